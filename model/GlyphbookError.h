@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <exception>
+
+/// Base of every failure the system raises; the message is what the user is shown.
+class EGlyphbookError : public std::exception
+{
+public:
+    explicit EGlyphbookError(QString message)
+        : FMessage(std::move(message)), FUtf8(FMessage.toUtf8())
+    {
+    }
+
+    const QString &message() const noexcept { return FMessage; }
+    const char *what() const noexcept override { return FUtf8.constData(); }
+
+private:
+    QString FMessage;
+    QByteArray FUtf8;
+};
+
+/// A text that should have been a number and is not.
+class EConvertError : public EGlyphbookError
+{
+public:
+    using EGlyphbookError::EGlyphbookError;
+};
+
+/// A file that cannot be opened, created, read or written.
+class EFileError : public EGlyphbookError
+{
+public:
+    using EGlyphbookError::EGlyphbookError;
+};

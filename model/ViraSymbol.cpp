@@ -1,0 +1,40 @@
+#include "model/ViraSymbol.h"
+
+QString TViraSymbol::FindName(const QString &Lang) const
+{
+    for (const TStringPairs &pair : Names) {
+        if (pair.Name == Lang)
+            return pair.Value;
+    }
+    return QString();
+}
+
+TViraSymbolPtr TViraGlyphbook::AddCopy(const TViraSymbol &Symbol)
+{
+    auto copy = std::make_shared<TViraSymbol>(Symbol);
+    copy->Error = false;
+    Symbols.append(copy);
+    return copy;
+}
+
+TVSTextAlign StrToTextAlign(const QString &Text)
+{
+    if (Text == u"Center")
+        return vstaCenter;
+    if (Text == u"Left")
+        return vstaLeft;
+    return vstaRight;
+}
+
+QString TextAlignToStr(TVSTextAlign Align)
+{
+    switch (Align) {
+    case vstaRight:
+        return QStringLiteral("Right");
+    case vstaCenter:
+        return QStringLiteral("Center");
+    case vstaLeft:
+        return QStringLiteral("Left");
+    }
+    return QStringLiteral("Unknown");
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+/// A key and a value: a language code and a display name, or a state value and an image path.
+class TStringPairs
+{
+public:
+    QString Name;
+    QString Value;
+
+    friend bool operator==(const TStringPairs &a, const TStringPairs &b)
+    {
+        return a.Name == b.Name && a.Value == b.Value;
+    }
+};
+
+/// How a text stands at the text point. Any other byte value (the settings editor stores list
+/// indexes, 255 for none) is no known alignment.
+enum TVSTextAlign : std::uint8_t { vstaRight = 0, vstaCenter = 1, vstaLeft = 2 };
+
+/// One symbol of a library, or a plain image when Symbol is false.
+class TViraSymbol
+{
+public:
+    QString Identifier;
+    QList<TStringPairs> Names;
+    QString Image;
+    bool Symbol = false;
+    qint32 ImageX = 0;
+    qint32 ImageY = 0;
+    qint32 TextX = 0;
+    qint32 TextY = 0;
+    TVSTextAlign TextAlign = vstaRight;
+    QList<TStringPairs> StateImages;
+    /// Run-time mark that an image file was found missing; never saved, loaded or copied.
+    bool Error = false;
+
+    /// The display name for a language code (exact match, first pair wins), or "".
+    QString FindName(const QString &Lang) const;
+};
+
+/// Symbols are held at once by the library, the list rows, the tiles and the selection.
+using TViraSymbolPtr = std::shared_ptr<TViraSymbol>;
+
+/// A symbol library: the ordered list of its symbols.
+class TViraGlyphbook
+{
+public:
+    QList<TViraSymbolPtr> Symbols;
+
+    /// Appends an independent copy of Symbol (Error cleared) and returns it.
+    TViraSymbolPtr AddCopy(const TViraSymbol &Symbol);
+
+    /// Replaces the symbols by those of the document in FileName; a missing file changes
+    /// nothing. Raises EGlyphbookError subclasses on failure.
+    bool LoadFromFile(const QString &FileName);
+    /// Writes the library as a document, filling empty display names with the identifier.
+    bool SaveToFile(const QString &FileName);
+};
+
+TVSTextAlign StrToTextAlign(const QString &Text);
+QString TextAlignToStr(TVSTextAlign Align);
