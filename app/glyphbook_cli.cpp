@@ -11,7 +11,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral("1.03"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Symbol library documents and packed libraries."));
+    parser.setApplicationDescription(
+        QStringLiteral("Symbol library documents and packed libraries."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.process(app);

@@ -1,4 +1,5 @@
 #include "model/GlyphbookError.h"
+#include "model/ImagePath.h"
 #include "model/IntegerText.h"
 #include "model/ViraSymbol.h"
 
@@ -146,9 +147,64 @@ private slots:
                 StrToInt(text);
                 QFAIL("no error raised");
             } catch (const EConvertError &e) {
-                QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(text));
+                QCOMPARE(e.message(),
+                         QStringLiteral("'%1' is not a valid integer value").arg(text));
             }
         }
+    }
+
+    void imagePaths_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QString>("resolved");
+        QTest::newRow("unix path") << "/art/pump.png"
+                                   << "pump.png"
+                                   << "/p/lib.js"
+                                   << "/art/pump.png";
+        QTest::newRow("windows path") << "D:\\Art\\pump.png"
+                                      << "pump.png"
+                                      << "/p/lib.js"
+                                      << "D:\\Art\\pump.png";
+        QTest::newRow("mixed separators") << "a\\b/c.png"
+                                          << "c.png"
+                                          << "/p/lib.js"
+                                          << "a\\b/c.png";
+        QTest::newRow("drive only") << "C:pump.png"
+                                    << "pump.png"
+                                    << "/p/lib.js"
+                                    << "C:pump.png";
+        QTest::newRow("bare name") << "pump.png"
+                                   << "pump.png"
+                                   << "/p/lib.js"
+                                   << "/p/pump.png";
+        QTest::newRow("bare, windows project") << "pump.png"
+                                               << "pump.png"
+                                               << "C:\\p\\lib.js"
+                                               << "C:\\p/pump.png";
+        QTest::newRow("bare, no project") << "pump.png"
+                                          << "pump.png"
+                                          << ""
+                                          << "/pump.png";
+        QTest::newRow("bare, project without folder") << "a.png"
+                                                      << "a.png"
+                                                      << "lib.js"
+                                                      << "/a.png";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "/p/lib.js"
+                               << "/p/";
+    }
+
+    void imagePaths()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, fileName);
+        QFETCH(QString, project);
+        QFETCH(QString, resolved);
+        QCOMPARE(FileNamePart(stored), fileName);
+        QCOMPARE(ResolveImagePath(stored, project), resolved);
     }
 
     void integerWrittenBackConverts()
