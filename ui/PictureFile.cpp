@@ -1,0 +1,24 @@
+#include "ui/PictureFile.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QMovie>
+#include <QPixmap>
+
+bool LoadPictureFile(QLabel *Picture, const QString &Path)
+{
+    if (!QFileInfo(Path).isFile())
+        return false;
+    // A replaced animation is ours to free; the label only forgets it.
+    QMovie *previous = Picture->movie();
+    if (Path.endsWith(QLatin1String(".gif"))) {
+        auto *movie = new QMovie(Path, QByteArray(), Picture);
+        Picture->setMovie(movie);
+        movie->start();
+    } else {
+        Picture->setPixmap(QPixmap(Path));
+    }
+    if (previous && previous->parent() == Picture)
+        delete previous;
+    return true;
+}

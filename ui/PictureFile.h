@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+
+/// Shows the picture file at Path in Picture at its natural size, from the top-left corner and
+/// unscaled; a name ending in lower-case ".gif" is shown as a started animation. Returns false
+/// and leaves Picture as it was when no file exists at Path.
+bool LoadPictureFile(QLabel *Picture, const QString &Path);
