@@ -182,6 +182,13 @@ private slots:
         QCOMPARE(shown.size(), QSize(142, 104));
         QCOMPARE(shown.pixel(0, 0), gradientPixel(0, 0));
         QCOMPARE(shown.pixel(141, 103), gradientPixel(141, 103));
+
+        // The mark is a 1-px yellow outline without fill.
+        tile->Mark->setVisible(true);
+        const QImage marked = tile->grab().toImage();
+        QCOMPARE(QColor(marked.pixel(1, 60)), QColor(Qt::yellow));
+        QCOMPARE(QColor(marked.pixel(148, 60)), QColor(Qt::yellow));
+        QVERIFY(QColor(marked.pixel(2, 60)) != QColor(Qt::yellow));
     }
 
     void gifAnimation_data()
