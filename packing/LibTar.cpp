@@ -81,15 +81,17 @@ unsigned checksumOf(const char *block)
     return sum;
 }
 
+// The sets hold their first member in bit 0, while the mode puts the owner's read right (and
+// set-user-id) highest.
 int modeValue(const TTarDirRec &rec)
 {
-    int mode = rec.Permissions.bits() & 0777;
-    if (rec.Mode.contains(tmSetUid))
-        mode |= 04000;
-    if (rec.Mode.contains(tmSetGid))
-        mode |= 02000;
-    if (rec.Mode.contains(tmSaveText))
-        mode |= 01000;
+    int mode = 0;
+    for (int p = tpReadByOwner; p <= tpExecuteByOther; ++p)
+        if (rec.Permissions.contains(TTarPermission(p)))
+            mode |= 0400 >> p;
+    for (int m = tmSetUid; m <= tmSaveText; ++m)
+        if (rec.Mode.contains(TTarMode(m)))
+            mode |= 04000 >> m;
     switch (rec.FileType) {
     case ftNormal:
     case ftLink:
@@ -378,8 +380,12 @@ TTarDirRec TTarArchive::ParseHeader(const char *Block)
     rec.DateTime =
         QDateTime::fromSecsSinceEpoch(numberField<qint32>(Block, MTimeAt, BigNumLen), Qt::UTC);
     const qint32 mode = numberField<qint32>(Block, ModeAt, SmallNumLen);
-    rec.Permissions = TTarPermissions::fromBits(std::uint16_t(mode & 0777));
-    rec.Mode = TTarModes::fromBits(std::uint8_t((mode >> 9) & 7));
+    for (int p = tpReadByOwner; p <= tpExecuteByOther; ++p)
+        if (mode & (0400 >> p))
+            rec.Permissions.include(TTarPermission(p));
+    for (int m = tmSetUid; m <= tmSaveText; ++m)
+        if (mode & (04000 >> m))
+            rec.Mode.include(TTarMode(m));
     const char flag = Block[TypeFlagAt];
     if (flag >= '1' && flag <= '7')
         rec.FileType = TFileType(flag - '0');
