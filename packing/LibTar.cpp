@@ -142,13 +142,6 @@ template <typename Int> Int numberField(const char *block, int at, int width)
     return Int(value);
 }
 
-QByteArray fromDiskName(const QString &name)
-{
-    QByteArray bytes = name.toUtf8();
-    bytes.replace('\\', '/');
-    return bytes;
-}
-
 } // namespace
 
 // ---- TTarWriter ----
@@ -161,7 +154,8 @@ TTarWriter::TTarWriter(const QString &TargetFilename, QIODevice::OpenMode Mode)
     if (!file->open(Mode))
         throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
                              .arg(QDir::toNativeSeparators(TargetFilename), file->errorString()));
-    FStream = file.release();
+    FStream = file.get();
+    FOwnedFile = std::move(file);
     FOwnsStream = true;
 }
 
@@ -173,8 +167,6 @@ TTarWriter::~TTarWriter()
     } catch (const EGlyphbookError &) {
         // A destructor cannot report; Finalize is there for callers that need to know.
     }
-    if (FOwnsStream)
-        delete FStream;
 }
 
 TTarDirRec TTarWriter::NewRecord(const QByteArray &Name, qint64 Size, const QDateTime &DateTime,
@@ -219,6 +211,7 @@ QByteArray TTarWriter::HeaderBlock(const TTarDirRec &Rec)
 
 void TTarWriter::WriteHeader(const TTarDirRec &Rec)
 {
+    CheckNoEarlierFailure();
     if (Rec.Size < 0 || Rec.Size >= MaxEntrySize)
         throw ETarError(QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
                                        "bytes does not fit a tar header (the limit is 8 GiB).")
@@ -239,10 +232,18 @@ void TTarWriter::FlushTarget()
         RaiseWriteError();
 }
 
-void TTarWriter::RaiseWriteError() const
+void TTarWriter::RaiseWriteError()
 {
-    throw ETarError(QStringLiteral("Cannot write to the archive \"%1\". %2")
-                        .arg(deviceName(FStream), FStream->errorString()));
+    FWriteError = QStringLiteral("Cannot write to the archive \"%1\". %2")
+                      .arg(deviceName(FStream), FStream->errorString());
+    throw ETarError(FWriteError);
+}
+
+// Once a block is lost the archive is broken, so every later step fails as well.
+void TTarWriter::CheckNoEarlierFailure() const
+{
+    if (!FWriteError.isEmpty())
+        throw ETarError(FWriteError);
 }
 
 void TTarWriter::AddFile(const QString &Filename, const QByteArray &TarFilename)
@@ -254,9 +255,8 @@ void TTarWriter::AddFile(const QString &Filename, const QByteArray &TarFilename)
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
                              .arg(QDir::toNativeSeparators(Filename), file.errorString()));
-    AddStream(&file,
-              fromDiskName(TarFilename.isEmpty() ? Filename : QString::fromUtf8(TarFilename)),
-              dateTime);
+    QByteArray name = TarFilename.isEmpty() ? Filename.toUtf8() : TarFilename;
+    AddStream(&file, name.replace('\\', '/'), dateTime);
 }
 
 void TTarWriter::AddStream(QIODevice *Stream, const QByteArray &TarFilename,
@@ -315,6 +315,7 @@ void TTarWriter::Finalize()
 {
     const char endBlock[BlockSize] = {};
     FFinalized = true; // set first: a failed end block is reported here, not tried again later
+    CheckNoEarlierFailure();
     WriteBlock(endBlock);
     FlushTarget();
 }
@@ -332,16 +333,13 @@ TTarArchive::TTarArchive(const QString &Filename, QIODevice::OpenMode FileMode)
     if (!file->open(FileMode))
         throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
                              .arg(QDir::toNativeSeparators(Filename), file->errorString()));
-    FStream = file.release();
+    FStream = file.get();
+    FOwnedFile = std::move(file);
     FOwnsStream = true;
     Reset();
 }
 
-TTarArchive::~TTarArchive()
-{
-    if (FOwnsStream)
-        delete FStream;
-}
+TTarArchive::~TTarArchive() = default;
 
 QString TTarArchive::ArchiveName() const
 {
@@ -350,7 +348,8 @@ QString TTarArchive::ArchiveName() const
 
 void TTarArchive::Reset()
 {
-    FStream->seek(0);
+    if (!FStream->isSequential())
+        FStream->seek(0);
     FBytesToGo = 0;
 }
 
