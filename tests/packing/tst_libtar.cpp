@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <functional>
 
 namespace
@@ -97,6 +98,28 @@ protected:
 private:
     qint64 FFailAt;
     qint64 FWritten = 0;
+};
+
+// A pipe-like stream: no seeking, no size known in advance.
+class PipeDevice : public QIODevice
+{
+public:
+    explicit PipeDevice(const QByteArray &data) : FData(data) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 n = std::min(maxSize, qint64(FData.size()) - FOffset);
+        std::memcpy(data, FData.constData() + FOffset, size_t(n));
+        FOffset += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray FData;
+    qint64 FOffset = 0;
 };
 
 } // namespace
@@ -521,6 +544,22 @@ private slots:
             QVERIFY2(e.message().contains(QStringLiteral("\"broken.tar\" is damaged")),
                      qPrintable(e.message()));
         }
+    }
+
+    void sequentialStreams()
+    {
+        QByteArray archive = archiveOf([](TTarWriter &w) {
+            w.AddString(filled(1300), "skipped", ExampleTime);
+            w.AddString(filled(600), "cut", ExampleTime);
+        });
+        archive.chop(512 + 512 + 100); // the end block and most of the last data block
+        PipeDevice pipe(archive);
+        TTarArchive reader(&pipe);
+        TTarDirRec rec;
+        QVERIFY(reader.FindNext(rec));
+        QVERIFY(reader.FindNext(rec));
+        QCOMPARE(rec.Name, QByteArray("cut"));
+        QVERIFY_THROWS_EXCEPTION(ETarError, reader.ReadFile());
     }
 
     void filePositions()
