@@ -226,6 +226,8 @@ void TTarWriter::WriteBlock(const char *Block)
         RaiseWriteError();
 }
 
+// Called after every entry: a buffered file would otherwise report a failed write only at some
+// later step, after an Add had already returned as if all was well.
 void TTarWriter::FlushTarget()
 {
     if (auto file = qobject_cast<QFileDevice *>(FStream); file && !file->flush())
