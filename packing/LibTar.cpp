@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -250,13 +249,13 @@ void TTarWriter::CheckNoEarlierFailure() const
 
 void TTarWriter::AddFile(const QString &Filename, const QByteArray &TarFilename)
 {
-    const QFileInfo info(Filename);
-    QDateTime dateTime =
-        info.isDir() ? QDateTime() : info.fileTime(QFileDevice::FileModificationTime).toUTC();
     QFile file(Filename);
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
                              .arg(QDir::toNativeSeparators(Filename), file.errorString()));
+    // The open file gives its time in UTC as stored; QFileInfo would go through local time and
+    // back, with a time-zone look-up for each file.
+    const QDateTime dateTime = file.fileTime(QFileDevice::FileModificationTime);
     QByteArray name = TarFilename.isEmpty() ? Filename.toUtf8() : TarFilename;
     AddStream(&file, name.replace('\\', '/'), dateTime);
 }

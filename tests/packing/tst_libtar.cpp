@@ -1,6 +1,7 @@
 #include "packing/LibTar.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -338,14 +339,20 @@ private slots:
         QCOMPARE(readAll(own).value(0).Rec.Name, file.fileName().toUtf8());
     }
 
-    void addFileOfMissingFileWritesNothing()
+    void addFileThatCannotBeReadWritesNothing_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing file") << QStringLiteral("/nonexistent/x.png");
+        QTest::newRow("folder") << QDir::tempPath();
+    }
+    void addFileThatCannotBeReadWritesNothing()
+    {
+        QFETCH(QString, name);
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         TTarWriter writer(&buffer);
-        QVERIFY_THROWS_EXCEPTION(EFileError,
-                                 writer.AddFile(QStringLiteral("/nonexistent/x.png"), "x.png"));
+        QVERIFY_THROWS_EXCEPTION(EFileError, writer.AddFile(name, "x.png"));
         QVERIFY(bytes.isEmpty());
     }
 
