@@ -14,6 +14,7 @@ namespace
 {
 
 constexpr int BlockSize = 512;
+constexpr qsizetype PendingLimit = 128 * BlockSize;
 constexpr qint64 MaxEntrySize = Q_INT64_C(1) << 33; // 8^11: the eleven octal digits' limit
 
 // Header field offsets and widths.
@@ -145,7 +146,10 @@ template <typename Int> Int numberField(const char *block, int at, int width)
 
 // ---- TTarWriter ----
 
-TTarWriter::TTarWriter(QIODevice *TargetStream) : FStream(TargetStream) {}
+TTarWriter::TTarWriter(QIODevice *TargetStream) : FStream(TargetStream)
+{
+    FPending.reserve(PendingLimit);
+}
 
 TTarWriter::TTarWriter(const QString &TargetFilename, QIODevice::OpenMode Mode)
 {
@@ -156,6 +160,7 @@ TTarWriter::TTarWriter(const QString &TargetFilename, QIODevice::OpenMode Mode)
     FStream = file.get();
     FOwnedFile = std::move(file);
     FOwnsStream = true;
+    FPending.reserve(PendingLimit);
 }
 
 TTarWriter::~TTarWriter()
@@ -219,16 +224,29 @@ void TTarWriter::WriteHeader(const TTarDirRec &Rec)
     WriteBlock(HeaderBlock(Rec).constData());
 }
 
+// Blocks are gathered and handed to the target in large writes: one write call per block would
+// cost more than the copy itself.
 void TTarWriter::WriteBlock(const char *Block)
 {
-    if (FStream->write(Block, BlockSize) != BlockSize)
+    FPending.append(Block, BlockSize);
+    if (FPending.size() >= PendingLimit)
+        WritePending();
+}
+
+void TTarWriter::WritePending()
+{
+    if (FPending.isEmpty())
+        return;
+    if (FStream->write(FPending) != FPending.size())
         RaiseWriteError();
+    FPending.resize(0);
 }
 
 // Called after every entry: a buffered file would otherwise report a failed write only at some
 // later step, after an Add had already returned as if all was well.
 void TTarWriter::FlushTarget()
 {
+    WritePending();
     if (auto file = qobject_cast<QFileDevice *>(FStream); file && !file->flush())
         RaiseWriteError();
 }

@@ -158,6 +158,7 @@ private:
                          TFileType FileType, const QByteArray &LinkName = QByteArray()) const;
     void WriteHeader(const TTarDirRec &Rec);
     void WriteBlock(const char *Block);
+    void WritePending();
     void FlushTarget();
     [[noreturn]] void RaiseWriteError();
     void CheckNoEarlierFailure() const;
@@ -174,6 +175,7 @@ private:
     TTarModes FMode;
     QByteArray FMagic = QByteArrayLiteral("ustar");
     QString FWriteError; // the first failed write, repeated by every later step
+    QByteArray FPending; // whole blocks not yet handed to the target
 };
 
 /// Reads a tar archive from a stream or a file, entry by entry: FindNext reads a header, one of
