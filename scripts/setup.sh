@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages the build and the tests need, only those that are missing.
+# `setup.sh fuzz` adds what the libFuzzer harnesses need (`make fuzz`); `make test` does not.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,9 @@ packages=(
     fonts-liberation   # metric-compatible stand-ins for the preview's label font
     python3 tar gzip   # peers of the archive interoperability tests
 )
+if [ "${1:-}" = fuzz ]; then
+    packages+=(clang libclang-rt-14-dev)   # libFuzzer and the sanitizer runtimes
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,1 @@
+{GLYPHBOOK: [{Identifier: a, Image: "a.png", ImageX: "$C", ImageY: 0x10, Symbol: true, TextX: -1, TextY: 2, TextAlign: Left, NAME: {en: A, sv: ""}, StateImages: [{Value: Alarm, Image: b.gif}, 7]}, {Symbol: false, ImageX: 1, ImageY: 2}]}
