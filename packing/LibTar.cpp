@@ -512,6 +512,16 @@ void TTarArchive::ReadFile(const QString &Filename)
 
 QByteArray TTarArchive::ReadFile()
 {
+    if (FStream->isSequential()) {
+        // A pipe cannot vouch for the size in the header, which may be gigabytes in a damaged
+        // archive: grow with the data that arrives instead of reserving the claim.
+        QByteArray data;
+        QBuffer sink(&data);
+        sink.open(QIODevice::WriteOnly);
+        ReadFile(&sink);
+        return data;
+    }
+    // FindNext has checked that the data lies within the stream.
     QByteArray data(qsizetype(std::max<qint64>(FBytesToGo, 0)), Qt::Uninitialized);
     ReadFile(data.data());
     return data;

@@ -569,6 +569,17 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(ETarError, reader.ReadFile());
     }
 
+    void pipeCannotMakeTheReaderReserveAClaimedSize()
+    {
+        // A damaged header on a pipe claims 64 GiB; only a few bytes follow.
+        PipeDevice pipe(rawHeader("huge", "777777777777", '0') + filled(700));
+        TTarArchive reader(&pipe);
+        TTarDirRec rec;
+        QVERIFY(reader.FindNext(rec));
+        QCOMPARE(rec.Size, qint64(0777777777777));
+        QVERIFY_THROWS_EXCEPTION(ETarError, reader.ReadFile());
+    }
+
     void filePositions()
     {
         QByteArray archive = archiveOf([](TTarWriter &w) { w.AddString("x", "f", ExampleTime); });
