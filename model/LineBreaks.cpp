@@ -1,6 +1,6 @@
 #include "model/LineBreaks.h"
 
-QString NormaliseLineBreaks(QString Text)
+QString WithCrLfBreaks(QString Text)
 {
     const char16_t *begin = reinterpret_cast<const char16_t *>(Text.constData());
     const char16_t *end = begin + Text.size();
@@ -15,11 +15,8 @@ QString NormaliseLineBreaks(QString Text)
             break;
         }
     }
-    if (p == end) {
-        if (!Text.isEmpty() && !Text.endsWith(u"\r\n"))
-            Text.append(u"\r\n");
+    if (p == end)
         return Text;
-    }
 
     QString out;
     out.reserve(Text.size() + Text.size() / 16 + 2);
@@ -36,7 +33,13 @@ QString NormaliseLineBreaks(QString Text)
         ++p;
         out.append(u"\r\n");
     }
-    if (!out.endsWith(u"\r\n"))
-        out.append(u"\r\n");
     return out;
+}
+
+QString NormaliseLineBreaks(QString Text)
+{
+    Text = WithCrLfBreaks(std::move(Text));
+    if (!Text.isEmpty() && !Text.endsWith(u"\r\n"))
+        Text.append(u"\r\n");
+    return Text;
 }

@@ -44,6 +44,22 @@ QString documentError(const QString &fileName, const QString &reason)
     return QStringLiteral("The file \"%1\" is not a library document: %2.").arg(fileName, reason);
 }
 
+// A member name as it will stand in the file: line breaks as CR LF and lone surrogates as the
+// replacement character, as the UTF-8 encoder writes them. The member order follows this name,
+// so that the file loads back in the order it was written.
+QString storedName(const QString &name)
+{
+    QString stored = WithCrLfBreaks(name);
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        const QChar c = stored.at(i);
+        if (c.isHighSurrogate() && i + 1 < stored.size() && stored.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            stored[i] = QChar::ReplacementCharacter;
+    }
+    return stored;
+}
+
 TJsonValuePtr buildDocument(TViraGlyphbook &book)
 {
     const TJsonValuePtr document = TJsonValue::NewObject();
@@ -64,7 +80,7 @@ TJsonValuePtr buildDocument(TViraGlyphbook &book)
             // The display program needs a name in every language: fill gaps in memory too.
             if (pair.Value.isEmpty())
                 pair.Value = symbol->Identifier;
-            names->PutS(pair.Name, pair.Value);
+            names->PutS(storedName(pair.Name), pair.Value);
         }
 
         if (!symbol->Symbol) {

@@ -173,6 +173,32 @@ private slots:
         QCOMPARE(loaded.Symbols[0]->Identifier, QStringLiteral("a\r\nb\r\nc\r\nd"));
     }
 
+    void languageCodesAreOrderedAsWritten_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::newRow("lone CR") << QStringLiteral("Identifi\r");
+        QTest::newRow("lone LF") << QStringLiteral("a\nb");
+        QTest::newRow("lone surrogate")
+            << QStringLiteral("x") + QChar(0xD800) + QStringLiteral("end");
+    }
+    void languageCodesAreOrderedAsWritten()
+    {
+        // The file stores these codes changed (CR LF, the replacement character); their member
+        // order must be that of the stored code, or the next save reorders the names.
+        QFETCH(QString, code);
+        TViraGlyphbook book;
+        auto symbol = std::make_shared<TViraSymbol>();
+        symbol->Identifier = QStringLiteral("s");
+        for (const char *lang : {"sv", "en", "de", "fr", "geX", "tifier", "TextX"})
+            symbol->Names.append(pair(lang, "n"));
+        symbol->Names.append({code, QStringLiteral("odd")});
+        book.Symbols = {symbol};
+        const QByteArray saved = book.SaveToBytes();
+        TViraGlyphbook loaded;
+        loaded.LoadFromBytes(saved, QStringLiteral("x"));
+        QCOMPARE(loaded.SaveToBytes(), saved);
+    }
+
     void load_data()
     {
         QTest::addColumn<QByteArray>("bytes");
