@@ -241,6 +241,32 @@ private slots:
             << "" << 1 << "Identifier"
             << "pump";
 
+        QTest::newRow("32 levels deep")
+            << oneSymbol(("\"ImageX\": 1, \"ImageY\": 2, \"Identifier\": " + QByteArray(28, '[') +
+                          "1" + QByteArray(28, ']'))
+                             .constData())
+            << "" << 1 << "Identifier" << QString(28, u'[') + u'1' + QString(28, u']');
+        QTest::newRow("33 levels deep")
+            << oneSymbol(("\"ImageX\": 1, \"ImageY\": 2, \"Identifier\": " + QByteArray(29, '[') +
+                          "1" + QByteArray(29, ']'))
+                             .constData())
+            << "The file \"doc.js\" is not a library document: values nest deeper than 32 "
+               "levels at line 1, column 86."
+            << 0 << ""
+            << "";
+        QTest::newRow("beyond 32 bits") << oneSymbol(R"("ImageX": 2147483648, "ImageY": 2)")
+                                        << "'2147483648' is not a valid integer value" << 1 << ""
+                                        << "";
+        QTest::newRow("beyond 64 bits")
+            << oneSymbol(R"("ImageX": 1, "ImageY": 99999999999999999999)")
+            << "'1e+20' is not a valid integer value" << 1 << ""
+            << "";
+        QTest::newRow("beyond a double")
+            << oneSymbol(R"("ImageX": 1, "ImageY": 1e999)")
+            << "The file \"doc.js\" is not a library document: malformed number at line 1, "
+               "column 45."
+            << 0 << ""
+            << "";
         QTest::newRow("fraction") << oneSymbol(R"("ImageX": 12.5, "ImageY": 2)")
                                   << "'12.5' is not a valid integer value" << 1 << ""
                                   << "";
