@@ -164,8 +164,7 @@ void TMainForm::CreateSymbolList()
     dLV_Symbols->setIconSize(QSize(16, 16));
     dLV_Symbols->header()->setStretchLastSection(false);
     dLV_Symbols->header()->setSectionsMovable(false);
-    dLV_Symbols->setSortingEnabled(true);
-    dLV_Symbols->sortByColumn(0, Qt::AscendingOrder);
+    TListSortSuspension::SortByCaption(dLV_Symbols);
     dLV_Symbols->viewport()->installEventFilter(this);
     dLV_Symbols->installEventFilter(this);
 }

@@ -114,19 +114,19 @@ void TMainForm::RebuildLanguageColumns()
         NameEdits[k]->hide();
     }
 
-    // Sub-items are not sort keys, but each write would still be checked against the sort
-    // order one by one; sort once afterwards instead.
-    const bool sorting = dLV_Symbols->isSortingEnabled();
-    dLV_Symbols->setSortingEnabled(false);
-    QStringList texts;
-    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
-        auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
-        texts.clear();
-        for (const QString &code : std::as_const(codes))
-            texts.append(item->Symbol->FindName(code));
-        item->SetSubItems(texts);
+    {
+        // Sub-items are no sort keys, but each write would still be checked against the
+        // sort order; sort once afterwards instead.
+        TListSortSuspension sortOnce(dLV_Symbols);
+        QStringList texts;
+        for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
+            auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
+            texts.clear();
+            for (const QString &code : std::as_const(codes))
+                texts.append(item->Symbol->FindName(code));
+            item->SetSubItems(texts);
+        }
     }
-    dLV_Symbols->setSortingEnabled(sorting);
 
     ShowSelectedNames();
 

@@ -42,10 +42,8 @@ void TMainForm::AddRowsForLibrary()
         FillListItem(row, symbol);
         rows.append(row);
     }
-    const bool sorting = dLV_Symbols->isSortingEnabled();
-    dLV_Symbols->setSortingEnabled(false);
+    TListSortSuspension sortOnce(dLV_Symbols);
     dLV_Symbols->addTopLevelItems(rows);
-    dLV_Symbols->setSortingEnabled(sorting);
 }
 
 void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *, bool)

@@ -1,6 +1,8 @@
 #include "ui/SymbolListItem.h"
 
 #include <QCollator>
+#include <QHeaderView>
+#include <QTreeWidget>
 
 namespace
 {
@@ -44,4 +46,23 @@ void TSymbolListItem::SetSubItems(const QStringList &Texts)
         setText(k + 1, Texts[k]);
     for (int column = Texts.size() + 1; column < used; ++column)
         setData(column, Qt::DisplayRole, QVariant());
+}
+
+TListSortSuspension::TListSortSuspension(QTreeWidget *List) : FList(List)
+{
+    FList->setSortingEnabled(false);
+}
+
+TListSortSuspension::~TListSortSuspension()
+{
+    SortByCaption(FList);
+}
+
+void TListSortSuspension::SortByCaption(QTreeWidget *List)
+{
+    List->header()->setSortIndicator(0, Qt::AscendingOrder);
+    List->setSortingEnabled(true);
+    // Turning sorting on makes the header clickable; the order is the captions' alone.
+    List->header()->setSectionsClickable(false);
+    List->header()->setSortIndicatorShown(false);
 }

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+class QTreeWidget;
+
 /// A row of the symbol list: refers to its symbol and sorts by caption with the locale-aware,
 /// case-sensitive comparison. The caption's sort key is computed once per caption change, so
 /// sorting many rows compares keys rather than collating strings again and again.
@@ -25,4 +27,22 @@ public:
 
 private:
     std::optional<QCollatorSortKey> FKey;
+};
+
+/// Keeps a symbol list's rows unsorted while many of them are added or rewritten, and sorts
+/// them once by caption when it ends. The list always sorts by its captions, ascending; its
+/// header offers no other order.
+class TListSortSuspension
+{
+public:
+    explicit TListSortSuspension(QTreeWidget *List);
+    ~TListSortSuspension();
+    TListSortSuspension(const TListSortSuspension &) = delete;
+    TListSortSuspension &operator=(const TListSortSuspension &) = delete;
+
+    /// Turns on sorting by caption, ascending, with a header that cannot change it.
+    static void SortByCaption(QTreeWidget *List);
+
+private:
+    QTreeWidget *FList;
 };

@@ -16,6 +16,7 @@ class TestProjectCommands : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void changeFileExt_data();
     void changeFileExt();
     void nameFilters_data();
@@ -51,6 +52,12 @@ QByteArray document(std::initializer_list<std::array<const char *, 3>> symbols)
     return text + objects.join(QStringLiteral(",\r\n")).toUtf8() + "]\r\n}\r\n";
 }
 } // namespace
+
+void TestProjectCommands::initTestCase()
+{
+    // The list sorts by the user's locale; the C locale would compare code units only.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
 
 void TestProjectCommands::changeFileExt_data()
 {

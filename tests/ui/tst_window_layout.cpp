@@ -168,6 +168,7 @@ void TestWindowLayout::textsAndInitialStates()
     QCOMPARE(w.dLV_Symbols->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(w.dLV_Symbols->editTriggers(), QAbstractItemView::NoEditTriggers);
     QVERIFY(w.dLV_Symbols->isSortingEnabled());
+    QVERIFY(!w.dLV_Symbols->header()->sectionsClickable());
     for (const QWidget *line : {w.shapeX, w.shapeY, w.shapeTX, w.shapeTY})
         QVERIFY(line->isHidden());
 
