@@ -162,6 +162,7 @@ void TMainForm::CreateSymbolList()
     dLV_Symbols->setSelectionMode(QAbstractItemView::SingleSelection);
     dLV_Symbols->setSelectionBehavior(QAbstractItemView::SelectRows);
     dLV_Symbols->setIconSize(QSize(16, 16));
+    dLV_Symbols->setHeaderLabels({QStringLiteral("Identifier")});
     dLV_Symbols->header()->setStretchLastSection(false);
     dLV_Symbols->header()->setSectionsMovable(false);
     TListSortSuspension::SortByCaption(dLV_Symbols);
@@ -228,7 +229,8 @@ void TMainForm::CreatePreview()
 
     SymbolImage = new QLabel(ClientArea);
     SymbolImage->setGeometry(637, 336, 105, 105);
-    SymbolImage->setAttribute(Qt::WA_TranslucentBackground);
+    // No background of its own: transparent pixels of a picture show the grid.
+    SymbolImage->setAutoFillBackground(false);
 
     lExampleText = new QLabel(QStringLiteral("Example Text"), ClientArea);
     lExampleText->setAlignment(Qt::AlignCenter);

@@ -107,6 +107,7 @@ void TMainForm::RebuildLanguageColumns()
     gbSettings->setMinimumWidth(minimumWidth);
     if (gbSettings->width() < minimumWidth)
         gbSettings->resize(minimumWidth, gbSettings->height());
+    // A smaller minimum lets the client area shrink, which re-applies the group's anchors.
     ClientArea->setMinimumWidth(gbSettings->x() + minimumWidth);
 
     for (int k = count; k < NameEdits.size(); ++k) {

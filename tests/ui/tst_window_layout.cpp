@@ -287,6 +287,10 @@ void TestWindowLayout::groupNeverNarrowerThanItsMinimum()
     w.RebuildLanguageColumns();
     QCOMPARE(w.gbSettings->width(), 606);
     QTRY_COMPARE(w.ClientArea->width(), 423 + 606);
+    // And shrinks back when the language is hidden again.
+    w.mmLanguages->actions().last()->trigger();
+    QTRY_COMPARE(w.ClientArea->width(), 423 + 454);
+    QTRY_COMPARE(w.gbSettings->width(), 454);
 }
 
 void TestWindowLayout::gridPictureFollowsTheRule()
