@@ -126,8 +126,6 @@ public:
     void CollectLanguages();
     void RebuildLanguageColumns();
     void miENClick();
-    /// The codes of the language columns, in column order.
-    QStringList LanguageColumns() const;
 
     // Project commands.
     void miNewProjectClick();

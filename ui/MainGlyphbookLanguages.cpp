@@ -60,14 +60,6 @@ void TMainForm::CollectLanguages()
             AddLanguage(name.Name, true);
 }
 
-QStringList TMainForm::LanguageColumns() const
-{
-    QStringList codes;
-    for (int column = 1; column < dLV_Symbols->columnCount(); ++column)
-        codes.append(dLV_Symbols->headerItem()->text(column));
-    return codes;
-}
-
 void TMainForm::RebuildLanguageColumns()
 {
     QStringList codes;
