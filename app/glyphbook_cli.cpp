@@ -24,22 +24,26 @@ void printError(const QString &message)
     std::fprintf(stderr, "glyphbook: %s\n", qUtf8Printable(message));
 }
 
-/// A parser for one command: its synopsis in the help, --help, and its positional arguments.
-void setUpCommandParser(QCommandLineParser &parser, const QString &name, const QString &synopsis,
-                        const QString &description)
+/// A parser for one command: its name, then its positional arguments with their descriptions.
+void setUpCommandParser(QCommandLineParser &parser, const QString &name, const QString &description,
+                        const QList<QPair<QString, QString>> &positionals)
 {
     parser.setApplicationDescription(description);
     parser.addHelpOption();
-    parser.addPositionalArgument(name, QString(), synopsis);
+    parser.addPositionalArgument(name, QStringLiteral("The command."));
+    for (const auto &[argument, text] : positionals)
+        parser.addPositionalArgument(argument, text);
 }
 
 // glyphbook format IN.js OUT.js
 int runFormat(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    setUpCommandParser(parser, QStringLiteral("format"), QStringLiteral("format IN.js OUT.js"),
-                       QStringLiteral("Loads a library document and saves it again in the "
-                                      "normal form (OUT.js may be IN.js)."));
+    setUpCommandParser(
+        parser, QStringLiteral("format"),
+        QStringLiteral("Loads a library document and saves it again in the normal form."),
+        {{QStringLiteral("IN.js"), QStringLiteral("The document to load.")},
+         {QStringLiteral("OUT.js"), QStringLiteral("The file to save it in (may be IN.js).")}});
     parser.process(arguments);
     const QStringList files = parser.positionalArguments().mid(1);
     if (files.size() != 2) {
