@@ -147,6 +147,16 @@ public:
     void miDupSymbClick();
     void miDeleteSymbolClick();
 
+    // The preview (MainGlyphbookPreview.cpp).
+    void ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index);
+    void UpdateSymbolView(const TViraSymbolPtr &Symbol);
+
+    // The image strip and its commands (MainGlyphbookStrip.cpp).
+    void RefreshListIcons();
+    void sbImagesScrollBoxResize();
+    void bAddImageClick();
+    void bDeleteImageClick();
+
     // Packing and extraction.
     void miPackLibClick();
     void miOpenLibClick();
