@@ -1,0 +1,512 @@
+#include "packing/LibTar.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileDevice>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace
+{
+
+constexpr int BlockSize = 512;
+constexpr qint64 MaxEntrySize = Q_INT64_C(1) << 33; // 8^11: the eleven octal digits' limit
+
+// Header field offsets and widths.
+constexpr int NameAt = 0, NameLen = 100;
+constexpr int ModeAt = 100, UidAt = 108, GidAt = 116, SmallNumLen = 8;
+constexpr int SizeAt = 124, MTimeAt = 136, BigNumLen = 12;
+constexpr int ChksumAt = 148, ChksumLen = 8;
+constexpr int TypeFlagAt = 156;
+constexpr int LinkNameAt = 157, LinkNameLen = 100;
+constexpr int MagicAt = 257, MagicLen = 8;
+constexpr int UNameAt = 265, GNameAt = 297, OwnerNameLen = 32;
+constexpr int DevMajorAt = 329, DevMinorAt = 337;
+constexpr int ChecksummedLen = 345;
+
+const char TypeFlags[] = "01234567DMV";
+
+QString deviceName(const QIODevice *device)
+{
+    if (auto file = qobject_cast<const QFileDevice *>(device); file && !file->fileName().isEmpty())
+        return QDir::toNativeSeparators(file->fileName());
+    if (!device->objectName().isEmpty())
+        return device->objectName();
+    return QStringLiteral("(stream)");
+}
+
+void putText(char *block, int at, int width, const QByteArray &text)
+{
+    std::memcpy(block + at, text.constData(), size_t(std::min<qsizetype>(text.size(), width)));
+}
+
+// Octal digits with leading zeros shown as blanks (the last digit always kept) and a blank after
+// them; the six-digit form puts its NUL after that blank, which older readers rely on.
+void putOctal(char *block, int at, int digits, quint64 value)
+{
+    for (int i = digits - 1; i >= 0; --i) {
+        block[at + i] = char('0' + (value & 7));
+        value >>= 3;
+    }
+    for (int i = 0; i < digits - 1 && block[at + i] == '0'; ++i)
+        block[at + i] = ' ';
+    block[at + digits] = ' ';
+    if (digits == 6)
+        block[at + 7] = '\0';
+}
+
+void putSmallNumber(char *block, int at, quint64 value)
+{
+    putOctal(block, at, 6, value & 0777777);
+}
+
+quint32 unixTime(const QDateTime &dateTime)
+{
+    if (!dateTime.isValid())
+        return 0;
+    const qint64 seconds = dateTime.toMSecsSinceEpoch() / 1000; // truncates toward zero
+    return quint32(std::clamp<qint64>(seconds, 0, std::numeric_limits<quint32>::max()));
+}
+
+unsigned checksumOf(const char *block)
+{
+    unsigned sum = 0;
+    for (int i = 0; i < ChecksummedLen; ++i)
+        sum += (i >= ChksumAt && i < ChksumAt + ChksumLen) ? unsigned(' ') : uchar(block[i]);
+    return sum;
+}
+
+// The sets hold their first member in bit 0, while the mode puts the owner's read right (and
+// set-user-id) highest.
+int modeValue(const TTarDirRec &rec)
+{
+    int mode = 0;
+    for (int p = tpReadByOwner; p <= tpExecuteByOther; ++p)
+        if (rec.Permissions.contains(TTarPermission(p)))
+            mode |= 0400 >> p;
+    for (int m = tmSetUid; m <= tmSaveText; ++m)
+        if (rec.Mode.contains(TTarMode(m)))
+            mode |= 04000 >> m;
+    switch (rec.FileType) {
+    case ftNormal:
+    case ftLink:
+        return mode | 0100000;
+    case ftSymbolicLink:
+        return mode | 0120000;
+    case ftDirectory:
+        return mode | 040000;
+    default:
+        return mode;
+    }
+}
+
+bool isTrimmed(char c)
+{
+    return uchar(c) <= ' ';
+}
+
+// The field up to its first NUL, never beyond its width.
+QByteArray textField(const char *block, int at, int width)
+{
+    const char *begin = block + at;
+    return QByteArray(begin, int(std::find(begin, begin + width, '\0') - begin));
+}
+
+QByteArray trimmedField(const char *block, int at, int width)
+{
+    QByteArray text = textField(block, at, width);
+    qsizetype first = 0, last = text.size();
+    while (first < last && isTrimmed(text[first]))
+        ++first;
+    while (last > first && isTrimmed(text[last - 1]))
+        --last;
+    return text.mid(first, last - first);
+}
+
+// Digits up to the first blank, each shifted in; other characters are not refused, so that a
+// damaged field reads as whatever the digits make of it.
+template <typename Int> Int numberField(const char *block, int at, int width)
+{
+    using UInt = std::make_unsigned_t<Int>;
+    UInt value = 0;
+    for (char c : trimmedField(block, at, width)) {
+        if (c == ' ')
+            break;
+        value = UInt(value << 3) | UInt(Int(int(uchar(c)) - '0'));
+    }
+    return Int(value);
+}
+
+QByteArray fromDiskName(const QString &name)
+{
+    QByteArray bytes = name.toUtf8();
+    bytes.replace('\\', '/');
+    return bytes;
+}
+
+} // namespace
+
+// ---- TTarWriter ----
+
+TTarWriter::TTarWriter(QIODevice *TargetStream) : FStream(TargetStream) {}
+
+TTarWriter::TTarWriter(const QString &TargetFilename, QIODevice::OpenMode Mode)
+{
+    auto file = std::make_unique<QFile>(TargetFilename);
+    if (!file->open(Mode))
+        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(TargetFilename), file->errorString()));
+    FStream = file.release();
+    FOwnsStream = true;
+}
+
+TTarWriter::~TTarWriter()
+{
+    try {
+        if (!FFinalized)
+            Finalize();
+    } catch (const EGlyphbookError &) {
+        // A destructor cannot report; Finalize is there for callers that need to know.
+    }
+    if (FOwnsStream)
+        delete FStream;
+}
+
+TTarDirRec TTarWriter::NewRecord(const QByteArray &Name, qint64 Size, const QDateTime &DateTime,
+                                 TFileType FileType, const QByteArray &LinkName) const
+{
+    TTarDirRec rec;
+    rec.Name = Name;
+    rec.Size = Size;
+    rec.DateTime = DateTime;
+    rec.FileType = FileType;
+    rec.LinkName = LinkName;
+    rec.Permissions = FPermissions;
+    rec.UID = FUID;
+    rec.GID = FGID;
+    rec.UserName = FUserName;
+    rec.GroupName = FGroupName;
+    rec.Mode = FMode;
+    rec.Magic = FMagic;
+    return rec;
+}
+
+QByteArray TTarWriter::HeaderBlock(const TTarDirRec &Rec)
+{
+    QByteArray header(BlockSize, '\0');
+    char *block = header.data();
+    putText(block, NameAt, NameLen, Rec.Name);
+    putSmallNumber(block, ModeAt, quint64(modeValue(Rec)));
+    putSmallNumber(block, UidAt, quint32(Rec.UID));
+    putSmallNumber(block, GidAt, quint32(Rec.GID));
+    putOctal(block, SizeAt, 11, quint64(Rec.Size) & quint64(MaxEntrySize - 1));
+    putOctal(block, MTimeAt, 11, unixTime(Rec.DateTime));
+    block[TypeFlagAt] = TypeFlags[Rec.FileType <= ftVolumeHeader ? Rec.FileType : ftNormal];
+    putText(block, LinkNameAt, LinkNameLen, Rec.LinkName);
+    putText(block, MagicAt, MagicLen, Rec.Magic + QByteArray(MagicLen, ' '));
+    putText(block, UNameAt, OwnerNameLen, Rec.UserName);
+    putText(block, GNameAt, OwnerNameLen, Rec.GroupName);
+    putSmallNumber(block, DevMajorAt, quint32(Rec.MajorDevNo));
+    putSmallNumber(block, DevMinorAt, quint32(Rec.MinorDevNo));
+    putSmallNumber(block, ChksumAt, checksumOf(block));
+    return header;
+}
+
+void TTarWriter::WriteHeader(const TTarDirRec &Rec)
+{
+    if (Rec.Size < 0 || Rec.Size >= MaxEntrySize)
+        throw ETarError(QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
+                                       "bytes does not fit a tar header (the limit is 8 GiB).")
+                            .arg(QString::fromUtf8(Rec.Name), deviceName(FStream))
+                            .arg(Rec.Size));
+    WriteBlock(HeaderBlock(Rec).constData());
+}
+
+void TTarWriter::WriteBlock(const char *Block)
+{
+    if (FStream->write(Block, BlockSize) != BlockSize)
+        RaiseWriteError();
+}
+
+void TTarWriter::FlushTarget()
+{
+    if (auto file = qobject_cast<QFileDevice *>(FStream); file && !file->flush())
+        RaiseWriteError();
+}
+
+void TTarWriter::RaiseWriteError() const
+{
+    throw ETarError(QStringLiteral("Cannot write to the archive \"%1\". %2")
+                        .arg(deviceName(FStream), FStream->errorString()));
+}
+
+void TTarWriter::AddFile(const QString &Filename, const QByteArray &TarFilename)
+{
+    const QFileInfo info(Filename);
+    QDateTime dateTime =
+        info.isDir() ? QDateTime() : info.fileTime(QFileDevice::FileModificationTime).toUTC();
+    QFile file(Filename);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(Filename), file.errorString()));
+    AddStream(&file,
+              fromDiskName(TarFilename.isEmpty() ? Filename : QString::fromUtf8(TarFilename)),
+              dateTime);
+}
+
+void TTarWriter::AddStream(QIODevice *Stream, const QByteArray &TarFilename,
+                           const QDateTime &FileDateGmt)
+{
+    qint64 bytesToGo = Stream->size() - Stream->pos();
+    WriteHeader(NewRecord(TarFilename, bytesToGo, FileDateGmt, ftNormal));
+    char buffer[BlockSize];
+    while (bytesToGo > 0) {
+        const qint64 n = std::min<qint64>(BlockSize, bytesToGo);
+        std::memset(buffer, 0, BlockSize);
+        // A source that shrank since its size was taken leaves zeros, keeping the size promised.
+        Stream->read(buffer, n);
+        WriteBlock(buffer);
+        bytesToGo -= n;
+    }
+    FlushTarget();
+}
+
+void TTarWriter::AddString(const QByteArray &Contents, const QByteArray &TarFilename,
+                           const QDateTime &FileDateGmt)
+{
+    QByteArray bytes = Contents;
+    QBuffer source(&bytes);
+    source.open(QIODevice::ReadOnly);
+    AddStream(&source, TarFilename, FileDateGmt);
+}
+
+void TTarWriter::AddDir(const QByteArray &Dirname, const QDateTime &DateGmt, qint64 MaxDirSize)
+{
+    WriteHeader(NewRecord(Dirname, MaxDirSize, DateGmt, ftDirectory));
+    FlushTarget();
+}
+
+void TTarWriter::AddSymbolicLink(const QByteArray &Filename, const QByteArray &Linkname,
+                                 const QDateTime &DateGmt)
+{
+    WriteHeader(NewRecord(Filename, 0, DateGmt, ftSymbolicLink, Linkname));
+    FlushTarget();
+}
+
+void TTarWriter::AddLink(const QByteArray &Filename, const QByteArray &Linkname,
+                         const QDateTime &DateGmt)
+{
+    WriteHeader(NewRecord(Filename, 0, DateGmt, ftLink, Linkname));
+    FlushTarget();
+}
+
+void TTarWriter::AddVolumeHeader(const QByteArray &VolumeId, const QDateTime &DateGmt)
+{
+    WriteHeader(NewRecord(VolumeId, 0, DateGmt, ftVolumeHeader));
+    FlushTarget();
+}
+
+void TTarWriter::Finalize()
+{
+    const char endBlock[BlockSize] = {};
+    FFinalized = true; // set first: a failed end block is reported here, not tried again later
+    WriteBlock(endBlock);
+    FlushTarget();
+}
+
+// ---- TTarArchive ----
+
+TTarArchive::TTarArchive(QIODevice *Stream) : FStream(Stream)
+{
+    Reset();
+}
+
+TTarArchive::TTarArchive(const QString &Filename, QIODevice::OpenMode FileMode)
+{
+    auto file = std::make_unique<QFile>(Filename);
+    if (!file->open(FileMode))
+        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(Filename), file->errorString()));
+    FStream = file.release();
+    FOwnsStream = true;
+    Reset();
+}
+
+TTarArchive::~TTarArchive()
+{
+    if (FOwnsStream)
+        delete FStream;
+}
+
+QString TTarArchive::ArchiveName() const
+{
+    return deviceName(FStream);
+}
+
+void TTarArchive::Reset()
+{
+    FStream->seek(0);
+    FBytesToGo = 0;
+}
+
+void TTarArchive::Skip(qint64 Count)
+{
+    if (Count <= 0)
+        return;
+    if (!FStream->isSequential()) {
+        // Never past the end: a device may refuse that, and the next read fails there anyway.
+        FStream->seek(std::min(FStream->pos() + Count, FStream->size()));
+        return;
+    }
+    char buffer[BlockSize];
+    while (Count > 0) {
+        const qint64 got = FStream->read(buffer, std::min<qint64>(Count, BlockSize));
+        if (got <= 0)
+            return;
+        Count -= got;
+    }
+}
+
+TTarDirRec TTarArchive::ParseHeader(const char *Block)
+{
+    TTarDirRec rec;
+    rec.Name = textField(Block, NameAt, NameLen);
+    rec.Size = numberField<qint64>(Block, SizeAt, BigNumLen);
+    rec.DateTime =
+        QDateTime::fromSecsSinceEpoch(numberField<qint32>(Block, MTimeAt, BigNumLen), Qt::UTC);
+    const qint32 mode = numberField<qint32>(Block, ModeAt, SmallNumLen);
+    for (int p = tpReadByOwner; p <= tpExecuteByOther; ++p)
+        if (mode & (0400 >> p))
+            rec.Permissions.include(TTarPermission(p));
+    for (int m = tmSetUid; m <= tmSaveText; ++m)
+        if (mode & (04000 >> m))
+            rec.Mode.include(TTarMode(m));
+    const char flag = Block[TypeFlagAt];
+    if (flag >= '1' && flag <= '7')
+        rec.FileType = TFileType(flag - '0');
+    else if (flag == 'D')
+        rec.FileType = ftDumpDir;
+    else if (flag == 'M')
+        rec.FileType = ftMultiVolume;
+    else if (flag == 'V')
+        rec.FileType = ftVolumeHeader;
+    rec.LinkName = textField(Block, LinkNameAt, LinkNameLen);
+    rec.UID = numberField<qint32>(Block, UidAt, SmallNumLen);
+    rec.GID = numberField<qint32>(Block, GidAt, SmallNumLen);
+    rec.UserName = textField(Block, UNameAt, OwnerNameLen);
+    rec.GroupName = textField(Block, GNameAt, OwnerNameLen);
+    rec.Magic = trimmedField(Block, MagicAt, MagicLen);
+    rec.MajorDevNo = numberField<qint32>(Block, DevMajorAt, SmallNumLen);
+    rec.MinorDevNo = numberField<qint32>(Block, DevMinorAt, SmallNumLen);
+    const quint64 stored = numberField<qint64>(Block, ChksumAt, ChksumLen);
+    rec.ChecksumOK = (stored & 0xFFFF) == (checksumOf(Block) & 0xFFFF);
+    return rec;
+}
+
+bool TTarArchive::FindNext(TTarDirRec &DirRec)
+{
+    if (FBytesToGo > 0)
+        Skip((FBytesToGo + BlockSize - 1) / BlockSize * BlockSize);
+    const qint64 filePos = FStream->pos();
+    char block[BlockSize];
+    if (FStream->read(block, BlockSize) != BlockSize || block[0] == '\0')
+        return false;
+
+    TTarDirRec rec = ParseHeader(block);
+    rec.FilePos = filePos;
+    switch (rec.FileType) {
+    case ftLink:
+    case ftSymbolicLink:
+    case ftDirectory:
+    case ftFifo:
+    case ftVolumeHeader:
+        FBytesToGo = 0;
+        break;
+    default:
+        FBytesToGo = rec.Size;
+        break;
+    }
+    if (FBytesToGo < 0 ||
+        (!FStream->isSequential() && FBytesToGo > FStream->size() - FStream->pos())) {
+        FBytesToGo = 0;
+        throw ETarError(QStringLiteral("The archive \"%1\" is damaged: the entry \"%2\" at "
+                                       "position %3 claims %4 bytes of data.")
+                            .arg(ArchiveName(), QString::fromUtf8(rec.Name))
+                            .arg(filePos)
+                            .arg(rec.Size));
+    }
+    DirRec = rec;
+    return true;
+}
+
+// Hands the entry's data to the sink block by block, then steps over the rest of the last block.
+template <typename Sink> void TTarArchive::CopyData(Sink &&sink)
+{
+    const qint64 total = FBytesToGo;
+    if (total <= 0)
+        return;
+    char buffer[BlockSize];
+    for (qint64 done = 0; done < total;) {
+        const qint64 n = std::min<qint64>(BlockSize, total - done);
+        if (FStream->read(buffer, n) != n)
+            throw ETarError(QStringLiteral("The archive \"%1\" is damaged: it ends inside the "
+                                           "data of an entry.")
+                                .arg(ArchiveName()));
+        sink(buffer, n, done);
+        done += n;
+    }
+    Skip((total + BlockSize - 1) / BlockSize * BlockSize - total);
+    FBytesToGo = 0;
+}
+
+void TTarArchive::ReadFile(char *Buffer)
+{
+    CopyData([Buffer](const char *data, qint64 n, qint64 at) {
+        std::memcpy(Buffer + at, data, size_t(n));
+    });
+}
+
+void TTarArchive::ReadFile(QIODevice *Stream)
+{
+    CopyData([Stream](const char *data, qint64 n, qint64) {
+        if (Stream->write(data, n) != n)
+            throw EFileError(QStringLiteral("Cannot write to \"%1\". %2")
+                                 .arg(deviceName(Stream), Stream->errorString()));
+    });
+}
+
+void TTarArchive::ReadFile(const QString &Filename)
+{
+    QFile file(Filename);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(Filename), file.errorString()));
+    ReadFile(&file);
+    if (!file.flush())
+        throw EFileError(QStringLiteral("Cannot write to \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(Filename), file.errorString()));
+}
+
+QByteArray TTarArchive::ReadFile()
+{
+    QByteArray data(qsizetype(std::max<qint64>(FBytesToGo, 0)), Qt::Uninitialized);
+    ReadFile(data.data());
+    return data;
+}
+
+void TTarArchive::GetFilePos(qint64 &Current, qint64 &Size) const
+{
+    Current = FStream->pos();
+    Size = FStream->size();
+}
+
+void TTarArchive::SetFilePos(qint64 NewPos)
+{
+    if (NewPos < FStream->size())
+        FStream->seek(NewPos);
+}
