@@ -2,7 +2,8 @@
 
 #include <QDir>
 
-namespace {
+namespace
+{
 
 bool hasDrive(const QString &path)
 {

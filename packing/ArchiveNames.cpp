@@ -6,7 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 // An extension longer than this is no file type but part of the name, and may be cut.
 constexpr qsizetype MaxExtensionLength = 16;
@@ -82,8 +83,7 @@ QString TArchiveNamer::NameFor(const QString &StoredPath, const QString &FilePat
 
     QString name;
     for (int number = 1;; ++number) {
-        name = FittedName(stem,
-                          number == 1 ? QString() : QStringLiteral("~%1").arg(number),
+        name = FittedName(stem, number == 1 ? QString() : QStringLiteral("~%1").arg(number),
                           extension);
         const auto taken = FFileByFoldedName.constFind(name.toLower());
         if (taken == FFileByFoldedName.cend())

@@ -15,11 +15,14 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <utility>
 
-namespace {
+namespace
+{
 
 const QString DocumentName = QStringLiteral("glyphbook.js");
 constexpr qint64 TarBlock = 512;
+constexpr qint64 MaxLongName = 64 * 1024;
 
 QString native(const QString &path)
 {
@@ -60,8 +63,8 @@ public:
                Purpose + QStringLiteral("-XXXXXX"))
     {
         if (!FDir.isValid())
-            throw EFileError(QStringLiteral("Cannot create a temporary folder. %1")
-                                 .arg(FDir.errorString()));
+            throw EFileError(
+                QStringLiteral("Cannot create a temporary folder. %1").arg(FDir.errorString()));
     }
     QString FilePath(const QString &Name) const { return FDir.filePath(Name); }
 
@@ -156,14 +159,28 @@ void unpack(const QString &Archive, const QString &Folder, const TPackCallbacks 
     try {
         TTarArchive tar(&gzip);
         TTarDirRec rec;
+        QByteArray longName;
         while (tar.FindNext(rec)) {
+            // GNU tar puts a name too long for the header into an entry of its own before it.
+            if (rec.Name == "././@LongLink") {
+                if (rec.Size > MaxLongName)
+                    throw ETarError(QStringLiteral("The archive \"%1\" is damaged: a long name of "
+                                                   "%2 bytes.")
+                                        .arg(native(Archive))
+                                        .arg(rec.Size));
+                longName = tar.ReadFile();
+                longName.truncate(qstrnlen(longName.constData(), longName.size()));
+                continue;
+            }
+            if (!longName.isEmpty())
+                rec.Name = std::exchange(longName, QByteArray());
             const QString path = safeEntryPath(rec.Name, Archive);
             if (path.isEmpty() || !isWrittenAsFile(rec.FileType))
                 continue;
             const QString target = Folder + u'/' + path;
             if (path.contains(u'/') && !QDir().mkpath(QFileInfo(target).path()))
-                throw EFileError(QStringLiteral("Cannot create the folder for \"%1\".")
-                                     .arg(native(target)));
+                throw EFileError(
+                    QStringLiteral("Cannot create the folder for \"%1\".").arg(native(target)));
             QFile out(target);
             if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
@@ -214,8 +231,8 @@ void install(const QString &Work, const QString &NewFolder, const QString &NewDo
     const QString formerFolder = Work + QStringLiteral("/former");
     const bool hadFolder = QFileInfo(Target.LibraryFolder).isDir();
     if (hadFolder && !moveTo(Target.LibraryFolder, formerFolder))
-        throw EFileError(QStringLiteral("Cannot replace the folder \"%1\".")
-                             .arg(native(Target.LibraryFolder)));
+        throw EFileError(
+            QStringLiteral("Cannot replace the folder \"%1\".").arg(native(Target.LibraryFolder)));
     const auto putBack = [&] {
         if (hadFolder)
             moveTo(formerFolder, Target.LibraryFolder);
@@ -321,8 +338,8 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
 
     QSaveFile out(archive);
     if (!out.open(QIODevice::WriteOnly))
-        throw EFileError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(native(archive), out.errorString()));
+        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
+                             .arg(native(archive), out.errorString()));
     TGzipWriter gzip(&out);
     if (Callbacks.Progress)
         gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
@@ -346,15 +363,17 @@ TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName
     const QString archive = QFileInfo(FileName).absoluteFilePath();
     const TExtractTarget target = TExtractTarget::ForArchive(archive);
     if (!QFileInfo(archive).isFile())
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". No such file.").arg(native(archive)));
+        throw EFileError(
+            QStringLiteral("Cannot open file \"%1\". No such file.").arg(native(archive)));
     if (target.BaseName.isEmpty())
         throw EFileError(QStringLiteral("Cannot extract \"%1\": a packed library's name must not "
                                         "begin with \".\".")
                              .arg(native(archive)));
     if (QFileInfo::exists(target.LibraryFolder) && !QFileInfo(target.LibraryFolder).isDir())
-        throw EFileError(QStringLiteral("Cannot extract into the folder \"%1\": a file of that name "
-                                        "exists. Give the archive an extension such as .tar.gz.")
-                             .arg(native(target.LibraryFolder)));
+        throw EFileError(
+            QStringLiteral("Cannot extract into the folder \"%1\": a file of that name "
+                           "exists. Give the archive an extension such as .tar.gz.")
+                .arg(native(target.LibraryFolder)));
     if (QFileInfo(target.ProjectDocument).isDir() || target.ProjectDocument == archive)
         throw EFileError(QStringLiteral("Cannot write the project document \"%1\" for \"%2\".")
                              .arg(native(target.ProjectDocument), native(archive)));

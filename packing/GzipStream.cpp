@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <climits>
 
-namespace {
+namespace
+{
 
 // Large chunks keep the per-call overhead of zlib out of the profile; the tar classes write and
 // read in 512-byte blocks.
@@ -127,7 +128,8 @@ bool TGzipReader::FillInput()
         return true;
     const qint64 n = FSource->read(FInput.data(), FInput.size());
     if (n < 0) {
-        Fail(QStringLiteral("Cannot read file \"%1\". %2").arg(FSourceName, FSource->errorString()));
+        Fail(
+            QStringLiteral("Cannot read file \"%1\". %2").arg(FSourceName, FSource->errorString()));
         return false;
     }
     // zlib would call a foreign file a damaged one; say what it is instead.
@@ -194,9 +196,9 @@ qint64 TGzipReader::readData(char *Data, qint64 MaxSize)
         } else if (result == Z_BUF_ERROR && FZ->avail_in == 0) {
             continue; // needs more input
         } else if (result != Z_OK) {
-            return Fail(QStringLiteral("The file \"%1\" is damaged: %2.")
-                            .arg(FSourceName, QString::fromLatin1(FZ->msg ? FZ->msg
-                                                                           : "invalid data")));
+            return Fail(
+                QStringLiteral("The file \"%1\" is damaged: %2.")
+                    .arg(FSourceName, QString::fromLatin1(FZ->msg ? FZ->msg : "invalid data")));
         }
     }
     FTotalOut += produced;
