@@ -35,3 +35,10 @@ class EFileError : public EGlyphbookError
 public:
     using EGlyphbookError::EGlyphbookError;
 };
+
+/// A text that does not hold a library document.
+class EDocumentError : public EGlyphbookError
+{
+public:
+    using EGlyphbookError::EGlyphbookError;
+};

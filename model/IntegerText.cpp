@@ -2,7 +2,8 @@
 
 #include "model/GlyphbookError.h"
 
-namespace {
+namespace
+{
 
 int hexDigit(QChar c)
 {
@@ -34,7 +35,8 @@ std::optional<qint32> TryStrToInt(const QString &text)
     if (i < n && (text.at(i) == u'$' || text.at(i) == u'x' || text.at(i) == u'X')) {
         hex = true;
         ++i;
-    } else if (i + 1 < n && text.at(i) == u'0' && (text.at(i + 1) == u'x' || text.at(i + 1) == u'X')) {
+    } else if (i + 1 < n && text.at(i) == u'0' &&
+               (text.at(i + 1) == u'x' || text.at(i + 1) == u'X')) {
         hex = true;
         i += 2;
     }

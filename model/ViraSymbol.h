@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -56,11 +57,18 @@ public:
     /// Appends an independent copy of Symbol (Error cleared) and returns it.
     TViraSymbolPtr AddCopy(const TViraSymbol &Symbol);
 
-    /// Replaces the symbols by those of the document in FileName; a missing file changes
-    /// nothing. Raises EGlyphbookError subclasses on failure.
+    /// Replaces the symbols by those of the document in FileName. A missing file (or a folder)
+    /// changes nothing and gives false. Raises EGlyphbookError subclasses on failure.
     bool LoadFromFile(const QString &FileName);
-    /// Writes the library as a document, filling empty display names with the identifier.
+    /// Writes the library as a document, filling empty display names with the identifier. The
+    /// file is replaced atomically: a failed save leaves the former file as it was.
     bool SaveToFile(const QString &FileName);
+
+    /// Replaces the symbols by those of the document held in Bytes (the file's content);
+    /// SourceName names the file in error messages.
+    void LoadFromBytes(QByteArray Bytes, const QString &SourceName);
+    /// The file content of the library's document; fills empty display names like SaveToFile.
+    QByteArray SaveToBytes();
 };
 
 TVSTextAlign StrToTextAlign(const QString &Text);

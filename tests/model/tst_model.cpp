@@ -146,7 +146,8 @@ private slots:
                 StrToInt(text);
                 QFAIL("no error raised");
             } catch (const EConvertError &e) {
-                QCOMPARE(e.message(), QStringLiteral("'%1' is not a valid integer value").arg(text));
+                QCOMPARE(e.message(),
+                         QStringLiteral("'%1' is not a valid integer value").arg(text));
             }
         }
     }
