@@ -370,7 +370,8 @@ private slots:
         QCOMPARE(project.Symbols.size(), 2);
         const TViraSymbol &pump = *project.Symbols[0];
         QCOMPARE(pump.Identifier, QStringLiteral("pump"));
-        QCOMPARE(pump.Names, book.Symbols[0]->Names);
+        QCOMPARE(pump.FindName(QStringLiteral("en")), QStringLiteral("pump (en)"));
+        QCOMPARE(pump.FindName(QStringLiteral("sv")), QStringLiteral("pump (sv)"));
         QCOMPARE(pump.ImageX, 3);
         QCOMPARE(pump.TextY, 20);
         QCOMPARE(int(pump.TextAlign), int(vstaCenter));
