@@ -1,19 +1,121 @@
 // The command-line tool: library documents and packed libraries without a window.
+//
+// Every command is one function in the table below; it receives its own arguments (its name
+// first) and returns the exit status. Failures are raised as EGlyphbookError and reported by
+// main with the same texts the editor shows.
+
+#include "model/GlyphbookError.h"
+#include "model/ViraSymbol.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace
+{
+
+constexpr int ExitFailure = 1; // the command failed: bad input, a file that cannot be written
+constexpr int ExitUsage = 2;   // the command line itself is wrong
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "glyphbook: %s\n", qUtf8Printable(message));
+}
+
+/// A parser for one command: its synopsis in the help, --help, and its positional arguments.
+void setUpCommandParser(QCommandLineParser &parser, const QString &name, const QString &synopsis,
+                        const QString &description)
+{
+    parser.setApplicationDescription(description);
+    parser.addHelpOption();
+    parser.addPositionalArgument(name, QString(), synopsis);
+}
+
+// glyphbook format IN.js OUT.js
+int runFormat(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    setUpCommandParser(parser, QStringLiteral("format"), QStringLiteral("format IN.js OUT.js"),
+                       QStringLiteral("Loads a library document and saves it again in the "
+                                      "normal form (OUT.js may be IN.js)."));
+    parser.process(arguments);
+    const QStringList files = parser.positionalArguments().mid(1);
+    if (files.size() != 2) {
+        printError(
+            QStringLiteral("format expects IN.js and OUT.js; see 'glyphbook format --help'."));
+        return ExitUsage;
+    }
+    const QString &in = files[0];
+    const QString &out = files[1];
+    // The document loader ignores a missing file; here it is the user's mistake.
+    if (!QFileInfo(in).isFile())
+        throw EFileError(
+            QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(in));
+
+    TViraGlyphbook book;
+    book.LoadFromFile(in);
+    book.SaveToFile(out);
+    return 0;
+}
+
+struct TCliCommand {
+    const char *Name;
+    const char *Summary;
+    int (*Run)(const QStringList &arguments);
+};
+
+const TCliCommand Commands[] = {
+    {"format", "Load a library document and save it again in the normal form.", runFormat},
+};
+
+QString commandList()
+{
+    QString text = QStringLiteral("Symbol library documents and packed libraries.\n\nCommands:");
+    for (const TCliCommand &command : Commands)
+        text += QStringLiteral("\n  %1  %2")
+                    .arg(QLatin1String(command.Name), -8)
+                    .arg(QLatin1String(command.Summary));
+    text += QStringLiteral("\n\nRun 'glyphbook COMMAND --help' for a command's arguments.");
+    return text;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glyphbook"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.03"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Symbol library documents and packed libraries."));
+    parser.setApplicationDescription(commandList());
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("The command to run."),
+                                 QStringLiteral("COMMAND [ARGUMENTS...]"));
+    // Everything after the command belongs to the command, its --help included.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.process(app);
-    parser.showHelp(0);
+
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.isEmpty()) {
+        printError(QStringLiteral("no command given; see 'glyphbook --help'."));
+        return ExitUsage;
+    }
+    for (const TCliCommand &command : Commands) {
+        if (arguments.first() != QLatin1String(command.Name))
+            continue;
+        try {
+            // The command's parser takes the first element as the program's name.
+            return command.Run(QStringList{QCoreApplication::applicationFilePath()} + arguments);
+        } catch (const EGlyphbookError &e) {
+            printError(e.message());
+            return ExitFailure;
+        }
+    }
+    printError(
+        QStringLiteral("unknown command '%1'; see 'glyphbook --help'.").arg(arguments.first()));
+    return ExitUsage;
 }
