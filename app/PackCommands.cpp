@@ -78,13 +78,14 @@ class TTerminalDialog
 {
 public:
     TTerminalDialog(bool Yes, const QString &Activity) : FYes(Yes), FActivity(Activity) {}
-    ~TTerminalDialog() { ClearProgress(); }
+    ~TTerminalDialog() { EndProgress(); }
 
     TPackCallbacks Callbacks()
     {
         TPackCallbacks callbacks;
         callbacks.Confirm = [this](const QString &question) { return Confirm(question); };
-        callbacks.Inform = [](const QString &message) {
+        callbacks.Inform = [this](const QString &message) {
+            EndProgress();
             std::fprintf(stderr, "%s\n", qUtf8Printable(message));
         };
         if (isTerminal(stderr))
@@ -108,6 +109,14 @@ public:
             text += one ? QStringLiteral("; run with --yes to replace it")
                         : QStringLiteral("; run with --yes to replace them");
         return text + u'.';
+    }
+
+    /// Clears the progress line, so that what follows starts on a clean line.
+    void EndProgress()
+    {
+        if (FShown)
+            std::fprintf(stderr, "\r%*s\r", 60, "");
+        FShown = false;
     }
 
 private:
@@ -140,12 +149,6 @@ private:
         FLastShown.start();
     }
 
-    void ClearProgress()
-    {
-        if (FShown)
-            std::fprintf(stderr, "\r%*s\r", 60, "");
-    }
-
     bool FYes;
     QString FActivity;
     bool FNoTerminal = false;
@@ -172,8 +175,10 @@ int runPack(const QStringList &arguments)
     book.LoadFromFile(project);
 
     TTerminalDialog dialog(command.Yes, QStringLiteral("Packing"));
-    if (!PackLibrary(book, command.Files[1], dialog.Callbacks(),
-                     QFileInfo(project).absolutePath())) {
+    const bool packed =
+        PackLibrary(book, command.Files[1], dialog.Callbacks(), QFileInfo(project).absolutePath());
+    dialog.EndProgress();
+    if (!packed) {
         printError(dialog.Refusal({command.Files[1]}));
         return ExitFailure;
     }
@@ -195,7 +200,9 @@ int runExtract(const QStringList &arguments)
         TExtractTarget::ForArchive(QFileInfo(command.Files[0]).absoluteFilePath());
     TViraGlyphbook book;
     TTerminalDialog dialog(command.Yes, QStringLiteral("Extracting"));
-    switch (ExtractLibrary(book, command.Files[0], dialog.Callbacks())) {
+    const TExtractResult result = ExtractLibrary(book, command.Files[0], dialog.Callbacks());
+    dialog.EndProgress();
+    switch (result) {
     case TExtractResult::Extracted:
         break;
     case TExtractResult::Declined: {

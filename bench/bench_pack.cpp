@@ -71,16 +71,16 @@ QString ensureLibrary(const QString &folder)
         // Sizes vary widely; the budget left spreads over the symbols still to come.
         const qint64 budget = (TargetBytes - total) / std::max(1, SymbolCount - symbolIndex);
         const bool jpeg = random.bounded(3) == 0;
-        const int side = std::clamp(int(std::sqrt(double(budget)) * (jpeg ? 0.9 : 0.55) *
-                                        (0.5 + random.generateDouble())),
-                                    16, 1600);
+        const int side = std::clamp(
+            int(std::sqrt(double(budget)) * (jpeg ? 0.9 : 0.55) * (0.5 + random.generateDouble())),
+            16, 1600);
         const QImage picture = makePicture(random, side, side * random.bounded(60, 140) / 100,
                                            jpeg ? 30 : random.bounded(4, 24));
-        const QString path = folder + QStringLiteral("/images/%1 %2.%3")
-                                          .arg(jpeg ? QStringLiteral("photo")
-                                                    : QStringLiteral("symbol"))
-                                          .arg(++imageCount)
-                                          .arg(jpeg ? QStringLiteral("jpg") : QStringLiteral("png"));
+        const QString path =
+            folder + QStringLiteral("/images/%1 %2.%3")
+                         .arg(jpeg ? QStringLiteral("photo") : QStringLiteral("symbol"))
+                         .arg(++imageCount)
+                         .arg(jpeg ? QStringLiteral("jpg") : QStringLiteral("png"));
         picture.save(path, nullptr, jpeg ? 85 : -1);
         total += QFileInfo(path).size();
         return path;
@@ -137,22 +137,24 @@ int main(int argc, char *argv[])
     const QString shell = QStringLiteral("/bin/sh");
 
     const double packOurs = best([&] {
-        return seconds(tool, {QStringLiteral("pack"), QStringLiteral("--yes"), project,
-                              QStringLiteral("ours.tar.gz")},
+        return seconds(tool,
+                       {QStringLiteral("pack"), QStringLiteral("--yes"), project,
+                        QStringLiteral("ours.tar.gz")},
                        dir);
     });
     const double packTheirs = best([&] {
-        return seconds(shell,
-                       {QStringLiteral("-c"),
-                        QStringLiteral("tar -cf - -C '%1' images project.js | gzip -9 > "
-                                       "theirs.tar.gz")
-                            .arg(images)},
-                       dir);
+        return seconds(
+            shell,
+            {QStringLiteral("-c"), QStringLiteral("tar -cf - -C '%1' images project.js | gzip -9 > "
+                                                  "theirs.tar.gz")
+                                       .arg(images)},
+            dir);
     });
     const double extractOurs = best([&] {
-        return seconds(tool, {QStringLiteral("extract"), QStringLiteral("--yes"),
-                              QStringLiteral("ours.tar.gz")},
-                       dir);
+        return seconds(
+            tool,
+            {QStringLiteral("extract"), QStringLiteral("--yes"), QStringLiteral("ours.tar.gz")},
+            dir);
     });
     const double extractTheirs = best([&] {
         return seconds(shell,

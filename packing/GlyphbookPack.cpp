@@ -64,7 +64,8 @@ public:
     {
         if (!FDir.isValid())
             throw EFileError(
-                QStringLiteral("Cannot create a temporary folder. %1").arg(FDir.errorString()));
+                QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
+                    .arg(native(Beside.isEmpty() ? QDir::tempPath() : Beside), FDir.errorString()));
     }
     QString FilePath(const QString &Name) const { return FDir.filePath(Name); }
 
@@ -318,7 +319,7 @@ TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath)
 bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
                  const TPackCallbacks &Callbacks, const QString &ProjectFolder)
 {
-    const QString archive = QFileInfo(FileName).absoluteFilePath();
+    const QString archive = QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
     if (QFileInfo(archive).isDir())
         throw EFileError(
             QStringLiteral("Cannot create file \"%1\": it is a folder.").arg(native(archive)));
@@ -360,7 +361,7 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
 TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName,
                               const TPackCallbacks &Callbacks)
 {
-    const QString archive = QFileInfo(FileName).absoluteFilePath();
+    const QString archive = QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
     const TExtractTarget target = TExtractTarget::ForArchive(archive);
     if (!QFileInfo(archive).isFile())
         throw EFileError(
