@@ -403,16 +403,20 @@ private slots:
     {
         QTest::addColumn<int>("missingSymbol"); // whose main image is missing, or -1
         QTest::addColumn<int>("missingState");  // which state image of symbol 0 is missing, or -1
+        QTest::addColumn<bool>("plain");        // symbol 0 is a plain image
         QTest::addColumn<QString>("reported");
-        QTest::newRow("main image") << 1 << -1 << QStringLiteral("/gone/b.png");
-        QTest::newRow("state image first") << 1 << 0 << QStringLiteral("/gone/s.png");
-        QTest::newRow("empty") << 0 << -1 << QString();
+        QTest::newRow("main image") << 1 << -1 << false << QStringLiteral("/gone/b.png");
+        QTest::newRow("state image first") << 1 << 0 << false << QStringLiteral("/gone/s.png");
+        // Its state images are not in the document, but their files are packed all the same.
+        QTest::newRow("plain image's state image") << -1 << 0 << true << u"/gone/s.png"_s;
+        QTest::newRow("empty") << 0 << -1 << false << QString();
     }
 
     void missingImage()
     {
         QFETCH(int, missingSymbol);
         QFETCH(int, missingState);
+        QFETCH(bool, plain);
         QFETCH(QString, reported);
         writeFile(FRoot + QStringLiteral("/a.png"), "a");
         TViraGlyphbook book;
@@ -423,6 +427,7 @@ private slots:
                 missingSymbol == 0 ? QString() : FRoot + QStringLiteral("/gone/b.png");
         if (missingState >= 0)
             book.Symbols[0]->StateImages = {{QStringLiteral("1"), FRoot + u"/gone/s.png"_s}};
+        book.Symbols[0]->Symbol = !plain;
         const QString archive = FRoot + QStringLiteral("/lib.tar.gz");
         writeFile(archive, "earlier");
         try {
@@ -566,6 +571,7 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::newRow("parent") << QByteArray("../x");
         QTest::newRow("deeper parent") << QByteArray("img/../../x");
+        QTest::newRow("far parent") << QByteArray("../../../x");
         QTest::newRow("backslash parent") << QByteArray("..\\x");
         QTest::newRow("absolute") << QByteArray("ROOT/x");
         QTest::newRow("drive") << QByteArray("C:\\x");
@@ -701,6 +707,36 @@ private slots:
         QCOMPARE(entriesOf(out), (QStringList{u"lib"_s, u"lib.js"_s, u"lib.tar.gz"_s}));
         QCOMPARE(book.Symbols.size(), 1);
         QCOMPARE(book.Symbols.first()->Identifier, QStringLiteral("kept"));
+    }
+
+    void gzipMembersAndPadding()
+    {
+        // Concatenated members read as one stream, and zero padding after the end is no damage,
+        // as with gzip itself.
+        QByteArray tarBytes;
+        {
+            QBuffer buffer(&tarBytes);
+            buffer.open(QIODevice::WriteOnly);
+            TTarWriter tar(&buffer);
+            tar.AddString(content(3000, 4), "a.png", QDateTime::currentDateTimeUtc());
+            tar.AddString(content(10, 5), "b.png", QDateTime::currentDateTimeUtc());
+            tar.Finalize();
+        }
+        QByteArray bytes;
+        for (const QByteArray &part : {tarBytes.left(1000), tarBytes.mid(1000)}) {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::Append);
+            TGzipWriter gzip(&buffer);
+            gzip.write(part);
+            gzip.Finish();
+        }
+        bytes.append(QByteArray(1024, '\0'));
+        const QString archive = FRoot + QStringLiteral("/members.tar.gz");
+        writeFile(archive, bytes);
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive), TExtractResult::NoDocument);
+        QCOMPARE(readFile(FRoot + QStringLiteral("/members/a.png")), content(3000, 4));
+        QCOMPARE(readFile(FRoot + QStringLiteral("/members/b.png")), content(10, 5));
     }
 
     void peersAcceptOurArchives()
