@@ -7,6 +7,8 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <cstdio>
@@ -19,13 +21,16 @@ inline void printError(const QString &message)
     std::fprintf(stderr, "glyphbook: %s\n", qUtf8Printable(message));
 }
 
-/// A parser for one command: its synopsis in the help, --help, and its positional arguments.
+/// A parser for one command: its name, then its positional arguments with their descriptions.
 inline void setUpCommandParser(QCommandLineParser &parser, const QString &name,
-                               const QString &synopsis, const QString &description)
+                               const QString &description,
+                               const QList<QPair<QString, QString>> &positionals)
 {
     parser.setApplicationDescription(description);
     parser.addHelpOption();
-    parser.addPositionalArgument(name, QString(), synopsis);
+    parser.addPositionalArgument(name, QStringLiteral("The command."));
+    for (const auto &[argument, text] : positionals)
+        parser.addPositionalArgument(argument, text);
 }
 
 /// The document loader ignores a missing file; on the command line it is the user's mistake.

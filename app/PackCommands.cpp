@@ -42,20 +42,22 @@ void printLine(const QString &text)
     std::fprintf(stdout, "%s\n", qUtf8Printable(text));
 }
 
-/// A command's parser with --yes, processed; the positional arguments after the command name
-/// must number Count, or the usage is printed.
+/// A command's parser with --yes when asked for, processed; the positional arguments after the
+/// command name must be those described, or the usage is printed.
 struct TParsedCommand {
     QStringList Files;
     bool Yes = false;
     bool UsageOk = false;
 };
 
+using TPositionals = QList<QPair<QString, QString>>;
+
 TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
-                            const QString &synopsis, const QString &description, int count,
+                            const QString &description, const TPositionals &positionals,
                             bool withYes)
 {
     QCommandLineParser parser;
-    setUpCommandParser(parser, name, synopsis, description);
+    setUpCommandParser(parser, name, description, positionals);
     const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
                                  QStringLiteral("Answer \"Overwrite existing?\" with yes."));
     if (withYes)
@@ -64,12 +66,14 @@ TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
     TParsedCommand parsed;
     parsed.Files = parser.positionalArguments().mid(1);
     parsed.Yes = withYes && parser.isSet(yes);
-    parsed.UsageOk = parsed.Files.size() == count;
-    if (!parsed.UsageOk)
-        printError(QStringLiteral("%1 expects %2; see 'glyphbook %3 --help'.")
-                       .arg(name,
-                            synopsis.section(u' ', 1, count).replace(u' ', QStringLiteral(" and ")),
-                            name));
+    parsed.UsageOk = parsed.Files.size() == positionals.size();
+    if (!parsed.UsageOk) {
+        QStringList expected;
+        for (const auto &positional : positionals)
+            expected << positional.first;
+        printError(QStringLiteral("%1 expects %2; see 'glyphbook %1 --help'.")
+                       .arg(name, expected.join(QStringLiteral(" and "))));
+    }
     return parsed;
 }
 
@@ -162,11 +166,13 @@ private:
 int runPack(const QStringList &arguments)
 {
     const TParsedCommand command = parseCommand(
-        arguments, QStringLiteral("pack"), QStringLiteral("pack PROJECT.js ARCHIVE.tar.gz"),
+        arguments, QStringLiteral("pack"),
         QStringLiteral("Packs the project's document and a copy of every image it uses into the "
                        "library archive. Image names without a folder are taken from the "
                        "project's folder."),
-        2, true);
+        {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to pack.")},
+         {QStringLiteral("ARCHIVE"), QStringLiteral("The library archive to write (.tar.gz).")}},
+        true);
     if (!command.UsageOk)
         return ExitUsage;
     const QString &project = command.Files[0];
@@ -187,13 +193,13 @@ int runPack(const QStringList &arguments)
 
 int runExtract(const QStringList &arguments)
 {
-    const TParsedCommand command =
-        parseCommand(arguments, QStringLiteral("extract"), QStringLiteral("extract ARCHIVE.tar.gz"),
-                     QStringLiteral("Extracts the library archive into a folder beside it, named "
-                                    "after it, and writes a project document for it there "
-                                    "(road.tar.gz gives the folder road and road.js). Prints the "
-                                    "project document's path."),
-                     1, true);
+    const TParsedCommand command = parseCommand(
+        arguments, QStringLiteral("extract"),
+        QStringLiteral("Extracts the library archive into a folder beside it, named "
+                       "after it, and writes a project document for it there "
+                       "(road.tar.gz gives the folder road and road.js). Prints the "
+                       "project document's path."),
+        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, true);
     if (!command.UsageOk)
         return ExitUsage;
     const TExtractTarget target =
@@ -224,10 +230,10 @@ int runExtract(const QStringList &arguments)
 int runList(const QStringList &arguments)
 {
     const TParsedCommand command = parseCommand(
-        arguments, QStringLiteral("list"), QStringLiteral("list ARCHIVE.tar.gz"),
+        arguments, QStringLiteral("list"),
         QStringLiteral("Lists the entries of a library archive: name, size in bytes, time (UTC), "
                        "and a mark where the header's checksum is wrong."),
-        1, false);
+        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, false);
     if (!command.UsageOk)
         return ExitUsage;
     const QString &archive = command.Files[0];
@@ -266,13 +272,13 @@ int runList(const QStringList &arguments)
 int runCheck(const QStringList &arguments)
 {
     const TParsedCommand command = parseCommand(
-        arguments, QStringLiteral("check"), QStringLiteral("check PROJECT.js"),
+        arguments, QStringLiteral("check"),
         QStringLiteral("Loads a project and reports, one line each: missing image files, repeated "
                        "identifiers, state values that are neither integers nor Alarm, MO_Off or "
                        "MO, and images that would be renamed when packed (a name that clashes "
                        "with another image's or is too long). Exit status 1 when it reports "
                        "anything."),
-        1, false);
+        {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to check.")}}, false);
     if (!command.UsageOk)
         return ExitUsage;
     const QString &project = command.Files[0];

@@ -21,9 +21,11 @@ namespace
 int runFormat(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    setUpCommandParser(parser, QStringLiteral("format"), QStringLiteral("format IN.js OUT.js"),
-                       QStringLiteral("Loads a library document and saves it again in the "
-                                      "normal form (OUT.js may be IN.js)."));
+    setUpCommandParser(
+        parser, QStringLiteral("format"),
+        QStringLiteral("Loads a library document and saves it again in the normal form."),
+        {{QStringLiteral("IN.js"), QStringLiteral("The document to load.")},
+         {QStringLiteral("OUT.js"), QStringLiteral("The file to save it in (may be IN.js).")}});
     parser.process(arguments);
     const QStringList files = parser.positionalArguments().mid(1);
     if (files.size() != 2) {

@@ -97,9 +97,11 @@ TJsonValuePtr TJsonValue::NewString(const QString &Text)
     return v;
 }
 
-TJsonValuePtr TJsonValue::NewObject()
+TJsonValuePtr TJsonValue::NewObject(qsizetype Capacity)
 {
-    return TJsonValuePtr(new TJsonValue(stObject));
+    TJsonValuePtr v(new TJsonValue(stObject));
+    v->FMembers.reserve(size_t(Capacity));
+    return v;
 }
 
 TJsonValuePtr TJsonValue::NewArray()

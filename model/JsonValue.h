@@ -50,7 +50,8 @@ public:
     /// A fixed-point number given as a count of ten-thousandths.
     static TJsonValuePtr NewCurrency(qint64 TenThousandths);
     static TJsonValuePtr NewString(const QString &Text);
-    static TJsonValuePtr NewObject();
+    /// A new empty object; Capacity is room for members to come, to save regrowing.
+    static TJsonValuePtr NewObject(qsizetype Capacity = 0);
     static TJsonValuePtr NewArray();
 
     TJsonValue(const TJsonValue &) = delete;

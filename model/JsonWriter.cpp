@@ -2,36 +2,50 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace
 {
 
 const char16_t HexDigits[] = u"0123456789ABCDEF";
 
-void appendUnicodeEscape(QString &out, char16_t c)
+} // namespace
+
+void TJsonWriter::Grow(qsizetype Count)
 {
-    const char16_t text[6] = {u'\\',
-                              u'u',
-                              HexDigits[(c >> 12) & 15],
-                              HexDigits[(c >> 8) & 15],
-                              HexDigits[(c >> 4) & 15],
-                              HexDigits[c & 15]};
-    out.append(reinterpret_cast<const QChar *>(text), 6);
+    // FOut holds the written text up to FPos and spare room after it until Write ends.
+    const qsizetype used = FPos ? FPos - reinterpret_cast<char16_t *>(FOut.data()) : FOut.size();
+    FOut.resize(std::max(used + Count, std::max<qsizetype>(2 * FOut.size(), 4096)));
+    char16_t *begin = reinterpret_cast<char16_t *>(FOut.data());
+    FPos = begin + used;
+    FLimit = begin + FOut.size();
 }
 
-} // namespace
+void TJsonWriter::Write(const TJsonValue *Value)
+{
+    WriteValue(Value);
+    if (FPos)
+        FOut.truncate(FPos - reinterpret_cast<const char16_t *>(FOut.constData()));
+    FPos = FLimit = nullptr;
+}
+
+void TJsonWriter::WriteText(QStringView Text)
+{
+    Reserve(Text.size());
+    std::memcpy(FPos, Text.utf16(), size_t(Text.size()) * 2);
+    FPos += Text.size();
+}
 
 void TJsonWriter::NewLine()
 {
     // CR LF, then one blank per level.
-    const qsizetype at = FOut.size();
-    FOut.resize(at + 2 + FLevel);
-    QChar *p = FOut.data() + at;
-    *p++ = u'\r';
-    *p++ = u'\n';
+    Reserve(2 + FLevel);
+    *FPos++ = u'\r';
+    *FPos++ = u'\n';
     for (int i = 0; i < FLevel; ++i)
-        *p++ = u' ';
+        *FPos++ = u' ';
 }
 
 void TJsonWriter::WriteInt(qint64 Value)
@@ -47,66 +61,76 @@ void TJsonWriter::WriteInt(qint64 Value)
     } while (magnitude);
     if (Value < 0)
         *--p = u'-';
-    FOut.append(reinterpret_cast<const QChar *>(p), end - p);
+    WriteText(QStringView(p, end - p));
 }
 
 void TJsonWriter::WriteString(const QString &Text)
 {
-    FOut.append(u'"');
+    WriteChar(u'"');
     const char16_t *begin = reinterpret_cast<const char16_t *>(Text.constData());
     const char16_t *end = begin + Text.size();
     const char16_t *run = begin; // start of the pending run written unchanged
     for (const char16_t *p = begin; p != end; ++p) {
         const char16_t c = *p;
+        // Most text needs no escape at all: test the cheap common case first.
+        if (c > u'\\' && (!FEscape || c < 0x7F))
+            continue;
         const bool plain = FEscape ? (c >= 0x20 && c < 0x7F && c != u'"' && c != u'\\')
                                    : (c != 0 && c != u'"' && c != u'\\');
         if (plain)
             continue;
-        FOut.append(reinterpret_cast<const QChar *>(run), p - run);
+        WriteText(QStringView(run, p - run));
         run = p + 1;
         switch (c) {
         case u'"':
-            FOut.append(u"\\\"");
+            WriteText(u"\\\"");
             break;
         case u'\\':
-            FOut.append(u"\\\\");
+            WriteText(u"\\\\");
             break;
         case u'\b':
-            FOut.append(u"\\b");
+            WriteText(u"\\b");
             break;
         case u'\f':
-            FOut.append(u"\\f");
+            WriteText(u"\\f");
             break;
         case u'\n':
-            FOut.append(u"\\n");
+            WriteText(u"\\n");
             break;
         case u'\r':
-            FOut.append(u"\\r");
+            WriteText(u"\\r");
             break;
         case u'\t':
-            FOut.append(u"\\t");
+            WriteText(u"\\t");
             break;
-        default:
-            appendUnicodeEscape(FOut, c);
+        default: {
+            const char16_t text[6] = {u'\\',
+                                      u'u',
+                                      HexDigits[(c >> 12) & 15],
+                                      HexDigits[(c >> 8) & 15],
+                                      HexDigits[(c >> 4) & 15],
+                                      HexDigits[c & 15]};
+            WriteText(QStringView(text, 6));
             break;
         }
+        }
     }
-    FOut.append(reinterpret_cast<const QChar *>(run), end - run);
-    FOut.append(u'"');
+    WriteText(QStringView(run, end - run));
+    WriteChar(u'"');
 }
 
-void TJsonWriter::Write(const TJsonValue *Value)
+void TJsonWriter::WriteValue(const TJsonValue *Value)
 {
     if (!Value) {
-        FOut.append(u"null");
+        WriteText(u"null");
         return;
     }
     switch (Value->FKind) {
     case stNull:
-        FOut.append(u"null");
+        WriteText(u"null");
         break;
     case stBoolean:
-        FOut.append(Value->FBool ? u"true" : u"false");
+        WriteText(Value->FBool ? u"true" : u"false");
         break;
     case stInt:
         WriteInt(Value->FInt);
@@ -116,7 +140,7 @@ void TJsonWriter::Write(const TJsonValue *Value)
         const qint64 count = Value->FInt;
         const quint64 magnitude = count < 0 ? 0 - quint64(count) : quint64(count);
         if (count < 0)
-            FOut.append(u'-');
+            WriteChar(u'-');
         WriteInt(qint64(magnitude / 10000));
         int fraction = int(magnitude % 10000);
         int places = 4;
@@ -124,64 +148,64 @@ void TJsonWriter::Write(const TJsonValue *Value)
             fraction /= 10;
             --places;
         }
-        FOut.append(u'.');
+        WriteChar(u'.');
         const QString decimals = QString::number(fraction);
-        FOut.append(QString(places - decimals.size(), u'0'));
-        FOut.append(decimals);
+        WriteText(QString(places - decimals.size(), u'0'));
+        WriteText(decimals);
         break;
     }
     case stDouble:
         if (std::isfinite(Value->FDouble))
-            FOut.append(QString::number(Value->FDouble, 'g', QLocale::FloatingPointShortest));
+            WriteText(QString::number(Value->FDouble, 'g', QLocale::FloatingPointShortest));
         else
-            FOut.append(u"null");
+            WriteText(u"null");
         break;
     case stString:
         WriteString(Value->FString);
         break;
     case stObject: {
         if (Value->FMembers.empty()) {
-            FOut.append(u"{}");
+            WriteText(u"{}");
             break;
         }
-        FOut.append(u'{');
+        WriteChar(u'{');
         ++FLevel;
         bool first = true;
         for (const TJsonMember &member : Value->FMembers) {
             if (!first)
-                FOut.append(u',');
+                WriteChar(u',');
             first = false;
             if (FIndent)
                 NewLine();
             WriteString(member.Name);
-            FOut.append(FIndent ? QStringView(u": ") : QStringView(u":"));
-            Write(member.Value.data());
+            WriteText(FIndent ? QStringView(u": ") : QStringView(u":"));
+            WriteValue(member.Value.data());
         }
         --FLevel;
         if (FIndent)
             NewLine();
-        FOut.append(u'}');
+        WriteChar(u'}');
         break;
     }
     case stArray: {
         if (Value->FElements.empty()) {
-            FOut.append(u"[]");
+            WriteText(u"[]");
             break;
         }
         // Elements start on the line after "[" and run on without breaks; "]" follows the last.
-        FOut.append(u'[');
+        WriteChar(u'[');
         ++FLevel;
         if (FIndent)
             NewLine();
         bool first = true;
         for (const TJsonValuePtr &element : Value->FElements) {
             if (!first)
-                FOut.append(u',');
+                WriteChar(u',');
             first = false;
-            Write(element.data());
+            WriteValue(element.data());
         }
         --FLevel;
-        FOut.append(u']');
+        WriteChar(u']');
         break;
     }
     }

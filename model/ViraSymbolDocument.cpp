@@ -51,14 +51,14 @@ TJsonValuePtr buildDocument(TViraGlyphbook &book)
     document->PutO(sGlyphbook, list);
     qsizetype i = 0;
     for (const TViraSymbolPtr &symbol : book.Symbols) {
-        const TJsonValuePtr item = TJsonValue::NewObject();
+        const TJsonValuePtr item = TJsonValue::NewObject(symbol->Symbol ? 10 : 6);
         list->PutO(i++, item);
         item->PutS(sIdentifier, symbol->Identifier);
         item->PutS(sImage, symbol->Image);
         item->PutI(sImageX, symbol->ImageX);
         item->PutI(sImageY, symbol->ImageY);
 
-        const TJsonValuePtr names = TJsonValue::NewObject();
+        const TJsonValuePtr names = TJsonValue::NewObject(symbol->Names.size());
         item->PutO(sName, names);
         for (TStringPairs &pair : symbol->Names) {
             // The display program needs a name in every language: fill gaps in memory too.
@@ -79,7 +79,7 @@ TJsonValuePtr buildDocument(TViraGlyphbook &book)
         item->PutO(sStateImages, states);
         qsizetype j = 0;
         for (const TStringPairs &pair : symbol->StateImages) {
-            const TJsonValuePtr state = TJsonValue::NewObject();
+            const TJsonValuePtr state = TJsonValue::NewObject(2);
             states->PutO(j++, state);
             state->PutS(sValue, pair.Name);
             state->PutS(sImage, pair.Value);
