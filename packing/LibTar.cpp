@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -15,6 +14,7 @@ namespace
 {
 
 constexpr int BlockSize = 512;
+constexpr qsizetype PendingLimit = 128 * BlockSize;
 constexpr qint64 MaxEntrySize = Q_INT64_C(1) << 33; // 8^11: the eleven octal digits' limit
 
 // Header field offsets and widths.
@@ -142,18 +142,14 @@ template <typename Int> Int numberField(const char *block, int at, int width)
     return Int(value);
 }
 
-QByteArray fromDiskName(const QString &name)
-{
-    QByteArray bytes = name.toUtf8();
-    bytes.replace('\\', '/');
-    return bytes;
-}
-
 } // namespace
 
 // ---- TTarWriter ----
 
-TTarWriter::TTarWriter(QIODevice *TargetStream) : FStream(TargetStream) {}
+TTarWriter::TTarWriter(QIODevice *TargetStream) : FStream(TargetStream)
+{
+    FPending.reserve(PendingLimit);
+}
 
 TTarWriter::TTarWriter(const QString &TargetFilename, QIODevice::OpenMode Mode)
 {
@@ -161,8 +157,10 @@ TTarWriter::TTarWriter(const QString &TargetFilename, QIODevice::OpenMode Mode)
     if (!file->open(Mode))
         throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
                              .arg(QDir::toNativeSeparators(TargetFilename), file->errorString()));
-    FStream = file.release();
+    FStream = file.get();
+    FOwnedFile = std::move(file);
     FOwnsStream = true;
+    FPending.reserve(PendingLimit);
 }
 
 TTarWriter::~TTarWriter()
@@ -173,8 +171,6 @@ TTarWriter::~TTarWriter()
     } catch (const EGlyphbookError &) {
         // A destructor cannot report; Finalize is there for callers that need to know.
     }
-    if (FOwnsStream)
-        delete FStream;
 }
 
 TTarDirRec TTarWriter::NewRecord(const QByteArray &Name, qint64 Size, const QDateTime &DateTime,
@@ -219,6 +215,7 @@ QByteArray TTarWriter::HeaderBlock(const TTarDirRec &Rec)
 
 void TTarWriter::WriteHeader(const TTarDirRec &Rec)
 {
+    CheckNoEarlierFailure();
     if (Rec.Size < 0 || Rec.Size >= MaxEntrySize)
         throw ETarError(QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
                                        "bytes does not fit a tar header (the limit is 8 GiB).")
@@ -227,36 +224,58 @@ void TTarWriter::WriteHeader(const TTarDirRec &Rec)
     WriteBlock(HeaderBlock(Rec).constData());
 }
 
+// Blocks are gathered and handed to the target in large writes: one write call per block would
+// cost more than the copy itself.
 void TTarWriter::WriteBlock(const char *Block)
 {
-    if (FStream->write(Block, BlockSize) != BlockSize)
-        RaiseWriteError();
+    FPending.append(Block, BlockSize);
+    if (FPending.size() >= PendingLimit)
+        WritePending();
 }
 
+void TTarWriter::WritePending()
+{
+    if (FPending.isEmpty())
+        return;
+    if (FStream->write(FPending) != FPending.size())
+        RaiseWriteError();
+    FPending.resize(0);
+}
+
+// Called after every entry: a buffered file would otherwise report a failed write only at some
+// later step, after an Add had already returned as if all was well.
 void TTarWriter::FlushTarget()
 {
+    WritePending();
     if (auto file = qobject_cast<QFileDevice *>(FStream); file && !file->flush())
         RaiseWriteError();
 }
 
-void TTarWriter::RaiseWriteError() const
+void TTarWriter::RaiseWriteError()
 {
-    throw ETarError(QStringLiteral("Cannot write to the archive \"%1\". %2")
-                        .arg(deviceName(FStream), FStream->errorString()));
+    FWriteError = QStringLiteral("Cannot write to the archive \"%1\". %2")
+                      .arg(deviceName(FStream), FStream->errorString());
+    throw ETarError(FWriteError);
+}
+
+// Once a block is lost the archive is broken, so every later step fails as well.
+void TTarWriter::CheckNoEarlierFailure() const
+{
+    if (!FWriteError.isEmpty())
+        throw ETarError(FWriteError);
 }
 
 void TTarWriter::AddFile(const QString &Filename, const QByteArray &TarFilename)
 {
-    const QFileInfo info(Filename);
-    QDateTime dateTime =
-        info.isDir() ? QDateTime() : info.fileTime(QFileDevice::FileModificationTime).toUTC();
     QFile file(Filename);
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
                              .arg(QDir::toNativeSeparators(Filename), file.errorString()));
-    AddStream(&file,
-              fromDiskName(TarFilename.isEmpty() ? Filename : QString::fromUtf8(TarFilename)),
-              dateTime);
+    // The open file gives its time in UTC as stored; QFileInfo would go through local time and
+    // back, with a time-zone look-up for each file.
+    const QDateTime dateTime = file.fileTime(QFileDevice::FileModificationTime);
+    QByteArray name = TarFilename.isEmpty() ? Filename.toUtf8() : TarFilename;
+    AddStream(&file, name.replace('\\', '/'), dateTime);
 }
 
 void TTarWriter::AddStream(QIODevice *Stream, const QByteArray &TarFilename,
@@ -315,6 +334,7 @@ void TTarWriter::Finalize()
 {
     const char endBlock[BlockSize] = {};
     FFinalized = true; // set first: a failed end block is reported here, not tried again later
+    CheckNoEarlierFailure();
     WriteBlock(endBlock);
     FlushTarget();
 }
@@ -332,16 +352,13 @@ TTarArchive::TTarArchive(const QString &Filename, QIODevice::OpenMode FileMode)
     if (!file->open(FileMode))
         throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
                              .arg(QDir::toNativeSeparators(Filename), file->errorString()));
-    FStream = file.release();
+    FStream = file.get();
+    FOwnedFile = std::move(file);
     FOwnsStream = true;
     Reset();
 }
 
-TTarArchive::~TTarArchive()
-{
-    if (FOwnsStream)
-        delete FStream;
-}
+TTarArchive::~TTarArchive() = default;
 
 QString TTarArchive::ArchiveName() const
 {
@@ -350,7 +367,8 @@ QString TTarArchive::ArchiveName() const
 
 void TTarArchive::Reset()
 {
-    FStream->seek(0);
+    if (!FStream->isSequential())
+        FStream->seek(0);
     FBytesToGo = 0;
 }
 

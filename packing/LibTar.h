@@ -8,6 +8,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+
+class QFile;
 
 /// A tar archive that cannot be written as asked or cannot be read because it is damaged.
 class ETarError : public EGlyphbookError
@@ -155,11 +158,14 @@ private:
                          TFileType FileType, const QByteArray &LinkName = QByteArray()) const;
     void WriteHeader(const TTarDirRec &Rec);
     void WriteBlock(const char *Block);
+    void WritePending();
     void FlushTarget();
-    [[noreturn]] void RaiseWriteError() const;
+    [[noreturn]] void RaiseWriteError();
+    void CheckNoEarlierFailure() const;
 
     QIODevice *FStream = nullptr;
     bool FOwnsStream = false;
+    std::unique_ptr<QFile> FOwnedFile;
     bool FFinalized = false;
     TTarPermissions FPermissions = AllTarPermissions;
     qint32 FUID = 0;
@@ -168,6 +174,8 @@ private:
     QByteArray FGroupName;
     TTarModes FMode;
     QByteArray FMagic = QByteArrayLiteral("ustar");
+    QString FWriteError; // the first failed write, repeated by every later step
+    QByteArray FPending; // whole blocks not yet handed to the target
 };
 
 /// Reads a tar archive from a stream or a file, entry by entry: FindNext reads a header, one of
@@ -209,5 +217,6 @@ private:
 
     QIODevice *FStream = nullptr;
     bool FOwnsStream = false;
+    std::unique_ptr<QFile> FOwnedFile;
     qint64 FBytesToGo = 0;
 };

@@ -1,10 +1,12 @@
 #include "packing/LibTar.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstring>
 #include <functional>
 
 namespace
@@ -73,13 +75,13 @@ QList<ReadEntry> readAll(QByteArray archive)
     return entries;
 }
 
-// A target that takes only a limited number of bytes, then reports a short write.
-class LimitedDevice : public QIODevice
+// A target whose write that crosses a given offset comes out short; it takes everything after.
+class FlakyDevice : public QIODevice
 {
 public:
-    explicit LimitedDevice(qint64 capacity) : FCapacity(capacity)
+    explicit FlakyDevice(qint64 failAt) : FFailAt(failAt)
     {
-        setObjectName(QStringLiteral("limited target"));
+        setObjectName(QStringLiteral("flaky target"));
         open(QIODevice::WriteOnly);
     }
 
@@ -87,13 +89,38 @@ protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *, qint64 len) override
     {
-        const qint64 n = std::min(len, FCapacity);
-        FCapacity -= n;
-        return n;
+        const qint64 start = FWritten;
+        FWritten += len;
+        if (start <= FFailAt && FFailAt < FWritten)
+            return FFailAt - start;
+        return len;
     }
 
 private:
-    qint64 FCapacity;
+    qint64 FFailAt;
+    qint64 FWritten = 0;
+};
+
+// A pipe-like stream: no seeking, no size known in advance.
+class PipeDevice : public QIODevice
+{
+public:
+    explicit PipeDevice(const QByteArray &data) : FData(data) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 n = std::min(maxSize, qint64(FData.size()) - FOffset);
+        std::memcpy(data, FData.constData() + FOffset, size_t(n));
+        FOffset += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray FData;
+    qint64 FOffset = 0;
 };
 
 } // namespace
@@ -312,14 +339,20 @@ private slots:
         QCOMPARE(readAll(own).value(0).Rec.Name, file.fileName().toUtf8());
     }
 
-    void addFileOfMissingFileWritesNothing()
+    void addFileThatCannotBeReadWritesNothing_data()
     {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing file") << QStringLiteral("/nonexistent/x.png");
+        QTest::newRow("folder") << QDir::tempPath();
+    }
+    void addFileThatCannotBeReadWritesNothing()
+    {
+        QFETCH(QString, name);
         QByteArray bytes;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         TTarWriter writer(&buffer);
-        QVERIFY_THROWS_EXCEPTION(EFileError,
-                                 writer.AddFile(QStringLiteral("/nonexistent/x.png"), "x.png"));
+        QVERIFY_THROWS_EXCEPTION(EFileError, writer.AddFile(name, "x.png"));
         QVERIFY(bytes.isEmpty());
     }
 
@@ -371,24 +404,26 @@ private slots:
 
     void failedWritesAreReported_data()
     {
-        QTest::addColumn<qint64>("capacity");
+        QTest::addColumn<qint64>("failAt");
         QTest::newRow("refuses the header") << qint64(0);
         QTest::newRow("short in the data") << qint64(700);
-        QTest::newRow("short at the end block") << qint64(1024 + 100);
+        QTest::newRow("short at the end block") << qint64(1536 + 100);
     }
     void failedWritesAreReported()
     {
-        QFETCH(qint64, capacity);
-        LimitedDevice target(capacity);
+        QFETCH(qint64, failAt);
+        FlakyDevice target(failAt);
         TTarWriter writer(&target);
         try {
             writer.AddString(filled(600), "f", ExampleTime);
             writer.Finalize();
             QFAIL("no error after a short write");
         } catch (const ETarError &e) {
-            QVERIFY2(e.message().contains(QStringLiteral("limited target")),
-                     qPrintable(e.message()));
+            QVERIFY2(e.message().contains(QStringLiteral("flaky target")), qPrintable(e.message()));
         }
+        // The target takes writes again, but the archive has a hole: nothing may succeed now.
+        QVERIFY_THROWS_EXCEPTION(ETarError, writer.AddString("x", "g", ExampleTime));
+        QVERIFY_THROWS_EXCEPTION(ETarError, writer.Finalize());
     }
 
     void failedWriteToAFileIsReported()
@@ -516,6 +551,22 @@ private slots:
             QVERIFY2(e.message().contains(QStringLiteral("\"broken.tar\" is damaged")),
                      qPrintable(e.message()));
         }
+    }
+
+    void sequentialStreams()
+    {
+        QByteArray archive = archiveOf([](TTarWriter &w) {
+            w.AddString(filled(1300), "skipped", ExampleTime);
+            w.AddString(filled(600), "cut", ExampleTime);
+        });
+        archive.chop(512 + 512 + 100); // the end block and most of the last data block
+        PipeDevice pipe(archive);
+        TTarArchive reader(&pipe);
+        TTarDirRec rec;
+        QVERIFY(reader.FindNext(rec));
+        QVERIFY(reader.FindNext(rec));
+        QCOMPARE(rec.Name, QByteArray("cut"));
+        QVERIFY_THROWS_EXCEPTION(ETarError, reader.ReadFile());
     }
 
     void filePositions()
