@@ -146,8 +146,10 @@ bool isWrittenAsFile(TFileType type)
     }
 }
 
-/// Inflates the archive and writes every file entry into Folder.
-void unpack(const QString &Archive, const QString &Folder, const TPackCallbacks &Callbacks)
+/// Inflates the archive and writes every file entry into Folder, which will become
+/// LibraryFolder (the name the user is told about).
+void unpack(const QString &Archive, const QString &Folder, const QString &LibraryFolder,
+            const TPackCallbacks &Callbacks)
 {
     QFile file(Archive);
     if (!file.open(QIODevice::ReadOnly))
@@ -179,20 +181,21 @@ void unpack(const QString &Archive, const QString &Folder, const TPackCallbacks 
             if (path.isEmpty() || !isWrittenAsFile(rec.FileType))
                 continue;
             const QString target = Folder + u'/' + path;
+            const QString shownTarget = native(LibraryFolder + u'/' + path);
             if (path.contains(u'/') && !QDir().mkpath(QFileInfo(target).path()))
                 throw EFileError(
-                    QStringLiteral("Cannot create the folder for \"%1\".").arg(native(target)));
+                    QStringLiteral("Cannot create the folder for \"%1\".").arg(shownTarget));
             QFile out(target);
             if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
-                                     .arg(native(target), out.errorString()));
+                                     .arg(shownTarget, out.errorString()));
             tar.ReadFile(&out);
+            // Flushed first: a later write would set the time again.
+            if (!out.flush())
+                throw EFileError(QStringLiteral("Cannot write to \"%1\". %2")
+                                     .arg(shownTarget, out.errorString()));
             if (rec.DateTime.isValid())
                 out.setFileTime(rec.DateTime, QFileDevice::FileModificationTime);
-            out.close();
-            if (out.error() != QFileDevice::NoError)
-                throw EFileError(QStringLiteral("Cannot write to \"%1\". %2")
-                                     .arg(native(target), out.errorString()));
         }
         // Reading on to the trailer proves the archive whole: a cut or damaged stream is never
         // taken for a shorter archive.
@@ -205,13 +208,21 @@ void unpack(const QString &Archive, const QString &Folder, const TPackCallbacks 
 
 /// Writes the project document NewDocument for the library in Folder, whose entries will be at
 /// LibraryFolder; false when there is no library document.
-bool writeProjectDocument(TViraGlyphbook &Glyphbook, const QString &Folder,
+bool writeProjectDocument(TViraGlyphbook &Glyphbook, const QString &Archive, const QString &Folder,
                           const QString &LibraryFolder, const QString &NewDocument)
 {
     const QString document = Folder + u'/' + DocumentName;
     if (!QFileInfo(document).isFile())
         return false;
-    Glyphbook.LoadFromFile(document);
+    try {
+        Glyphbook.LoadFromFile(document);
+    } catch (const EGlyphbookError &e) {
+        // The document's temporary path means nothing to the user; the archive does.
+        QString message = e.message();
+        message.replace(native(document), DocumentName);
+        throw EGlyphbookError(QStringLiteral("The packed library \"%1\" holds no usable %2. %3")
+                                  .arg(native(Archive), DocumentName, message));
+    }
     const auto inLibrary = [&](const QString &stored) {
         return native(LibraryFolder + u'/' + ImageFileName(stored));
     };
@@ -268,11 +279,11 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
     // Created here, not as the temporary folder itself, so that it gets ordinary permissions.
     if (!QDir().mkdir(newFolder))
         throw EFileError(QStringLiteral("Cannot create the folder \"%1\".").arg(native(newFolder)));
-    unpack(Archive, newFolder, Callbacks);
+    unpack(Archive, newFolder, Target.LibraryFolder, Callbacks);
 
     const QString newDocument = work.FilePath(QStringLiteral("project.js"));
     const bool hasDocument =
-        writeProjectDocument(Glyphbook, newFolder, Target.LibraryFolder, newDocument);
+        writeProjectDocument(Glyphbook, Archive, newFolder, Target.LibraryFolder, newDocument);
     install(work.FilePath(QString()), newFolder, hasDocument ? newDocument : QString(), Target);
     if (!hasDocument) {
         if (Callbacks.Inform)

@@ -616,6 +616,10 @@ private slots:
         QCOMPARE(ExtractLibrary(book, archive), TExtractResult::Extracted);
         QCOMPARE(snapshot(FRoot + QStringLiteral("/kinds")).keys(),
                  (QStringList{u"glyphbook.js"_s, u"img/a.png"_s}));
+        QCOMPARE(QFileInfo(FRoot + QStringLiteral("/kinds/img/a.png"))
+                     .fileTime(QFileDevice::FileModificationTime)
+                     .toSecsSinceEpoch(),
+                 1700000000); // the entry's time, as tar gives it
     }
 
     void windowsPathsInDocument()
@@ -664,7 +668,8 @@ private slots:
         QTest::newRow("not gzip") << u"plain"_s << u"is not gzip-compressed"_s;
         QTest::newRow("empty") << u"empty"_s << u"is not gzip-compressed"_s;
         QTest::newRow("garbage after the end") << u"tail"_s << u"unexpected data after its end"_s;
-        QTest::newRow("unloadable document") << u"document"_s << u""_s;
+        QTest::newRow("unloadable document")
+            << u"document"_s << u"holds no usable glyphbook.js. The file \"glyphbook.js\""_s;
     }
 
     void failedExtractionKeepsPrevious()
