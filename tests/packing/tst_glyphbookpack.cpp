@@ -773,6 +773,12 @@ private slots:
         // And the other way: GNU tar's archive of an extracted folder ("./" names, two end
         // blocks, padding) extracts to the same files.
         QVERIFY(ExtractLibrary(book, archive) == TExtractResult::Extracted);
+        // The shortened name is the same in the document and in the archive.
+        TViraGlyphbook project;
+        project.LoadFromFile(FRoot + QStringLiteral("/lib.js"));
+        QCOMPARE(project.Symbols.last()->Image, FRoot + u"/lib/"_s + QString(96, u'l') + u".png"_s);
+        for (const QString &image : imagesOf(project))
+            QVERIFY2(QFileInfo(image.section(u'=', -1)).isFile(), qPrintable(image));
         const QString theirs = FRoot + QStringLiteral("/theirs.tar.gz");
         p.start(tar, {QStringLiteral("-czf"), theirs, QStringLiteral("-C"), FRoot + u"/lib"_s,
                       QStringLiteral(".")});
