@@ -181,10 +181,6 @@ qint64 TGzipReader::readData(char *Data, qint64 MaxSize)
     while (produced < MaxSize && !FEnded) {
         if (!FillInput())
             return -1;
-        if (FZ->avail_in == 0 && FSourceAtEnd)
-            return Fail(QStringLiteral("The file \"%1\" is damaged: it ends before the end of its "
-                                       "compressed data.")
-                            .arg(FSourceName));
         const uInt room = uInt(std::min<qint64>(MaxSize - produced, UINT_MAX));
         FZ->next_out = reinterpret_cast<Bytef *>(Data + produced);
         FZ->avail_out = room;
@@ -194,7 +190,11 @@ qint64 TGzipReader::readData(char *Data, qint64 MaxSize)
             if (!StartNextMember())
                 return -1;
         } else if (result == Z_BUF_ERROR && FZ->avail_in == 0) {
-            continue; // needs more input
+            // No progress without more input; at the end of the source that is a cut stream.
+            if (FSourceAtEnd)
+                return Fail(QStringLiteral("The file \"%1\" is damaged: it ends before the end "
+                                           "of its compressed data.")
+                                .arg(FSourceName));
         } else if (result != Z_OK) {
             return Fail(
                 QStringLiteral("The file \"%1\" is damaged: %2.")
