@@ -181,8 +181,8 @@ int runPack(const QStringList &arguments)
     book.LoadFromFile(project);
 
     TTerminalDialog dialog(command.Yes, QStringLiteral("Packing"));
-    const bool packed =
-        PackLibrary(book, command.Files[1], dialog.Callbacks(), QFileInfo(project).absoluteFilePath());
+    const bool packed = PackLibrary(book, command.Files[1], dialog.Callbacks(),
+                                    QFileInfo(project).absoluteFilePath());
     dialog.EndProgress();
     if (!packed) {
         printError(dialog.Refusal({command.Files[1]}));

@@ -47,11 +47,12 @@ struct TExtractTarget {
 
 /// Packs the library into the gzip-compressed tar archive FileName: "glyphbook.js", naming
 /// every image by its entry name, and one copy of each image file (see TArchiveNamer).
-/// Bare image names are taken from the folder of ProjectFile, as the window shows them. Asks before replacing an existing archive and
-/// returns false when declined. Raises EFileMissing for the first image file that does not exist,
-/// in library order, before anything is written. The archive is written under a temporary name
-/// and takes the place of FileName only when complete, so a failure leaves any earlier archive
-/// as it was; nothing else is written beside it. The library itself is not changed.
+/// Bare image names are taken from the folder of ProjectFile, as the window shows them. Asks before
+/// replacing an existing archive and returns false when declined. Raises EFileMissing for the first
+/// image file that does not exist, in library order, before anything is written. The archive is
+/// written under a temporary name and takes the place of FileName only when complete, so a failure
+/// leaves any earlier archive as it was; nothing else is written beside it. The library itself is
+/// not changed.
 bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
                  const TPackCallbacks &Callbacks = {}, const QString &ProjectFile = {});
 
