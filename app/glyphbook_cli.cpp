@@ -4,7 +4,8 @@
 // first) and returns the exit status. Failures are raised as EGlyphbookError and reported by
 // main with the same texts the editor shows.
 
-#include "model/GlyphbookError.h"
+#include "app/CliSupport.h"
+#include "app/PackCommands.h"
 #include "model/ViraSymbol.h"
 
 #include <QCommandLineParser>
@@ -15,25 +16,6 @@
 
 namespace
 {
-
-constexpr int ExitFailure = 1; // the command failed: bad input, a file that cannot be written
-constexpr int ExitUsage = 2;   // the command line itself is wrong
-
-void printError(const QString &message)
-{
-    std::fprintf(stderr, "glyphbook: %s\n", qUtf8Printable(message));
-}
-
-/// A parser for one command: its name, then its positional arguments with their descriptions.
-void setUpCommandParser(QCommandLineParser &parser, const QString &name, const QString &description,
-                        const QList<QPair<QString, QString>> &positionals)
-{
-    parser.setApplicationDescription(description);
-    parser.addHelpOption();
-    parser.addPositionalArgument(name, QStringLiteral("The command."));
-    for (const auto &[argument, text] : positionals)
-        parser.addPositionalArgument(argument, text);
-}
 
 // glyphbook format IN.js OUT.js
 int runFormat(const QStringList &arguments)
@@ -53,10 +35,7 @@ int runFormat(const QStringList &arguments)
     }
     const QString &in = files[0];
     const QString &out = files[1];
-    // The document loader ignores a missing file; here it is the user's mistake.
-    if (!QFileInfo(in).isFile())
-        throw EFileError(
-            QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(in));
+    requireFile(in);
 
     TViraGlyphbook book;
     book.LoadFromFile(in);
@@ -72,6 +51,10 @@ struct TCliCommand {
 
 const TCliCommand Commands[] = {
     {"format", "Load a library document and save it again in the normal form.", runFormat},
+    {"pack", "Pack a project and its images into a library archive (.tar.gz).", runPack},
+    {"extract", "Extract a library archive into a folder and a project document.", runExtract},
+    {"list", "List the entries of a library archive.", runList},
+    {"check", "Report what in a project would fail or change when packed.", runCheck},
 };
 
 QString commandList()

@@ -3,36 +3,47 @@
 namespace
 {
 
-// Index of the last character that ends a folder part, or -1.
-qsizetype lastFolderEnd(const QString &path)
+bool hasDrive(const QString &path)
 {
-    const qsizetype separator = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-    if (separator >= 0)
-        return separator;
-    if (path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter())
-        return 1;
-    return -1;
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).unicode() < 128 &&
+           path.at(0).isLetter();
+}
+
+qsizetype lastSeparator(const QString &path)
+{
+    return std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
 }
 
 } // namespace
 
-QString FileNamePart(const QString &path)
+QString FileNamePart(const QString &StoredPath)
 {
-    return path.mid(lastFolderEnd(path) + 1);
+    const qsizetype separator = lastSeparator(StoredPath);
+    if (separator >= 0)
+        return StoredPath.mid(separator + 1);
+    return hasDrive(StoredPath) ? StoredPath.mid(2) : StoredPath;
 }
 
-bool HasFolderPart(const QString &path)
+bool IsBareImageName(const QString &StoredPath)
 {
-    return lastFolderEnd(path) >= 0;
+    return lastSeparator(StoredPath) < 0 && !hasDrive(StoredPath);
 }
 
-QString ResolveImagePath(const QString &storedPath, const QString &projectFile)
+QString ResolveImagePath(const QString &StoredPath, const QString &ProjectFile)
 {
-    if (HasFolderPart(storedPath))
-        return storedPath;
-    const qsizetype end = lastFolderEnd(projectFile);
-    QString folder;
-    if (end >= 0)
-        folder = projectFile.left(projectFile.at(end) == u':' ? end + 1 : end);
-    return folder + u'/' + storedPath;
+    if (IsBareImageName(StoredPath)) {
+        const qsizetype separator = lastSeparator(ProjectFile);
+        QString folder;
+        if (separator >= 0)
+            folder = ProjectFile.left(separator);
+        else if (hasDrive(ProjectFile))
+            folder = ProjectFile.left(2);
+        return folder + u'/' + StoredPath;
+    }
+#ifdef Q_OS_WIN
+    return StoredPath;
+#else
+    QString path = StoredPath;
+    return path.replace(u'\\', u'/');
+#endif
 }

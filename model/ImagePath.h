@@ -3,14 +3,15 @@
 #include <QString>
 
 // Stored image paths may come from any platform: "/" and "\" both separate folders, and a
-// leading drive ("C:") counts as a folder, everywhere.
+// leading drive ("C:") counts as a folder, wherever the program runs.
 
 /// The part after the last folder separator or drive prefix ("C:\a\b.png" -> "b.png").
-QString FileNamePart(const QString &path);
+QString FileNamePart(const QString &StoredPath);
 
-/// True when the path holds a folder part: a separator or a drive prefix.
-bool HasFolderPart(const QString &path);
+/// True when the stored path is a bare file name, without folder or drive.
+bool IsBareImageName(const QString &StoredPath);
 
-/// The path an image is loaded from: a path with a folder is used unchanged; a bare file name is
-/// taken from the folder of the project file (just "/" + name when there is no project file).
-QString ResolveImagePath(const QString &storedPath, const QString &projectFile);
+/// The path an image is opened from. A bare file name is taken from the folder of the project
+/// file ("/" + name when there is no project file); any other path is used as it stands, with
+/// "\" read as a folder separator.
+QString ResolveImagePath(const QString &StoredPath, const QString &ProjectFile);

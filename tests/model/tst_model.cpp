@@ -166,19 +166,23 @@ private slots:
         QTest::newRow("windows path") << "D:\\Art\\pump.png"
                                       << "pump.png"
                                       << "/p/lib.js"
-                                      << "D:\\Art\\pump.png";
-        QTest::newRow("mixed separators") << "a\\b/c.png"
-                                          << "c.png"
+                                      << "D:/Art/pump.png";
+        QTest::newRow("relative backslash") << "img\\a.png"
+                                            << "a.png"
+                                            << "/p/lib.js"
+                                            << "img/a.png";
+        QTest::newRow("mixed separators") << "C:/x\\y/a b.png"
+                                          << "a b.png"
                                           << "/p/lib.js"
-                                          << "a\\b/c.png";
+                                          << "C:/x/y/a b.png";
         QTest::newRow("drive only") << "C:pump.png"
                                     << "pump.png"
                                     << "/p/lib.js"
                                     << "C:pump.png";
-        QTest::newRow("bare name") << "pump.png"
-                                   << "pump.png"
-                                   << "/p/lib.js"
-                                   << "/p/pump.png";
+        QTest::newRow("bare") << "pump.png"
+                              << "pump.png"
+                              << "/p/lib.js"
+                              << "/p/pump.png";
         QTest::newRow("bare, windows project") << "pump.png"
                                                << "pump.png"
                                                << "C:\\p\\lib.js"

@@ -1,0 +1,42 @@
+#pragma once
+
+// What every command of the command-line tool shares: exit statuses, error output, and the
+// set-up of a command's own parser.
+
+#include "model/GlyphbookError.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+#include <cstdio>
+
+constexpr int ExitFailure = 1; // the command failed: bad input, a file that cannot be written
+constexpr int ExitUsage = 2;   // the command line itself is wrong
+
+inline void printError(const QString &message)
+{
+    std::fprintf(stderr, "glyphbook: %s\n", qUtf8Printable(message));
+}
+
+/// A parser for one command: its name, then its positional arguments with their descriptions.
+inline void setUpCommandParser(QCommandLineParser &parser, const QString &name,
+                               const QString &description,
+                               const QList<QPair<QString, QString>> &positionals)
+{
+    parser.setApplicationDescription(description);
+    parser.addHelpOption();
+    parser.addPositionalArgument(name, QStringLiteral("The command."));
+    for (const auto &[argument, text] : positionals)
+        parser.addPositionalArgument(argument, text);
+}
+
+/// The document loader ignores a missing file; on the command line it is the user's mistake.
+inline void requireFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw EFileError(
+            QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
+}

@@ -1,0 +1,345 @@
+#include "app/PackCommands.h"
+
+#include "app/CliSupport.h"
+#include "model/ImagePath.h"
+#include "model/IntegerText.h"
+#include "model/ViraSymbol.h"
+#include "packing/ArchiveNames.h"
+#include "packing/GlyphbookPack.h"
+#include "packing/GzipStream.h"
+#include "packing/LibTar.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QTextStream>
+
+#include <algorithm>
+
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace
+{
+
+bool isTerminal(std::FILE *stream)
+{
+    return isatty(fileno(stream)) != 0;
+}
+
+void printLine(const QString &text)
+{
+    std::fprintf(stdout, "%s\n", qUtf8Printable(text));
+}
+
+/// A command's parser with --yes when asked for, processed; the positional arguments after the
+/// command name must be those described, or the usage is printed.
+struct TParsedCommand {
+    QStringList Files;
+    bool Yes = false;
+    bool UsageOk = false;
+};
+
+using TPositionals = QList<QPair<QString, QString>>;
+
+TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
+                            const QString &description, const TPositionals &positionals,
+                            bool withYes)
+{
+    QCommandLineParser parser;
+    setUpCommandParser(parser, name, description, positionals);
+    const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
+                                 QStringLiteral("Answer \"Overwrite existing?\" with yes."));
+    if (withYes)
+        parser.addOption(yes);
+    parser.process(arguments);
+    TParsedCommand parsed;
+    parsed.Files = parser.positionalArguments().mid(1);
+    parsed.Yes = withYes && parser.isSet(yes);
+    parsed.UsageOk = parsed.Files.size() == positionals.size();
+    if (!parsed.UsageOk) {
+        QStringList expected;
+        for (const auto &positional : positionals)
+            expected << positional.first;
+        printError(QStringLiteral("%1 expects %2; see 'glyphbook %1 --help'.")
+                       .arg(name, expected.join(QStringLiteral(" and "))));
+    }
+    return parsed;
+}
+
+/// Answers the core's questions and shows its messages and progress on the terminal.
+class TTerminalDialog
+{
+public:
+    TTerminalDialog(bool Yes, const QString &Activity) : FYes(Yes), FActivity(Activity) {}
+    ~TTerminalDialog() { EndProgress(); }
+
+    TPackCallbacks Callbacks()
+    {
+        TPackCallbacks callbacks;
+        callbacks.Confirm = [this](const QString &question) { return Confirm(question); };
+        callbacks.Inform = [this](const QString &message) {
+            EndProgress();
+            std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+        };
+        if (isTerminal(stderr))
+            callbacks.Progress = [this](qint64 done, qint64 total) { Progress(done, total); };
+        FClock.start();
+        return callbacks;
+    }
+
+    /// Why nothing was done after a question about Existing (what would be replaced) got no yes.
+    QString Refusal(const QStringList &Existing) const
+    {
+        QStringList quoted;
+        for (const QString &path : Existing)
+            quoted << u'"' + QDir::toNativeSeparators(path) + u'"';
+        const bool one = quoted.size() == 1;
+        QString text =
+            quoted.join(QStringLiteral(", ")) +
+            (one ? QStringLiteral(" already exists.") : QStringLiteral(" already exist."));
+        text += QStringLiteral(" Nothing was changed");
+        if (FNoTerminal)
+            text += one ? QStringLiteral("; run with --yes to replace it")
+                        : QStringLiteral("; run with --yes to replace them");
+        return text + u'.';
+    }
+
+    /// Clears the progress line, so that what follows starts on a clean line.
+    void EndProgress()
+    {
+        if (FShown)
+            std::fprintf(stderr, "\r%*s\r", 60, "");
+        FShown = false;
+    }
+
+private:
+    bool Confirm(const QString &question)
+    {
+        if (FYes)
+            return true;
+        if (!isTerminal(stdin) || !isTerminal(stderr)) {
+            FNoTerminal = true;
+            return false;
+        }
+        std::fprintf(stderr, "%s [y/N] ", qUtf8Printable(question));
+        std::fflush(stderr);
+        QTextStream in(stdin);
+        const QString answer = in.readLine().trimmed();
+        FClock.restart(); // the time spent answering is no work
+        return answer.compare(QStringLiteral("y"), Qt::CaseInsensitive) == 0 ||
+               answer.compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0;
+    }
+
+    void Progress(qint64 done, qint64 total)
+    {
+        // Only work that takes a while gets a progress line, and at most ten updates a second.
+        if (FClock.elapsed() < 1000 || (FShown && FLastShown.elapsed() < 100) || total <= 0)
+            return;
+        std::fprintf(stderr, "\r%s: %3d%% (%.1f of %.1f MB)", qUtf8Printable(FActivity),
+                     int(std::min<qint64>(100, done * 100 / total)), done / 1e6, total / 1e6);
+        std::fflush(stderr);
+        FShown = true;
+        FLastShown.start();
+    }
+
+    bool FYes;
+    QString FActivity;
+    bool FNoTerminal = false;
+    bool FShown = false;
+    QElapsedTimer FClock;
+    QElapsedTimer FLastShown;
+};
+
+} // namespace
+
+int runPack(const QStringList &arguments)
+{
+    const TParsedCommand command = parseCommand(
+        arguments, QStringLiteral("pack"),
+        QStringLiteral("Packs the project's document and a copy of every image it uses into the "
+                       "library archive. Image names without a folder are taken from the "
+                       "project's folder."),
+        {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to pack.")},
+         {QStringLiteral("ARCHIVE"), QStringLiteral("The library archive to write (.tar.gz).")}},
+        true);
+    if (!command.UsageOk)
+        return ExitUsage;
+    const QString &project = command.Files[0];
+    requireFile(project);
+    TViraGlyphbook book;
+    book.LoadFromFile(project);
+
+    TTerminalDialog dialog(command.Yes, QStringLiteral("Packing"));
+    const bool packed = PackLibrary(book, command.Files[1], dialog.Callbacks(),
+                                    QFileInfo(project).absoluteFilePath());
+    dialog.EndProgress();
+    if (!packed) {
+        printError(dialog.Refusal({command.Files[1]}));
+        return ExitFailure;
+    }
+    return 0;
+}
+
+int runExtract(const QStringList &arguments)
+{
+    const TParsedCommand command = parseCommand(
+        arguments, QStringLiteral("extract"),
+        QStringLiteral("Extracts the library archive into a folder beside it, named "
+                       "after it, and writes a project document for it there "
+                       "(road.tar.gz gives the folder road and road.js). Prints the "
+                       "project document's path."),
+        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, true);
+    if (!command.UsageOk)
+        return ExitUsage;
+    const TExtractTarget target =
+        TExtractTarget::ForArchive(QFileInfo(command.Files[0]).absoluteFilePath());
+    TViraGlyphbook book;
+    TTerminalDialog dialog(command.Yes, QStringLiteral("Extracting"));
+    const TExtractResult result = ExtractLibrary(book, command.Files[0], dialog.Callbacks());
+    dialog.EndProgress();
+    switch (result) {
+    case TExtractResult::Extracted:
+        break;
+    case TExtractResult::Declined: {
+        QStringList existing;
+        for (const QString &path :
+             {target.LibraryFolder, target.ProjectDocument, target.IntermediateTar})
+            if (QFileInfo::exists(path))
+                existing << path;
+        printError(dialog.Refusal(existing));
+        return ExitFailure;
+    }
+    case TExtractResult::NoDocument:
+        return ExitFailure;
+    }
+    printLine(QDir::toNativeSeparators(target.ProjectDocument));
+    return 0;
+}
+
+int runList(const QStringList &arguments)
+{
+    const TParsedCommand command = parseCommand(
+        arguments, QStringLiteral("list"),
+        QStringLiteral("Lists the entries of a library archive: name, size in bytes, time (UTC), "
+                       "and a mark where the header's checksum is wrong."),
+        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, false);
+    if (!command.UsageOk)
+        return ExitUsage;
+    const QString &archive = command.Files[0];
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
+                             .arg(QDir::toNativeSeparators(archive), file.errorString()));
+    TGzipReader gzip(&file, archive);
+    QList<TTarDirRec> entries;
+    try {
+        TTarArchive tar(&gzip);
+        TTarDirRec rec;
+        while (tar.FindNext(rec))
+            entries.append(rec);
+        gzip.ReadToEnd();
+    } catch (const EGlyphbookError &) {
+        gzip.RaiseIfFailed();
+        throw;
+    }
+    qsizetype nameWidth = 0;
+    for (const TTarDirRec &rec : entries)
+        nameWidth = std::max(nameWidth, QString::fromUtf8(rec.Name).size());
+    for (const TTarDirRec &rec : entries) {
+        QString line =
+            QStringLiteral("%1  %2  %3")
+                .arg(QString::fromUtf8(rec.Name), int(-nameWidth))
+                .arg(rec.Size, 10)
+                .arg(rec.DateTime.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        if (!rec.ChecksumOK)
+            line += QStringLiteral("  checksum wrong");
+        printLine(line);
+    }
+    return 0;
+}
+
+int runCheck(const QStringList &arguments)
+{
+    const TParsedCommand command = parseCommand(
+        arguments, QStringLiteral("check"),
+        QStringLiteral("Loads a project and reports, one line each: missing image files, repeated "
+                       "identifiers, state values that are neither integers nor Alarm, MO_Off or "
+                       "MO, and images that would be renamed when packed (a name that clashes "
+                       "with another image's or is too long). Exit status 1 when it reports "
+                       "anything."),
+        {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to check.")}}, false);
+    if (!command.UsageOk)
+        return ExitUsage;
+    const QString &project = command.Files[0];
+    requireFile(project);
+    TViraGlyphbook book;
+    book.LoadFromFile(project);
+    const QString projectFile = QFileInfo(project).absoluteFilePath();
+
+    QStringList report;
+    QHash<QString, QList<int>> positions;
+    for (int i = 0; i < book.Symbols.size(); ++i)
+        positions[book.Symbols[i]->Identifier].append(i + 1);
+
+    TArchiveNamer namer;
+    QSet<QString> seen;
+    QSet<QString> reportedIds;
+    const auto checkImage = [&](const TViraSymbol &symbol, const QString &stored) {
+        if (seen.contains(stored))
+            return;
+        seen.insert(stored);
+        const QString path = ResolveImagePath(stored, projectFile);
+        if (path.isEmpty() || !QFileInfo(path).isFile()) {
+            report << QStringLiteral("missing image file \"%1\" (symbol \"%2\")")
+                          .arg(stored, symbol.Identifier);
+            return;
+        }
+        const QString natural = TArchiveNamer::NaturalName(stored);
+        const QString name = namer.NameFor(stored, path);
+        if (name == natural)
+            return;
+        report << (natural.size() > TArchiveNamer::MaxNameLength
+                       ? QStringLiteral("image name too long, shortened when packed: \"%1\" "
+                                        "becomes \"%2\"")
+                       : QStringLiteral("image name clashes with another image's, renamed when "
+                                        "packed: \"%1\" becomes \"%2\""))
+                      .arg(stored, name);
+    };
+    static const QStringList words = {QStringLiteral("Alarm"), QStringLiteral("MO_Off"),
+                                      QStringLiteral("MO")};
+    for (const TViraSymbolPtr &symbol : std::as_const(book.Symbols)) {
+        const QList<int> &at = positions[symbol->Identifier];
+        if (at.size() > 1 && !reportedIds.contains(symbol->Identifier)) {
+            reportedIds.insert(symbol->Identifier);
+            QStringList numbers;
+            for (int n : at)
+                numbers << QString::number(n);
+            report << QStringLiteral("repeated identifier \"%1\" (symbols %2)")
+                          .arg(symbol->Identifier, numbers.join(QStringLiteral(", ")));
+        }
+        checkImage(*symbol, symbol->Image);
+        for (const TStringPairs &state : std::as_const(symbol->StateImages)) {
+            if (!TryStrToInt(state.Name) && !words.contains(state.Name))
+                report << QStringLiteral("state value \"%1\" is neither an integer nor Alarm, "
+                                         "MO_Off or MO (symbol \"%2\")")
+                              .arg(state.Name, symbol->Identifier);
+            checkImage(*symbol, state.Value);
+        }
+    }
+    for (const QString &line : std::as_const(report))
+        printLine(line);
+    if (report.isEmpty())
+        printLine(QStringLiteral("%1: no problems found.").arg(QDir::toNativeSeparators(project)));
+    return report.isEmpty() ? 0 : ExitFailure;
+}

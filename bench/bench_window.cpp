@@ -1,0 +1,98 @@
+// Opens a generated project of 20,000 symbols in the window through Open Project and times
+// the filled, sorted list and one rebuild of three language columns.
+#include "ui/MainGlyphbook.h"
+#include "ui/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace
+{
+int kSymbols = 20000;
+
+QString writeProject(const QString &Folder)
+{
+    TViraGlyphbook library;
+    QRandomGenerator random(5);
+    for (int i = 0; i < kSymbols; ++i) {
+        auto symbol = std::make_shared<TViraSymbol>();
+        // Unsorted, mixed-case identifiers, as a real library has them.
+        const quint32 key = random.bounded(1000000u);
+        symbol->Identifier =
+            (i % 3 ? QStringLiteral("Pump_%1_%2") : QStringLiteral("valve_%1_%2")).arg(key).arg(i);
+        symbol->Image = QStringLiteral("/art/%1.png").arg(i);
+        symbol->Symbol = true;
+        symbol->ImageX = 12;
+        symbol->ImageY = 20;
+        symbol->Names = {{QStringLiteral("en"), QStringLiteral("Pump %1").arg(i)},
+                         {QStringLiteral("sv"), QStringLiteral("Pump %1").arg(i)},
+                         {QStringLiteral("de"), QStringLiteral("Pumpe %1").arg(i)}};
+        symbol->StateImages = {
+            {QStringLiteral("1"), QStringLiteral("/art/%1_on.png").arg(i)},
+            {QStringLiteral("Alarm"), QStringLiteral("/art/%1_alarm.gif").arg(i)}};
+        library.Symbols.append(symbol);
+    }
+    const QString fileName = Folder + QStringLiteral("/big.js");
+    library.SaveToFile(fileName);
+    return fileName;
+}
+
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // An optional count checks that the fill grows linearly, not quadratically.
+    if (argc > 1)
+        kSymbols = QString::fromLocal8Bit(argv[1]).toInt();
+    QTemporaryDir folder;
+    const QString project = writeProject(folder.path());
+
+    TScriptedDialogs dialogs;
+    TMainForm window(dialogs, folder.path());
+    window.show();
+    // The project names "de", so Open Project shows three language columns.
+    dialogs.FileAnswers = {project};
+
+    QElapsedTimer timer;
+    timer.start();
+    window.miOpenProject->trigger();
+    const double openMs = timer.nsecsElapsed() / 1e6;
+    if (!dialogs.Errors.isEmpty() || window.dLV_Symbols->topLevelItemCount() != kSymbols) {
+        std::fprintf(stderr, "open failed: %s\n", qPrintable(dialogs.Errors.join(u'\n')));
+        return 1;
+    }
+
+    TViraGlyphbook alone;
+    timer.restart();
+    alone.LoadFromFile(project);
+    const double loadMs = timer.nsecsElapsed() / 1e6;
+
+    timer.restart();
+    window.RebuildLanguageColumns();
+    const double rebuildMs = timer.nsecsElapsed() / 1e6;
+
+    std::printf("symbols                          %d\n", kSymbols);
+    std::printf("open project, list filled+sorted %.1f ms (goal < 1000 ms)\n", openMs);
+    std::printf("  of which loading the document  %.1f ms\n", loadMs);
+    std::printf("rebuild, %d language columns      %.1f ms (goal < 300 ms)\n",
+                window.dLV_Symbols->columnCount() - 1, rebuildMs);
+    std::printf("peak memory                      %.1f MB\n", peakMegabytes());
+    return 0;
+}

@@ -1,0 +1,101 @@
+#include "packing/ArchiveNames.h"
+
+#include "model/ImagePath.h"
+#include "packing/GlyphbookPack.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace
+{
+
+// An extension longer than this is no file type but part of the name, and may be cut.
+constexpr qsizetype MaxExtensionLength = 16;
+
+QString identityOf(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+bool sameContent(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    while (!fa.atEnd()) {
+        const QByteArray chunk = fa.read(64 * 1024);
+        if (chunk.isEmpty() || chunk != fb.read(chunk.size()))
+            return false;
+    }
+    return true;
+}
+
+// Encoded names are ASCII; "%XX" stands for one byte, and %80 to %BF continue a character.
+bool isContinuationAt(const QString &name, qsizetype at)
+{
+    if (at + 2 >= name.size() || name.at(at) != u'%')
+        return false;
+    const int value = QStringView(name).mid(at + 1, 2).toInt(nullptr, 16);
+    return value >= 0x80 && value <= 0xBF;
+}
+
+} // namespace
+
+TArchiveNamer::TArchiveNamer()
+{
+    FFileByFoldedName.insert(QStringLiteral("glyphbook.js"), -1);
+}
+
+QString TArchiveNamer::NaturalName(const QString &StoredPath)
+{
+    return PathEncode(FileNamePart(StoredPath));
+}
+
+QString TArchiveNamer::FittedName(const QString &Stem, const QString &Suffix,
+                                  const QString &Extension)
+{
+    const qsizetype room = MaxNameLength - Suffix.size() - Extension.size();
+    qsizetype cut = std::max<qsizetype>(0, std::min(room, Stem.size()));
+    if (cut > 0 && cut < Stem.size()) {
+        // Back to the start of an encoded byte, then to the start of its character.
+        const qsizetype percent = Stem.lastIndexOf(u'%', cut - 1);
+        if (percent >= 0 && percent + 3 > cut)
+            cut = percent;
+        while (cut >= 3 && isContinuationAt(Stem, cut))
+            cut -= 3;
+    }
+    return Stem.left(cut) + Suffix + Extension;
+}
+
+QString TArchiveNamer::NameFor(const QString &StoredPath, const QString &FilePath)
+{
+    const QString identity = identityOf(FilePath);
+    if (const auto known = FNameByIdentity.constFind(identity); known != FNameByIdentity.cend())
+        return *known;
+
+    const QString natural = NaturalName(StoredPath);
+    const qsizetype dot = natural.lastIndexOf(u'.');
+    const bool hasExtension = dot > 0 && natural.size() - dot <= MaxExtensionLength;
+    const QString stem = hasExtension ? natural.left(dot) : natural;
+    const QString extension = hasExtension ? natural.mid(dot) : QString();
+
+    QString name;
+    for (int number = 1;; ++number) {
+        name = FittedName(stem, number == 1 ? QString() : QStringLiteral("~%1").arg(number),
+                          extension);
+        const auto taken = FFileByFoldedName.constFind(name.toLower());
+        if (taken == FFileByFoldedName.cend())
+            break;
+        if (*taken >= 0 && sameContent(FFiles.at(*taken).Path, FilePath)) {
+            name = FFiles.at(*taken).Name;
+            FNameByIdentity.insert(identity, name);
+            return name;
+        }
+    }
+    FFileByFoldedName.insert(name.toLower(), FFiles.size());
+    FFiles.append({name, FilePath});
+    FNameByIdentity.insert(identity, name);
+    return name;
+}

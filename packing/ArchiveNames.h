@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+/// Gives every image file of a library its entry name in a packed library. The name is the
+/// encoded file name (PathEncode), unless that is taken or too long for a tar header:
+/// - a name longer than MaxNameLength bytes is cut, keeping its extension and never splitting
+///   an encoded character;
+/// - a name already given to a different file (compared without regard to case, so that the
+///   entries also stay apart on case-insensitive file systems), or the document's own name,
+///   gets "~2", "~3", ... before its extension: the first number that is free.
+/// The same file (by its canonical path), or a byte-identical one, shares the name. The names
+/// depend only on the order in which files are named, so a library always packs the same way.
+class TArchiveNamer
+{
+public:
+    static constexpr qsizetype MaxNameLength = 100;
+
+    struct TFile {
+        QString Name;
+        QString Path;
+    };
+
+    TArchiveNamer();
+
+    /// The entry name for the image whose stored path is StoredPath and whose file is FilePath.
+    QString NameFor(const QString &StoredPath, const QString &FilePath);
+    /// The distinct files named so far, in the order they were first named.
+    const QList<TFile> &Files() const { return FFiles; }
+
+    /// The entry name a file would get if nothing else were packed: its encoded file name.
+    static QString NaturalName(const QString &StoredPath);
+
+private:
+    /// Stem + Suffix + Extension, the stem cut so that the whole fits MaxNameLength.
+    static QString FittedName(const QString &Stem, const QString &Suffix, const QString &Extension);
+
+    QHash<QString, qsizetype> FFileByFoldedName; // -1: reserved
+    QHash<QString, QString> FNameByIdentity;
+    QList<TFile> FFiles;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "model/GlyphbookError.h"
+
+#include <QString>
+
+#include <functional>
+
+class TViraGlyphbook;
+
+/// An image file of the library does not exist.
+class EFileMissing : public EGlyphbookError
+{
+public:
+    using EGlyphbookError::EGlyphbookError;
+    /// File "<path>" is missing
+    static EFileMissing ForPath(const QString &Path);
+};
+
+/// The URL path encoding of a file name: characters 33 to 127 stay, except the fifteen
+/// reserved ones ("#%*+<>[\]^`{|} and the double quote); every other character becomes its
+/// UTF-8 bytes as "%XX" with upper-case digits.
+QString PathEncode(const QString &Text);
+
+/// How packing and extraction talk to the user. An unset member gives the quiet answer: no
+/// overwriting, no message, no progress.
+struct TPackCallbacks {
+    /// Asks a Yes/No question ("Overwrite existing?"); true for Yes.
+    std::function<bool(const QString &Question)> Confirm;
+    /// Shows a message that is no failure.
+    std::function<void(const QString &Message)> Inform;
+    /// Now and then while the work runs: bytes done out of bytes in all.
+    std::function<void(qint64 Done, qint64 Total)> Progress;
+};
+
+/// The files an extraction of an archive writes, named after the archive: for
+/// /libs/road.tar.gz the library folder /libs/road and the project document /libs/road.js.
+struct TExtractTarget {
+    QString BaseName;
+    QString LibraryFolder;
+    QString ProjectDocument;
+    /// What earlier versions left beside the archive while extracting; replaced like the rest.
+    QString IntermediateTar;
+
+    static TExtractTarget ForArchive(const QString &ArchivePath);
+};
+
+/// Packs the library into the gzip-compressed tar archive FileName: "glyphbook.js", naming
+/// every image by its entry name, and one copy of each image file (see TArchiveNamer).
+/// Bare image names are taken from the folder of ProjectFile, as the window shows them. Asks before
+/// replacing an existing archive and returns false when declined. Raises EFileMissing for the first
+/// image file that does not exist, in library order, before anything is written. The archive is
+/// written under a temporary name and takes the place of FileName only when complete, so a failure
+/// leaves any earlier archive as it was; nothing else is written beside it. The library itself is
+/// not changed.
+bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
+                 const TPackCallbacks &Callbacks = {}, const QString &ProjectFile = {});
+
+enum class TExtractResult {
+    Extracted,  ///< the library folder and the project document are in place
+    Declined,   ///< the user would not replace what exists; nothing changed
+    NoDocument, ///< the archive held no "glyphbook.js": the library folder only, user informed
+};
+
+/// Unpacks the archive FileName into its library folder and writes its project document, whose
+/// image paths lead into that folder (TExtractTarget). Asks before replacing an existing library
+/// folder, project document or leftover intermediate tar. Works in a temporary folder beside the
+/// archive and puts the results in place only when everything succeeded: a damaged, cut or
+/// unsafe archive (an entry that is absolute, holds a drive or a ".." part) or an unloadable
+/// document raises an error and leaves the earlier files as they were.
+/// The library is used for the rewriting and comes back with its former content, as new symbol
+/// objects loaded from a temporary copy, on every way out.
+TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName,
+                              const TPackCallbacks &Callbacks = {});
+
+/// The question asked before files of an earlier run are replaced.
+inline const char OverwriteQuestion[] = "Overwrite existing?";
+/// The message shown when an archive holds no library document.
+inline const char NoDocumentMessage[] = "Glyphbook.js not found. Could not open symbol library.";

@@ -1,0 +1,220 @@
+#include "packing/GzipStream.h"
+
+#include <QDir>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace
+{
+
+// Large chunks keep the per-call overhead of zlib out of the profile; the tar classes write and
+// read in 512-byte blocks.
+constexpr qsizetype ChunkSize = 256 * 1024;
+constexpr int GzipWindowBits = 31;
+constexpr int MemoryLevel = 8;
+
+} // namespace
+
+// ---- TGzipWriter ----
+
+TGzipWriter::TGzipWriter(QIODevice *Target) : FTarget(Target), FZ(std::make_unique<z_stream_s>())
+{
+    *FZ = {};
+    if (deflateInit2(FZ.get(), Z_BEST_COMPRESSION, Z_DEFLATED, GzipWindowBits, MemoryLevel,
+                     Z_DEFAULT_STRATEGY) != Z_OK)
+        throw EGzipError(QStringLiteral("Not enough memory to start the compression."));
+    FInput.reserve(ChunkSize);
+    FOutput.resize(ChunkSize);
+    open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+}
+
+TGzipWriter::~TGzipWriter()
+{
+    deflateEnd(FZ.get());
+}
+
+qint64 TGzipWriter::writeData(const char *Data, qint64 Size)
+{
+    if (FFinished)
+        return -1;
+    qint64 done = 0;
+    while (done < Size) {
+        const qint64 n = std::min<qint64>(Size - done, ChunkSize - FInput.size());
+        FInput.append(Data + done, n);
+        done += n;
+        if (FInput.size() == ChunkSize && !Deflate(false))
+            return -1;
+    }
+    return Size;
+}
+
+bool TGzipWriter::Deflate(bool Finishing)
+{
+    FZ->next_in = reinterpret_cast<Bytef *>(FInput.data());
+    FZ->avail_in = uInt(FInput.size());
+    int result;
+    do {
+        FZ->next_out = reinterpret_cast<Bytef *>(FOutput.data());
+        FZ->avail_out = uInt(FOutput.size());
+        result = deflate(FZ.get(), Finishing ? Z_FINISH : Z_NO_FLUSH);
+        if (result == Z_STREAM_ERROR) {
+            setErrorString(QStringLiteral("The compression failed."));
+            return false;
+        }
+        const qint64 have = FOutput.size() - qint64(FZ->avail_out);
+        if (have > 0 && FTarget->write(FOutput.constData(), have) != have) {
+            setErrorString(FTarget->errorString());
+            return false;
+        }
+    } while (Finishing ? result != Z_STREAM_END : FZ->avail_out == 0);
+    FTotalIn += FInput.size();
+    FInput.resize(0);
+    if (Progress)
+        Progress(FTotalIn);
+    return true;
+}
+
+void TGzipWriter::Finish()
+{
+    if (FFinished)
+        return;
+    if (!Deflate(true))
+        throw EGzipError(QStringLiteral("Cannot write the compressed data. %1").arg(errorString()));
+    FFinished = true;
+}
+
+// ---- TGzipReader ----
+
+TGzipReader::TGzipReader(QIODevice *Source, const QString &SourceName)
+    : FSource(Source), FSourceName(QDir::toNativeSeparators(SourceName)),
+      FZ(std::make_unique<z_stream_s>())
+{
+    *FZ = {};
+    if (inflateInit2(FZ.get(), GzipWindowBits) != Z_OK)
+        throw EGzipError(QStringLiteral("Not enough memory to start the decompression."));
+    FInput.resize(ChunkSize);
+    open(QIODevice::ReadOnly);
+}
+
+TGzipReader::~TGzipReader()
+{
+    inflateEnd(FZ.get());
+}
+
+bool TGzipReader::atEnd() const
+{
+    return (FEnded || !FError.isEmpty()) && QIODevice::bytesAvailable() == 0;
+}
+
+bool TGzipReader::seek(qint64 Pos)
+{
+    return Pos == 0 && FTotalOut == 0 && QIODevice::bytesAvailable() == 0;
+}
+
+qint64 TGzipReader::Fail(const QString &Message)
+{
+    if (FError.isEmpty())
+        FError = Message;
+    setErrorString(FError);
+    return -1;
+}
+
+bool TGzipReader::FillInput()
+{
+    if (FZ->avail_in > 0 || FSourceAtEnd)
+        return true;
+    const qint64 n = FSource->read(FInput.data(), FInput.size());
+    if (n < 0) {
+        Fail(
+            QStringLiteral("Cannot read file \"%1\". %2").arg(FSourceName, FSource->errorString()));
+        return false;
+    }
+    // zlib would call a foreign file a damaged one; say what it is instead.
+    if (FConsumed == 0 && (n < 2 || quint8(FInput[0]) != 0x1F || quint8(FInput[1]) != 0x8B)) {
+        Fail(QStringLiteral("The file \"%1\" is not gzip-compressed.").arg(FSourceName));
+        return false;
+    }
+    FSourceAtEnd = n == 0;
+    FZ->next_in = reinterpret_cast<Bytef *>(FInput.data());
+    FZ->avail_in = uInt(n);
+    FConsumed += n;
+    if (Progress)
+        Progress(FConsumed);
+    return true;
+}
+
+bool TGzipReader::StartNextMember()
+{
+    // After a member: zero padding is tolerated, as gzip does; a further member continues the
+    // data; anything else is damage.
+    for (;;) {
+        while (FZ->avail_in > 0 && *FZ->next_in == 0) {
+            ++FZ->next_in;
+            --FZ->avail_in;
+        }
+        if (FZ->avail_in > 0)
+            break;
+        if (FSourceAtEnd) {
+            FEnded = true;
+            return true;
+        }
+        if (!FillInput())
+            return false;
+    }
+    if (*FZ->next_in != 0x1F) {
+        Fail(QStringLiteral("The file \"%1\" is damaged: unexpected data after its end.")
+                 .arg(FSourceName));
+        return false;
+    }
+    inflateReset(FZ.get());
+    return true;
+}
+
+qint64 TGzipReader::readData(char *Data, qint64 MaxSize)
+{
+    if (!FError.isEmpty())
+        return -1;
+    qint64 produced = 0;
+    while (produced < MaxSize && !FEnded) {
+        if (!FillInput())
+            return -1;
+        const uInt room = uInt(std::min<qint64>(MaxSize - produced, UINT_MAX));
+        FZ->next_out = reinterpret_cast<Bytef *>(Data + produced);
+        FZ->avail_out = room;
+        const int result = inflate(FZ.get(), Z_NO_FLUSH);
+        produced += room - FZ->avail_out;
+        if (result == Z_STREAM_END) {
+            if (!StartNextMember())
+                return -1;
+        } else if (result == Z_BUF_ERROR && FZ->avail_in == 0) {
+            // No progress without more input; at the end of the source that is a cut stream.
+            if (FSourceAtEnd)
+                return Fail(QStringLiteral("The file \"%1\" is damaged: it ends before the end "
+                                           "of its compressed data.")
+                                .arg(FSourceName));
+        } else if (result != Z_OK) {
+            return Fail(
+                QStringLiteral("The file \"%1\" is damaged: %2.")
+                    .arg(FSourceName, QString::fromLatin1(FZ->msg ? FZ->msg : "invalid data")));
+        }
+    }
+    FTotalOut += produced;
+    return produced;
+}
+
+void TGzipReader::ReadToEnd()
+{
+    char buffer[64 * 1024];
+    while (read(buffer, sizeof buffer) > 0) {
+    }
+    RaiseIfFailed();
+}
+
+void TGzipReader::RaiseIfFailed() const
+{
+    if (!FError.isEmpty())
+        throw EGzipError(FError);
+}

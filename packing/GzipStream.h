@@ -1,0 +1,93 @@
+#pragma once
+
+#include "model/GlyphbookError.h"
+
+#include <QByteArray>
+#include <QIODevice>
+
+#include <functional>
+#include <memory>
+
+struct z_stream_s;
+
+/// A gzip stream that cannot be written, is no gzip stream, or is damaged or cut short.
+class EGzipError : public EGlyphbookError
+{
+public:
+    using EGlyphbookError::EGlyphbookError;
+};
+
+/// Compresses everything written to it into one gzip member on Target: zlib's best compression,
+/// a 15-bit window with the gzip wrapper, memory level 8, default strategy, default header.
+class TGzipWriter : public QIODevice
+{
+public:
+    explicit TGzipWriter(QIODevice *Target);
+    ~TGzipWriter() override;
+
+    bool isSequential() const override { return true; }
+    /// Compresses what is left and writes the gzip trailer; raises EGzipError on failure.
+    void Finish();
+    /// Uncompressed bytes taken in so far.
+    qint64 TotalIn() const { return FTotalIn; }
+
+    /// Called with TotalIn() each time a chunk has been compressed.
+    std::function<void(qint64)> Progress;
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *Data, qint64 Size) override;
+
+private:
+    bool Deflate(bool Finishing);
+
+    QIODevice *FTarget;
+    std::unique_ptr<z_stream_s> FZ;
+    QByteArray FInput;
+    QByteArray FOutput;
+    qint64 FTotalIn = 0;
+    bool FFinished = false;
+};
+
+/// Inflates a gzip file while it is read. Reading stops at the end of the compressed data; a
+/// source that is no gzip stream, is damaged, or ends before its trailer makes reads fail, and
+/// RaiseIfFailed / ReadToEnd turn that into an EGzipError with a message for the user.
+class TGzipReader : public QIODevice
+{
+public:
+    /// SourceName names the source in messages.
+    TGzipReader(QIODevice *Source, const QString &SourceName);
+    ~TGzipReader() override;
+
+    bool isSequential() const override { return true; }
+    bool atEnd() const override;
+    /// Only a seek to the start, before anything was read, succeeds (readers rewind first).
+    bool seek(qint64 Pos) override;
+
+    /// Reads and drops the rest, so that the trailer is checked; raises EGzipError on failure.
+    void ReadToEnd();
+    /// Raises the EGzipError of an earlier failed read, if there was one.
+    void RaiseIfFailed() const;
+
+    /// Called with the compressed bytes consumed so far.
+    std::function<void(qint64)> Progress;
+
+protected:
+    qint64 readData(char *Data, qint64 MaxSize) override;
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    bool FillInput();
+    bool StartNextMember();
+    qint64 Fail(const QString &Message);
+
+    QIODevice *FSource;
+    QString FSourceName;
+    std::unique_ptr<z_stream_s> FZ;
+    QByteArray FInput;
+    qint64 FConsumed = 0;
+    qint64 FTotalOut = 0;
+    bool FSourceAtEnd = false;
+    bool FEnded = false;
+    QString FError;
+};

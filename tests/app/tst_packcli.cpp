@@ -1,0 +1,223 @@
+// The command-line tool's pack, extract, list and check, run as a user runs them.
+#include "packing/GzipStream.h"
+#include "packing/LibTar.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+struct TRun {
+    int Status = -1;
+    QString Out;
+    QString Err;
+};
+
+TRun runTool(const QStringList &arguments, const QString &folder)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(GLYPHBOOK_CLI), arguments);
+    process.closeWriteChannel(); // no terminal and nothing to read: questions get no answer
+    process.waitForFinished(30000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A project in the lenient document syntax: a symbol with a bare image name, an image in a
+// sub-folder and one elsewhere with the same name.
+const QByteArray Project = R"({GLYPHBOOK: [
+ {Identifier: pump, Image: 'pump.png', ImageX: 1, ImageY: 2, NAME: {en: Pump}, Symbol: 'true',
+  TextAlign: Left, TextX: 3, TextY: 4,
+  StateImages: [{Value: '1', Image: 'ROOT/art/run.png'}, {Value: 'MO_Off', Image: 'ROOT/other/pump.png'}]},
+ {Identifier: frame, Image: 'ROOT/art/frame.png', ImageX: 0, ImageY: 0, NAME: {}, Symbol: 'false'}
+]})";
+
+} // namespace
+
+class TestPackCli : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir FDir;
+    QString FRoot;
+
+    QString project(const QByteArray &document = Project)
+    {
+        QByteArray text = document;
+        text.replace("ROOT", QFile::encodeName(FRoot));
+        writeFile(FRoot + u"/proj/lib.js"_s, text);
+        return FRoot + u"/proj/lib.js"_s;
+    }
+
+private slots:
+    void init()
+    {
+        static int n = 0;
+        FRoot = FDir.filePath(QString::number(++n));
+        writeFile(FRoot + u"/proj/pump.png"_s, "main image");
+        writeFile(FRoot + u"/art/run.png"_s, "running");
+        writeFile(FRoot + u"/other/pump.png"_s, "another pump");
+        writeFile(FRoot + u"/art/frame.png"_s, QByteArray());
+    }
+
+    void packListExtract()
+    {
+        const QString proj = project();
+        const QString archive = FRoot + u"/out/lib.tar.gz"_s;
+        QDir().mkpath(FRoot + u"/out"_s);
+        TRun run = runTool({u"pack"_s, proj, archive}, FRoot);
+        QCOMPARE(run.Err, QString());
+        QCOMPARE(run.Status, 0);
+
+        run = runTool({u"list"_s, archive}, FRoot);
+        QCOMPARE(run.Status, 0);
+        const QStringList lines = run.Out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 5);
+        QVERIFY2(lines[0].startsWith(u"glyphbook.js  "_s), qPrintable(run.Out));
+        QVERIFY2(
+            QRegularExpression(u"^pump~2\\.png +12  \\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"_s)
+                .match(lines.filter(u"pump~2"_s).value(0))
+                .hasMatch(),
+            qPrintable(run.Out));
+        QVERIFY(!run.Out.contains(u"checksum"_s));
+
+        run = runTool({u"extract"_s, u"out/lib.tar.gz"_s}, FRoot);
+        QCOMPARE(run.Err, QString());
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Out, FRoot + u"/out/lib.js\n"_s);
+        QCOMPARE(readFile(FRoot + u"/out/lib/pump~2.png"_s), QByteArray("another pump"));
+        QVERIFY(readFile(FRoot + u"/out/lib.js"_s)
+                    .contains(QFile::encodeName(FRoot) + "/out/lib/run.png"));
+
+        // A second time, with nobody to ask: refused, unless --yes answers.
+        writeFile(FRoot + u"/out/lib/extra.png"_s, "mine");
+        run = runTool({u"extract"_s, archive}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.contains(u"Nothing was changed; run with --yes"_s), qPrintable(run.Err));
+        QCOMPARE(readFile(FRoot + u"/out/lib/extra.png"_s), QByteArray("mine"));
+        run = runTool({u"pack"_s, proj, archive}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.contains(u"lib.tar.gz\" already exists. Nothing was changed"_s),
+                 qPrintable(run.Err));
+
+        run = runTool({u"extract"_s, u"--yes"_s, archive}, FRoot);
+        QCOMPARE(run.Status, 0);
+        QVERIFY(!QFile::exists(FRoot + u"/out/lib/extra.png"_s));
+        QCOMPARE(runTool({u"pack"_s, u"-y"_s, proj, archive}, FRoot).Status, 0);
+    }
+
+    void packReportsMissingImage()
+    {
+        QFile::remove(FRoot + u"/art/run.png"_s);
+        const TRun run = runTool({u"pack"_s, project(), u"lib.tar.gz"_s}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QCOMPARE(run.Err, u"glyphbook: File \"%1/art/run.png\" is missing\n"_s.arg(FRoot));
+        QVERIFY(!QFile::exists(FRoot + u"/lib.tar.gz"_s));
+    }
+
+    void listMarksWrongChecksum()
+    {
+        QByteArray tarBytes;
+        {
+            QBuffer buffer(&tarBytes);
+            buffer.open(QIODevice::WriteOnly);
+            TTarWriter tar(&buffer);
+            tar.AddString("a", "good.png", QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC));
+            tar.AddString("b", "bad.png", QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC));
+            tar.Finalize();
+        }
+        tarBytes[1024 + 148 + 3] = '7'; // a digit of the second header's checksum
+        QFile file(FRoot + u"/marked.tar.gz"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        TGzipWriter gzip(&file);
+        gzip.write(tarBytes);
+        gzip.Finish();
+        file.close();
+
+        const TRun run = runTool({u"list"_s, file.fileName()}, FRoot);
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Out, u"good.png           1  2023-11-14 22:13:20\n"
+                          "bad.png            1  2023-11-14 22:13:20  checksum wrong\n"_s);
+    }
+
+    void listRefusesDamagedArchive()
+    {
+        writeFile(FRoot + u"/not.tar.gz"_s, "plain text");
+        const TRun run = runTool({u"list"_s, u"not.tar.gz"_s}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QCOMPARE(run.Err, u"glyphbook: The file \"not.tar.gz\" is not gzip-compressed.\n"_s);
+    }
+
+    void check_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QStringList>("report");
+        QTest::newRow("clean") << QByteArray(R"({GLYPHBOOK: [{Identifier: a, Image: 'pump.png',
+            ImageX: 0, ImageY: 0, Symbol: 'true', TextX: 0, TextY: 0,
+            StateImages: [{Value: '$1F', Image: 'pump.png'}, {Value: Alarm, Image: 'ROOT/art/run.png'}]}]})")
+                               << QStringList();
+        QTest::newRow("findings")
+            << QByteArray(R"(
+            {GLYPHBOOK: [{Identifier: a, Image: 'gone.png', ImageX: 0, ImageY: 0, Symbol: 'true',
+             TextX: 0, TextY: 0, StateImages: [{Value: ' 1', Image: 'pump.png'}, {Value: '1 ', Image: 'pump.png'},
+             {Value: 'mo', Image: 'ROOT/art/LONGNAME.png'}]},
+             {Identifier: a, Image: 'ROOT/other/pump.png', ImageX: 0, ImageY: 0, Symbol: 'false'},
+             {Identifier: b, Image: 'ROOT/art/run.png', ImageX: 0, ImageY: 0, Symbol: 'false'},
+             {Identifier: a, Image: 'ROOT/art/run.png', ImageX: 0, ImageY: 0, Symbol: 'false'}]})")
+            << QStringList{
+                   u"repeated identifier \"a\" (symbols 1, 2, 4)"_s,
+                   u"missing image file \"gone.png\" (symbol \"a\")"_s,
+                   u"state value \"1 \" is neither an integer nor Alarm, MO_Off or MO (symbol \"a\")"_s,
+                   u"state value \"mo\" is neither an integer nor Alarm, MO_Off or MO (symbol \"a\")"_s,
+                   u"image name too long, shortened when packed: \"ROOT/art/LONGNAME.png\" becomes \"SHORTNAME.png\""_s,
+                   u"image name clashes with another image's, renamed when packed: \"ROOT/other/pump.png\" becomes \"pump~2.png\""_s};
+    }
+
+    void check()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QStringList, report);
+        const QString longName = QString(120, u'x');
+        writeFile(FRoot + u"/art/"_s + longName + u".png"_s, "long");
+        document.replace("LONGNAME", longName.toLatin1());
+        for (QString &line : report)
+            line.replace(u"ROOT"_s, FRoot)
+                .replace(u"LONGNAME"_s, longName)
+                .replace(u"SHORTNAME"_s, QString(96, u'x'));
+
+        const TRun run = runTool({u"check"_s, project(document)}, FRoot);
+        QCOMPARE(run.Err, QString());
+        if (report.isEmpty()) {
+            QCOMPARE(run.Status, 0);
+            QVERIFY2(run.Out.endsWith(u"no problems found.\n"_s), qPrintable(run.Out));
+        } else {
+            QCOMPARE(run.Status, 1);
+            QCOMPARE(run.Out.split(u'\n', Qt::SkipEmptyParts), report);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPackCli)
+#include "tst_packcli.moc"

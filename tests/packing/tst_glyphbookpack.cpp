@@ -1,0 +1,764 @@
+// Packing a project into a library archive and extracting it again.
+#include "model/ImagePath.h"
+#include "model/ViraSymbol.h"
+#include "packing/ArchiveNames.h"
+#include "packing/GlyphbookPack.h"
+#include "packing/GzipStream.h"
+#include "packing/LibTar.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+
+struct Failure {
+};
+
+QByteArray content(int size, int seed)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    quint32 x = quint32(seed) * 2654435761u + 7;
+    for (int i = 0; i < size; ++i) {
+        x = x * 1103515245u + 12345u;
+        data[i] = char(x >> 24);
+    }
+    return data;
+}
+
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+        QFAIL(qPrintable(QStringLiteral("cannot write ") + path));
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+/// Every file below root (relative path → content), to show that nothing changed.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(root).relativeFilePath(path), readFile(path));
+    }
+    return files;
+}
+
+QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+/// The entries of a packed library: name → data.
+QMap<QString, QByteArray> archiveEntries(const QString &archive)
+{
+    QMap<QString, QByteArray> entries;
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    TGzipReader gzip(&file, archive);
+    TTarArchive tar(&gzip);
+    TTarDirRec rec;
+    while (tar.FindNext(rec))
+        entries.insert(QString::fromLatin1(rec.Name), tar.ReadFile());
+    gzip.ReadToEnd();
+    return entries;
+}
+
+struct TarEntry {
+    QByteArray Name;
+    QByteArray Data;
+    TFileType Type = ftNormal;
+};
+
+/// A gzip-compressed tar archive of exactly these entries, for archives the packer never makes.
+void writeArchive(const QString &path, const QList<TarEntry> &entries)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    TGzipWriter gzip(&file);
+    {
+        TTarWriter tar(&gzip);
+        const QDateTime time = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+        for (const TarEntry &e : entries) {
+            if (e.Type == ftDirectory)
+                tar.AddDir(e.Name, time);
+            else if (e.Type == ftSymbolicLink)
+                tar.AddSymbolicLink(e.Name, e.Data, time);
+            else
+                tar.AddString(e.Data, e.Name, time);
+        }
+        tar.Finalize();
+    }
+    gzip.Finish();
+}
+
+TViraSymbolPtr newSymbol(const QString &id, const QString &image, bool isSymbol = true)
+{
+    auto s = std::make_shared<TViraSymbol>();
+    s->Identifier = id;
+    s->Image = image;
+    s->Symbol = isSymbol;
+    s->ImageX = 3;
+    s->ImageY = -4;
+    s->TextX = 10;
+    s->TextY = 20;
+    s->TextAlign = vstaCenter;
+    s->Names = {{QStringLiteral("en"), id + QStringLiteral(" (en)")},
+                {QStringLiteral("sv"), id + QStringLiteral(" (sv)")}};
+    return s;
+}
+
+QStringList imagesOf(const TViraGlyphbook &book)
+{
+    QStringList images;
+    for (const TViraSymbolPtr &s : book.Symbols) {
+        images.append(s->Image);
+        for (const TStringPairs &p : s->StateImages)
+            images.append(p.Name + u'=' + p.Value);
+    }
+    return images;
+}
+
+TPackCallbacks answering(bool yes, int *asked = nullptr, QStringList *told = nullptr)
+{
+    TPackCallbacks callbacks;
+    callbacks.Confirm = [=](const QString &question) {
+        if (question != QLatin1String("Overwrite existing?"))
+            throw Failure();
+        if (asked)
+            ++*asked;
+        return yes;
+    };
+    callbacks.Inform = [=](const QString &message) {
+        if (told)
+            told->append(message);
+    };
+    return callbacks;
+}
+
+} // namespace
+
+class TestGlyphbookPack : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir FTemp;
+    QString FRoot;       // one fresh folder per test
+    QString FSystemTemp; // what the operations take as the system's temporary folder
+
+    /// Images of a small project below FRoot/art: two different files called pump.png.
+    TViraGlyphbook sampleLibrary()
+    {
+        writeFile(FRoot + QStringLiteral("/art/pump.png"), content(5000, 1));
+        writeFile(FRoot + QStringLiteral("/art/pump run.png"), content(1200, 2));
+        writeFile(FRoot + QStringLiteral("/other/pump.png"), content(700, 3));
+        writeFile(FRoot + QStringLiteral("/art/frame.png"), QByteArray());
+        TViraGlyphbook book;
+        auto pump = newSymbol(QStringLiteral("pump"), FRoot + QStringLiteral("/art/pump.png"));
+        pump->StateImages = {{QStringLiteral("1"), FRoot + QStringLiteral("/art/pump run.png")},
+                             {QStringLiteral("Alarm"), FRoot + QStringLiteral("/other/pump.png")},
+                             {QStringLiteral("MO"), FRoot + QStringLiteral("/art/pump.png")}};
+        book.Symbols.append(pump);
+        book.Symbols.append(
+            newSymbol(QStringLiteral("frame"), FRoot + QStringLiteral("/art/frame.png"), false));
+        return book;
+    }
+
+    QString packSample(const QString &archive)
+    {
+        const TViraGlyphbook book = sampleLibrary();
+        QDir().mkpath(QFileInfo(archive).path());
+        if (!PackLibrary(book, archive))
+            return QString();
+        return archive;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(FTemp.isValid());
+        FSystemTemp = FTemp.filePath(QStringLiteral("systemp"));
+        QVERIFY(QDir().mkpath(FSystemTemp));
+        qputenv("TMPDIR", QFile::encodeName(FSystemTemp));
+        QCOMPARE(QDir::tempPath(), QDir(FSystemTemp).canonicalPath());
+    }
+
+    void init()
+    {
+        static int n = 0;
+        FRoot = FTemp.filePath(QStringLiteral("t%1").arg(++n));
+        QVERIFY(QDir().mkpath(FRoot));
+    }
+
+    void cleanup()
+    {
+        // Every way out leaves the system's temporary folder as it found it.
+        QCOMPARE(entriesOf(FSystemTemp), QStringList());
+    }
+
+    void pathEncode_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("encoded");
+        QTest::newRow("empty") << QString() << QString();
+        QTest::newRow("blank") << QStringLiteral("my icon.png") << QStringLiteral("my%20icon.png");
+        QTest::newRow("plus") << QStringLiteral("a+b.png") << QStringLiteral("a%2Bb.png");
+        QTest::newRow("percent") << QStringLiteral("100%.png") << QStringLiteral("100%25.png");
+        QTest::newRow("encoded again")
+            << QStringLiteral("my%20icon.png") << QStringLiteral("my%2520icon.png");
+        QTest::newRow("two bytes") << QStringLiteral("ö.png") << QStringLiteral("%C3%B6.png");
+        QTest::newRow("kept") << QStringLiteral("(1)~x.png") << QStringLiteral("(1)~x.png");
+        QTest::newRow("bounds") << QStringLiteral("\x1F\x20\x21\x7E\x7F\u0080")
+                                << QStringLiteral("%1F%20!~\x7F%C2%80");
+        QTest::newRow("reserved") << QStringLiteral("\"#%*+<>[\\]^`{|}")
+                                  << QStringLiteral(
+                                         "%22%23%25%2A%2B%3C%3E%5B%5C%5D%5E%60%7B%7C%7D");
+        QTest::newRow("unreserved punctuation")
+            << QStringLiteral("!$&'(),-./:;=?@_~") << QStringLiteral("!$&'(),-./:;=?@_~");
+        QTest::newRow("surrogate pair")
+            << QStringLiteral("\U0001F600") << QStringLiteral("%F0%9F%98%80");
+        QTest::newRow("three bytes") << QStringLiteral("\u20AC") << QStringLiteral("%E2%82%AC");
+    }
+
+    void pathEncode()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, encoded);
+        QCOMPARE(PathEncode(text), encoded);
+    }
+
+    void archiveNames_data()
+    {
+        // Each file is "folder/name=content"; equal contents make byte-identical files.
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("names");
+        const QString a96(96, u'a');
+        QTest::newRow("distinct") << QStringList{u"a/x.png=1"_s, u"a/y.png=2"_s}
+                                  << QStringList{u"x.png"_s, u"y.png"_s};
+        QTest::newRow("same file twice")
+            << QStringList{u"a/x.png=1"_s, u"a/x.png=1"_s} << QStringList{u"x.png"_s, u"x.png"_s};
+        QTest::newRow("clash") << QStringList{u"a/x.png=1"_s, u"b/x.png=2"_s, u"c/x.png=3"_s}
+                               << QStringList{u"x.png"_s, u"x~2.png"_s, u"x~3.png"_s};
+        QTest::newRow("identical files share")
+            << QStringList{u"a/x.png=1"_s, u"b/x.png=2"_s, u"c/x.png=1"_s}
+            << QStringList{u"x.png"_s, u"x~2.png"_s, u"x.png"_s};
+        QTest::newRow("case") << QStringList{u"a/Icon.png=1"_s, u"b/icon.png=2"_s}
+                              << QStringList{u"Icon.png"_s, u"icon~2.png"_s};
+        QTest::newRow("taken suffix")
+            << QStringList{u"a/x~2.png=1"_s, u"a/x.png=2"_s, u"b/x.png=3"_s}
+            << QStringList{u"x~2.png"_s, u"x.png"_s, u"x~3.png"_s};
+        QTest::newRow("document name") << QStringList{u"a/glyphbook.js=1"_s, u"a/GLYPHBOOK.JS=2"_s}
+                                       << QStringList{u"glyphbook~2.js"_s, u"GLYPHBOOK~3.JS"_s};
+        QTest::newRow("no extension")
+            << QStringList{u"a/x=1"_s, u"b/x=2"_s} << QStringList{u"x"_s, u"x~2"_s};
+        QTest::newRow("fits") << QStringList{a96 + u".png=1"_s} << QStringList{a96 + u".png"_s};
+        QTest::newRow("long") << QStringList{QString(150, u'a') + u".png=1"_s}
+                              << QStringList{a96 + u".png"_s};
+        QTest::newRow("long clash")
+            << QStringList{QString(150, u'a') + u".png=1"_s, QString(151, u'a') + u".png=2"_s}
+            << QStringList{a96 + u".png"_s, QString(94, u'a') + u"~2.png"_s};
+        // The cut would fall inside "%20" or between the two bytes of "ö".
+        QTest::newRow("encoded byte kept whole")
+            << QStringList{QString(95, u'a') + u" bcdef.png=1"_s}
+            << QStringList{QString(95, u'a') + u".png"_s};
+        QTest::newRow("character kept whole") << QStringList{QString(91, u'a') + u"öööö.png=1"_s}
+                                              << QStringList{QString(91, u'a') + u".png"_s};
+    }
+
+    void archiveNames()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, names);
+        TArchiveNamer namer;
+        QStringList given;
+        for (const QString &spec : files) {
+            const qsizetype eq = spec.lastIndexOf(u'=');
+            const QString path = FRoot + u'/' + spec.left(eq);
+            if (!QFileInfo::exists(path))
+                writeFile(path, spec.mid(eq + 1).toLatin1());
+            given.append(namer.NameFor(path, path));
+        }
+        QCOMPARE(given, names);
+        for (const QString &name : given)
+            QVERIFY(name.size() <= TArchiveNamer::MaxNameLength);
+    }
+
+    void packAndExtractRoundTrip()
+    {
+        TViraGlyphbook book = sampleLibrary();
+        const QStringList imagesBefore = imagesOf(book);
+        const QString archive = FRoot + QStringLiteral("/out/road.tar.gz");
+        QDir().mkpath(FRoot + QStringLiteral("/out"));
+        QVERIFY(PackLibrary(book, archive));
+        QCOMPARE(imagesOf(book), imagesBefore); // the library is not touched
+        QCOMPARE(entriesOf(FRoot + QStringLiteral("/out")), QStringList{u"road.tar.gz"_s});
+
+        // A flat archive: the document and one entry per distinct file, named as the document says.
+        const QMap<QString, QByteArray> entries = archiveEntries(archive);
+        QCOMPARE(entries.keys(),
+                 (QStringList{u"frame.png"_s, u"glyphbook.js"_s, u"pump%20run.png"_s, u"pump.png"_s,
+                              u"pump~2.png"_s}));
+        QCOMPARE(entries.value(QStringLiteral("pump.png")), content(5000, 1));
+        QCOMPARE(entries.value(QStringLiteral("pump~2.png")), content(700, 3));
+        QCOMPARE(entries.value(QStringLiteral("frame.png")), QByteArray());
+
+        TViraGlyphbook editing;
+        editing.Symbols.append(newSymbol(QStringLiteral("being edited"), QStringLiteral("e.png")));
+        const TViraSymbolPtr before = editing.Symbols.first();
+        QCOMPARE(ExtractLibrary(editing, archive), TExtractResult::Extracted);
+        QCOMPARE(editing.Symbols.size(), 1);
+        QCOMPARE(editing.Symbols.first()->Identifier, QStringLiteral("being edited"));
+        QVERIFY(editing.Symbols.first() != before);
+
+        const QString folder = FRoot + QStringLiteral("/out/road");
+        QCOMPARE(entriesOf(FRoot + QStringLiteral("/out")),
+                 (QStringList{u"road"_s, u"road.js"_s, u"road.tar.gz"_s}));
+        QCOMPARE(snapshot(folder).keys(), entries.keys());
+        QCOMPARE(readFile(folder + QStringLiteral("/pump%20run.png")), content(1200, 2));
+
+        TViraGlyphbook project;
+        project.LoadFromFile(FRoot + QStringLiteral("/out/road.js"));
+        QCOMPARE(project.Symbols.size(), 2);
+        const TViraSymbol &pump = *project.Symbols[0];
+        QCOMPARE(pump.Identifier, QStringLiteral("pump"));
+        QCOMPARE(pump.FindName(QStringLiteral("en")), QStringLiteral("pump (en)"));
+        QCOMPARE(pump.FindName(QStringLiteral("sv")), QStringLiteral("pump (sv)"));
+        QCOMPARE(pump.ImageX, 3);
+        QCOMPARE(pump.TextY, 20);
+        QCOMPARE(int(pump.TextAlign), int(vstaCenter));
+        QCOMPARE(imagesOf(project),
+                 (QStringList{folder + u"/pump.png"_s, u"1="_s + folder + u"/pump%20run.png"_s,
+                              u"Alarm="_s + folder + u"/pump~2.png"_s,
+                              u"MO="_s + folder + u"/pump.png"_s, folder + u"/frame.png"_s}));
+        QVERIFY(!project.Symbols[1]->Symbol);
+
+        // The extracted project packs again, over the archive it came from, once allowed to.
+        int asked = 0;
+        QVERIFY(PackLibrary(project, archive, answering(true, &asked)));
+        QCOMPARE(asked, 1);
+        const QMap<QString, QByteArray> again = archiveEntries(archive);
+        QCOMPARE(again.size(), entries.size());
+        // Names that hold "%" are encoded once more, like any other file name.
+        QCOMPARE(again.value(QStringLiteral("pump%2520run.png")), content(1200, 2));
+    }
+
+    void gzipMemberAsDecided()
+    {
+        const QString archive = packSample(FRoot + QStringLiteral("/lib.tar.gz"));
+        const QByteArray bytes = readFile(archive);
+        // zlib's default header (no name, time 0) with the mark of the best compression.
+        QCOMPARE(bytes.left(10).toHex(), QByteArray("1f8b0800000000000203"));
+    }
+
+    void missingImage_data()
+    {
+        QTest::addColumn<int>("missingSymbol"); // whose main image is missing, or -1
+        QTest::addColumn<int>("missingState");  // which state image of symbol 0 is missing, or -1
+        QTest::addColumn<bool>("plain");        // symbol 0 is a plain image
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("main image") << 1 << -1 << false << QStringLiteral("/gone/b.png");
+        QTest::newRow("state image first") << 1 << 0 << false << QStringLiteral("/gone/s.png");
+        // Its state images are not in the document, but their files are packed all the same.
+        QTest::newRow("plain image's state image") << -1 << 0 << true << u"/gone/s.png"_s;
+        QTest::newRow("empty") << 0 << -1 << false << QString();
+    }
+
+    void missingImage()
+    {
+        QFETCH(int, missingSymbol);
+        QFETCH(int, missingState);
+        QFETCH(bool, plain);
+        QFETCH(QString, reported);
+        writeFile(FRoot + QStringLiteral("/a.png"), "a");
+        TViraGlyphbook book;
+        book.Symbols.append(newSymbol(QStringLiteral("a"), FRoot + QStringLiteral("/a.png")));
+        book.Symbols.append(newSymbol(QStringLiteral("b"), FRoot + QStringLiteral("/a.png")));
+        if (missingSymbol >= 0)
+            book.Symbols[missingSymbol]->Image =
+                missingSymbol == 0 ? QString() : FRoot + QStringLiteral("/gone/b.png");
+        if (missingState >= 0)
+            book.Symbols[0]->StateImages = {{QStringLiteral("1"), FRoot + u"/gone/s.png"_s}};
+        book.Symbols[0]->Symbol = !plain;
+        const QString archive = FRoot + QStringLiteral("/lib.tar.gz");
+        writeFile(archive, "earlier");
+        try {
+            PackLibrary(book, archive, answering(true));
+            QFAIL("no failure");
+        } catch (const EFileMissing &e) {
+            const QString path = reported.isEmpty() ? reported : FRoot + reported;
+            QCOMPARE(e.message(), QStringLiteral("File \"%1\" is missing").arg(path));
+        }
+        QCOMPARE(entriesOf(FRoot), (QStringList{u"a.png"_s, u"lib.tar.gz"_s}));
+        QCOMPARE(readFile(archive), QByteArray("earlier"));
+    }
+
+    void bareNamesFromProjectFolder()
+    {
+        writeFile(FRoot + QStringLiteral("/proj/a.png"), "a");
+        TViraGlyphbook book;
+        book.Symbols.append(newSymbol(QStringLiteral("a"), QStringLiteral("a.png")));
+        const QString archive = FRoot + QStringLiteral("/lib.tar.gz");
+        QVERIFY_THROWS_EXCEPTION(EFileMissing, PackLibrary(book, archive));
+        QVERIFY(PackLibrary(book, archive, {}, FRoot + QStringLiteral("/proj/lib.js")));
+        QCOMPARE(archiveEntries(archive).value(QStringLiteral("a.png")), QByteArray("a"));
+    }
+
+    void overwriteIsAsked()
+    {
+        const TViraGlyphbook book = sampleLibrary();
+        const QString archive = FRoot + QStringLiteral("/lib.tar.gz");
+        int asked = 0;
+        QVERIFY(PackLibrary(book, archive, answering(false, &asked)));
+        QCOMPARE(asked, 0);
+        const QByteArray first = readFile(archive);
+
+        writeFile(archive, "earlier");
+        QVERIFY(!PackLibrary(book, archive, answering(false, &asked)));
+        QCOMPARE(asked, 1);
+        QCOMPARE(readFile(archive), QByteArray("earlier"));
+        QVERIFY(!PackLibrary(book, archive)); // nobody to ask: no
+        QCOMPARE(readFile(archive), QByteArray("earlier"));
+
+        QVERIFY(PackLibrary(book, archive, answering(true, &asked)));
+        QCOMPARE(asked, 2);
+        QCOMPARE(archiveEntries(archive).size(), 5);
+        QVERIFY(first.size() > 100);
+    }
+
+    void failedPackKeepsEarlierArchive()
+    {
+        const TViraGlyphbook book = sampleLibrary();
+        const QString archive = FRoot + QStringLiteral("/out/lib.tar.gz");
+        writeFile(archive, "earlier");
+        TPackCallbacks callbacks = answering(true);
+        qint64 last = 0, total = 0;
+        callbacks.Progress = [&](qint64 done, qint64 all) {
+            if (done < last)
+                throw Failure();
+            last = done;
+            total = all;
+        };
+        QVERIFY(PackLibrary(book, archive, callbacks));
+        QCOMPARE(last, total); // the estimate is the tar's exact size
+        QVERIFY(total > 7000);
+
+        writeFile(archive, "earlier");
+        callbacks.Progress = [](qint64, qint64) { throw Failure(); }; // fails while writing
+        QVERIFY_THROWS_EXCEPTION(Failure, PackLibrary(book, archive, callbacks));
+        QCOMPARE(entriesOf(FRoot + QStringLiteral("/out")), QStringList{u"lib.tar.gz"_s});
+        QCOMPARE(readFile(archive), QByteArray("earlier"));
+
+        QVERIFY_THROWS_EXCEPTION(EFileError, PackLibrary(book, FRoot + QStringLiteral("/out")));
+        QVERIFY_THROWS_EXCEPTION(
+            EFileError, PackLibrary(book, FRoot + QStringLiteral("/no such folder/lib.tar.gz")));
+    }
+
+    void extractTargets_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("document");
+        QTest::newRow("usual") << u"/libs/road.tar.gz"_s << u"/libs/road"_s << u"/libs/road.js"_s;
+        QTest::newRow("dots") << u"/libs/my.lib.tar.gz"_s << u"/libs/my"_s << u"/libs/my.js"_s;
+        QTest::newRow("no extension") << u"/libs/road"_s << u"/libs/road"_s << u"/libs/road.js"_s;
+        QTest::newRow("leading dot") << u"/libs/.tar.gz"_s << u"/libs/"_s << u"/libs/.js"_s;
+    }
+
+    void extractTargets()
+    {
+        QFETCH(QString, archive);
+        QFETCH(QString, folder);
+        QFETCH(QString, document);
+        const TExtractTarget target = TExtractTarget::ForArchive(archive);
+        QCOMPARE(target.LibraryFolder, folder);
+        QCOMPARE(target.ProjectDocument, document);
+        QCOMPARE(target.IntermediateTar, folder + QStringLiteral(".tar"));
+    }
+
+    void extractRefusesNamesItCannotUse()
+    {
+        const QString plain = packSample(FRoot + QStringLiteral("/road"));
+        const QString hidden = FRoot + QStringLiteral("/.tar.gz");
+        QFile::copy(plain, hidden);
+        TViraGlyphbook book;
+        const auto before = snapshot(FRoot);
+        QVERIFY_THROWS_EXCEPTION(EFileError, ExtractLibrary(book, plain, answering(true)));
+        QVERIFY_THROWS_EXCEPTION(EFileError, ExtractLibrary(book, hidden, answering(true)));
+        QVERIFY_THROWS_EXCEPTION(EFileError,
+                                 ExtractLibrary(book, FRoot + u"/none.tar.gz"_s, answering(true)));
+        QCOMPARE(snapshot(FRoot), before);
+    }
+
+    void extractAsksBeforeReplacing_data()
+    {
+        QTest::addColumn<QString>("existing");
+        QTest::newRow("library folder") << QStringLiteral("lib/old.png");
+        QTest::newRow("project document") << QStringLiteral("lib.js");
+        QTest::newRow("intermediate tar") << QStringLiteral("lib.tar");
+    }
+
+    void extractAsksBeforeReplacing()
+    {
+        QFETCH(QString, existing);
+        const QString archive = packSample(FRoot + QStringLiteral("/out/lib.tar.gz"));
+        writeFile(FRoot + QStringLiteral("/out/") + existing, "earlier");
+        const auto before = snapshot(FRoot + QStringLiteral("/out"));
+
+        TViraGlyphbook book;
+        int asked = 0;
+        QCOMPARE(ExtractLibrary(book, archive, answering(false, &asked)), TExtractResult::Declined);
+        QCOMPARE(asked, 1);
+        QCOMPARE(snapshot(FRoot + QStringLiteral("/out")), before);
+
+        QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked)), TExtractResult::Extracted);
+        QCOMPARE(asked, 2);
+        QCOMPARE(entriesOf(FRoot + QStringLiteral("/out")),
+                 (QStringList{u"lib"_s, u"lib.js"_s, u"lib.tar.gz"_s}));
+        QVERIFY(!QFileInfo::exists(FRoot + QStringLiteral("/out/lib/old.png")));
+    }
+
+    void maliciousArchiveWritesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::newRow("parent") << QByteArray("../x");
+        QTest::newRow("deeper parent") << QByteArray("img/../../x");
+        QTest::newRow("far parent") << QByteArray("../../../x");
+        QTest::newRow("backslash parent") << QByteArray("..\\x");
+        QTest::newRow("absolute") << QByteArray("ROOT/x");
+        QTest::newRow("drive") << QByteArray("C:\\x");
+        QTest::newRow("drive slash") << QByteArray("c:/x");
+        QTest::newRow("unc") << QByteArray("\\\\server\\x");
+    }
+
+    void maliciousArchiveWritesNothing()
+    {
+        QFETCH(QByteArray, name);
+        name.replace("ROOT", QFile::encodeName(FRoot));
+        const QString out = FRoot + QStringLiteral("/out");
+        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive, answering(true)), TExtractResult::Extracted);
+        const auto before = snapshot(FRoot);
+
+        const QString bad = out + QStringLiteral("/bad.tar.gz");
+        writeArchive(bad, {{"a.png", "a"}, {name, "evil"}, {"glyphbook.js", "{}"}});
+        const auto withBad = snapshot(FRoot);
+        try {
+            ExtractLibrary(book, bad, answering(true));
+            QFAIL("no failure");
+        } catch (const EGlyphbookError &e) {
+            QVERIFY2(e.message().contains(QString::fromLatin1(name)), qPrintable(e.message()));
+        }
+        QCOMPARE(snapshot(FRoot), withBad);
+        QVERIFY(!QFileInfo::exists(FRoot + QStringLiteral("/x")));
+        QCOMPARE(withBad.size(), before.size() + 1);
+    }
+
+    void entryKinds()
+    {
+        // Folders come from the names; links and folder entries are never made as such.
+        const QString archive = FRoot + QStringLiteral("/kinds.tar.gz");
+        writeArchive(archive, {{"./", "", ftDirectory},
+                               {"./img/", "", ftDirectory},
+                               {"./img/a.png", "a"},
+                               {"link.png", "/etc/passwd", ftSymbolicLink},
+                               {"./glyphbook.js", "\xEF\xBB\xBF{\r\n \"GLYPHBOOK\": []\r\n}\r\n"}});
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive), TExtractResult::Extracted);
+        QCOMPARE(snapshot(FRoot + QStringLiteral("/kinds")).keys(),
+                 (QStringList{u"glyphbook.js"_s, u"img/a.png"_s}));
+        QCOMPARE(QFileInfo(FRoot + QStringLiteral("/kinds/img/a.png"))
+                     .fileTime(QFileDevice::FileModificationTime)
+                     .toSecsSinceEpoch(),
+                 1700000000); // the entry's time, as tar gives it
+    }
+
+    void windowsPathsInDocument()
+    {
+        // A document made elsewhere: its image paths lose their folders, whatever separator.
+        const QByteArray document =
+            "\xEF\xBB\xBF{\r\n \"GLYPHBOOK\": [\r\n  {\r\n   \"ImageY\": 0,\r\n   \"ImageX\": "
+            "0,\r\n"
+            "   \"Symbol\": \"true\",\r\n   \"StateImages\": [\r\n    {\r\n"
+            "     \"Image\": \"img/b.png\",\r\n     \"Value\": \"1\"\r\n    }],\r\n"
+            "   \"TextAlign\": \"Left\",\r\n   \"Identifier\": \"a\",\r\n"
+            "   \"Image\": \"C:\\\\x\\\\a.png\",\r\n   \"TextY\": 0,\r\n   \"TextX\": 0,\r\n"
+            "   \"NAME\": {}\r\n  }]\r\n}\r\n";
+        const QString archive = FRoot + QStringLiteral("/win.tar.gz");
+        writeArchive(archive, {{"glyphbook.js", document}, {"a.png", "a"}});
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive), TExtractResult::Extracted);
+        TViraGlyphbook project;
+        project.LoadFromFile(FRoot + QStringLiteral("/win.js"));
+        QCOMPARE(imagesOf(project),
+                 (QStringList{FRoot + u"/win/a.png"_s, u"1="_s + FRoot + u"/win/b.png"_s}));
+    }
+
+    void withoutDocument()
+    {
+        const QString archive = FRoot + QStringLiteral("/nodoc.tar.gz");
+        writeArchive(archive, {{"a.png", "a"}});
+        writeFile(FRoot + QStringLiteral("/nodoc.js"), "earlier");
+        TViraGlyphbook book;
+        QStringList told;
+        QCOMPARE(ExtractLibrary(book, archive, answering(true, nullptr, &told)),
+                 TExtractResult::NoDocument);
+        QCOMPARE(told, QStringList{u"Glyphbook.js not found. Could not open symbol library."_s});
+        QCOMPARE(readFile(FRoot + QStringLiteral("/nodoc/a.png")), QByteArray("a"));
+        QCOMPARE(readFile(FRoot + QStringLiteral("/nodoc.js")), QByteArray("earlier"));
+    }
+
+    void failedExtractionKeepsPrevious_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cut") << u"cut"_s << u"ends before the end of its compressed data"_s;
+        QTest::newRow("cut in the trailer") << u"trailer cut"_s << u"ends before"_s;
+        QTest::newRow("flipped byte") << u"flip"_s << u"damaged"_s;
+        QTest::newRow("wrong checksum") << u"crc"_s << u"incorrect data check"_s;
+        QTest::newRow("not gzip") << u"plain"_s << u"is not gzip-compressed"_s;
+        QTest::newRow("empty") << u"empty"_s << u"is not gzip-compressed"_s;
+        QTest::newRow("garbage after the end") << u"tail"_s << u"unexpected data after its end"_s;
+        QTest::newRow("unloadable document")
+            << u"document"_s << u"holds no usable glyphbook.js. The file \"glyphbook.js\""_s;
+    }
+
+    void failedExtractionKeepsPrevious()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, message);
+        const QString out = FRoot + QStringLiteral("/out");
+        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive, answering(true)), TExtractResult::Extracted);
+
+        QByteArray bytes = readFile(archive);
+        if (damage == u"cut")
+            bytes.truncate(bytes.size() / 2);
+        else if (damage == u"trailer cut")
+            bytes.chop(3);
+        else if (damage == u"flip")
+            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x55);
+        else if (damage == u"crc")
+            bytes[bytes.size() - 6] = char(bytes[bytes.size() - 6] ^ 1);
+        else if (damage == u"plain")
+            bytes = "GLYPHBOOK";
+        else if (damage == u"empty")
+            bytes.clear();
+        else if (damage == u"tail")
+            bytes += "junk";
+        writeFile(archive, bytes);
+        if (damage == u"document")
+            writeArchive(archive, {{"a.png", "a"}, {"glyphbook.js", "not a document ["}});
+        const auto before = snapshot(FRoot);
+
+        book.Symbols.append(newSymbol(QStringLiteral("kept"), QStringLiteral("k.png")));
+        try {
+            ExtractLibrary(book, archive, answering(true));
+            QFAIL("no failure");
+        } catch (const EGlyphbookError &e) {
+            QVERIFY2(e.message().contains(message), qPrintable(e.message()));
+        }
+        QCOMPARE(snapshot(FRoot), before);
+        QCOMPARE(entriesOf(out), (QStringList{u"lib"_s, u"lib.js"_s, u"lib.tar.gz"_s}));
+        QCOMPARE(book.Symbols.size(), 1);
+        QCOMPARE(book.Symbols.first()->Identifier, QStringLiteral("kept"));
+    }
+
+    void gzipMembersAndPadding()
+    {
+        // Concatenated members read as one stream, and zero padding after the end is no damage,
+        // as with gzip itself.
+        QByteArray tarBytes;
+        {
+            QBuffer buffer(&tarBytes);
+            buffer.open(QIODevice::WriteOnly);
+            TTarWriter tar(&buffer);
+            tar.AddString(content(3000, 4), "a.png", QDateTime::currentDateTimeUtc());
+            tar.AddString(content(10, 5), "b.png", QDateTime::currentDateTimeUtc());
+            tar.Finalize();
+        }
+        QByteArray bytes;
+        for (const QByteArray &part : {tarBytes.left(1000), tarBytes.mid(1000)}) {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::Append);
+            TGzipWriter gzip(&buffer);
+            gzip.write(part);
+            gzip.Finish();
+        }
+        bytes.append(QByteArray(1024, '\0'));
+        const QString archive = FRoot + QStringLiteral("/members.tar.gz");
+        writeFile(archive, bytes);
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive), TExtractResult::NoDocument);
+        QCOMPARE(readFile(FRoot + QStringLiteral("/members/a.png")), content(3000, 4));
+        QCOMPARE(readFile(FRoot + QStringLiteral("/members/b.png")), content(10, 5));
+    }
+
+    void peersAcceptOurArchives()
+    {
+        const QString tar = QStandardPaths::findExecutable(QStringLiteral("tar"));
+        const QString gzip = QStandardPaths::findExecutable(QStringLiteral("gzip"));
+        if (tar.isEmpty() || gzip.isEmpty())
+            QSKIP("GNU tar and gzip are needed");
+        const QString longName = FRoot + u'/' + QString(120, u'l') + QStringLiteral(".png");
+        writeFile(longName, content(900, 9));
+        TViraGlyphbook book = sampleLibrary();
+        book.Symbols.append(newSymbol(QStringLiteral("long"), longName));
+        const QString archive = FRoot + QStringLiteral("/lib.tar.gz");
+        QVERIFY(PackLibrary(book, archive));
+
+        QProcess p;
+        p.start(gzip, {QStringLiteral("-t"), archive});
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(p.readAllStandardError(), QByteArray());
+
+        p.start(tar, {QStringLiteral("-tzvf"), archive});
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(p.exitCode(), 0);
+        const QString listing = QString::fromUtf8(p.readAllStandardOutput());
+        for (const QString &name : archiveEntries(archive).keys())
+            QVERIFY2(listing.contains(u' ' + name + u'\n'), qPrintable(listing));
+
+        // And the other way: GNU tar's archive of an extracted folder ("./" names, two end
+        // blocks, padding) extracts to the same files.
+        QVERIFY(ExtractLibrary(book, archive) == TExtractResult::Extracted);
+        // The shortened name is the same in the document and in the archive.
+        TViraGlyphbook project;
+        project.LoadFromFile(FRoot + QStringLiteral("/lib.js"));
+        QCOMPARE(project.Symbols.last()->Image, FRoot + u"/lib/"_s + QString(96, u'l') + u".png"_s);
+        for (const QString &image : imagesOf(project))
+            QVERIFY2(QFileInfo(image.section(u'=', -1)).isFile(), qPrintable(image));
+        const QString theirs = FRoot + QStringLiteral("/theirs.tar.gz");
+        p.start(tar, {QStringLiteral("-czf"), theirs, QStringLiteral("-C"), FRoot + u"/lib"_s,
+                      QStringLiteral(".")});
+        QVERIFY(p.waitForFinished());
+        QCOMPARE(p.exitCode(), 0);
+        QCOMPARE(ExtractLibrary(book, theirs), TExtractResult::Extracted);
+        QCOMPARE(snapshot(FRoot + QStringLiteral("/theirs")),
+                 snapshot(FRoot + QStringLiteral("/lib")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGlyphbookPack)
+#include "tst_glyphbookpack.moc"

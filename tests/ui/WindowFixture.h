@@ -1,0 +1,103 @@
+#pragma once
+
+#include "ui/MainGlyphbook.h"
+#include "ui/ScriptedDialogs.h"
+#include "ui/SymbolListItem.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <initializer_list>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+/// A list of ASCII texts, for expected values in tables.
+inline QStringList Strings(std::initializer_list<const char *> Texts)
+{
+    QStringList list;
+    for (const char *text : Texts)
+        list.append(QString::fromUtf8(text));
+    return list;
+}
+
+/// A window over a temporary program folder, with scripted dialogs.
+class TWindowFixture
+{
+public:
+    QTemporaryDir Folder;
+    TScriptedDialogs Dialogs;
+    std::unique_ptr<TMainForm> Window;
+
+    QString Path(const QString &RelativePath) const { return Folder.filePath(RelativePath); }
+
+    void WriteFile(const QString &RelativePath, const QByteArray &Bytes) const
+    {
+        const QString path = Path(RelativePath);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(Bytes), Bytes.size());
+    }
+
+    TMainForm &Create()
+    {
+        Window = std::make_unique<TMainForm>(Dialogs, Folder.path());
+        return *Window;
+    }
+};
+
+/// The Languages menu as text: each entry's caption followed by "+" when checked, "-" when
+/// not, separated by blanks.
+inline QString LanguageMenu(const TMainForm &Window)
+{
+    QStringList entries;
+    for (const QAction *entry : Window.mmLanguages->actions())
+        entries.append(entry->text() + (entry->isChecked() ? u'+' : u'-'));
+    return entries.join(u' ');
+}
+
+inline QStringList ColumnCaptions(const TMainForm &Window)
+{
+    QStringList captions;
+    for (int column = 0; column < Window.dLV_Symbols->columnCount(); ++column)
+        captions.append(Window.dLV_Symbols->headerItem()->text(column));
+    return captions;
+}
+
+/// Row texts in list order: caption, then the sub-items of the shown columns, "|" between.
+inline QStringList RowTexts(const TMainForm &Window)
+{
+    QStringList rows;
+    const QTreeWidget *list = Window.dLV_Symbols;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < list->columnCount(); ++column)
+            cells.append(list->topLevelItem(row)->text(column));
+        rows.append(cells.join(u'|'));
+    }
+    return rows;
+}
+
+inline TViraSymbolPtr MakeSymbol(const QString &Identifier, QList<TStringPairs> Names)
+{
+    auto symbol = std::make_shared<TViraSymbol>();
+    symbol->Identifier = Identifier;
+    symbol->Symbol = true;
+    symbol->Names = std::move(Names);
+    return symbol;
+}
+
+/// Puts symbols into the window's library and list as a loaded project would have them.
+inline void AddSymbols(TMainForm &Window, const QList<TViraSymbolPtr> &Symbols)
+{
+    Window.Glyphbook.Symbols.append(Symbols);
+    Window.dLV_Symbols->clear();
+    Window.AddRowsForLibrary();
+}

@@ -1,0 +1,47 @@
+#include "ui/DarkSkin.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QPalette>
+#include <QStyleFactory>
+
+void ApplyDarkSkin(QApplication &Application)
+{
+    Application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+
+    const QColor fieldBack(26, 28, 31);
+    const QColor text(180, 189, 204);
+    const QColor window(43, 46, 51);
+    const QColor button(53, 57, 63);
+    const QColor disabledText(104, 110, 120);
+
+    QPalette p;
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, fieldBack);
+    p.setColor(QPalette::AlternateBase, QColor(33, 36, 40));
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, button);
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::BrightText, Qt::white);
+    p.setColor(QPalette::ToolTipBase, fieldBack);
+    p.setColor(QPalette::ToolTipText, text);
+    p.setColor(QPalette::PlaceholderText, disabledText);
+    p.setColor(QPalette::Highlight, QColor(52, 92, 138));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(110, 160, 220));
+    p.setColor(QPalette::Light, QColor(70, 75, 82));
+    p.setColor(QPalette::Midlight, QColor(60, 64, 70));
+    p.setColor(QPalette::Mid, QColor(35, 38, 42));
+    p.setColor(QPalette::Dark, QColor(22, 24, 27));
+    p.setColor(QPalette::Shadow, Qt::black);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(QPalette::Disabled, role, disabledText);
+    Application.setPalette(p);
+
+    QFont font = QFontDatabase::families().contains(QStringLiteral("Tahoma"))
+                     ? QFont(QStringLiteral("Tahoma"))
+                     : QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSize(8);
+    Application.setFont(font);
+}

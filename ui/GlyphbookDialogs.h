@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+/// One of the window's file dialogs: what it shows and the file name it currently holds.
+/// The file name is window state that the commands preset and read between uses.
+struct TFileDialog {
+    enum TKind { fdOpen, fdSave, fdOpenPicture };
+
+    QString Name;
+    TKind Kind = fdOpen;
+    /// Description and pattern list pairs separated by "|", e.g. "Glyphbook project|*.js".
+    QString Filter;
+    QString FileName;
+    /// Whether the dialog itself asks before an existing file is chosen for saving.
+    bool OverwritePrompt = true;
+};
+
+/// Every modal interaction and platform call of the main window. The program uses the Qt
+/// implementation; tests install a scripted one.
+class TGlyphbookDialogs
+{
+public:
+    virtual ~TGlyphbookDialogs() = default;
+
+    /// Shows the dialog preset with its FileName; on OK stores the chosen file there and
+    /// returns true, on cancel leaves it unchanged and returns false.
+    virtual bool Execute(TFileDialog &Dialog) = 0;
+    /// The standard error message: the text, an error icon and OK.
+    virtual void ShowError(const QString &Text) = 0;
+    /// An error icon with a single Cancel button.
+    virtual void ShowErrorCancel(const QString &Text) = 0;
+    /// A question icon with a single OK button.
+    virtual void ShowQuestionOk(const QString &Text) = 0;
+    /// An information icon with OK.
+    virtual void ShowInformation(const QString &Text) = 0;
+    /// Yes/No question; true only for Yes.
+    virtual bool Confirm(const QString &Text) = 0;
+    virtual void Beep() = 0;
+    /// Opens a document with the user's default program; the result is not examined.
+    virtual void OpenDocument(const QString &FileName) = 0;
+};

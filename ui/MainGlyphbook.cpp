@@ -1,0 +1,494 @@
+// Creation of the main window: its controls at their designed places, the menus, the event
+// wiring, the start-up sequence and the editing area's on/off switch.
+#include "ui/MainGlyphbook.h"
+
+#include "model/GlyphbookError.h"
+#include "ui/AnchorLayout.h"
+#include "ui/DottedLine.h"
+#include "ui/SymbolListItem.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QTreeWidget>
+
+// The resources live in this static library; nothing else references them, so the linker
+// would drop them unless they are initialised by name.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace
+{
+// The client area the layout was designed for; anchored controls keep their distances to its
+// edges.
+constexpr QSize kDesignClientSize(1111, 786);
+constexpr int kNameFieldCount = 21;
+constexpr int kEditHeight = 21;
+
+QLabel *placeLabel(const QString &Text, int Left, int Top, QWidget *Parent)
+{
+    auto *label = new QLabel(Text, Parent);
+    label->move(Left, Top);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit *placeEdit(const QString &Text, const QRect &Geometry, QWidget *Parent)
+{
+    auto *edit = new QLineEdit(Text, Parent);
+    edit->setGeometry(Geometry);
+    return edit;
+}
+
+QToolButton *placeArrowButton(const QString &Picture, int Left, int Top, QWidget *Parent)
+{
+    auto *button = new QToolButton(Parent);
+    button->setGeometry(Left, Top, 20, 20);
+    button->setIcon(QIcon(Picture));
+    button->setIconSize(QSize(20, 20));
+    return button;
+}
+
+template <typename Button>
+Button *placeButton(const QString &Text, const QRect &Geometry, QWidget *Parent)
+{
+    auto *button = new Button(Text, Parent);
+    button->setGeometry(Geometry);
+    return button;
+}
+} // namespace
+
+TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget *Parent)
+    : QMainWindow(Parent), FDialogs(Dialogs), FProgramFolder(std::move(ProgramFolder))
+{
+    initResources();
+    setWindowIcon(QIcon(QStringLiteral(":/glyphbook/glyphbook.png")));
+    setMinimumWidth(100);
+
+    auto *scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    ClientArea = new QWidget;
+    ClientArea->resize(kDesignClientSize);
+
+    CreateDialogs();
+    CreateIcons();
+    CreateSymbolList();
+    CreateSettingsGroup();
+    CreatePreview();
+    CreateImageStrip();
+    CreateMenus();
+    CreateAnchors();
+    NameControls();
+    WireEvents();
+
+    scroll->setWidget(ClientArea);
+    scroll->setWidgetResizable(true);
+    setCentralWidget(scroll);
+    resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
+    if (const QScreen *screen = this->screen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    Guard([this] { FormCreate(); });
+}
+
+TMainForm::~TMainForm() = default;
+
+QString TMainForm::BaseCaption()
+{
+    return QStringLiteral("Glyphbook Creator 1.03");
+}
+
+QString TMainForm::ProgramFile(const QString &RelativePath) const
+{
+    return QDir(FProgramFolder).filePath(RelativePath);
+}
+
+void TMainForm::CreateDialogs()
+{
+    const QString projectFilter = QStringLiteral("Glyphbook project|*.js");
+    sOpenDialog1 = {QStringLiteral("sOpenDialog1"), TFileDialog::fdOpen, projectFilter, {}};
+    sSaveDialog1 = {QStringLiteral("sSaveDialog1"), TFileDialog::fdSave, projectFilter, {}};
+    sOpenPictureDialog1 = {
+        QStringLiteral("sOpenPictureDialog1"),
+        TFileDialog::fdOpenPicture,
+        QStringLiteral("All (*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp)|"
+                       "*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp;|"
+                       "Portable network graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|"
+                       "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg"),
+        {}};
+    // Pack asks "Overwrite existing?" itself, so its dialog does not.
+    sSaveDialog2 = {QStringLiteral("sSaveDialog2"),
+                    TFileDialog::fdSave,
+                    QStringLiteral("Symbol library|*.tar.gz"),
+                    {},
+                    false};
+    sOpenDialog2 = {QStringLiteral("sOpenDialog2"), TFileDialog::fdOpen, {}, {}};
+}
+
+void TMainForm::CreateIcons()
+{
+    for (const char *name : {"ico_symb", "ico_symbR", "ico_image", "ico_imageErr"})
+        sILIcons.append(QIcon(QStringLiteral(":/glyphbook/%1.png").arg(QLatin1String(name))));
+}
+
+void TMainForm::CreateSymbolList()
+{
+    dLV_Symbols = new QTreeWidget(ClientArea);
+    dLV_Symbols->setGeometry(8, 8, 409, 770);
+    dLV_Symbols->setToolTip(QStringLiteral("Double click to add new symbol"));
+    dLV_Symbols->setRootIsDecorated(false);
+    dLV_Symbols->setUniformRowHeights(true);
+    dLV_Symbols->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dLV_Symbols->setSelectionMode(QAbstractItemView::SingleSelection);
+    dLV_Symbols->setSelectionBehavior(QAbstractItemView::SelectRows);
+    dLV_Symbols->setIconSize(QSize(16, 16));
+    dLV_Symbols->setHeaderLabels({QStringLiteral("Identifier")});
+    dLV_Symbols->header()->setStretchLastSection(false);
+    dLV_Symbols->header()->setSectionsMovable(false);
+    TListSortSuspension::SortByCaption(dLV_Symbols);
+    dLV_Symbols->viewport()->installEventFilter(this);
+    dLV_Symbols->installEventFilter(this);
+}
+
+void TMainForm::CreateSettingsGroup()
+{
+    gbSettings = new QGroupBox(QStringLiteral("Symbol Settings"), ClientArea);
+    gbSettings->setGeometry(423, 1, 680, 200);
+    gbSettings->setAlignment(Qt::AlignHCenter);
+    gbSettings->setMinimumWidth(450);
+    QWidget *g = gbSettings;
+
+    sLabel1 = placeLabel(QStringLiteral("Identifier"), 25, 14, g);
+    eIdentifier = placeEdit(QStringLiteral("SymbolID"), QRect(25, 33, 121, kEditHeight), g);
+    sLabel2 = placeLabel(QStringLiteral("Name"), 180, 14, g);
+
+    sbbUp = placeArrowButton(QStringLiteral(":/glyphbook/arrow_up.png"), 70, 93, g);
+    sbbDown = placeArrowButton(QStringLiteral(":/glyphbook/arrow_down.png"), 70, 145, g);
+    sbbLeft = placeArrowButton(QStringLiteral(":/glyphbook/arrow_left.png"), 45, 119, g);
+    sbbRight = placeArrowButton(QStringLiteral(":/glyphbook/arrow_right.png"), 95, 119, g);
+
+    srbAnchor = placeButton<QRadioButton>(QStringLiteral("Anchorpoint"), {133, 103, 86, 19}, g);
+    srbAnchor->setChecked(true);
+    srbText = placeButton<QRadioButton>(QStringLiteral("Textpoint"), {133, 136, 74, 19}, g);
+
+    sLabel5 = placeLabel(QStringLiteral("X"), 239, 105, g);
+    eAnchorX = placeEdit(QStringLiteral("0"), QRect(251, 102, 109, kEditHeight), g);
+    sLabel6 = placeLabel(QStringLiteral("Y"), 375, 105, g);
+    eAnchorY = placeEdit(QStringLiteral("0"), QRect(387, 102, 109, kEditHeight), g);
+    cbIsSymbol = placeButton<QCheckBox>(QStringLiteral("Symbol"), {523, 102, 62, 19}, g);
+    cbIsSymbol->setChecked(true);
+
+    sLabel8 = placeLabel(QStringLiteral("X"), 239, 140, g);
+    eTextX = placeEdit(QStringLiteral("0"), QRect(251, 135, 109, kEditHeight), g);
+    sLabel9 = placeLabel(QStringLiteral("Y"), 375, 140, g);
+    eTextY = placeEdit(QStringLiteral("0"), QRect(389, 135, 109, kEditHeight), g);
+
+    cbTextAlign = new QComboBox(g);
+    cbTextAlign->setGeometry(523, 135, 145, kEditHeight);
+    cbTextAlign->setEditable(true);
+    cbTextAlign->setInsertPolicy(QComboBox::NoInsert);
+    // Item index = alignment value: Right 0, Center 1, Left 2.
+    cbTextAlign->addItems(
+        {QStringLiteral("Right"), QStringLiteral("Center"), QStringLiteral("Left")});
+    cbTextAlign->setCurrentIndex(-1);
+    cbTextAlign->setEditText(QStringLiteral("Rigth"));
+
+    // A child of the window, not of the group: it stays usable while the group is disabled.
+    eExampleText =
+        placeEdit(QStringLiteral("Example Text"), QRect(946, 170, 145, kEditHeight), ClientArea);
+    eExampleText->setToolTip(QStringLiteral("Example Text"));
+    eExampleText->raise();
+}
+
+void TMainForm::CreatePreview()
+{
+    // Created from the bottom of the stacking order to its top.
+    ImageGrid = new QLabel(ClientArea);
+    ImageGrid->setGeometry(448, 207, 641, 421);
+    ImageGrid->setPixmap(QPixmap(QStringLiteral(":/glyphbook/grid.bmp")));
+
+    SymbolImage = new QLabel(ClientArea);
+    SymbolImage->setGeometry(637, 336, 105, 105);
+    // No background of its own: transparent pixels of a picture show the grid.
+    SymbolImage->setAutoFillBackground(false);
+
+    lExampleText = new QLabel(QStringLiteral("Example Text"), ClientArea);
+    lExampleText->setAlignment(Qt::AlignCenter);
+    QFont exampleFont(QStringLiteral("Arial"));
+    exampleFont.setBold(true);
+    // A 13-px em gives Arial and its metric twins a 15-px cell with a 12-px ascent.
+    exampleFont.setPixelSize(13);
+    exampleFont.setStyleStrategy(QFont::PreferAntialias);
+    lExampleText->setFont(exampleFont);
+    QPalette examplePalette = lExampleText->palette();
+    examplePalette.setColor(QPalette::WindowText, Qt::black);
+    lExampleText->setPalette(examplePalette);
+    lExampleText->move(660, 322);
+    lExampleText->adjustSize();
+
+    shapeY = new TDottedLine(Qt::blue, ClientArea);
+    shapeY->setGeometry(689, 266, 1, 240);
+    shapeX = new TDottedLine(Qt::blue, ClientArea);
+    shapeX->setGeometry(530, 388, 320, 1);
+    shapeTX = new TDottedLine(Qt::magenta, ClientArea);
+    shapeTX->setGeometry(660, 336, 40, 1);
+    shapeTY = new TDottedLine(Qt::magenta, ClientArea);
+    shapeTY->setGeometry(660, 336, 1, 16);
+    for (QWidget *line : {shapeX, shapeY, shapeTX, shapeTY})
+        line->hide();
+}
+
+void TMainForm::CreateImageStrip()
+{
+    sLabel10 = placeLabel(QStringLiteral("Images"), 433, 636, ClientArea);
+    bAddImage =
+        placeButton<QPushButton>(QStringLiteral("Add Image"), {493, 634, 97, 19}, ClientArea);
+    bDeleteImage =
+        placeButton<QPushButton>(QStringLiteral("Delete Image"), {596, 634, 97, 19}, ClientArea);
+    cbCross = placeButton<QCheckBox>(QStringLiteral("Show Cross"), {890, 634, 84, 19}, ClientArea);
+    cbShowTextCross =
+        placeButton<QCheckBox>(QStringLiteral("Show Text Cross"), {980, 634, 109, 19}, ClientArea);
+
+    sbImagesScrollBox = new QScrollArea(ClientArea);
+    sbImagesScrollBox->setGeometry(423, 659, 680, 119);
+    // The tiles are placed by hand on this fixed-size content widget.
+    auto *tiles = new QWidget;
+    tiles->resize(0, 0);
+    sbImagesScrollBox->setWidget(tiles);
+}
+
+void TMainForm::CreateMenus()
+{
+    QMenuBar *bar = menuBar();
+    mmFileMenu = bar->addMenu(QStringLiteral("File"));
+    miOpenProject = mmFileMenu->addAction(QStringLiteral("Open Project"));
+    miOpenProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    miSaveProject = mmFileMenu->addAction(QStringLiteral("Save Project"));
+    miSaveProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    miOpenLib = mmFileMenu->addAction(QStringLiteral("Extract Glyphbook"));
+    miPackLib = mmFileMenu->addAction(QStringLiteral("Pack Glyphbook"));
+    miPackLib->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    miNewProject = mmFileMenu->addAction(QStringLiteral("New Project"));
+    E1 = mmFileMenu->addAction(QStringLiteral("Exit"));
+
+    mmSymbol = bar->addMenu(QStringLiteral("Symbol"));
+    miNewSymbol = mmSymbol->addAction(QStringLiteral("Add New Symbol"));
+    miNewSymbol->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    miDupSymb = mmSymbol->addAction(QStringLiteral("Duplicate Symbol"));
+    miDupSymb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    miDeleteSymbol = mmSymbol->addAction(QStringLiteral("Delete Symbol"));
+
+    mmLanguages = bar->addMenu(QStringLiteral("Languages"));
+    miEN = mmLanguages->addAction(QStringLiteral("en"));
+    miSE = mmLanguages->addAction(QStringLiteral("sv"));
+    for (QAction *language : {miEN, miSE}) {
+        language->setCheckable(true);
+        language->setChecked(true);
+    }
+
+    mmExamples = bar->addMenu(QStringLiteral("Examples"));
+    SmallExamplejs1 = mmExamples->addAction(QStringLiteral("SmallExampleLib.js"));
+    mmExamples->menuAction()->setVisible(false);
+
+    H1 = bar->addAction(QStringLiteral("Help"));
+}
+
+void TMainForm::CreateAnchors()
+{
+    FAnchors = new TAnchorLayout(ClientArea, kDesignClientSize);
+    FAnchors->Anchor(dLV_Symbols, Qt::LeftEdge | Qt::TopEdge | Qt::BottomEdge);
+    FAnchors->Anchor(gbSettings, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge);
+    FAnchors->Anchor(sbImagesScrollBox,
+                     Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    // Vertically the window scrolls once the controls that do not stretch stop fitting.
+    ClientArea->setMinimumHeight(bAddImage->geometry().bottom() + 1);
+}
+
+void TMainForm::NameControls()
+{
+    const std::pair<QObject *, const char *> controls[] = {{dLV_Symbols, "dLV_Symbols"},
+                                                           {gbSettings, "gbSettings"},
+                                                           {sLabel1, "sLabel1"},
+                                                           {eIdentifier, "eIdentifier"},
+                                                           {sLabel2, "sLabel2"},
+                                                           {sbbUp, "sbbUp"},
+                                                           {sbbDown, "sbbDown"},
+                                                           {sbbLeft, "sbbLeft"},
+                                                           {sbbRight, "sbbRight"},
+                                                           {srbAnchor, "srbAnchor"},
+                                                           {srbText, "srbText"},
+                                                           {sLabel5, "sLabel5"},
+                                                           {eAnchorX, "eAnchorX"},
+                                                           {sLabel6, "sLabel6"},
+                                                           {eAnchorY, "eAnchorY"},
+                                                           {cbIsSymbol, "cbIsSymbol"},
+                                                           {sLabel8, "sLabel8"},
+                                                           {eTextX, "eTextX"},
+                                                           {sLabel9, "sLabel9"},
+                                                           {eTextY, "eTextY"},
+                                                           {cbTextAlign, "cbTextAlign"},
+                                                           {eExampleText, "eExampleText"},
+                                                           {ImageGrid, "ImageGrid"},
+                                                           {SymbolImage, "SymbolImage"},
+                                                           {lExampleText, "lExampleText"},
+                                                           {shapeX, "shapeX"},
+                                                           {shapeY, "shapeY"},
+                                                           {shapeTX, "shapeTX"},
+                                                           {shapeTY, "shapeTY"},
+                                                           {sLabel10, "sLabel10"},
+                                                           {bAddImage, "bAddImage"},
+                                                           {bDeleteImage, "bDeleteImage"},
+                                                           {cbCross, "cbCross"},
+                                                           {cbShowTextCross, "cbShowTextCross"},
+                                                           {sbImagesScrollBox, "sbImagesScrollBox"},
+                                                           {mmFileMenu, "mmFileMenu"},
+                                                           {miOpenProject, "miOpenProject"},
+                                                           {miSaveProject, "miSaveProject"},
+                                                           {miOpenLib, "miOpenLib"},
+                                                           {miPackLib, "miPackLib"},
+                                                           {miNewProject, "miNewProject"},
+                                                           {E1, "E1"},
+                                                           {mmSymbol, "mmSymbol"},
+                                                           {miNewSymbol, "miNewSymbol"},
+                                                           {miDupSymb, "miDupSymb"},
+                                                           {miDeleteSymbol, "miDeleteSymbol"},
+                                                           {mmLanguages, "mmLanguages"},
+                                                           {miEN, "miEN"},
+                                                           {miSE, "miSE"},
+                                                           {mmExamples, "mmExamples"},
+                                                           {SmallExamplejs1, "SmallExamplejs1"},
+                                                           {H1, "H1"}};
+    for (const auto &[control, name] : controls)
+        control->setObjectName(QLatin1String(name));
+}
+
+void TMainForm::WireEvents()
+{
+    OnEvent(miOpenProject, &QAction::triggered, &TMainForm::miOpenProjectClick);
+    OnEvent(miSaveProject, &QAction::triggered, &TMainForm::miSaveProjectClick);
+    OnEvent(miOpenLib, &QAction::triggered, &TMainForm::miOpenLibClick);
+    OnEvent(miPackLib, &QAction::triggered, &TMainForm::miPackLibClick);
+    OnEvent(miNewProject, &QAction::triggered, &TMainForm::miNewProjectClick);
+    OnEvent(E1, &QAction::triggered, &TMainForm::E1Click);
+    OnEvent(miNewSymbol, &QAction::triggered, &TMainForm::miNewSymbolClick);
+    OnEvent(miDupSymb, &QAction::triggered, &TMainForm::miDupSymbClick);
+    OnEvent(miDeleteSymbol, &QAction::triggered, &TMainForm::miDeleteSymbolClick);
+    OnEvent(miEN, &QAction::triggered, &TMainForm::miENClick);
+    OnEvent(miSE, &QAction::triggered, &TMainForm::miENClick);
+    OnEvent(SmallExamplejs1, &QAction::triggered, &TMainForm::SmallExamplejs1Click);
+    OnEvent(H1, &QAction::triggered, &TMainForm::H1Click);
+
+    // The list reports a moved selection as a loss for the old row, then a gain for the new.
+    connect(dLV_Symbols->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this](const QItemSelection &Selected, const QItemSelection &Deselected) {
+                Guard([&] {
+                    for (const QModelIndex &index : Deselected.indexes())
+                        if (index.column() == 0)
+                            dLV_SymbolsSelectItem(dLV_Symbols->itemFromIndex(index), false);
+                    for (const QModelIndex &index : Selected.indexes())
+                        if (index.column() == 0)
+                            dLV_SymbolsSelectItem(dLV_Symbols->itemFromIndex(index), true);
+                });
+            });
+
+    for (QLineEdit *field : {eIdentifier, eAnchorX, eAnchorY, eTextX, eTextY})
+        OnEvent(field, &QLineEdit::textChanged, &TMainForm::AnyChange);
+    // Only the user's choices count: choosing an item from code notifies nothing.
+    OnEvent(cbTextAlign, &QComboBox::activated, &TMainForm::AnyChange);
+    OnEvent(cbTextAlign->lineEdit(), &QLineEdit::textEdited, &TMainForm::AnyChange);
+    OnEvent(cbIsSymbol, &QCheckBox::toggled, &TMainForm::AnyChange);
+}
+
+void TMainForm::CreateNameFields()
+{
+    for (int k = 0; k < kNameFieldCount; ++k) {
+        auto *field = placeEdit(QString(), QRect(180 + 152 * k, 33, 120, kEditHeight), gbSettings);
+        field->hide();
+        OnEvent(field, &QLineEdit::textChanged, &TMainForm::AnyChange);
+        NameEdits.append(field);
+    }
+    for (int k = 0; k < kNameFieldCount; ++k) {
+        auto *label = new QLabel(QStringLiteral("LC"), gbSettings);
+        label->setGeometry(153 + 152 * k, 36, 24, label->sizeHint().height());
+        label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        label->hide();
+        NameLabels.append(label);
+    }
+}
+
+void TMainForm::FormCreate()
+{
+    setWindowTitle(BaseCaption());
+    Glyphbook.Symbols.clear();
+    SelectedSymbol.reset();
+    SymbolEditEnabled(false);
+    CreateNameFields();
+    InstallTileCallbacks();
+    ReadLanguageFile();
+    if (!QFileInfo(ProgramFile(QStringLiteral("help.html"))).isFile())
+        H1->setVisible(false);
+    if (QFileInfo(ProgramFile(QStringLiteral("Examples/SmallExampleLib.js"))).isFile())
+        mmExamples->menuAction()->setVisible(true);
+    RebuildLanguageColumns();
+}
+
+void TMainForm::InstallTileCallbacks()
+{
+    // The image strip's tile class and the bodies of its three callbacks plug in here.
+}
+
+void TMainForm::SymbolEditEnabled(bool State)
+{
+    SymbolImage->setVisible(State);
+    lExampleText->setVisible(State);
+    sbImagesScrollBox->setVisible(State);
+    gbSettings->setEnabled(State);
+    if (State)
+        gbSettings->update();
+}
+
+void TMainForm::Guard(const std::function<void()> &Handler)
+{
+    try {
+        Handler();
+    } catch (const EGlyphbookError &error) {
+        FDialogs.ShowError(error.message());
+    } catch (const std::exception &error) {
+        FDialogs.ShowError(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
+{
+    if (Watched == dLV_Symbols->viewport()) {
+        if (Event->type() == QEvent::Resize)
+            ShareColumnWidths();
+        else if (Event->type() == QEvent::MouseButtonDblClick)
+            Guard([this] { dLV_SymbolsDblClick(); });
+    } else if (Watched == dLV_Symbols && Event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(Event);
+        if (key->key() == Qt::Key_Delete)
+            Guard([this] { miDeleteSymbolClick(); });
+    }
+    return QMainWindow::eventFilter(Watched, Event);
+}

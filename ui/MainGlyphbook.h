@@ -1,0 +1,214 @@
+#pragma once
+
+#include "model/ViraSymbol.h"
+#include "ui/GlyphbookDialogs.h"
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TAnchorLayout;
+class TDottedLine;
+class TSymbolListItem;
+
+/// The editor's one window: the symbol list with its language columns, the settings of the
+/// selected symbol, the preview over the grid, the image strip and the menus of every command.
+///
+/// The members are spread over one .cpp file per area: creation and layout
+/// (MainGlyphbook.cpp), languages (MainGlyphbookLanguages.cpp), project commands
+/// (MainGlyphbookProject.cpp), the symbol list (MainGlyphbookList.cpp), packing and extraction
+/// (MainGlyphbookPack.cpp).
+class TMainForm : public QMainWindow
+{
+public:
+    /// Dialogs serves every modal interaction; ProgramFolder is where "Lang.txt", "help.html"
+    /// and "Examples/SmallExampleLib.js" are looked up.
+    TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget *Parent = nullptr);
+    ~TMainForm() override;
+
+    // Window state.
+    TViraGlyphbook Glyphbook;
+    TViraSymbolPtr SelectedSymbol;
+    QList<QLineEdit *> NameEdits;
+    QList<QLabel *> NameLabels;
+    qint32 StartX = 0;
+    qint32 StartY = 0;
+    bool IsMoving = false;
+
+    // File dialogs with their current file names.
+    TFileDialog sOpenDialog1;
+    TFileDialog sSaveDialog1;
+    TFileDialog sOpenPictureDialog1;
+    TFileDialog sSaveDialog2;
+    TFileDialog sOpenDialog2;
+
+    /// The four 16 x 16 list icons: ico_symb, ico_symbR, ico_image, ico_imageErr.
+    QList<QIcon> sILIcons;
+
+    // Controls, by the names of the layout.
+    QWidget *ClientArea = nullptr;
+    QTreeWidget *dLV_Symbols = nullptr;
+    QGroupBox *gbSettings = nullptr;
+    QLabel *sLabel1 = nullptr;
+    QLineEdit *eIdentifier = nullptr;
+    QLabel *sLabel2 = nullptr;
+    QToolButton *sbbUp = nullptr;
+    QToolButton *sbbDown = nullptr;
+    QToolButton *sbbLeft = nullptr;
+    QToolButton *sbbRight = nullptr;
+    QRadioButton *srbAnchor = nullptr;
+    QRadioButton *srbText = nullptr;
+    QLabel *sLabel5 = nullptr;
+    QLineEdit *eAnchorX = nullptr;
+    QLabel *sLabel6 = nullptr;
+    QLineEdit *eAnchorY = nullptr;
+    QCheckBox *cbIsSymbol = nullptr;
+    QLabel *sLabel8 = nullptr;
+    QLineEdit *eTextX = nullptr;
+    QLabel *sLabel9 = nullptr;
+    QLineEdit *eTextY = nullptr;
+    QComboBox *cbTextAlign = nullptr;
+    QLineEdit *eExampleText = nullptr;
+    QLabel *ImageGrid = nullptr;
+    QLabel *SymbolImage = nullptr;
+    QLabel *lExampleText = nullptr;
+    TDottedLine *shapeX = nullptr;
+    TDottedLine *shapeY = nullptr;
+    TDottedLine *shapeTX = nullptr;
+    TDottedLine *shapeTY = nullptr;
+    QLabel *sLabel10 = nullptr;
+    QPushButton *bAddImage = nullptr;
+    QPushButton *bDeleteImage = nullptr;
+    QCheckBox *cbCross = nullptr;
+    QCheckBox *cbShowTextCross = nullptr;
+    QScrollArea *sbImagesScrollBox = nullptr;
+
+    // Menus and their items.
+    QMenu *mmFileMenu = nullptr;
+    QAction *miOpenProject = nullptr;
+    QAction *miSaveProject = nullptr;
+    QAction *miOpenLib = nullptr;
+    QAction *miPackLib = nullptr;
+    QAction *miNewProject = nullptr;
+    QAction *E1 = nullptr;
+    QMenu *mmSymbol = nullptr;
+    QAction *miNewSymbol = nullptr;
+    QAction *miDupSymb = nullptr;
+    QAction *miDeleteSymbol = nullptr;
+    QMenu *mmLanguages = nullptr;
+    QAction *miEN = nullptr;
+    QAction *miSE = nullptr;
+    QMenu *mmExamples = nullptr;
+    QAction *SmallExamplejs1 = nullptr;
+    QAction *H1 = nullptr;
+
+    // Start-up and the editing area.
+    void FormCreate();
+    void SymbolEditEnabled(bool State);
+
+    // Languages.
+    void AddLanguage(const QString &Code, bool Checked);
+    void CollectLanguages();
+    void RebuildLanguageColumns();
+    void miENClick();
+
+    // Project commands.
+    void miNewProjectClick();
+    void miOpenProjectClick();
+    void miSaveProjectClick();
+    void E1Click();
+    void H1Click();
+    void SmallExamplejs1Click();
+
+    // The symbol list.
+    void FillListItem(TSymbolListItem *Row, const TViraSymbolPtr &Symbol);
+    /// Adds one filled row per symbol of the library, sorting once at the end.
+    void AddRowsForLibrary();
+    void dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected);
+    void dLV_SymbolsDblClick();
+    void AnyChange();
+    void EditChange();
+    void miNewSymbolClick();
+    void miDupSymbClick();
+    void miDeleteSymbolClick();
+
+    // The preview (MainGlyphbookPreview.cpp).
+    void ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index);
+    void UpdateSymbolView(const TViraSymbolPtr &Symbol);
+
+    // The image strip and its commands (MainGlyphbookStrip.cpp).
+    void RefreshListIcons();
+    void sbImagesScrollBoxResize();
+    void bAddImageClick();
+    void bDeleteImageClick();
+
+    // Packing and extraction.
+    void miPackLibClick();
+    void miOpenLibClick();
+
+    /// Runs a command or event handler; a failure that escapes it is shown in the standard
+    /// error message and the program goes on.
+    void Guard(const std::function<void()> &Handler);
+
+    /// The caption without a project: "Glyphbook Creator 1.03".
+    static QString BaseCaption();
+
+protected:
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
+
+private:
+    TGlyphbookDialogs &FDialogs;
+    QString FProgramFolder;
+    TAnchorLayout *FAnchors = nullptr;
+
+    QString ProgramFile(const QString &RelativePath) const;
+
+    // Creation, one function per block of the layout.
+    void CreateDialogs();
+    void CreateIcons();
+    void CreateSymbolList();
+    void CreateSettingsGroup();
+    void CreatePreview();
+    void CreateImageStrip();
+    void CreateMenus();
+    void CreateAnchors();
+    /// Gives every control its name from the layout, so it can be found by name.
+    void NameControls();
+    void WireEvents();
+    void CreateNameFields();
+    void ReadLanguageFile();
+    void InstallTileCallbacks();
+
+    /// Connects a signal to a member handler that runs inside Guard.
+    template <typename Sender, typename Signal>
+    void OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)());
+
+    /// Shares the list's client width between the language columns.
+    void ShareColumnWidths();
+    /// Shows the selected symbol's names in the visible name fields without writing back.
+    void ShowSelectedNames();
+    /// Removes every tile of the image strip.
+    void RemoveAllTiles();
+};
+
+template <typename Sender, typename Signal>
+void TMainForm::OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)())
+{
+    connect(Source, SignalPtr, this,
+            [this, Handler] { Guard([this, Handler] { (this->*Handler)(); }); });
+}

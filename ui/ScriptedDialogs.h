@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ui/GlyphbookDialogs.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <optional>
+
+/// Dialogs for tests and benchmarks: file dialogs and questions are answered from queues, and
+/// every dialog, message, beep and opened document is recorded.
+class TScriptedDialogs : public TGlyphbookDialogs
+{
+public:
+    /// What a file dialog looked like when it was shown.
+    struct TShownDialog {
+        QString Name;
+        QString Filter;
+        QString PresetFileName;
+    };
+
+    /// Answers for the next file dialogs, in order: a file name chooses it, an empty text
+    /// accepts the preset file name, std::nullopt cancels.
+    QList<std::optional<QString>> FileAnswers;
+    /// Answers for the next Yes/No questions, in order.
+    QList<bool> ConfirmAnswers;
+
+    QList<TShownDialog> ShownDialogs;
+    QStringList Errors;
+    QStringList ErrorCancels;
+    QStringList QuestionOks;
+    QStringList Informations;
+    QStringList Questions;
+    QStringList OpenedDocuments;
+    int Beeps = 0;
+    /// Dialogs or questions shown with no answer left in the queue; they were cancelled.
+    int Unanswered = 0;
+
+    bool Execute(TFileDialog &Dialog) override;
+    void ShowError(const QString &Text) override { Errors.append(Text); }
+    void ShowErrorCancel(const QString &Text) override { ErrorCancels.append(Text); }
+    void ShowQuestionOk(const QString &Text) override { QuestionOks.append(Text); }
+    void ShowInformation(const QString &Text) override { Informations.append(Text); }
+    bool Confirm(const QString &Text) override;
+    void Beep() override { ++Beeps; }
+    void OpenDocument(const QString &FileName) override { OpenedDocuments.append(FileName); }
+};
