@@ -3,7 +3,7 @@ BUILD       ?= build
 SAN_BUILD   ?= build-sanitize
 FUZZ_BUILD  ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS     ?= fuzz_json fuzz_document fuzz_tar
+FUZZERS     ?= fuzz_json fuzz_document fuzz_tar fuzz_extract
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
