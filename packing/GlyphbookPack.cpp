@@ -23,6 +23,8 @@ namespace
 const QString DocumentName = QStringLiteral("glyphbook.js");
 constexpr qint64 TarBlock = 512;
 constexpr qint64 MaxLongName = 64 * 1024;
+// An archive whose content is more than this many times its size is taken for a bomb.
+constexpr qint64 MaxInflation = 1000;
 
 QString native(const QString &path)
 {
@@ -157,6 +159,7 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
             QStringLiteral("Cannot open file \"%1\". %2").arg(native(Archive), file.errorString()));
     const qint64 total = file.size();
     TGzipReader gzip(&file, Archive);
+    gzip.MaxInflation = MaxInflation;
     if (Callbacks.Progress)
         gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
     try {

@@ -186,6 +186,16 @@ qint64 TGzipReader::readData(char *Data, qint64 MaxSize)
         FZ->avail_out = room;
         const int result = inflate(FZ.get(), Z_NO_FLUSH);
         produced += room - FZ->avail_out;
+        if (MaxInflation > 0) {
+            // A source that knows no size (a pipe) is measured by what has been read of it.
+            const qint64 sourceSize = std::max(FSource->size(), FConsumed);
+            if (FTotalOut + produced > MaxInflation * sourceSize)
+                return Fail(QStringLiteral("The file \"%1\" is refused: its data inflates to more "
+                                           "than %2 times the file's size, as only a "
+                                           "decompression bomb does.")
+                                .arg(FSourceName)
+                                .arg(MaxInflation));
+        }
         if (result == Z_STREAM_END) {
             if (!StartNextMember())
                 return -1;
