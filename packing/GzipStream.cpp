@@ -1,6 +1,7 @@
 #include "packing/GzipStream.h"
 
 #include <QDir>
+#include <QFileDevice>
 
 #include <zlib.h>
 
@@ -28,6 +29,9 @@ TGzipWriter::TGzipWriter(QIODevice *Target) : FTarget(Target), FZ(std::make_uniq
         throw EGzipError(QStringLiteral("Not enough memory to start the compression."));
     FInput.reserve(ChunkSize);
     FOutput.resize(ChunkSize);
+    // Messages of the tar writer name the archive by its stream.
+    const auto file = qobject_cast<QFileDevice *>(Target);
+    setObjectName(file ? QDir::toNativeSeparators(file->fileName()) : Target->objectName());
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
@@ -96,6 +100,7 @@ TGzipReader::TGzipReader(QIODevice *Source, const QString &SourceName)
     if (inflateInit2(FZ.get(), GzipWindowBits) != Z_OK)
         throw EGzipError(QStringLiteral("Not enough memory to start the decompression."));
     FInput.resize(ChunkSize);
+    setObjectName(FSourceName); // messages of the tar reader name the archive by its stream
     open(QIODevice::ReadOnly);
 }
 
