@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <memory>
 #include <utility>
 
 namespace
@@ -351,7 +352,14 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
     for (const TArchiveNamer::TFile &file : namer.Files())
         total += tarEntrySize(QFileInfo(file.Path).size());
 
-    QSaveFile out(archive);
+    // A device or a pipe is written in place: a new file moved over it would destroy it.
+    const bool inPlace = QFileInfo::exists(archive) && !QFileInfo(archive).isFile();
+    std::unique_ptr<QFileDevice> target;
+    if (inPlace)
+        target = std::make_unique<QFile>(archive);
+    else
+        target = std::make_unique<QSaveFile>(archive);
+    QFileDevice &out = *target;
     if (!out.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
                              .arg(native(archive), out.errorString()));
@@ -366,7 +374,7 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
         tar.Finalize();
     }
     gzip.Finish();
-    if (!out.commit())
+    if (!(inPlace ? out.flush() : static_cast<QSaveFile &>(out).commit()))
         throw EFileError(
             QStringLiteral("Cannot write file \"%1\". %2").arg(native(archive), out.errorString()));
     return true;
