@@ -89,7 +89,8 @@ void check(const char *what, int dirfd, const char *path, bool followsLast = fal
         return;
     tInside = true;
     const std::string place = placeOf(dirfd, path, followsLast);
-    const bool inside = place == gFolder || place.compare(0, gFolder.size() + 1, gFolder + "/") == 0;
+    const bool inside =
+        place == gFolder || place.compare(0, gFolder.size() + 1, gFolder + "/") == 0;
     tInside = false;
     if (!inside) {
         fprintf(stderr, "WriteGuard: %s(\"%s\") would change \"%s\", outside \"%s\"\n", what, path,

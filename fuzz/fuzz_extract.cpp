@@ -49,13 +49,13 @@ void checkResults(const QString &work)
                                                    QDir::Hidden | QDir::System);
     if (tops != QStringList{QStringLiteral("tmp"), QStringLiteral("work")})
         fail(QStringLiteral("unexpected entries in the sandbox: ") + tops.join(u' '));
-    if (!QDir(gRoot + QStringLiteral("/tmp")).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                      QDir::Hidden | QDir::System))
+    if (!QDir(gRoot + QStringLiteral("/tmp"))
+             .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
         fail(QStringLiteral("temporary files were left behind"));
     const QStringList expected{QStringLiteral("lib"), QStringLiteral("lib.js"),
                                QStringLiteral("lib.tar.gz")};
-    for (const QString &name :
-         QDir(work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+    for (const QString &name : QDir(work).entryList(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                    QDir::Hidden | QDir::System))
         if (!expected.contains(name))
             fail(QStringLiteral("unexpected entry beside the archive: ") + name);
     QDirIterator it(work + QStringLiteral("/lib"),
