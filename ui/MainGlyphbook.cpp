@@ -240,7 +240,9 @@ void TMainForm::CreatePreview()
 
     lExampleText = new QLabel(QStringLiteral("Example Text"), ClientArea);
     lExampleText->setAlignment(Qt::AlignCenter);
-    QFont exampleFont(QStringLiteral("Arial"));
+    QFont exampleFont;
+    exampleFont.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     exampleFont.setBold(true);
     // A 13-px em gives Arial and its metric twins a 15-px cell with a 12-px ascent.
     exampleFont.setPixelSize(13);
@@ -429,6 +431,7 @@ void TMainForm::WireEvents()
 
     OnEvent(bAddImage, &QPushButton::clicked, &TMainForm::bAddImageClick);
     OnEvent(bDeleteImage, &QPushButton::clicked, &TMainForm::bDeleteImageClick);
+    WirePreview();
 }
 
 void TMainForm::CreateNameFields()
@@ -487,6 +490,8 @@ void TMainForm::Guard(const std::function<void()> &Handler)
 
 bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (PreviewMouseEvent(Watched, Event))
+        return true;
     if (Watched == dLV_Symbols->viewport()) {
         if (Event->type() == QEvent::Resize)
             ShareColumnWidths();

@@ -152,6 +152,23 @@ public:
     // The preview (MainGlyphbookPreview.cpp).
     void ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index);
     void UpdateSymbolView(const TViraSymbolPtr &Symbol);
+    void cbCrossClick();
+    void cbShowTextCrossClick();
+    void eExampleTextChange();
+    void sbbUpClick();
+    void sbbDownClick();
+    void sbbLeftClick();
+    void sbbRightClick();
+    // Mouse handlers get the button, the modifier keys and the position in the element's own
+    // coordinates. A press on the example label is handled as one on the picture, and so is
+    // the pointer leaving it.
+    void SymbolImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void SymbolImageMouseLeave();
+    void SymbolImageMouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void SymbolImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void ImageGridMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void lExampleTextMouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void lExampleTextMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
     // The image strip and its commands (MainGlyphbookStrip.cpp).
     void RefreshListIcons();
@@ -195,6 +212,17 @@ private:
     void CreateNameFields();
     void ReadLanguageFile();
     void InstallTileCallbacks();
+    /// Connects the preview's controls and watches the mouse on the picture, the example
+    /// label and the grid.
+    void WirePreview();
+    /// Hands a mouse event of the picture, the label or the grid to its handler; true when
+    /// the event was one of theirs.
+    bool PreviewMouseEvent(QObject *Watched, QEvent *Event);
+    /// Moves the point chosen by the radio buttons one pixel; AnchorStep is the anchor's
+    /// change, the text point changes the other way.
+    void MovePointByArrow(Qt::Orientation Direction, int AnchorStep);
+    /// Whether the mouse may place points: a symbol is selected and it is a symbol.
+    bool CanPlacePoints() const;
 
     /// Connects a signal to a member handler that runs inside Guard.
     template <typename Sender, typename Signal>
