@@ -24,6 +24,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TAnchorLayout;
 class TDottedLine;
+class TSymbolImgPanel;
 class TSymbolListItem;
 
 /// The editor's one window: the symbol list with its language columns, the settings of the
@@ -32,7 +33,8 @@ class TSymbolListItem;
 /// The members are spread over one .cpp file per area: creation and layout
 /// (MainGlyphbook.cpp), languages (MainGlyphbookLanguages.cpp), project commands
 /// (MainGlyphbookProject.cpp), the symbol list (MainGlyphbookList.cpp), the preview
-/// (MainGlyphbookPreview.cpp), packing and extraction (MainGlyphbookPack.cpp).
+/// (MainGlyphbookPreview.cpp), the image strip (MainGlyphbookStrip.cpp), files dropped on the
+/// window (MainGlyphbookDrops.cpp), packing and extraction (MainGlyphbookPack.cpp).
 class TMainForm : public QMainWindow
 {
 public:
@@ -232,6 +234,37 @@ private:
     void ShowSelectedNames();
     /// Removes every tile of the image strip.
     void RemoveAllTiles();
+
+    // The symbol list.
+    /// The selected row, or none.
+    TSymbolListItem *SelectedRow() const;
+    /// Makes Row the selected, focused and visible row, which runs the selection handler.
+    void SelectRow(QTreeWidgetItem *Row);
+    /// Add New Symbol for a chosen picture file.
+    void AddNewSymbol(const QString &FileName);
+
+    // The image strip.
+    /// The tiles of the strip, in the order they were built.
+    QList<TSymbolImgPanel *> Tiles() const;
+    /// Replaces the tiles by those of Symbol, the main image tile marked; returns the last one.
+    TSymbolImgPanel *BuildTiles(const TViraSymbolPtr &Symbol);
+    void UninstallTileCallbacks();
+    // The bodies of the tiles' ClickProc, UpdateProc and DblClickProc.
+    void SymbolImgPanelClick(TSymbolImgPanel *Tile);
+    void SymbolImgPanelUpdate(TSymbolImgPanel *Tile);
+    void SymbolImgPanelDblClick(TSymbolImgPanel *Tile);
+    /// Add Image for a chosen picture file: the pair and its tile, marked.
+    void AddStateImage(const QString &FileName);
+    /// The end of Add Image, file or not: the symbol becomes a symbol, its row and the icons
+    /// are refreshed.
+    void FinishAddImage();
+
+    // Files dropped on the window.
+    /// Takes the drag and drop events of a drop target; picture files dropped go to AddFiles,
+    /// other files are refused with one message. Returns true when Event was one of them.
+    bool HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const QStringList &));
+    void AddDroppedSymbols(const QStringList &Pictures);
+    void AddDroppedStateImages(const QStringList &Pictures);
 };
 
 template <typename Sender, typename Signal>

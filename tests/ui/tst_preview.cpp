@@ -60,8 +60,8 @@ private:
     std::unique_ptr<TWindowFixture> f;
     TMainForm *w = nullptr;
 
-    /// A picture file of the given size in the fixture folder, filled with Fill.
-    QString picture(const QString &Name, QSize Size, QColor Fill = Qt::darkGreen) const;
+    /// A picture file of the given size in the fixture folder.
+    QString picture(const QString &Name, QSize Size) const;
     /// A symbol with a picture of Size, the anchor and text point given, aligned Right.
     TViraSymbolPtr symbolWith(QPoint Anchor, QPoint Text, QSize Size = {20, 30}) const;
     /// Puts Symbol into the list and the preview the way selecting its row does.
@@ -97,15 +97,9 @@ void TestPreview::init()
     QVERIFY(QTest::qWaitForWindowExposed(w));
 }
 
-QString TestPreview::picture(const QString &Name, QSize Size, QColor Fill) const
+QString TestPreview::picture(const QString &Name, QSize Size) const
 {
-    QImage image(Size, QImage::Format_ARGB32);
-    image.fill(Fill);
-    const QString path = f->Path(Name);
-    QDir().mkpath(QFileInfo(path).path());
-    if (!image.save(path, "PNG"))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return f->WritePicture(Name, Size, Qt::darkGreen);
 }
 
 TViraSymbolPtr TestPreview::symbolWith(QPoint Anchor, QPoint Text, QSize Size) const
