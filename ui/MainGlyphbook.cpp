@@ -475,7 +475,8 @@ void TMainForm::FormCreate()
 void TMainForm::SymbolEditEnabled(bool State)
 {
     SymbolImage->setVisible(State);
-    lExampleText->setVisible(State);
+    // A selected plain image has no example text; switching the area on must not show it.
+    lExampleText->setVisible(State && !(SelectedSymbol && !SelectedSymbol->Symbol));
     sbImagesScrollBox->setVisible(State);
     gbSettings->setEnabled(State);
     if (State)
