@@ -106,7 +106,8 @@ void TMainForm::UpdateSymbolView(const TViraSymbolPtr &Symbol)
     // Only a different alignment is selected: re-selecting would wipe what the user is typing
     // into the box while it matches no item.
     const int alignIndex = Symbol->TextAlign < cbTextAlign->count() ? Symbol->TextAlign : -1;
-    if (cbTextAlign->findText(cbTextAlign->currentText(), Qt::MatchExactly) != alignIndex)
+    if (cbTextAlign->findText(cbTextAlign->currentText(),
+                              Qt::MatchExactly | Qt::MatchCaseSensitive) != alignIndex)
         cbTextAlign->setCurrentIndex(alignIndex);
     cbIsSymbol->setChecked(Symbol->Symbol);
 
