@@ -202,6 +202,8 @@ void TMainForm::miDeleteSymbolClick()
         return;
     }
     Glyphbook.Symbols.removeOne(SelectedSymbol);
-    delete row;
+    // Taken out before it is destroyed: the selection events of its removal must meet a
+    // whole row.
+    delete dLV_Symbols->takeTopLevelItem(dLV_Symbols->indexOfTopLevelItem(row));
     SelectRow(dLV_Symbols->topLevelItem(0));
 }
