@@ -94,6 +94,7 @@ void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected)
     // The tiles have noted missing image files by now.
     row->setIcon(0, sILIcons.value(iconFor(*symbol)));
     lastTile->SortAndSpace();
+    FitStripToTiles();
     // Filling the fields fires their change events, which must not write back.
     SelectedSymbol.reset();
     ShowSymbolImage(symbol, -1);
