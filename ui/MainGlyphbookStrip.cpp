@@ -148,6 +148,7 @@ void TMainForm::AddStateImage(const QString &FileName)
                                      int(symbol->StateImages.size() - 1), sOpenDialog1.FileName);
     tile->SortAndSpace();
     FitStripToTiles();
+    sbImagesScrollBox->ensureWidgetVisible(tile);
 }
 
 void TMainForm::FinishAddImage()

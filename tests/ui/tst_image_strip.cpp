@@ -375,6 +375,17 @@ void TestImageStrip::stripScrollsOnlyWhileTheTilesDoNotFit()
     }
     QCOMPARE(f.Symbol->StateImages.size(), 2);
     QCOMPARE(scroll->maximum(), 0);
+
+    // A tile added beyond the strip's right edge is scrolled into view.
+    for (int k = 0; k < 6; ++k) {
+        f.Dialogs.FileAnswers = {f.WritePicture(u"more%1.png"_s.arg(k), QSize(5, 5))};
+        w.bAddImage->click();
+    }
+    TSymbolImgPanel *added = tileOf(w, 7);
+    QVERIFY(scroll->maximum() > 0);
+    const QRect shown(added->mapTo(w.sbImagesScrollBox->viewport(), QPoint()), added->size());
+    QVERIFY(
+        w.sbImagesScrollBox->viewport()->rect().contains(QRect(shown.x(), 0, shown.width(), 1)));
 }
 
 void TestImageStrip::droppedFiles_data()
