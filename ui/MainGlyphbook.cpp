@@ -111,7 +111,10 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     Guard([this] { FormCreate(); });
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    UninstallTileCallbacks();
+}
 
 QString TMainForm::BaseCaption()
 {
@@ -168,6 +171,9 @@ void TMainForm::CreateSymbolList()
     TListSortSuspension::SortByCaption(dLV_Symbols);
     dLV_Symbols->viewport()->installEventFilter(this);
     dLV_Symbols->installEventFilter(this);
+    // Picture files dropped on the list become new symbols.
+    dLV_Symbols->setAcceptDrops(true);
+    dLV_Symbols->viewport()->setAcceptDrops(true);
 }
 
 void TMainForm::CreateSettingsGroup()
@@ -234,7 +240,9 @@ void TMainForm::CreatePreview()
 
     lExampleText = new QLabel(QStringLiteral("Example Text"), ClientArea);
     lExampleText->setAlignment(Qt::AlignCenter);
-    QFont exampleFont(QStringLiteral("Arial"));
+    QFont exampleFont;
+    exampleFont.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     exampleFont.setBold(true);
     // A 13-px em gives Arial and its metric twins a 15-px cell with a 12-px ascent.
     exampleFont.setPixelSize(13);
@@ -271,10 +279,13 @@ void TMainForm::CreateImageStrip()
 
     sbImagesScrollBox = new QScrollArea(ClientArea);
     sbImagesScrollBox->setGeometry(423, 659, 680, 119);
-    // The tiles are placed by hand on this fixed-size content widget.
-    auto *tiles = new QWidget;
-    tiles->resize(0, 0);
-    sbImagesScrollBox->setWidget(tiles);
+    // The tiles are placed by hand; the content area is as high as the strip and as wide as
+    // the tiles need, so the strip scrolls sideways only.
+    sbImagesScrollBox->setWidget(new QWidget);
+    sbImagesScrollBox->setWidgetResizable(true);
+    sbImagesScrollBox->installEventFilter(this);
+    sbImagesScrollBox->viewport()->setAcceptDrops(true);
+    sbImagesScrollBox->viewport()->installEventFilter(this);
 }
 
 void TMainForm::CreateMenus()
@@ -417,6 +428,10 @@ void TMainForm::WireEvents()
     OnEvent(cbTextAlign, &QComboBox::activated, &TMainForm::AnyChange);
     OnEvent(cbTextAlign->lineEdit(), &QLineEdit::textEdited, &TMainForm::AnyChange);
     OnEvent(cbIsSymbol, &QCheckBox::toggled, &TMainForm::AnyChange);
+
+    OnEvent(bAddImage, &QPushButton::clicked, &TMainForm::bAddImageClick);
+    OnEvent(bDeleteImage, &QPushButton::clicked, &TMainForm::bDeleteImageClick);
+    WirePreview();
 }
 
 void TMainForm::CreateNameFields()
@@ -452,11 +467,6 @@ void TMainForm::FormCreate()
     RebuildLanguageColumns();
 }
 
-void TMainForm::InstallTileCallbacks()
-{
-    // The image strip's tile class and the bodies of its three callbacks plug in here.
-}
-
 void TMainForm::SymbolEditEnabled(bool State)
 {
     SymbolImage->setVisible(State);
@@ -480,11 +490,21 @@ void TMainForm::Guard(const std::function<void()> &Handler)
 
 bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (PreviewMouseEvent(Watched, Event))
+        return true;
     if (Watched == dLV_Symbols->viewport()) {
         if (Event->type() == QEvent::Resize)
             ShareColumnWidths();
         else if (Event->type() == QEvent::MouseButtonDblClick)
             Guard([this] { dLV_SymbolsDblClick(); });
+        else if (HandleFileDrop(Event, &TMainForm::AddDroppedSymbols))
+            return true;
+    } else if (Watched == sbImagesScrollBox) {
+        if (Event->type() == QEvent::Resize)
+            Guard([this] { sbImagesScrollBoxResize(); });
+    } else if (Watched == sbImagesScrollBox->viewport()) {
+        if (HandleFileDrop(Event, &TMainForm::AddDroppedStateImages))
+            return true;
     } else if (Watched == dLV_Symbols && Event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(Event);
         if (key->key() == Qt::Key_Delete)
