@@ -265,6 +265,13 @@ private:
     bool HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const QStringList &));
     void AddDroppedSymbols(const QStringList &Pictures);
     void AddDroppedStateImages(const QStringList &Pictures);
+
+    // Packing and extraction.
+    /// The library index of the selected symbol, or -1.
+    int SelectedSymbolIndex() const;
+    /// Fills the list anew from the library and selects the symbol at SelectedIndex again, so
+    /// that the rows, the strip and the fields refer to the symbols the library holds now.
+    void RefillList(int SelectedIndex);
 };
 
 template <typename Sender, typename Signal>
