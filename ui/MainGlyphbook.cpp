@@ -114,6 +114,11 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
 TMainForm::~TMainForm()
 {
     UninstallTileCallbacks();
+    // The controls outlive this class's members; their last signals (a focused field that
+    // finishes editing as it is destroyed) must not reach handlers that use those members.
+    const QList<QObject *> children = findChildren<QObject *>();
+    for (QObject *child : children)
+        child->disconnect(this);
 }
 
 QString TMainForm::BaseCaption()
@@ -169,11 +174,11 @@ void TMainForm::CreateSymbolList()
     dLV_Symbols->header()->setStretchLastSection(false);
     dLV_Symbols->header()->setSectionsMovable(false);
     TListSortSuspension::SortByCaption(dLV_Symbols);
-    dLV_Symbols->viewport()->installEventFilter(this);
-    dLV_Symbols->installEventFilter(this);
     // Picture files dropped on the list become new symbols.
     dLV_Symbols->setAcceptDrops(true);
     dLV_Symbols->viewport()->setAcceptDrops(true);
+    dLV_Symbols->viewport()->installEventFilter(this);
+    dLV_Symbols->installEventFilter(this);
 }
 
 void TMainForm::CreateSettingsGroup()
@@ -470,7 +475,8 @@ void TMainForm::FormCreate()
 void TMainForm::SymbolEditEnabled(bool State)
 {
     SymbolImage->setVisible(State);
-    lExampleText->setVisible(State);
+    // A selected plain image has no example text; switching the area on must not show it.
+    lExampleText->setVisible(State && !(SelectedSymbol && !SelectedSymbol->Symbol));
     sbImagesScrollBox->setVisible(State);
     gbSettings->setEnabled(State);
     if (State)
@@ -495,20 +501,25 @@ bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
     if (Watched == dLV_Symbols->viewport()) {
         if (Event->type() == QEvent::Resize)
             ShareColumnWidths();
-        else if (Event->type() == QEvent::MouseButtonDblClick)
+        else if (Event->type() == QEvent::MouseButtonDblClick) {
             Guard([this] { dLV_SymbolsDblClick(); });
-        else if (HandleFileDrop(Event, &TMainForm::AddDroppedSymbols))
+            // The list would take the double click for a press on the row under it and select
+            // that row again.
             return true;
+        } else if (HandleFileDrop(Event, &TMainForm::AddDroppedSymbols))
+            return true;
+    } else if (Watched == dLV_Symbols) {
+        if (Event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent *>(Event)->key() == Qt::Key_Delete)
+            Guard([this] { miDeleteSymbolClick(); });
+    } else if (!sbImagesScrollBox) {
+        // The list's events arrive while the window is still being built.
     } else if (Watched == sbImagesScrollBox) {
         if (Event->type() == QEvent::Resize)
             Guard([this] { sbImagesScrollBoxResize(); });
     } else if (Watched == sbImagesScrollBox->viewport()) {
         if (HandleFileDrop(Event, &TMainForm::AddDroppedStateImages))
             return true;
-    } else if (Watched == dLV_Symbols && Event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(Event);
-        if (key->key() == Qt::Key_Delete)
-            Guard([this] { miDeleteSymbolClick(); });
     }
     return QMainWindow::eventFilter(Watched, Event);
 }

@@ -4,6 +4,7 @@
 
 #include "ui/SymbolImgPanels.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>

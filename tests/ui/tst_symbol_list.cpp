@@ -164,6 +164,8 @@ void TestSymbolList::duplicateTwice()
     const TViraSymbolPtr first = w.SelectedSymbol;
     QCOMPARE(first->Identifier, u"pump.png_cpy"_s);
     QCOMPARE(selectedCaption(w), u"pump.png_cpy"_s);
+    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    QCOMPARE(selectedCaption(w), u"pump.png"_s);
     w.miDupSymb->trigger();
 
     // Appended copies, not required to be unique; each copy is a symbol of its own.
@@ -216,23 +218,27 @@ void TestSymbolList::pointFieldsStopAtTheFirstNonInteger_data()
 {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("keyByKey");
     QTest::addColumn<QList<qint32>>("result");
 
-    // The symbol holds 1, 2, 3, 4; the other fields are then set to 10, 20, 30, 40.
-    QTest::newRow("anchor x 12a") << 0 << u"12a"_s << QList<qint32>{1, 2, 3, 4};
-    QTest::newRow("anchor y empty") << 1 << QString() << QList<qint32>{10, 2, 3, 4};
-    QTest::newRow("text x lone sign") << 2 << u"-"_s << QList<qint32>{10, 20, 3, 4};
-    QTest::newRow("text y 12a") << 3 << u"12a"_s << QList<qint32>{10, 20, 30, 4};
-    QTest::newRow("text y trailing blank") << 3 << u"5 "_s << QList<qint32>{10, 20, 30, 4};
-    QTest::newRow("anchor x hex") << 0 << u"$1F"_s << QList<qint32>{31, 20, 30, 40};
+    // The symbol holds 1, 2, 3, 4; the text goes into the focused field at once (pasted) or
+    // key by key; then the other fields are set to 10, 20, 30, 40.
+    QTest::newRow("anchor x 12a") << 0 << u"12a"_s << false << QList<qint32>{1, 2, 3, 4};
+    QTest::newRow("anchor x 12a typed") << 0 << u"12a"_s << true << QList<qint32>{12, 2, 3, 4};
+    QTest::newRow("anchor y empty") << 1 << QString() << false << QList<qint32>{10, 2, 3, 4};
+    QTest::newRow("text x lone sign") << 2 << u"-"_s << false << QList<qint32>{10, 20, 3, 4};
+    QTest::newRow("text y 12a") << 3 << u"12a"_s << false << QList<qint32>{10, 20, 30, 4};
+    QTest::newRow("text y trailing blank") << 3 << u"5 "_s << false << QList<qint32>{10, 20, 30, 4};
+    QTest::newRow("anchor x hex") << 0 << u"$1F"_s << false << QList<qint32>{31, 20, 30, 40};
     QTest::newRow("anchor y leading blanks, sign")
-        << 1 << u"  -8"_s << QList<qint32>{10, -8, 30, 40};
+        << 1 << u"  -8"_s << true << QList<qint32>{10, -8, 30, 40};
 }
 
 void TestSymbolList::pointFieldsStopAtTheFirstNonInteger()
 {
     QFETCH(int, field);
     QFETCH(QString, typed);
+    QFETCH(bool, keyByKey);
     QFETCH(QList<qint32>, result);
 
     TWindowFixture f;
@@ -247,7 +253,12 @@ void TestSymbolList::pointFieldsStopAtTheFirstNonInteger()
     w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
 
     const QList<QLineEdit *> fields = {w.eAnchorX, w.eAnchorY, w.eTextX, w.eTextY};
-    retype(fields[field], typed);
+    if (keyByKey) {
+        retype(fields[field], typed);
+    } else {
+        fields[field]->setFocus();
+        fields[field]->setText(typed);
+    }
     QCOMPARE(fields[field]->text(), typed);
     // The field being typed in keeps its text while the others change from code.
     for (int k = 0; k < 4; ++k)
