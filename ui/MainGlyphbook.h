@@ -228,6 +228,8 @@ private:
     template <typename Sender, typename Signal>
     void OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)());
 
+    /// Fills every row's sub-items with its symbol's names in the languages of the columns.
+    void FillRowNamesByLanguage();
     /// Shares the list's client width between the language columns.
     void ShareColumnWidths();
     /// Shows the selected symbol's names in the visible name fields without writing back.

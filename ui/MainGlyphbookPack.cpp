@@ -161,6 +161,8 @@ void TMainForm::RefillList(int SelectedIndex)
 {
     dLV_Symbols->clear();
     AddRowsForLibrary();
+    // The reloaded names stand in the document's order, which need not be the columns'.
+    FillRowNamesByLanguage();
 
     QTreeWidgetItem *selectedRow = nullptr;
     if (SelectedIndex >= 0 && SelectedIndex < Glyphbook.Symbols.size()) {
