@@ -5,12 +5,16 @@
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
+#include "ui/QtGlyphbookDialogs.h"
 #include "ui/SymbolImgPanels.h"
 
 #include <QDirIterator>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollArea>
 
 class TestPackExtract : public QObject
@@ -33,6 +37,7 @@ private slots:
     void extractWithoutLibraryDocument();
     void failedExtractKeepsThePreviousFiles_data();
     void failedExtractKeepsThePreviousFiles();
+    void progressDialogAppearsAfterASecond();
 };
 
 namespace
@@ -543,6 +548,34 @@ void TestPackExtract::failedExtractKeepsThePreviousFiles()
     QCOMPARE(w.sSaveDialog2.FileName, u"kept.tar.gz"_s);
     QCOMPARE(RowTexts(w), rowsBefore);
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
+}
+
+void TestPackExtract::progressDialogAppearsAfterASecond()
+{
+    QWidget parent;
+    TQtGlyphbookDialogs dialogs;
+    dialogs.Parent = &parent;
+    std::unique_ptr<TProgressFeedback> progress = dialogs.StartProgress(u"Packing"_s);
+    const QPointer<QProgressDialog> dialog = parent.findChild<QProgressDialog *>();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->labelText(), u"Packing"_s);
+    QCOMPARE(dialog->minimumDuration(), 1000);
+
+    // Work that is nearly done shows nothing.
+    progress->SetProgress(900, 1000);
+    progress->SetProgress(950, 1000);
+    QVERIFY(!dialog->isVisible());
+    // Work that goes on past a second does, and can't be cancelled halfway.
+    QTest::qWait(1100);
+    progress->SetProgress(960, 1000);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->value(), 960);
+    QVERIFY(!dialog->findChild<QPushButton *>());
+    // It stays up to the end of the work, and goes with it.
+    progress->SetProgress(1000, 1000);
+    QVERIFY(dialog->isVisible());
+    progress.reset();
+    QVERIFY(!dialog);
 }
 
 QTEST_MAIN(TestPackExtract)
