@@ -250,6 +250,8 @@ private:
     QList<TSymbolImgPanel *> Tiles() const;
     /// Replaces the tiles by those of Symbol, the main image tile marked; returns the last one.
     TSymbolImgPanel *BuildTiles(const TViraSymbolPtr &Symbol);
+    /// Lets the strip scroll exactly as far as its tiles reach.
+    void FitStripToTiles();
     void UninstallTileCallbacks();
     // The bodies of the tiles' ClickProc, UpdateProc and DblClickProc.
     void SymbolImgPanelClick(TSymbolImgPanel *Tile);

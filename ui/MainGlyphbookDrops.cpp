@@ -70,7 +70,7 @@ bool TMainForm::HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const 
                     for (const QString &file : refused)
                         names.append(QDir::toNativeSeparators(file));
                     FDialogs.ShowError(
-                        QStringLiteral("These files are no pictures and were not added:\n%1")
+                        QStringLiteral("These files are not pictures and were not added:\n%1")
                             .arg(names.join(u'\n')));
                 }
             },

@@ -94,6 +94,7 @@ void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected)
     // The tiles have noted missing image files by now.
     row->setIcon(0, sILIcons.value(iconFor(*symbol)));
     lastTile->SortAndSpace();
+    FitStripToTiles();
     // Filling the fields fires their change events, which must not write back.
     SelectedSymbol.reset();
     ShowSymbolImage(symbol, -1);
@@ -202,6 +203,8 @@ void TMainForm::miDeleteSymbolClick()
         return;
     }
     Glyphbook.Symbols.removeOne(SelectedSymbol);
-    delete row;
+    // Taken out before it is destroyed: the selection events of its removal must meet a
+    // whole row.
+    delete dLV_Symbols->takeTopLevelItem(dLV_Symbols->indexOfTopLevelItem(row));
     SelectRow(dLV_Symbols->topLevelItem(0));
 }

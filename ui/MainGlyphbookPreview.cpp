@@ -106,7 +106,8 @@ void TMainForm::UpdateSymbolView(const TViraSymbolPtr &Symbol)
     // Only a different alignment is selected: re-selecting would wipe what the user is typing
     // into the box while it matches no item.
     const int alignIndex = Symbol->TextAlign < cbTextAlign->count() ? Symbol->TextAlign : -1;
-    if (cbTextAlign->findText(cbTextAlign->currentText(), Qt::MatchExactly) != alignIndex)
+    if (cbTextAlign->findText(cbTextAlign->currentText(),
+                              Qt::MatchExactly | Qt::MatchCaseSensitive) != alignIndex)
         cbTextAlign->setCurrentIndex(alignIndex);
     cbIsSymbol->setChecked(Symbol->Symbol);
 
@@ -115,11 +116,12 @@ void TMainForm::UpdateSymbolView(const TViraSymbolPtr &Symbol)
     for (int column = 1; column < columns && column - 1 < NameEdits.size(); ++column)
         NameEdits[column - 1]->setText(Symbol->FindName(header->text(column)));
 
-    // Collected first: a new caption sorts its row into another place.
+    // Collected first: a new caption sorts its row into another place. A row being deleted
+    // is still listed while its removal moves the selection, and is no symbol row any more.
     QList<QTreeWidgetItem *> rows;
     for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
-        auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
-        if (item->Symbol == Symbol)
+        auto *item = dynamic_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
+        if (item && item->Symbol == Symbol)
             rows.append(item);
     }
     for (QTreeWidgetItem *row : std::as_const(rows)) {

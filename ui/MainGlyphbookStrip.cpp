@@ -53,6 +53,14 @@ TSymbolImgPanel *TMainForm::BuildTiles(const TViraSymbolPtr &Symbol)
     return last;
 }
 
+void TMainForm::FitStripToTiles()
+{
+    // A smaller minimum width alone leaves the content as wide as before, and the strip would
+    // go on scrolling over empty space; a resize makes the strip fit it to the tiles again.
+    QWidget *strip = sbImagesScrollBox->widget();
+    strip->resize(strip->minimumWidth(), strip->height());
+}
+
 void TMainForm::sbImagesScrollBoxResize()
 {
     const int height = sbImagesScrollBox->height() - 6;
@@ -139,6 +147,7 @@ void TMainForm::AddStateImage(const QString &FileName)
     auto *tile = new TSymbolImgPanel(sbImagesScrollBox->widget(), symbol,
                                      int(symbol->StateImages.size() - 1), sOpenDialog1.FileName);
     tile->SortAndSpace();
+    FitStripToTiles();
 }
 
 void TMainForm::FinishAddImage()
@@ -188,5 +197,6 @@ void TMainForm::bDeleteImageClick()
     bDeleteImage->setEnabled(false);
     if (!remaining.isEmpty())
         remaining.first()->SortAndSpace();
+    FitStripToTiles();
     RefreshListIcons();
 }

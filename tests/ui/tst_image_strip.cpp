@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QUrl>
 
 #include <algorithm>
@@ -33,6 +34,7 @@ private slots:
     void doubleClickReplacesTheImage();
     void updateOfTheMainTileBeeps();
     void tilesFollowTheStripHeight();
+    void stripScrollsOnlyWhileTheTilesDoNotFit();
     void droppedFiles_data();
     void droppedFiles();
 };
@@ -345,6 +347,34 @@ void TestImageStrip::tilesFollowTheStripHeight()
     // The window's own resize moves the strip's bottom edge: the tiles follow.
     w.resize(w.width(), w.height() + 40);
     QTRY_COMPARE(tilesOf(w)[0]->height(), w.sbImagesScrollBox->height() - 6);
+}
+
+void TestImageStrip::stripScrollsOnlyWhileTheTilesDoNotFit()
+{
+    TStripFixture f;
+    TMainForm &w = f.CreateWithSymbol(Strings({"1", "2", "3", "4", "5", "6"}));
+    const QScrollBar *scroll = w.sbImagesScrollBox->horizontalScrollBar();
+    QTRY_VERIFY(scroll->maximum() > 0);
+    const TViraSymbolPtr single = MakeSymbol(u"single"_s, {});
+    single->Image = f.Symbol->Image;
+    w.Glyphbook.Symbols.append(single);
+    auto *row = new TSymbolListItem(single);
+    w.dLV_Symbols->addTopLevelItem(row);
+    w.FillListItem(row, single);
+    w.dLV_Symbols->setCurrentItem(row);
+    QCOMPARE(scroll->maximum(), 0);
+
+    // Back to six tiles, then down to two by Delete Image.
+    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    QTRY_VERIFY(scroll->maximum() > 0);
+    for (int k = 5; k >= 2; --k) {
+        // The last state tile built is marked already; a click on a marked tile does nothing.
+        clickTile(tileOf(w, -1));
+        clickTile(tileOf(w, k));
+        w.bDeleteImage->click();
+    }
+    QCOMPARE(f.Symbol->StateImages.size(), 2);
+    QCOMPARE(scroll->maximum(), 0);
 }
 
 void TestImageStrip::droppedFiles_data()

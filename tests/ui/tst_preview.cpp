@@ -45,6 +45,7 @@ private slots:
     void shiftRelease();
     void shiftReleaseOnTheLabelPlacesThePointUnderThePointer();
     void plainImageIgnoresTheMouse();
+    void selectingARowOfAPlainImage();
     void focusedPointFieldIsNotRewritten_data();
     void focusedPointFieldIsNotRewritten();
     void showSymbolImageChoosesTheImage_data();
@@ -255,6 +256,10 @@ void TestPreview::alignmentSelectorKeepsTypedTextThatMatchesNoItem()
     w->cbTextAlign->setEditText(u"Cen"_s);
     w->UpdateSymbolView(symbol);
     QCOMPARE(w->cbTextAlign->currentText(), u"Cen"_s);
+    // Item texts are compared exactly, so "center" is no alignment either.
+    w->cbTextAlign->setEditText(u"center"_s);
+    w->UpdateSymbolView(symbol);
+    QCOMPARE(w->cbTextAlign->currentText(), u"center"_s);
     symbol->TextAlign = vstaLeft;
     w->UpdateSymbolView(symbol);
     QCOMPARE(w->cbTextAlign->currentText(), u"Left"_s);
@@ -317,6 +322,16 @@ void TestPreview::exampleTextSetsLabelTextAndWidth()
     QCOMPARE(w->lExampleText->width(), w->lExampleText->sizeHint().width());
     // Without a selected symbol only the text changes.
     QCOMPARE(w->lExampleText->pos(), before);
+
+    // With one, a centred label is centred again with its new width.
+    auto symbol = symbolWith({10, 20}, {30, 40});
+    symbol->TextAlign = vstaCenter;
+    select(symbol);
+    QCOMPARE(w->lExampleText->x(), 708 - w->lExampleText->width() / 2);
+    QTest::keyClicks(w->eExampleText, u" there, a longer text"_s);
+    QCOMPARE(w->lExampleText->text(), u"Hi there, a longer text"_s);
+    QVERIFY(w->lExampleText->width() > longWidth);
+    QCOMPARE(w->lExampleText->x(), 708 - w->lExampleText->width() / 2);
 }
 
 void TestPreview::arrowButtons_data()
@@ -325,20 +340,24 @@ void TestPreview::arrowButtons_data()
     QTest::addColumn<bool>("textPoint");
     QTest::addColumn<bool>("isSymbol");
     QTest::addColumn<QStringList>("fields");
-    // Anchor (10, 20), text point (30, 40).
+    QTest::addColumn<QPoint>("moved");
+    // Anchor (10, 20), text point (30, 40). The picture (anchor) or the label (text point)
+    // moves one pixel in the arrow's direction.
     const auto row = [](const char *name, const char *button, bool text, QStringList fields,
-                        bool isSymbol = true) {
-        QTest::newRow(name) << QString::fromLatin1(button) << text << isSymbol << fields;
+                        QPoint moved, bool isSymbol = true) {
+        QTest::newRow(name) << QString::fromLatin1(button) << text << isSymbol << fields << moved;
     };
-    row("anchor up", "sbbUp", false, Strings({"10", "21", "30", "40"}));
-    row("anchor down", "sbbDown", false, Strings({"10", "19", "30", "40"}));
-    row("anchor left", "sbbLeft", false, Strings({"11", "20", "30", "40"}));
-    row("anchor right", "sbbRight", false, Strings({"9", "20", "30", "40"}));
-    row("text up", "sbbUp", true, Strings({"10", "20", "30", "39"}));
-    row("text down", "sbbDown", true, Strings({"10", "20", "30", "41"}));
-    row("text left", "sbbLeft", true, Strings({"10", "20", "29", "40"}));
-    row("text right", "sbbRight", true, Strings({"10", "20", "31", "40"}));
-    row("plain image still moves", "sbbLeft", false, Strings({"11", "20", "30", "40"}), false);
+    row("anchor up", "sbbUp", false, Strings({"10", "21", "30", "40"}), {0, -1});
+    row("anchor down", "sbbDown", false, Strings({"10", "19", "30", "40"}), {0, 1});
+    row("anchor left", "sbbLeft", false, Strings({"11", "20", "30", "40"}), {-1, 0});
+    row("anchor right", "sbbRight", false, Strings({"9", "20", "30", "40"}), {1, 0});
+    row("text up", "sbbUp", true, Strings({"10", "20", "30", "39"}), {0, -1});
+    row("text down", "sbbDown", true, Strings({"10", "20", "30", "41"}), {0, 1});
+    row("text left", "sbbLeft", true, Strings({"10", "20", "29", "40"}), {-1, 0});
+    row("text right", "sbbRight", true, Strings({"10", "20", "31", "40"}), {1, 0});
+    // A plain image stands on the grid origin whatever its anchor.
+    row("plain image still changes", "sbbLeft", false, Strings({"11", "20", "30", "40"}), {0, 0},
+        false);
 }
 
 void TestPreview::arrowButtons()
@@ -347,12 +366,19 @@ void TestPreview::arrowButtons()
     QFETCH(bool, textPoint);
     QFETCH(bool, isSymbol);
     QFETCH(QStringList, fields);
+    QFETCH(QPoint, moved);
     auto symbol = symbolWith({10, 20}, {30, 40});
     symbol->Symbol = isSymbol;
     select(symbol);
     (textPoint ? w->srbText : w->srbAnchor)->setChecked(true);
+    QWidget *element = textPoint ? static_cast<QWidget *>(w->lExampleText) : w->SymbolImage;
+    const QPoint before = element->pos();
     QTest::mouseClick(w->findChild<QToolButton *>(button), Qt::LeftButton);
     QCOMPARE(pointFields(), fields);
+    QCOMPARE(QStringList({QString::number(symbol->ImageX), QString::number(symbol->ImageY),
+                          QString::number(symbol->TextX), QString::number(symbol->TextY)}),
+             fields);
+    QCOMPARE(element->pos() - before, moved);
     QCOMPARE(w->srbText->isChecked(), textPoint);
 }
 
@@ -370,26 +396,40 @@ void TestPreview::dragThePicture()
     auto symbol = symbolWith({10, 10}, {30, 40});
     select(symbol);
     w->srbText->setChecked(true);
+    const QPoint before = w->SymbolImage->pos();
     QTest::mousePress(w->SymbolImage, Qt::LeftButton, {}, {10, 10});
     QVERIFY(w->IsMoving);
     QCOMPARE(QPoint(w->StartX, w->StartY), QPoint(10, 10));
+    const QPoint pointer = w->SymbolImage->mapToGlobal(QPoint(13, 8));
     QTest::mouseMove(w->SymbolImage, {13, 8});
-    // The anchor changes by (-3, +2); the text point stays.
+    // The anchor changes by (-3, +2) and the picture follows the pointer, which stays over the
+    // pixel it pressed; the text point stays.
     QCOMPARE(pointFields(), Strings({"7", "12", "30", "40"}));
+    QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), QPoint(7, 12));
+    QCOMPARE(w->SymbolImage->pos(), before + QPoint(3, -2));
+    QCOMPARE(w->SymbolImage->mapFromGlobal(pointer), QPoint(10, 10));
     QVERIFY(w->srbAnchor->isChecked());
-    QTest::mouseRelease(w->SymbolImage, Qt::LeftButton, {}, {13, 8});
+    QTest::mouseRelease(w->SymbolImage, Qt::LeftButton, {}, w->SymbolImage->mapFromGlobal(pointer));
     QVERIFY(!w->IsMoving);
+    QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), QPoint(7, 12));
 }
 
 void TestPreview::dragTheLabel()
 {
-    select(symbolWith({0, 0}, {30, 40}));
+    auto symbol = symbolWith({0, 0}, {30, 40});
+    select(symbol);
+    const QPoint before = w->lExampleText->pos();
     QTest::mousePress(w->lExampleText, Qt::RightButton, {}, {5, 5});
     QVERIFY(w->IsMoving);
+    const QPoint pointer = w->lExampleText->mapToGlobal(QPoint(9, 2));
     QTest::mouseMove(w->lExampleText, {9, 2});
     QCOMPARE(pointFields(), Strings({"0", "0", "34", "37"}));
+    QCOMPARE(QPoint(symbol->TextX, symbol->TextY), QPoint(34, 37));
+    QCOMPARE(w->lExampleText->pos(), before + QPoint(4, -3));
+    QCOMPARE(w->lExampleText->mapFromGlobal(pointer), QPoint(5, 5));
     QVERIFY(w->srbText->isChecked());
-    QTest::mouseRelease(w->lExampleText, Qt::RightButton, {}, {9, 2});
+    QTest::mouseRelease(w->lExampleText, Qt::RightButton, {},
+                        w->lExampleText->mapFromGlobal(pointer));
     QVERIFY(!w->IsMoving);
     // A release without Shift only ends the drag.
     QCOMPARE(pointFields(), Strings({"0", "0", "34", "37"}));
@@ -494,6 +534,27 @@ void TestPreview::plainImageIgnoresTheMouse()
     QVERIFY(w->srbAnchor->isChecked());
 }
 
+void TestPreview::selectingARowOfAPlainImage()
+{
+    auto plain = symbolWith({10, 20}, {30, 40});
+    plain->Symbol = false;
+    AddSymbols(*w, {plain, MakeSymbol(u"Other"_s, {})});
+    w->dLV_Symbols->setCurrentItem(w->dLV_Symbols->findItems(u"Pump"_s, Qt::MatchExactly).value(0));
+    QCOMPARE(w->SelectedSymbol, plain);
+    QVERIFY(w->SymbolImage->isVisible());
+    QCOMPARE(w->SymbolImage->pos(), QPoint(688, 387));
+    QVERIFY(!w->lExampleText->isVisible());
+    QVERIFY(!w->eAnchorX->isEnabled() && !w->cbTextAlign->isEnabled());
+    QVERIFY(w->eIdentifier->isEnabled() && w->sbbUp->isEnabled());
+
+    // Ticking Symbol makes it a symbol: placed by its anchor, with its example text.
+    QTest::mouseClick(w->cbIsSymbol, Qt::LeftButton);
+    QVERIFY(plain->Symbol);
+    QCOMPARE(w->SymbolImage->pos(), QPoint(678, 367));
+    QVERIFY(w->lExampleText->isVisible());
+    QVERIFY(w->eAnchorX->isEnabled() && w->cbTextAlign->isEnabled());
+}
+
 void TestPreview::focusedPointFieldIsNotRewritten_data()
 {
     QTest::addColumn<QString>("focused");
@@ -504,6 +565,8 @@ void TestPreview::focusedPointFieldIsNotRewritten_data()
 void TestPreview::focusedPointFieldIsNotRewritten()
 {
     QFETCH(QString, focused);
+    const int index =
+        QStringList({u"eAnchorX"_s, u"eAnchorY"_s, u"eTextX"_s, u"eTextY"_s}).indexOf(focused);
     auto symbol = symbolWith({1, 2}, {3, 4});
     select(symbol);
     w->activateWindow();
@@ -511,15 +574,22 @@ void TestPreview::focusedPointFieldIsNotRewritten()
     QLineEdit *typing = field(focused);
     typing->setFocus();
     QVERIFY(typing->hasFocus());
-    typing->setText(u"-"_s);
-    symbol->ImageX = 11;
-    symbol->ImageY = 12;
-    symbol->TextX = 13;
-    symbol->TextY = 14;
-    w->UpdateSymbolView(symbol);
-    QStringList expected = Strings({"11", "12", "13", "14"});
-    expected[QStringList({u"eAnchorX"_s, u"eAnchorY"_s, u"eTextX"_s, u"eTextY"_s})
-                 .indexOf(focused)] = u"-"_s;
+
+    // A lone minus sign on the way to a negative number stays while the symbol is placed again.
+    typing->selectAll();
+    QTest::keyClicks(typing, u"-"_s);
+    QStringList expected = Strings({"1", "2", "3", "4"});
+    expected[index] = u"-"_s;
+    QCOMPARE(pointFields(), expected);
+    QTest::keyClicks(typing, u"9"_s);
+    QCOMPARE(typing->text(), u"-9"_s);
+
+    // Showing another symbol fills the three other fields only.
+    auto other = symbolWith({11, 12}, {13, 14});
+    w->SelectedSymbol.reset();
+    w->ShowSymbolImage(other, -1);
+    expected = Strings({"11", "12", "13", "14"});
+    expected[index] = u"-9"_s;
     QCOMPARE(pointFields(), expected);
 }
 
@@ -632,10 +702,11 @@ void TestPreview::farAwayPointsStayUsable()
     QVERIFY(w->SymbolImage->x() > 100000);
     QVERIFY(w->lExampleText->x() > 100000);
     QCOMPARE(pointFields(), Strings({"-2147483648", "0", "2147483647", "0"}));
-    // One more step would leave the 32-bit range: the field gets the true value, not a wrap.
+    // One more step would leave the 32-bit range: the value is refused, it does not wrap.
     w->srbText->setChecked(true);
     QTest::mouseClick(w->sbbRight, Qt::LeftButton);
-    QCOMPARE(w->eTextX->text(), u"2147483648"_s);
+    QCOMPARE(symbol->TextX, std::numeric_limits<qint32>::max());
+    QCOMPARE(w->eTextX->text(), u"2147483647"_s);
 }
 
 QTEST_MAIN(TestPreview)
