@@ -228,6 +228,8 @@ private:
     template <typename Sender, typename Signal>
     void OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)());
 
+    /// Fills every row's sub-items with its symbol's names in the languages of the columns.
+    void FillRowNamesByLanguage();
     /// Shares the list's client width between the language columns.
     void ShareColumnWidths();
     /// Shows the selected symbol's names in the visible name fields without writing back.
@@ -267,6 +269,13 @@ private:
     bool HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const QStringList &));
     void AddDroppedSymbols(const QStringList &Pictures);
     void AddDroppedStateImages(const QStringList &Pictures);
+
+    // Packing and extraction.
+    /// The library index of the selected symbol, or -1.
+    int SelectedSymbolIndex() const;
+    /// Fills the list anew from the library and selects the symbol at SelectedIndex again, so
+    /// that the rows, the strip and the fields refer to the symbols the library holds now.
+    void RefillList(int SelectedIndex);
 };
 
 template <typename Sender, typename Signal>
