@@ -2,22 +2,16 @@
 
 #include "model/GlyphbookError.h"
 
-namespace
+int HexDigitValue(char16_t c)
 {
-
-int hexDigit(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
     return -1;
 }
-
-} // namespace
 
 std::optional<qint32> TryStrToInt(const QString &text)
 {
@@ -48,7 +42,7 @@ std::optional<qint32> TryStrToInt(const QString &text)
     quint64 value = 0;
     if (hex) {
         for (; i < n; ++i) {
-            const int d = hexDigit(text.at(i));
+            const int d = HexDigitValue(text.at(i).unicode());
             if (d < 0)
                 return std::nullopt;
             value = value * 16 + quint64(d);

@@ -12,5 +12,8 @@ std::optional<qint32> TryStrToInt(const QString &text);
 /// TryStrToInt that raises EConvertError "'<text>' is not a valid integer value" on failure.
 qint32 StrToInt(const QString &text);
 
+/// 0 to 15 for a hexadecimal digit of either case, -1 for any other character.
+int HexDigitValue(char16_t c);
+
 /// Plain decimal form, "-" when negative.
 QString IntToStr(qint32 value);

@@ -2,6 +2,8 @@
 
 #include "model/JsonValue.h"
 
+#include "model/IntegerText.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -14,17 +16,6 @@ constexpr int MaxDepth = 32;
 bool isSpace(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\b';
-}
-
-int hexValue(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
 }
 
 bool isNumberChar(char16_t c)
@@ -284,7 +275,7 @@ private:
                 const int digits = c == u'u' ? 4 : 2;
                 int unit = 0;
                 for (int i = 0; i < digits; ++i) {
-                    const int d = FPos < FEnd ? hexValue(*FPos) : -1;
+                    const int d = FPos < FEnd ? HexDigitValue(*FPos) : -1;
                     if (d < 0)
                         return Fail("malformed escape in a string");
                     unit = unit * 16 + d;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 /// One of the window's file dialogs: what it shows and the file name it currently holds.
 /// The file name is window state that the commands preset and read between uses.
 struct TFileDialog {
@@ -14,6 +16,15 @@ struct TFileDialog {
     QString FileName;
     /// Whether the dialog itself asks before an existing file is chosen for saving.
     bool OverwritePrompt = true;
+};
+
+/// Feedback while long work runs; it goes away when destroyed.
+class TProgressFeedback
+{
+public:
+    virtual ~TProgressFeedback() = default;
+    /// How far the work is: Done out of Total units.
+    virtual void SetProgress(qint64 Done, qint64 Total) = 0;
 };
 
 /// Every modal interaction and platform call of the main window. The program uses the Qt
@@ -37,6 +48,9 @@ public:
     /// Yes/No question; true only for Yes.
     virtual bool Confirm(const QString &Text) = 0;
     virtual void Beep() = 0;
+    /// Starts feedback for long work, described by Text; it appears only once the work has
+    /// taken about a second.
+    virtual std::unique_ptr<TProgressFeedback> StartProgress(const QString &Text) = 0;
     /// Opens a document with the user's default program; the result is not examined.
     virtual void OpenDocument(const QString &FileName) = 0;
 };

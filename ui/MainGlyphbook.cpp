@@ -111,7 +111,15 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     Guard([this] { FormCreate(); });
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    UninstallTileCallbacks();
+    // The controls outlive this class's members; their last signals (a focused field that
+    // finishes editing as it is destroyed) must not reach handlers that use those members.
+    const QList<QObject *> children = findChildren<QObject *>();
+    for (QObject *child : children)
+        child->disconnect(this);
+}
 
 QString TMainForm::BaseCaption()
 {
@@ -166,6 +174,9 @@ void TMainForm::CreateSymbolList()
     dLV_Symbols->header()->setStretchLastSection(false);
     dLV_Symbols->header()->setSectionsMovable(false);
     TListSortSuspension::SortByCaption(dLV_Symbols);
+    // Picture files dropped on the list become new symbols.
+    dLV_Symbols->setAcceptDrops(true);
+    dLV_Symbols->viewport()->setAcceptDrops(true);
     dLV_Symbols->viewport()->installEventFilter(this);
     dLV_Symbols->installEventFilter(this);
 }
@@ -234,7 +245,9 @@ void TMainForm::CreatePreview()
 
     lExampleText = new QLabel(QStringLiteral("Example Text"), ClientArea);
     lExampleText->setAlignment(Qt::AlignCenter);
-    QFont exampleFont(QStringLiteral("Arial"));
+    QFont exampleFont;
+    exampleFont.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
     exampleFont.setBold(true);
     // A 13-px em gives Arial and its metric twins a 15-px cell with a 12-px ascent.
     exampleFont.setPixelSize(13);
@@ -271,10 +284,13 @@ void TMainForm::CreateImageStrip()
 
     sbImagesScrollBox = new QScrollArea(ClientArea);
     sbImagesScrollBox->setGeometry(423, 659, 680, 119);
-    // The tiles are placed by hand on this fixed-size content widget.
-    auto *tiles = new QWidget;
-    tiles->resize(0, 0);
-    sbImagesScrollBox->setWidget(tiles);
+    // The tiles are placed by hand; the content area is as high as the strip and as wide as
+    // the tiles need, so the strip scrolls sideways only.
+    sbImagesScrollBox->setWidget(new QWidget);
+    sbImagesScrollBox->setWidgetResizable(true);
+    sbImagesScrollBox->installEventFilter(this);
+    sbImagesScrollBox->viewport()->setAcceptDrops(true);
+    sbImagesScrollBox->viewport()->installEventFilter(this);
 }
 
 void TMainForm::CreateMenus()
@@ -417,6 +433,10 @@ void TMainForm::WireEvents()
     OnEvent(cbTextAlign, &QComboBox::activated, &TMainForm::AnyChange);
     OnEvent(cbTextAlign->lineEdit(), &QLineEdit::textEdited, &TMainForm::AnyChange);
     OnEvent(cbIsSymbol, &QCheckBox::toggled, &TMainForm::AnyChange);
+
+    OnEvent(bAddImage, &QPushButton::clicked, &TMainForm::bAddImageClick);
+    OnEvent(bDeleteImage, &QPushButton::clicked, &TMainForm::bDeleteImageClick);
+    WirePreview();
 }
 
 void TMainForm::CreateNameFields()
@@ -452,15 +472,11 @@ void TMainForm::FormCreate()
     RebuildLanguageColumns();
 }
 
-void TMainForm::InstallTileCallbacks()
-{
-    // The image strip's tile class and the bodies of its three callbacks plug in here.
-}
-
 void TMainForm::SymbolEditEnabled(bool State)
 {
     SymbolImage->setVisible(State);
-    lExampleText->setVisible(State);
+    // A selected plain image has no example text; switching the area on must not show it.
+    lExampleText->setVisible(State && !(SelectedSymbol && !SelectedSymbol->Symbol));
     sbImagesScrollBox->setVisible(State);
     gbSettings->setEnabled(State);
     if (State)
@@ -480,15 +496,30 @@ void TMainForm::Guard(const std::function<void()> &Handler)
 
 bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (PreviewMouseEvent(Watched, Event))
+        return true;
     if (Watched == dLV_Symbols->viewport()) {
         if (Event->type() == QEvent::Resize)
             ShareColumnWidths();
-        else if (Event->type() == QEvent::MouseButtonDblClick)
+        else if (Event->type() == QEvent::MouseButtonDblClick) {
             Guard([this] { dLV_SymbolsDblClick(); });
-    } else if (Watched == dLV_Symbols && Event->type() == QEvent::KeyPress) {
-        const auto *key = static_cast<QKeyEvent *>(Event);
-        if (key->key() == Qt::Key_Delete)
+            // The list would take the double click for a press on the row under it and select
+            // that row again.
+            return true;
+        } else if (HandleFileDrop(Event, &TMainForm::AddDroppedSymbols))
+            return true;
+    } else if (Watched == dLV_Symbols) {
+        if (Event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent *>(Event)->key() == Qt::Key_Delete)
             Guard([this] { miDeleteSymbolClick(); });
+    } else if (!sbImagesScrollBox) {
+        // The list's events arrive while the window is still being built.
+    } else if (Watched == sbImagesScrollBox) {
+        if (Event->type() == QEvent::Resize)
+            Guard([this] { sbImagesScrollBoxResize(); });
+    } else if (Watched == sbImagesScrollBox->viewport()) {
+        if (HandleFileDrop(Event, &TMainForm::AddDroppedStateImages))
+            return true;
     }
     return QMainWindow::eventFilter(Watched, Event);
 }

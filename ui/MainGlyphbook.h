@@ -24,6 +24,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TAnchorLayout;
 class TDottedLine;
+class TSymbolImgPanel;
 class TSymbolListItem;
 
 /// The editor's one window: the symbol list with its language columns, the settings of the
@@ -31,8 +32,9 @@ class TSymbolListItem;
 ///
 /// The members are spread over one .cpp file per area: creation and layout
 /// (MainGlyphbook.cpp), languages (MainGlyphbookLanguages.cpp), project commands
-/// (MainGlyphbookProject.cpp), the symbol list (MainGlyphbookList.cpp), packing and extraction
-/// (MainGlyphbookPack.cpp).
+/// (MainGlyphbookProject.cpp), the symbol list (MainGlyphbookList.cpp), the preview
+/// (MainGlyphbookPreview.cpp), the image strip (MainGlyphbookStrip.cpp), files dropped on the
+/// window (MainGlyphbookDrops.cpp), packing and extraction (MainGlyphbookPack.cpp).
 class TMainForm : public QMainWindow
 {
 public:
@@ -150,6 +152,23 @@ public:
     // The preview (MainGlyphbookPreview.cpp).
     void ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index);
     void UpdateSymbolView(const TViraSymbolPtr &Symbol);
+    void cbCrossClick();
+    void cbShowTextCrossClick();
+    void eExampleTextChange();
+    void sbbUpClick();
+    void sbbDownClick();
+    void sbbLeftClick();
+    void sbbRightClick();
+    // Mouse handlers get the button, the modifier keys and the position in the element's own
+    // coordinates. A press on the example label is handled as one on the picture, and so is
+    // the pointer leaving it.
+    void SymbolImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void SymbolImageMouseLeave();
+    void SymbolImageMouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void SymbolImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void ImageGridMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void lExampleTextMouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void lExampleTextMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
     // The image strip and its commands (MainGlyphbookStrip.cpp).
     void RefreshListIcons();
@@ -193,17 +212,70 @@ private:
     void CreateNameFields();
     void ReadLanguageFile();
     void InstallTileCallbacks();
+    /// Connects the preview's controls and watches the mouse on the picture, the example
+    /// label and the grid.
+    void WirePreview();
+    /// Hands a mouse event of the picture, the label or the grid to its handler; true when
+    /// the event was one of theirs.
+    bool PreviewMouseEvent(QObject *Watched, QEvent *Event);
+    /// Moves the point chosen by the radio buttons one pixel; AnchorStep is the anchor's
+    /// change, the text point changes the other way.
+    void MovePointByArrow(Qt::Orientation Direction, int AnchorStep);
+    /// Whether the mouse may place points: a symbol is selected and it is a symbol.
+    bool CanPlacePoints() const;
 
     /// Connects a signal to a member handler that runs inside Guard.
     template <typename Sender, typename Signal>
     void OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)());
 
+    /// Fills every row's sub-items with its symbol's names in the languages of the columns.
+    void FillRowNamesByLanguage();
     /// Shares the list's client width between the language columns.
     void ShareColumnWidths();
     /// Shows the selected symbol's names in the visible name fields without writing back.
     void ShowSelectedNames();
     /// Removes every tile of the image strip.
     void RemoveAllTiles();
+
+    // The symbol list.
+    /// The selected row, or none.
+    TSymbolListItem *SelectedRow() const;
+    /// Makes Row the selected, focused and visible row, which runs the selection handler.
+    void SelectRow(QTreeWidgetItem *Row);
+    /// Add New Symbol for a chosen picture file.
+    void AddNewSymbol(const QString &FileName);
+
+    // The image strip.
+    /// The tiles of the strip, in the order they were built.
+    QList<TSymbolImgPanel *> Tiles() const;
+    /// Replaces the tiles by those of Symbol, the main image tile marked; returns the last one.
+    TSymbolImgPanel *BuildTiles(const TViraSymbolPtr &Symbol);
+    /// Lets the strip scroll exactly as far as its tiles reach.
+    void FitStripToTiles();
+    void UninstallTileCallbacks();
+    // The bodies of the tiles' ClickProc, UpdateProc and DblClickProc.
+    void SymbolImgPanelClick(TSymbolImgPanel *Tile);
+    void SymbolImgPanelUpdate(TSymbolImgPanel *Tile);
+    void SymbolImgPanelDblClick(TSymbolImgPanel *Tile);
+    /// Add Image for a chosen picture file: the pair and its tile, marked.
+    void AddStateImage(const QString &FileName);
+    /// The end of Add Image, file or not: the symbol becomes a symbol, its row and the icons
+    /// are refreshed.
+    void FinishAddImage();
+
+    // Files dropped on the window.
+    /// Takes the drag and drop events of a drop target; picture files dropped go to AddFiles,
+    /// other files are refused with one message. Returns true when Event was one of them.
+    bool HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const QStringList &));
+    void AddDroppedSymbols(const QStringList &Pictures);
+    void AddDroppedStateImages(const QStringList &Pictures);
+
+    // Packing and extraction.
+    /// The library index of the selected symbol, or -1.
+    int SelectedSymbolIndex() const;
+    /// Fills the list anew from the library and selects the symbol at SelectedIndex again, so
+    /// that the rows, the strip and the fields refer to the symbols the library holds now.
+    void RefillList(int SelectedIndex);
 };
 
 template <typename Sender, typename Signal>

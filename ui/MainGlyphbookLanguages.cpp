@@ -107,20 +107,7 @@ void TMainForm::RebuildLanguageColumns()
         NameEdits[k]->hide();
     }
 
-    {
-        // Sub-items are no sort keys, but each write would still be checked against the
-        // sort order; sort once afterwards instead.
-        TListSortSuspension sortOnce(dLV_Symbols);
-        QStringList texts;
-        for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
-            auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
-            texts.clear();
-            for (const QString &code : std::as_const(codes))
-                texts.append(item->Symbol->FindName(code));
-            item->SetSubItems(texts);
-        }
-    }
-
+    FillRowNamesByLanguage();
     ShowSelectedNames();
 
     if (!left.isEmpty())
@@ -128,6 +115,24 @@ void TMainForm::RebuildLanguageColumns()
             QStringLiteral("At most %1 languages can be shown at once. Not shown: %2.")
                 .arg(NameEdits.size())
                 .arg(left.join(QStringLiteral(", "))));
+}
+
+void TMainForm::FillRowNamesByLanguage()
+{
+    QStringList codes;
+    for (int column = 1; column < dLV_Symbols->columnCount(); ++column)
+        codes.append(dLV_Symbols->headerItem()->text(column));
+    // Sub-items are no sort keys, but each write would still be checked against the sort
+    // order; sort once afterwards instead.
+    TListSortSuspension sortOnce(dLV_Symbols);
+    QStringList texts;
+    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
+        auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
+        texts.clear();
+        for (const QString &code : std::as_const(codes))
+            texts.append(item->Symbol->FindName(code));
+        item->SetSubItems(texts);
+    }
 }
 
 void TMainForm::ShareColumnWidths()

@@ -1,22 +1,35 @@
-// The symbol list: filling its rows. Selecting rows, the settings fields' write-back and the
-// symbol commands plug in here.
+// The symbol list: filling its rows, selecting them, the settings fields' write-back into the
+// selected symbol, and the symbol commands Add New, Duplicate and Delete.
 #include "ui/MainGlyphbook.h"
 
+#include "model/ImagePath.h"
+#include "model/IntegerText.h"
+#include "ui/SymbolImgPanels.h"
 #include "ui/SymbolListItem.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
+
+#include <array>
 
 namespace
 {
 enum TListIcon { icoSymb = 0, icoSymbR = 1, icoImage = 2, icoImageErr = 3 };
 
-TListIcon iconFor(const TViraSymbol &Symbol)
+TListIcon plainIconFor(const TViraSymbol &Symbol)
 {
-    if (Symbol.Error)
-        return icoImageErr;
     if (!Symbol.Symbol)
         return icoImage;
     return Symbol.StateImages.isEmpty() ? icoSymb : icoSymbR;
+}
+
+TListIcon iconFor(const TViraSymbol &Symbol)
+{
+    return Symbol.Error ? icoImageErr : plainIconFor(Symbol);
 }
 } // namespace
 
@@ -30,6 +43,15 @@ void TMainForm::FillListItem(TSymbolListItem *Row, const TViraSymbolPtr &Symbol)
     for (const TStringPairs &name : std::as_const(Symbol->Names))
         names.append(name.Value);
     Row->SetSubItems(names);
+}
+
+void TMainForm::RefreshListIcons()
+{
+    // The plain rule: a missing image shows again only when the row is filled anew.
+    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
+        auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
+        item->setIcon(0, sILIcons.value(plainIconFor(*item->Symbol)));
+    }
 }
 
 void TMainForm::AddRowsForLibrary()
@@ -46,9 +68,39 @@ void TMainForm::AddRowsForLibrary()
     dLV_Symbols->addTopLevelItems(rows);
 }
 
-void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *, bool)
+TSymbolListItem *TMainForm::SelectedRow() const
 {
-    // Selecting a row puts its symbol into the fields, the preview and the image strip.
+    const QList<QTreeWidgetItem *> rows = dLV_Symbols->selectedItems();
+    return rows.isEmpty() ? nullptr : static_cast<TSymbolListItem *>(rows.first());
+}
+
+void TMainForm::SelectRow(QTreeWidgetItem *Row)
+{
+    // Selecting reports the old row's loss and then this row's gain to the selection handler.
+    dLV_Symbols->setCurrentItem(Row);
+    dLV_Symbols->scrollToItem(Row);
+}
+
+void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected)
+{
+    if (!Selected) {
+        SymbolEditEnabled(false);
+        SelectedSymbol.reset();
+        return;
+    }
+    auto *row = static_cast<TSymbolListItem *>(Item);
+    const TViraSymbolPtr symbol = row->Symbol;
+    TSymbolImgPanel *lastTile = BuildTiles(symbol);
+    // The tiles have noted missing image files by now.
+    row->setIcon(0, sILIcons.value(iconFor(*symbol)));
+    lastTile->SortAndSpace();
+    FitStripToTiles();
+    // Filling the fields fires their change events, which must not write back.
+    SelectedSymbol.reset();
+    ShowSymbolImage(symbol, -1);
+    SelectedSymbol = symbol;
+    bDeleteImage->setEnabled(false);
+    SymbolEditEnabled(true);
 }
 
 void TMainForm::dLV_SymbolsDblClick()
@@ -63,20 +115,96 @@ void TMainForm::AnyChange()
 
 void TMainForm::EditChange()
 {
-    // The settings fields' write-back into SelectedSymbol plugs in here.
+    // Held here: the view update below may run this handler again from inside.
+    const TViraSymbolPtr symbol = SelectedSymbol;
+    if (!symbol)
+        return;
+    symbol->Identifier = eIdentifier->text();
+
+    // The coordinates are read in order up to the first field that holds no integer, which
+    // the user is probably still typing.
+    const std::array<std::pair<const QLineEdit *, qint32 *>, 4> points{{
+        {eAnchorX, &symbol->ImageX},
+        {eAnchorY, &symbol->ImageY},
+        {eTextX, &symbol->TextX},
+        {eTextY, &symbol->TextY},
+    }};
+    for (const auto &[field, coordinate] : points) {
+        const std::optional<qint32> value = TryStrToInt(field->text());
+        if (!value)
+            break;
+        *coordinate = *value;
+    }
+
+    // A typed text that names no alignment gives index -1, stored as the byte 255.
+    const int align = cbTextAlign->findText(cbTextAlign->currentText(),
+                                            Qt::MatchExactly | Qt::MatchCaseSensitive);
+    symbol->TextAlign = static_cast<TVSTextAlign>(static_cast<std::uint8_t>(align));
+    symbol->Symbol = cbIsSymbol->isChecked();
+
+    // One name per shown language, in column order; names in other languages are dropped.
+    const int languages = dLV_Symbols->columnCount() - 1;
+    symbol->Names.resize(languages);
+    int shown = 0;
+    for (int k = 0; k < NameEdits.size() && shown < languages; ++k) {
+        if (NameEdits[k]->isHidden())
+            continue;
+        symbol->Names[shown].Value = NameEdits[k]->text();
+        symbol->Names[shown].Name = NameLabels[k]->text();
+        ++shown;
+    }
+
+    UpdateSymbolView(symbol);
+    // The caption may have changed: the list sorts the row into its place and keeps it selected.
+    if (TSymbolListItem *row = SelectedRow())
+        FillListItem(row, symbol);
 }
 
 void TMainForm::miNewSymbolClick()
 {
-    // Add New Symbol plugs in here.
+    if (FDialogs.Execute(sOpenPictureDialog1))
+        AddNewSymbol(sOpenPictureDialog1.FileName);
+}
+
+void TMainForm::AddNewSymbol(const QString &FileName)
+{
+    auto symbol = std::make_shared<TViraSymbol>();
+    SelectedSymbol = symbol;
+    symbol->Image = FileName;
+    symbol->Identifier = FileNamePart(FileName);
+    for (int column = 1; column < dLV_Symbols->columnCount(); ++column)
+        symbol->Names.append({dLV_Symbols->headerItem()->text(column), symbol->Identifier});
+    symbol->Symbol = true;
+    Glyphbook.Symbols.append(symbol);
+
+    auto *row = new TSymbolListItem(symbol);
+    dLV_Symbols->addTopLevelItem(row);
+    FillListItem(row, symbol);
+    SelectRow(row);
 }
 
 void TMainForm::miDupSymbClick()
 {
-    // Duplicate Symbol plugs in here.
+    if (!SelectedSymbol)
+        return;
+    const TViraSymbolPtr copy = Glyphbook.AddCopy(*SelectedSymbol);
+    auto *row = new TSymbolListItem(copy);
+    dLV_Symbols->addTopLevelItem(row);
+    copy->Identifier += QStringLiteral("_cpy");
+    FillListItem(row, copy);
+    SelectRow(row);
 }
 
 void TMainForm::miDeleteSymbolClick()
 {
-    // Delete Symbol plugs in here.
+    TSymbolListItem *row = SelectedRow();
+    if (!SelectedSymbol || !row || dLV_Symbols->topLevelItemCount() < 2) {
+        FDialogs.Beep();
+        return;
+    }
+    Glyphbook.Symbols.removeOne(SelectedSymbol);
+    // Taken out before it is destroyed: the selection events of its removal must meet a
+    // whole row.
+    delete dLV_Symbols->takeTopLevelItem(dLV_Symbols->indexOfTopLevelItem(row));
+    SelectRow(dLV_Symbols->topLevelItem(0));
 }

@@ -1,12 +1,182 @@
 // The packing and extraction commands of the File menu.
 #include "ui/MainGlyphbook.h"
 
+#include "model/GlyphbookError.h"
+#include "packing/GlyphbookPack.h"
+#include "ui/BusyCursor.h"
+#include "ui/SymbolListItem.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <exception>
+#include <optional>
+
+namespace
+{
+const QString MissingImageText =
+    QStringLiteral("One image used by a dialog is missing. The symbol library can therfore not be "
+                   "created. ");
+
+/// The library's document saved under a name of its own in the system's temporary folder,
+/// removed with everything in it when the copy goes.
+class TLibraryCopy
+{
+public:
+    explicit TLibraryCopy(TViraGlyphbook &Glyphbook)
+        : FFolder(QDir::tempPath() + QStringLiteral("/glyphbook-copy-XXXXXX"))
+    {
+        if (!FFolder.isValid())
+            throw EFileError(
+                QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
+                    .arg(QDir::toNativeSeparators(QDir::tempPath()), FFolder.errorString()));
+        Glyphbook.SaveToFile(FileName());
+    }
+
+    QString FileName() const { return FFolder.filePath(QStringLiteral("library.js")); }
+
+    /// The symbols of the copy, as new objects. The library is only touched once the copy has
+    /// loaded completely.
+    void Restore(TViraGlyphbook &Glyphbook) const
+    {
+        TViraGlyphbook reloaded;
+        reloaded.LoadFromFile(FileName());
+        Glyphbook.Symbols = std::move(reloaded.Symbols);
+    }
+
+private:
+    QTemporaryDir FFolder;
+};
+
+/// How a command's work talks to the user: questions with the normal cursor, progress in a
+/// dialog that starts with the first report, messages kept until the work is over.
+class TWorkFeedback
+{
+public:
+    TWorkFeedback(TGlyphbookDialogs &Dialogs, TBusyCursor &Busy, QString ProgressText)
+        : FDialogs(Dialogs), FBusy(Busy), FProgressText(std::move(ProgressText))
+    {
+    }
+
+    TPackCallbacks Callbacks()
+    {
+        TPackCallbacks callbacks;
+        callbacks.Confirm = [this](const QString &Question) {
+            FBusy.Restore();
+            const bool yes = FDialogs.Confirm(Question);
+            FBusy.Show();
+            return yes;
+        };
+        callbacks.Inform = [this](const QString &Message) { Messages.append(Message); };
+        callbacks.Progress = [this](qint64 Done, qint64 Total) {
+            if (!FProgress)
+                FProgress = FDialogs.StartProgress(FProgressText);
+            FProgress->SetProgress(Done, Total);
+        };
+        return callbacks;
+    }
+
+    /// Closes the progress dialog and restores the normal cursor.
+    void Finish()
+    {
+        FProgress.reset();
+        FBusy.Restore();
+    }
+
+    QStringList Messages;
+
+private:
+    TGlyphbookDialogs &FDialogs;
+    TBusyCursor &FBusy;
+    QString FProgressText;
+    std::unique_ptr<TProgressFeedback> FProgress;
+};
+} // namespace
+
 void TMainForm::miPackLibClick()
 {
-    // Pack Glyphbook plugs in here.
+    if (!FDialogs.Execute(sSaveDialog2))
+        return;
+    const QString archive = sSaveDialog2.FileName;
+    const int selected = SelectedSymbolIndex();
+    TBusyCursor busy;
+    // Whatever packing ends with, the library is brought back to what its document keeps.
+    const TLibraryCopy copy(Glyphbook);
+    TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Packing the symbol library..."));
+
+    std::optional<QString> missing;
+    std::exception_ptr failure;
+    try {
+        PackLibrary(Glyphbook, archive, feedback.Callbacks(), sOpenDialog1.FileName);
+    } catch (const EFileMissing &error) {
+        missing = error.message();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    copy.Restore(Glyphbook);
+    RefillList(selected);
+    feedback.Finish();
+
+    if (missing)
+        FDialogs.ShowErrorCancel(MissingImageText + *missing);
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TMainForm::miOpenLibClick()
 {
-    // Extract Glyphbook plugs in here.
+    if (!FDialogs.Execute(sOpenDialog2))
+        return;
+    const QString archive = sOpenDialog2.FileName;
+    const int selected = SelectedSymbolIndex();
+    {
+        TBusyCursor busy;
+        TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Extracting the symbol library..."));
+        try {
+            ExtractLibrary(Glyphbook, archive, feedback.Callbacks());
+        } catch (...) {
+            // The library has come back as new symbol objects; the rows must not keep the old.
+            RefillList(selected);
+            throw;
+        }
+        feedback.Finish();
+        for (const QString &message : std::as_const(feedback.Messages))
+            FDialogs.ShowQuestionOk(message);
+    }
+
+    sSaveDialog1.FileName = TExtractTarget::ForArchive(archive).BaseName + QStringLiteral(".js");
+    sSaveDialog2.FileName = archive;
+    RefillList(selected);
+    CollectLanguages();
+    RebuildLanguageColumns();
+}
+
+int TMainForm::SelectedSymbolIndex() const
+{
+    return SelectedSymbol ? int(Glyphbook.Symbols.indexOf(SelectedSymbol)) : -1;
+}
+
+void TMainForm::RefillList(int SelectedIndex)
+{
+    dLV_Symbols->clear();
+    AddRowsForLibrary();
+    // The reloaded names stand in the document's order, which need not be the columns'.
+    FillRowNamesByLanguage();
+
+    QTreeWidgetItem *selectedRow = nullptr;
+    if (SelectedIndex >= 0 && SelectedIndex < Glyphbook.Symbols.size()) {
+        const TViraSymbolPtr &symbol = Glyphbook.Symbols.at(SelectedIndex);
+        for (int row = 0; row < dLV_Symbols->topLevelItemCount() && !selectedRow; ++row)
+            if (static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row))->Symbol == symbol)
+                selectedRow = dLV_Symbols->topLevelItem(row);
+    }
+    if (selectedRow) {
+        SelectRow(selectedRow);
+        return;
+    }
+    // Nothing to select: no field, tile or preview may keep a symbol the library has dropped.
+    SelectedSymbol.reset();
+    RemoveAllTiles();
+    SymbolEditEnabled(false);
 }

@@ -63,10 +63,3 @@ void TMainForm::SmallExamplejs1Click()
     sOpenDialog1.FileName = ProgramFile(QStringLiteral("Examples/SmallExampleLib.js"));
     miOpenProjectClick();
 }
-
-void TMainForm::RemoveAllTiles()
-{
-    QWidget *strip = sbImagesScrollBox->widget();
-    const QList<QWidget *> tiles = strip->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-    qDeleteAll(tiles);
-}

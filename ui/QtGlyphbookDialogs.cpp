@@ -2,10 +2,53 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
+
+namespace
+{
+/// A QProgressDialog that the work feeds directly, without an event loop of its own.
+class TQtProgress : public TProgressFeedback
+{
+public:
+    TQtProgress(const QString &Text, QWidget *Parent) : FDialog(Text, QString(), 0, Steps, Parent)
+    {
+        FDialog.setWindowTitle(QApplication::applicationDisplayName());
+        FDialog.setCancelButton(nullptr);
+        // Non-modal: a modal progress dialog would run every pending event, user input
+        // included, from inside the work. Only painting is let through below.
+        FDialog.setWindowModality(Qt::NonModal);
+        FDialog.setMinimumDuration(1000);
+        // It stays up until the work is over, even when the estimate reaches its end early.
+        FDialog.setAutoClose(false);
+        FDialog.setAutoReset(false);
+        FDialog.setValue(0);
+        FSincePaint.start();
+    }
+
+    void SetProgress(qint64 Done, qint64 Total) override
+    {
+        const qint64 step = Total > 0 ? std::clamp<qint64>(Done * Steps / Total, 0, Steps) : 0;
+        // The dialog decides here, from the time spent, whether it shows.
+        FDialog.setValue(int(step));
+        if (FDialog.isVisible() && FSincePaint.elapsed() >= 50) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            FSincePaint.restart();
+        }
+    }
+
+private:
+    static constexpr int Steps = 1000;
+    QProgressDialog FDialog;
+    QElapsedTimer FSincePaint;
+};
+} // namespace
 
 QStringList NameFiltersFromPairs(const QString &Filter)
 {
@@ -81,6 +124,11 @@ bool TQtGlyphbookDialogs::Confirm(const QString &Text)
 void TQtGlyphbookDialogs::Beep()
 {
     QApplication::beep();
+}
+
+std::unique_ptr<TProgressFeedback> TQtGlyphbookDialogs::StartProgress(const QString &Text)
+{
+    return std::make_unique<TQtProgress>(Text, Parent);
 }
 
 void TQtGlyphbookDialogs::OpenDocument(const QString &FileName)

@@ -21,6 +21,8 @@ public:
     void ShowInformation(const QString &Text) override;
     bool Confirm(const QString &Text) override;
     void Beep() override;
+    /// A progress dialog without a cancel button, shown after a second of work.
+    std::unique_ptr<TProgressFeedback> StartProgress(const QString &Text) override;
     void OpenDocument(const QString &FileName) override;
 };
 

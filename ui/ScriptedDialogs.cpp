@@ -1,5 +1,7 @@
 #include "ui/ScriptedDialogs.h"
 
+#include <QGuiApplication>
+
 bool TScriptedDialogs::Execute(TFileDialog &Dialog)
 {
     ShownDialogs.append({Dialog.Name, Dialog.Filter, Dialog.FileName});
@@ -23,4 +25,36 @@ bool TScriptedDialogs::Confirm(const QString &Text)
         return false;
     }
     return ConfirmAnswers.takeFirst();
+}
+
+namespace
+{
+/// Records into one entry of TScriptedDialogs::Progresses.
+class TScriptedProgress : public TProgressFeedback
+{
+public:
+    TScriptedProgress(QList<TScriptedDialogs::TShownProgress> &Progresses, qsizetype Index)
+        : FProgresses(Progresses), FIndex(Index)
+    {
+    }
+    ~TScriptedProgress() override { FProgresses[FIndex].Closed = true; }
+
+    void SetProgress(qint64 Done, qint64 Total) override
+    {
+        TScriptedDialogs::TShownProgress &shown = FProgresses[FIndex];
+        shown.Steps.append({Done, Total});
+        if (!QGuiApplication::overrideCursor())
+            shown.BusyCursor = false;
+    }
+
+private:
+    QList<TScriptedDialogs::TShownProgress> &FProgresses;
+    qsizetype FIndex;
+};
+} // namespace
+
+std::unique_ptr<TProgressFeedback> TScriptedDialogs::StartProgress(const QString &Text)
+{
+    Progresses.append({Text, {}, true, false});
+    return std::make_unique<TScriptedProgress>(Progresses, Progresses.size() - 1);
 }

@@ -19,6 +19,16 @@ public:
         QString PresetFileName;
     };
 
+    /// A progress feedback as it was fed.
+    struct TShownProgress {
+        QString Text;
+        /// (Done, Total) of every step, in order.
+        QList<std::pair<qint64, qint64>> Steps;
+        /// Whether the busy cursor showed at every step.
+        bool BusyCursor = true;
+        bool Closed = false;
+    };
+
     /// Answers for the next file dialogs, in order: a file name chooses it, an empty text
     /// accepts the preset file name, std::nullopt cancels.
     QList<std::optional<QString>> FileAnswers;
@@ -32,6 +42,7 @@ public:
     QStringList Informations;
     QStringList Questions;
     QStringList OpenedDocuments;
+    QList<TShownProgress> Progresses;
     int Beeps = 0;
     /// Dialogs or questions shown with no answer left in the queue; they were cancelled.
     int Unanswered = 0;
@@ -44,4 +55,5 @@ public:
     bool Confirm(const QString &Text) override;
     void Beep() override { ++Beeps; }
     void OpenDocument(const QString &FileName) override { OpenedDocuments.append(FileName); }
+    std::unique_ptr<TProgressFeedback> StartProgress(const QString &Text) override;
 };

@@ -290,11 +290,11 @@ private slots:
         QFETCH(QStringList, names);
         TArchiveNamer namer;
         QStringList given;
-        for (const QString &spec : files) {
-            const qsizetype eq = spec.lastIndexOf(u'=');
-            const QString path = FRoot + u'/' + spec.left(eq);
+        for (const QString &file : files) {
+            const qsizetype eq = file.lastIndexOf(u'=');
+            const QString path = FRoot + u'/' + file.left(eq);
             if (!QFileInfo::exists(path))
-                writeFile(path, spec.mid(eq + 1).toLatin1());
+                writeFile(path, file.mid(eq + 1).toLatin1());
             given.append(namer.NameFor(path, path));
         }
         QCOMPARE(given, names);

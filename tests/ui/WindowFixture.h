@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +45,18 @@ public:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(Bytes), Bytes.size());
+    }
+
+    /// Writes a PNG picture of one colour and returns its full path.
+    QString WritePicture(const QString &RelativePath, QSize Size, QColor Colour = Qt::red) const
+    {
+        const QString path = Path(RelativePath);
+        QDir().mkpath(QFileInfo(path).path());
+        QImage picture(Size, QImage::Format_ARGB32);
+        picture.fill(Colour);
+        if (!picture.save(path, "PNG"))
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
     }
 
     TMainForm &Create()
@@ -92,6 +105,16 @@ inline TViraSymbolPtr MakeSymbol(const QString &Identifier, QList<TStringPairs> 
     symbol->Symbol = true;
     symbol->Names = std::move(Names);
     return symbol;
+}
+
+/// The index into sILIcons of a row's icon, or -1.
+inline int IconIndex(const TMainForm &Window, const QTreeWidgetItem *Row)
+{
+    const qint64 key = Row->icon(0).cacheKey();
+    for (int k = 0; k < Window.sILIcons.size(); ++k)
+        if (Window.sILIcons[k].cacheKey() == key)
+            return k;
+    return -1;
 }
 
 /// Puts symbols into the window's library and list as a loaded project would have them.

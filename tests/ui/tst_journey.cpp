@@ -1,0 +1,258 @@
+// The whole journey of a library: built from picture files of every kind in an empty window,
+// saved, packed, extracted into another folder after a new start, and opened again, with
+// every symbol, name, point and state image found again inside the library folder.
+#include "WindowFixture.h"
+
+#include "ui/SymbolImgPanels.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMovie>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QToolButton>
+
+class TestJourney : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fromPicturesToAnExtractedProject();
+};
+
+namespace
+{
+// Qt reads GIF but cannot write it: a 1 x 1 picture with two frames, looping.
+QByteArray twoFrameGif()
+{
+    const QByteArray frameHeader = QByteArray::fromHex("21f904000a0000002c0000000001000100000202");
+    return QByteArray("GIF89a") + QByteArray::fromHex("01000100800000ffffff000000") +
+           QByteArray::fromHex("21ff0b") + QByteArray("NETSCAPE2.0") +
+           QByteArray::fromHex("0301000000") + frameHeader + QByteArray::fromHex("440100") +
+           frameHeader + QByteArray::fromHex("4c0100") + QByteArray::fromHex("3b");
+}
+
+QByteArray fileBytes(const QString &Path)
+{
+    QFile file(Path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
+{
+    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
+        QString(), Qt::FindDirectChildrenOnly);
+}
+
+TSymbolImgPanel *tileOf(const TMainForm &Window, int ImageIndex)
+{
+    for (TSymbolImgPanel *tile : tilesOf(Window))
+        if (tile->ImageIndex == ImageIndex)
+            return tile;
+    return nullptr;
+}
+
+void retype(QLineEdit *Field, const QString &Text)
+{
+    QTest::mouseDClick(Field, Qt::LeftButton);
+    Field->selectAll();
+    QTest::keyClick(Field, Qt::Key_Backspace);
+    QTest::keyClicks(Field, Text);
+}
+
+void shortcut(TMainForm &Window, QKeyCombination Keys)
+{
+    QTest::keySequence(&Window, QKeySequence(Keys));
+}
+
+/// The size a picture element shows: its still picture or its animation's frame.
+QSize shownSize(const QLabel *Picture)
+{
+    if (Picture->movie())
+        return Picture->movie()->currentPixmap().size();
+    return Picture->pixmap().size();
+}
+
+TSymbolListItem *rowOf(const TMainForm &Window, const QString &Identifier)
+{
+    for (int row = 0; row < Window.dLV_Symbols->topLevelItemCount(); ++row) {
+        auto *item = static_cast<TSymbolListItem *>(Window.dLV_Symbols->topLevelItem(row));
+        if (item->text(0) == Identifier)
+            return item;
+    }
+    return nullptr;
+}
+
+void clickRow(TMainForm &Window, const QString &Identifier)
+{
+    TSymbolListItem *row = rowOf(Window, Identifier);
+    QVERIFY2(row, qPrintable(Identifier));
+    const QRect place = Window.dLV_Symbols->visualItemRect(row);
+    QTest::mouseClick(Window.dLV_Symbols->viewport(), Qt::LeftButton, {}, place.center());
+    QCOMPARE(Window.SelectedSymbol, row->Symbol);
+}
+} // namespace
+
+void TestJourney::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestJourney::fromPicturesToAnExtractedProject()
+{
+    TWindowFixture f;
+    // One picture file of each kind the editor reads, with names that packing must encode.
+    struct TPicture {
+        QString Name;
+        QSize Size;
+    };
+    const QList<TPicture> pictures = {
+        {u"pump.png"_s, QSize(30, 20)},      {u"pump on.png"_s, QSize(30, 21)},
+        {u"valve.jpg"_s, QSize(20, 16)},     {u"valve+open.jpeg"_s, QSize(20, 17)},
+        {u"tank.bmp"_s, QSize(16, 24)},      {u"beacon.gif"_s, QSize(1, 1)},
+        {u"beacon_alarm.gif"_s, QSize(1, 1)}};
+    QMap<QString, QString> path;
+    for (const TPicture &picture : pictures) {
+        path[picture.Name] = f.Path(u"pictures/"_s + picture.Name);
+        if (picture.Name.endsWith(u".gif"_s)) {
+            f.WriteFile(u"pictures/"_s + picture.Name, twoFrameGif());
+            continue;
+        }
+        QImage image(picture.Size, QImage::Format_RGB32);
+        image.fill(QColor(picture.Size.width() * 8, picture.Size.height() * 8, 90));
+        QDir().mkpath(f.Path(u"pictures"_s));
+        QVERIFY(image.save(path[picture.Name]));
+    }
+
+    TMainForm &w = f.Create();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
+
+    // The pump (PNG): points by Shift-clicks, two state images, a PNG and a GIF for "Alarm".
+    w.dLV_Symbols->setFocus();
+    f.Dialogs.FileAnswers = {path[u"pump.png"_s], path[u"pump on.png"_s],
+                             path[u"beacon_alarm.gif"_s]};
+    shortcut(w, Qt::CTRL | Qt::Key_A);
+    retype(w.eIdentifier, u"pump"_s);
+    retype(w.NameEdits[0], u"Pump"_s);
+    retype(w.NameEdits[1], u"Pumpen"_s);
+    QTest::mouseClick(w.SymbolImage, Qt::LeftButton, Qt::ShiftModifier, QPoint(15, 10));
+    // 5 right of and 20 below the grid origin at (240, 180), with the anchor at (15, 10).
+    QTest::mouseClick(w.ImageGrid, Qt::RightButton, Qt::ShiftModifier, QPoint(245, 200));
+    w.cbTextAlign->setCompleter(nullptr);
+    retype(w.cbTextAlign->lineEdit(), u"Center"_s);
+    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    // Value, then Alarm: one step down the value type list.
+    QCOMPARE(tileOf(w, 1)->ValueType->currentIndex(), int(TSymbolImgPanel::vtValue));
+    QTest::keyClick(tileOf(w, 1)->ValueType, Qt::Key_Down);
+
+    // The valve (JPEG): the picture dragged, nudged, a state image with the value 2.
+    f.Dialogs.FileAnswers = {path[u"valve.jpg"_s], path[u"valve+open.jpeg"_s]};
+    w.miNewSymbol->trigger();
+    retype(w.eIdentifier, u"valve"_s);
+    QTest::mousePress(w.SymbolImage, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(w.SymbolImage, QPoint(13, 8));
+    QTest::mouseRelease(w.SymbolImage, Qt::LeftButton, {}, QPoint(13, 8));
+    QTest::mouseClick(w.sbbUp, Qt::LeftButton);
+    QTest::mouseClick(w.srbText, Qt::LeftButton);
+    QTest::mouseClick(w.sbbRight, Qt::LeftButton);
+    QTest::mouseClick(w.sbbRight, Qt::LeftButton);
+    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    retype(tileOf(w, 0)->Value, u"2"_s);
+    retype(w.NameEdits[0], u"Valve"_s);
+
+    // The tank (BMP): points typed, no state images.
+    f.Dialogs.FileAnswers = {path[u"tank.bmp"_s]};
+    w.miNewSymbol->trigger();
+    retype(w.eIdentifier, u"tank"_s);
+    retype(w.eAnchorX, u"8"_s);
+    retype(w.eAnchorY, u"-12"_s);
+    retype(w.eTextX, u"0"_s);
+    retype(w.eTextY, u"30"_s);
+    retype(w.NameEdits[1], u"Tanken"_s);
+
+    // The beacon (GIF): a state image for "MO".
+    f.Dialogs.FileAnswers = {path[u"beacon.gif"_s], path[u"pump.png"_s]};
+    w.miNewSymbol->trigger();
+    retype(w.eIdentifier, u"beacon"_s);
+    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    for (int step = 0; step < 3; ++step)
+        QTest::keyClick(tileOf(w, 0)->ValueType, Qt::Key_Down);
+
+    QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
+    QCOMPARE(f.Dialogs.Beeps, 0);
+    QVERIFY(f.Dialogs.FileAnswers.isEmpty());
+    const QByteArray built = w.Glyphbook.SaveToBytes();
+
+    // Saved, packed beside the project under the proposed name, and a new start.
+    QDir().mkpath(f.Path(u"project"_s));
+    f.Dialogs.FileAnswers = {f.Path(u"project/lib.js"_s), u""_s};
+    shortcut(w, Qt::CTRL | Qt::Key_S);
+    shortcut(w, Qt::CTRL | Qt::Key_P);
+    const QString packed = f.Path(u"project/lib.tar.gz"_s);
+    QVERIFY(QFileInfo(packed).isFile());
+    QVERIFY(f.Dialogs.ErrorCancels.isEmpty());
+    w.miNewProject->trigger();
+    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
+
+    // The archive elsewhere, extracted there and opened.
+    QDir().mkpath(f.Path(u"elsewhere"_s));
+    const QString archive = f.Path(u"elsewhere/lib.tar.gz"_s);
+    QVERIFY(QFile::copy(packed, archive));
+    f.Dialogs.FileAnswers = {archive, f.Path(u"elsewhere/lib.js"_s)};
+    w.miOpenLib->trigger();
+    QCOMPARE(w.sSaveDialog1.FileName, u"lib.js"_s);
+    shortcut(w, Qt::CTRL | Qt::Key_O);
+    QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
+    QVERIFY(f.Dialogs.QuestionOks.isEmpty());
+    QCOMPARE(RowTexts(w), Strings({"beacon|beacon.gif|beacon.gif", "pump|Pump|Pumpen",
+                                   "tank|tank.bmp|Tanken", "valve|Valve|valve.jpg"}));
+
+    // Everything again, only with the pictures in the library folder under encoded names.
+    const QString library = f.Path(u"elsewhere/lib/"_s);
+    QByteArray expected = built;
+    for (const TPicture &picture : pictures) {
+        const QString stored =
+            library + QString(picture.Name).replace(u' ', u"%20"_s).replace(u'+', u"%2B"_s);
+        expected.replace(path[picture.Name].toUtf8(), stored.toUtf8());
+        if (!QFileInfo::exists(stored))
+            continue; // a picture the library does not use
+        QCOMPARE(fileBytes(stored), fileBytes(path[picture.Name]));
+    }
+    QCOMPARE(QString::fromUtf8(w.Glyphbook.SaveToBytes()), QString::fromUtf8(expected));
+    const TViraSymbol &pump = *w.Glyphbook.Symbols[0];
+    QCOMPARE(pump.StateImages.size(), 2);
+    QCOMPARE(pump.StateImages[1].Name, u"Alarm"_s);
+    QCOMPARE(pump.StateImages[1].Value, library + u"beacon_alarm.gif"_s);
+    QCOMPARE((QList<qint32>{pump.ImageX, pump.ImageY, pump.TextX, pump.TextY}),
+             (QList<qint32>{15, 10, 20, 30}));
+    QCOMPARE(pump.TextAlign, vstaCenter);
+    QCOMPARE(w.Glyphbook.Symbols[1]->StateImages[0].Value, library + u"valve%2Bopen.jpeg"_s);
+
+    // Each symbol shows in the preview and the strip, from the library folder.
+    const QList<std::pair<QString, QList<QSize>>> shown = {
+        {u"pump"_s, {QSize(30, 20), QSize(30, 21), QSize(1, 1)}},
+        {u"valve"_s, {QSize(20, 16), QSize(20, 17)}},
+        {u"tank"_s, {QSize(16, 24)}},
+        {u"beacon"_s, {QSize(1, 1), QSize(30, 20)}}};
+    for (const auto &[identifier, sizes] : shown) {
+        clickRow(w, identifier);
+        QCOMPARE(shownSize(w.SymbolImage), sizes[0]);
+        QCOMPARE(IconIndex(w, rowOf(w, identifier)) == 3, false);
+        QCOMPARE(tilesOf(w).size(), sizes.size());
+        for (int index = -1; index + 1 < sizes.size(); ++index) {
+            const TSymbolImgPanel *tile = tileOf(w, index);
+            QVERIFY(tile);
+            QVERIFY2(tile->FileName.startsWith(library), qPrintable(tile->FileName));
+            QCOMPARE(shownSize(tile->Image), sizes[index + 1]);
+        }
+    }
+}
+
+QTEST_MAIN(TestJourney)
+#include "tst_journey.moc"

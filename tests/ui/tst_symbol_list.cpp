@@ -1,0 +1,432 @@
+// The symbol list and the settings fields: adding, duplicating, deleting and selecting symbols,
+// and every field's write-back into the selected symbol.
+#include "WindowFixture.h"
+
+#include "ui/SymbolImgPanels.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+
+class TestSymbolList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void addNewSymbolFromAPicture();
+    void cancelledPictureDialogAddsNothing();
+    void doubleClickOnARowAddsANewSymbol();
+    void duplicateTwice();
+    void editedIdentifierMovesTheRowWhileSelected();
+    void pointFieldsStopAtTheFirstNonInteger_data();
+    void pointFieldsStopAtTheFirstNonInteger();
+    void typedAlignment_data();
+    void typedAlignment();
+    void namesFollowTheShownLanguages();
+    void deleteSymbol();
+    void deleteRefusals_data();
+    void deleteRefusals();
+    void missingMainImageShowsTheErrorIcon();
+    void lostSelectionSwitchesEditingOff();
+};
+
+namespace
+{
+QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
+{
+    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
+        QString(), Qt::FindDirectChildrenOnly);
+}
+
+QTreeWidgetItem *rowOf(const TMainForm &Window, const QString &Caption)
+{
+    const QList<QTreeWidgetItem *> rows =
+        Window.dLV_Symbols->findItems(Caption, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return rows.size() == 1 ? rows.first() : nullptr;
+}
+
+QString selectedCaption(const TMainForm &Window)
+{
+    const QList<QTreeWidgetItem *> rows = Window.dLV_Symbols->selectedItems();
+    return rows.size() == 1 ? rows.first()->text(0)
+                            : QStringLiteral("<%1 selected>").arg(rows.size());
+}
+
+/// Replaces a focused field's text by Text, key by key, as a user types it.
+void retype(QLineEdit *Field, const QString &Text)
+{
+    Field->setFocus();
+    Field->selectAll();
+    QTest::keyClick(Field, Qt::Key_Backspace);
+    QTest::keyClicks(Field, Text);
+}
+
+void showActive(TMainForm &Window)
+{
+    Window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&Window));
+}
+} // namespace
+
+void TestSymbolList::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void TestSymbolList::addNewSymbolFromAPicture()
+{
+    TWindowFixture f;
+    const QString pump = f.WritePicture(u"pics/pump.png"_s, QSize(30, 20));
+    TMainForm &w = f.Create();
+    showActive(w);
+    f.Dialogs.FileAnswers = {pump};
+    w.miNewSymbol->trigger();
+
+    QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
+    QCOMPARE(f.Dialogs.ShownDialogs[0].Name, u"sOpenPictureDialog1"_s);
+    QCOMPARE(w.Glyphbook.Symbols.size(), 1);
+    const TViraSymbolPtr s = w.Glyphbook.Symbols[0];
+    QCOMPARE(s->Identifier, u"pump.png"_s);
+    QCOMPARE(s->Image, pump);
+    QCOMPARE(s->Names, (QList<TStringPairs>{{u"en"_s, u"pump.png"_s}, {u"sv"_s, u"pump.png"_s}}));
+    QVERIFY(s->Symbol);
+    QCOMPARE(QList<qint32>({s->ImageX, s->ImageY, s->TextX, s->TextY}),
+             QList<qint32>({0, 0, 0, 0}));
+    QCOMPARE(s->TextAlign, vstaRight);
+    QVERIFY(s->StateImages.isEmpty());
+
+    QCOMPARE(RowTexts(w), Strings({"pump.png|pump.png|pump.png"}));
+    QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 0);
+    QCOMPARE(selectedCaption(w), u"pump.png"_s);
+    QCOMPARE(w.dLV_Symbols->currentItem(), w.dLV_Symbols->topLevelItem(0));
+    QCOMPARE(w.SelectedSymbol, s);
+    QVERIFY(w.gbSettings->isEnabled());
+    QVERIFY(w.sbImagesScrollBox->isVisible());
+    QVERIFY(!w.bDeleteImage->isEnabled());
+    const QList<TSymbolImgPanel *> tiles = tilesOf(w);
+    QCOMPARE(tiles.size(), 1);
+    QCOMPARE(tiles[0]->ImageIndex, -1);
+    QVERIFY(!tiles[0]->Mark->isHidden());
+    QCOMPARE(w.eIdentifier->text(), u"pump.png"_s);
+    QCOMPARE(w.NameEdits[0]->text(), u"pump.png"_s);
+    QCOMPARE(w.SymbolImage->pixmap().size(), QSize(30, 20));
+    QVERIFY(f.Dialogs.Errors.isEmpty());
+}
+
+void TestSymbolList::cancelledPictureDialogAddsNothing()
+{
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    f.Dialogs.FileAnswers = {std::nullopt};
+    w.miNewSymbol->trigger();
+    QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
+    QVERIFY(w.Glyphbook.Symbols.isEmpty());
+    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
+    QVERIFY(!w.SelectedSymbol);
+}
+
+void TestSymbolList::doubleClickOnARowAddsANewSymbol()
+{
+    TWindowFixture f;
+    const QString valve = f.WritePicture(u"valve.png"_s, QSize(8, 8));
+    TMainForm &w = f.Create();
+    showActive(w);
+    AddSymbols(w, {MakeSymbol(u"pump"_s, {{u"en"_s, u"Pump"_s}})});
+    f.Dialogs.FileAnswers = {valve};
+    const QRect pumpRow = w.dLV_Symbols->visualItemRect(w.dLV_Symbols->topLevelItem(0));
+    QTest::mouseDClick(w.dLV_Symbols->viewport(), Qt::LeftButton, {}, pumpRow.center());
+
+    QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
+    QCOMPARE(f.Dialogs.ShownDialogs[0].Name, u"sOpenPictureDialog1"_s);
+    QCOMPARE(w.Glyphbook.Symbols.size(), 2);
+    QCOMPARE(w.Glyphbook.Symbols[0]->Identifier, u"pump"_s);
+    QCOMPARE(w.Glyphbook.Symbols[0]->Names, (QList<TStringPairs>{{u"en"_s, u"Pump"_s}}));
+    QCOMPARE(selectedCaption(w), u"valve.png"_s);
+}
+
+void TestSymbolList::duplicateTwice()
+{
+    TWindowFixture f;
+    const QString pump = f.WritePicture(u"pump.png"_s, QSize(8, 8));
+    TMainForm &w = f.Create();
+    showActive(w);
+    f.Dialogs.FileAnswers = {pump};
+    w.miNewSymbol->trigger();
+    w.SelectedSymbol->ImageX = 7;
+    w.SelectedSymbol->StateImages = {{u"1"_s, pump}};
+
+    w.miDupSymb->trigger();
+    const TViraSymbolPtr first = w.SelectedSymbol;
+    QCOMPARE(first->Identifier, u"pump.png_cpy"_s);
+    QCOMPARE(selectedCaption(w), u"pump.png_cpy"_s);
+    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    QCOMPARE(selectedCaption(w), u"pump.png"_s);
+    w.miDupSymb->trigger();
+
+    // Appended copies, not required to be unique; each copy is a symbol of its own.
+    QCOMPARE(w.Glyphbook.Symbols.size(), 3);
+    QCOMPARE(w.Glyphbook.Symbols[1], first);
+    const TViraSymbolPtr second = w.Glyphbook.Symbols[2];
+    QCOMPARE(w.SelectedSymbol, second);
+    QCOMPARE(second->Identifier, u"pump.png_cpy"_s);
+    QVERIFY(second != first);
+    QCOMPARE(second->ImageX, 7);
+    QCOMPARE(second->StateImages, first->StateImages);
+    QCOMPARE(second->Names,
+             (QList<TStringPairs>{{u"en"_s, u"pump.png"_s}, {u"sv"_s, u"pump.png"_s}}));
+    QCOMPARE(RowTexts(w), Strings({"pump.png|pump.png|pump.png", "pump.png_cpy|pump.png|pump.png",
+                                   "pump.png_cpy|pump.png|pump.png"}));
+    QCOMPARE(static_cast<TSymbolListItem *>(w.dLV_Symbols->selectedItems().value(0))->Symbol,
+             second);
+    // The copy's strip: the main tile and its state tile.
+    QCOMPARE(tilesOf(w).size(), 2);
+}
+
+void TestSymbolList::editedIdentifierMovesTheRowWhileSelected()
+{
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    showActive(w);
+    AddSymbols(w, {MakeSymbol(u"b"_s, {}), MakeSymbol(u"m"_s, {}), MakeSymbol(u"x"_s, {})});
+    w.dLV_Symbols->setCurrentItem(rowOf(w, u"x"_s));
+    const TViraSymbolPtr x = w.SelectedSymbol;
+
+    w.eIdentifier->setFocus();
+    w.eIdentifier->selectAll();
+    QTest::keyClick(w.eIdentifier, Qt::Key_A);
+    QCOMPARE(x->Identifier, u"a"_s);
+    QCOMPARE(RowTexts(w), Strings({"a||", "b||", "m||"}));
+    QCOMPARE(selectedCaption(w), u"a"_s);
+    QCOMPARE(w.SelectedSymbol, x);
+    QTest::keyClicks(w.eIdentifier, u"zz"_s);
+    QCOMPARE(RowTexts(w), Strings({"azz||", "b||", "m||"}));
+    QTest::keyClick(w.eIdentifier, Qt::Key_Home);
+    QTest::keyClick(w.eIdentifier, Qt::Key_Delete);
+    QCOMPARE(RowTexts(w), Strings({"b||", "m||", "zz||"}));
+    QCOMPARE(selectedCaption(w), u"zz"_s);
+    // Still the one symbol being edited: the names were brought to the shown languages.
+    QCOMPARE(x->Names, (QList<TStringPairs>{{u"en"_s, QString()}, {u"sv"_s, QString()}}));
+    QCOMPARE(w.Glyphbook.Symbols.size(), 3);
+}
+
+void TestSymbolList::pointFieldsStopAtTheFirstNonInteger_data()
+{
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("keyByKey");
+    QTest::addColumn<QList<qint32>>("result");
+
+    // The symbol holds 1, 2, 3, 4; the text goes into the focused field at once (pasted) or
+    // key by key; then the other fields are set to 10, 20, 30, 40.
+    QTest::newRow("anchor x 12a") << 0 << u"12a"_s << false << QList<qint32>{1, 2, 3, 4};
+    QTest::newRow("anchor x 12a typed") << 0 << u"12a"_s << true << QList<qint32>{12, 2, 3, 4};
+    QTest::newRow("anchor y empty") << 1 << QString() << false << QList<qint32>{10, 2, 3, 4};
+    QTest::newRow("text x lone sign") << 2 << u"-"_s << false << QList<qint32>{10, 20, 3, 4};
+    QTest::newRow("text y 12a") << 3 << u"12a"_s << false << QList<qint32>{10, 20, 30, 4};
+    QTest::newRow("text y trailing blank") << 3 << u"5 "_s << false << QList<qint32>{10, 20, 30, 4};
+    QTest::newRow("anchor x hex") << 0 << u"$1F"_s << false << QList<qint32>{31, 20, 30, 40};
+    QTest::newRow("anchor y leading blanks, sign")
+        << 1 << u"  -8"_s << true << QList<qint32>{10, -8, 30, 40};
+}
+
+void TestSymbolList::pointFieldsStopAtTheFirstNonInteger()
+{
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(bool, keyByKey);
+    QFETCH(QList<qint32>, result);
+
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    showActive(w);
+    const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
+    s->ImageX = 1;
+    s->ImageY = 2;
+    s->TextX = 3;
+    s->TextY = 4;
+    AddSymbols(w, {s});
+    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+
+    const QList<QLineEdit *> fields = {w.eAnchorX, w.eAnchorY, w.eTextX, w.eTextY};
+    if (keyByKey) {
+        retype(fields[field], typed);
+    } else {
+        fields[field]->setFocus();
+        fields[field]->setText(typed);
+    }
+    QCOMPARE(fields[field]->text(), typed);
+    // The field being typed in keeps its text while the others change from code.
+    for (int k = 0; k < 4; ++k)
+        if (k != field)
+            fields[k]->setText(QString::number(10 * (k + 1)));
+    QCOMPARE(QList<qint32>({s->ImageX, s->ImageY, s->TextX, s->TextY}), result);
+    QCOMPARE(fields[field]->text(), typed);
+    QVERIFY(f.Dialogs.Errors.isEmpty());
+}
+
+void TestSymbolList::typedAlignment_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("align");
+    QTest::newRow("Center") << u"Center"_s << 1;
+    QTest::newRow("Left") << u"Left"_s << 2;
+    QTest::newRow("no item") << u"Middle"_s << 255;
+    QTest::newRow("case differs") << u"left"_s << 255;
+    QTest::newRow("empty") << QString() << 255;
+}
+
+void TestSymbolList::typedAlignment()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, align);
+
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    showActive(w);
+    const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
+    s->TextAlign = vstaCenter;
+    AddSymbols(w, {s});
+    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    QLineEdit *text = w.cbTextAlign->lineEdit();
+    // Completion would turn typed text into an item's; the user's own text is what counts.
+    w.cbTextAlign->setCompleter(nullptr);
+    retype(text, u"x"_s);
+    QCOMPARE(int(s->TextAlign), 255);
+    retype(text, typed);
+    QCOMPARE(int(s->TextAlign), align);
+}
+
+void TestSymbolList::namesFollowTheShownLanguages()
+{
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    showActive(w);
+    const TViraSymbolPtr s = MakeSymbol(
+        u"valve"_s, {{u"de"_s, u"Ventil-de"_s}, {u"sv"_s, u"Ventil"_s}, {u"en"_s, u"Valve"_s}});
+    AddSymbols(w, {s});
+    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    // Selecting writes nothing back.
+    QCOMPARE(s->Names.size(), 3);
+    QCOMPARE(w.NameEdits[0]->text(), u"Valve"_s);
+    QCOMPARE(w.NameEdits[1]->text(), u"Ventil"_s);
+
+    retype(w.NameEdits[0], u"Valve!"_s);
+    QCOMPARE(s->Names, (QList<TStringPairs>{{u"en"_s, u"Valve!"_s}, {u"sv"_s, u"Ventil"_s}}));
+    QCOMPARE(RowTexts(w), Strings({"valve|Valve!|Ventil"}));
+
+    // Hiding a column shows the remaining language's name at once and writes nothing back.
+    w.miEN->trigger();
+    QCOMPARE(w.NameLabels[0]->text(), u"sv"_s);
+    QCOMPARE(w.NameEdits[0]->text(), u"Ventil"_s);
+    QVERIFY(w.NameEdits[1]->isHidden());
+    QCOMPARE(s->Names.size(), 2);
+    // The next edit keeps only the shown language.
+    retype(w.eIdentifier, u"valve2"_s);
+    QCOMPARE(s->Names, (QList<TStringPairs>{{u"sv"_s, u"Ventil"_s}}));
+    QCOMPARE(RowTexts(w), Strings({"valve2|Ventil"}));
+}
+
+void TestSymbolList::deleteSymbol()
+{
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    showActive(w);
+    const TViraSymbolPtr a = MakeSymbol(u"a"_s, {});
+    const TViraSymbolPtr b = MakeSymbol(u"b"_s, {});
+    AddSymbols(w, {b, a});
+    w.dLV_Symbols->setCurrentItem(rowOf(w, u"b"_s));
+    w.dLV_Symbols->setFocus();
+    QTest::keyClick(w.dLV_Symbols, Qt::Key_Delete, Qt::ShiftModifier);
+
+    QCOMPARE(w.Glyphbook.Symbols, QList<TViraSymbolPtr>{a});
+    QCOMPARE(RowTexts(w), Strings({"a||"}));
+    QCOMPARE(selectedCaption(w), u"a"_s);
+    QCOMPARE(w.SelectedSymbol, a);
+    QCOMPARE(tilesOf(w).size(), 1);
+    QCOMPARE(tilesOf(w)[0]->Symbol, a);
+    QCOMPARE(f.Dialogs.Beeps, 0);
+}
+
+void TestSymbolList::deleteRefusals_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("select");
+    QTest::newRow("one row left") << 1 << true;
+    QTest::newRow("nothing selected") << 2 << false;
+    QTest::newRow("empty list") << 0 << false;
+}
+
+void TestSymbolList::deleteRefusals()
+{
+    QFETCH(int, rows);
+    QFETCH(bool, select);
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    QList<TViraSymbolPtr> symbols;
+    for (int k = 0; k < rows; ++k)
+        symbols.append(MakeSymbol(QString::number(k), {}));
+    AddSymbols(w, symbols);
+    if (select)
+        w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    w.miDeleteSymbol->trigger();
+    QCOMPARE(f.Dialogs.Beeps, 1);
+    QCOMPARE(w.Glyphbook.Symbols, symbols);
+    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), rows);
+    QCOMPARE(w.dLV_Symbols->selectedItems().size(), select ? 1 : 0);
+}
+
+void TestSymbolList::missingMainImageShowsTheErrorIcon()
+{
+    TWindowFixture f;
+    const QString state = f.WritePicture(u"state.png"_s, QSize(8, 8));
+    TMainForm &w = f.Create();
+    showActive(w);
+    const TViraSymbolPtr s = MakeSymbol(u"gone"_s, {});
+    s->Image = f.Path(u"missing.png"_s);
+    const TViraSymbolPtr other = MakeSymbol(u"other"_s, {});
+    AddSymbols(w, {s, other});
+    QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 0);
+
+    w.dLV_Symbols->setCurrentItem(rowOf(w, u"gone"_s));
+    QVERIFY(s->Error);
+    QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 3);
+    // Moving away keeps the error; a refill of the row shows it.
+    w.dLV_Symbols->setCurrentItem(rowOf(w, u"other"_s));
+    QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 3);
+
+    // After an image command the rows show the plain icons until filled anew.
+    w.dLV_Symbols->setCurrentItem(rowOf(w, u"gone"_s));
+    f.Dialogs.FileAnswers = {state};
+    w.bAddImage->click();
+    QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 1);
+    retype(w.eIdentifier, u"gone!"_s);
+    QCOMPARE(IconIndex(w, rowOf(w, u"gone!"_s)), 3);
+}
+
+void TestSymbolList::lostSelectionSwitchesEditingOff()
+{
+    TWindowFixture f;
+    TMainForm &w = f.Create();
+    showActive(w);
+    const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
+    AddSymbols(w, {s});
+    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    QVERIFY(w.gbSettings->isEnabled());
+    w.dLV_Symbols->clearSelection();
+    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.gbSettings->isEnabled());
+    QVERIFY(!w.sbImagesScrollBox->isVisible());
+    // Fields changed now write into no symbol.
+    w.eIdentifier->setText(u"other"_s);
+    QCOMPARE(s->Identifier, u"s"_s);
+    // The tiles stay, hidden with the strip.
+    QCOMPARE(tilesOf(w).size(), 1);
+}
+
+QTEST_MAIN(TestSymbolList)
+#include "tst_symbol_list.moc"

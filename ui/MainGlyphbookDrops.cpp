@@ -1,0 +1,98 @@
+// Picture files dropped from the desktop: on the symbol list they become new symbols, on the
+// image strip state images of the selected symbol.
+#include "ui/MainGlyphbook.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMimeData>
+#include <QUrl>
+
+namespace
+{
+QStringList localFiles(const QMimeData *Data)
+{
+    QStringList files;
+    if (!Data || !Data->hasUrls())
+        return files;
+    const QList<QUrl> urls = Data->urls();
+    for (const QUrl &url : urls)
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    return files;
+}
+
+/// A file the picture dialog offers and Qt can read as an image.
+bool isPictureFile(const QString &FileName)
+{
+    static const QStringList kSuffixes = {QStringLiteral("png"), QStringLiteral("gif"),
+                                          QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                          QStringLiteral("bmp")};
+    const QFileInfo info(FileName);
+    return info.isFile() && kSuffixes.contains(info.suffix(), Qt::CaseInsensitive) &&
+           QImageReader(FileName).canRead();
+}
+} // namespace
+
+bool TMainForm::HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const QStringList &))
+{
+    switch (Event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(Event);
+        if (localFiles(drag->mimeData()).isEmpty())
+            drag->ignore();
+        else
+            drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(Event);
+        const QStringList files = localFiles(drop->mimeData());
+        if (files.isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->acceptProposedAction();
+        QStringList pictures;
+        QStringList refused;
+        for (const QString &file : files)
+            (isPictureFile(file) ? pictures : refused).append(file);
+        // Handled once the drop has returned, so the desktop's drag ends before any message.
+        QMetaObject::invokeMethod(
+            this,
+            [this, AddFiles, pictures, refused] {
+                if (!pictures.isEmpty())
+                    Guard([&] { (this->*AddFiles)(pictures); });
+                if (!refused.isEmpty()) {
+                    QStringList names;
+                    for (const QString &file : refused)
+                        names.append(QDir::toNativeSeparators(file));
+                    FDialogs.ShowError(
+                        QStringLiteral("These files are not pictures and were not added:\n%1")
+                            .arg(names.join(u'\n')));
+                }
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TMainForm::AddDroppedSymbols(const QStringList &Pictures)
+{
+    for (const QString &picture : Pictures)
+        AddNewSymbol(picture);
+}
+
+void TMainForm::AddDroppedStateImages(const QStringList &Pictures)
+{
+    if (!SelectedSymbol)
+        return;
+    for (const QString &picture : Pictures)
+        AddStateImage(picture);
+    FinishAddImage();
+}

@@ -1,0 +1,352 @@
+// The preview: the selected symbol's picture placed by its anchor on the grid origin, the
+// example text at its text point, the crosses, and placing both points with the arrow buttons
+// and the mouse. The preview changes a symbol only by writing the point fields, whose change
+// handling stores the values and places the preview again.
+#include "ui/MainGlyphbook.h"
+
+#include "model/ImagePath.h"
+#include "ui/DottedLine.h"
+#include "ui/PictureFile.h"
+#include "ui/SymbolListItem.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace
+{
+// The grid origin, relative to the grid picture's top-left corner.
+constexpr int kOriginX = 240;
+constexpr int kOriginY = 180;
+
+// Points are 32-bit, so a picture or label can be placed far outside any screen; keep widget
+// coordinates well inside int, where nobody can see the difference.
+constexpr qint64 kFarAway = 1000000;
+
+int onScreen(qint64 Coordinate)
+{
+    return int(std::clamp(Coordinate, -kFarAway, kFarAway));
+}
+
+/// Left edge of something Width wide standing at X with the symbol's alignment; other
+/// alignment values leave it at Current.
+qint64 alignedLeft(TVSTextAlign Align, qint64 X, int Width, int Current)
+{
+    switch (Align) {
+    case vstaRight:
+        return X;
+    case vstaCenter:
+        return X - Width / 2;
+    case vstaLeft:
+        return X - Width;
+    }
+    return Current;
+}
+
+void writeNumber(QLineEdit *Field, qint64 Value)
+{
+    Field->setText(QString::number(Value));
+}
+} // namespace
+
+void TMainForm::ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index)
+{
+    const QString stored = Index >= 0 && Index < Symbol->StateImages.size()
+                               ? Symbol->StateImages.at(Index).Value
+                               : Symbol->Image;
+    // A missing file leaves the previous picture in place; it is still placed by this symbol.
+    if (LoadPictureFile(SymbolImage, ResolveImagePath(stored, sOpenDialog1.FileName)))
+        SymbolImage->adjustSize();
+    UpdateSymbolView(Symbol);
+    SelectedSymbol = Symbol;
+}
+
+void TMainForm::UpdateSymbolView(const TViraSymbolPtr &Symbol)
+{
+    const QPoint grid = ImageGrid->pos();
+    qint64 pictureLeft = qint64(grid.x()) + kOriginX;
+    qint64 pictureTop = qint64(grid.y()) + kOriginY;
+    if (Symbol->Symbol) {
+        pictureLeft -= Symbol->ImageX;
+        pictureTop -= Symbol->ImageY;
+    }
+    SymbolImage->move(onScreen(pictureLeft), onScreen(pictureTop));
+
+    // The label's top is its ascent above the text point, so the base line lies on it.
+    const qint64 textX = pictureLeft + Symbol->TextX;
+    const qint64 textY = pictureTop + Symbol->TextY;
+    lExampleText->move(
+        onScreen(alignedLeft(Symbol->TextAlign, textX, lExampleText->width(), lExampleText->x())),
+        onScreen(textY - lExampleText->fontMetrics().ascent()));
+    lExampleText->setVisible(Symbol->Symbol);
+
+    shapeTX->move(onScreen(alignedLeft(Symbol->TextAlign, textX, shapeTX->width(), shapeTX->x())),
+                  onScreen(textY));
+    shapeTY->move(onScreen(textX), onScreen(textY - shapeTY->height() / 2));
+
+    eIdentifier->setText(Symbol->Identifier);
+    // Each write below can run the change handling, which re-reads the symbol; so every value
+    // is taken from the symbol at the moment it is written.
+    const std::pair<QLineEdit *, const qint32 TViraSymbol::*> points[] = {
+        {eAnchorX, &TViraSymbol::ImageX},
+        {eAnchorY, &TViraSymbol::ImageY},
+        {eTextX, &TViraSymbol::TextX},
+        {eTextY, &TViraSymbol::TextY}};
+    for (const auto &[field, value] : points)
+        if (!field->hasFocus())
+            writeNumber(field, (*Symbol).*value);
+
+    // Only a different alignment is selected: re-selecting would wipe what the user is typing
+    // into the box while it matches no item.
+    const int alignIndex = Symbol->TextAlign < cbTextAlign->count() ? Symbol->TextAlign : -1;
+    if (cbTextAlign->findText(cbTextAlign->currentText(),
+                              Qt::MatchExactly | Qt::MatchCaseSensitive) != alignIndex)
+        cbTextAlign->setCurrentIndex(alignIndex);
+    cbIsSymbol->setChecked(Symbol->Symbol);
+
+    const QTreeWidgetItem *header = dLV_Symbols->headerItem();
+    const int columns = dLV_Symbols->columnCount();
+    for (int column = 1; column < columns && column - 1 < NameEdits.size(); ++column)
+        NameEdits[column - 1]->setText(Symbol->FindName(header->text(column)));
+
+    // Collected first: a new caption sorts its row into another place. A row being deleted
+    // is still listed while its removal moves the selection, and is no symbol row any more.
+    QList<QTreeWidgetItem *> rows;
+    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
+        auto *item = dynamic_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
+        if (item && item->Symbol == Symbol)
+            rows.append(item);
+    }
+    for (QTreeWidgetItem *row : std::as_const(rows)) {
+        row->setText(0, Symbol->Identifier);
+        for (int column = 1; column < columns; ++column)
+            row->setText(column, Symbol->FindName(header->text(column)));
+    }
+
+    for (QWidget *control : {static_cast<QWidget *>(eAnchorX), static_cast<QWidget *>(eAnchorY),
+                             static_cast<QWidget *>(eTextX), static_cast<QWidget *>(eTextY),
+                             static_cast<QWidget *>(cbTextAlign)})
+        control->setEnabled(Symbol->Symbol);
+}
+
+void TMainForm::cbCrossClick()
+{
+    shapeX->setVisible(cbCross->isChecked());
+    shapeY->setVisible(cbCross->isChecked());
+}
+
+void TMainForm::cbShowTextCrossClick()
+{
+    shapeTX->setVisible(cbShowTextCross->isChecked());
+    shapeTY->setVisible(cbShowTextCross->isChecked());
+}
+
+void TMainForm::eExampleTextChange()
+{
+    lExampleText->setText(eExampleText->text());
+    lExampleText->adjustSize();
+    AnyChange();
+}
+
+void TMainForm::MovePointByArrow(Qt::Orientation Direction, int AnchorStep)
+{
+    if (!SelectedSymbol)
+        return;
+    const TViraSymbol &symbol = *SelectedSymbol;
+    // The text point counts in screen directions, the anchor against them: a larger anchor
+    // moves the picture up and left.
+    if (srbAnchor->isChecked()) {
+        if (Direction == Qt::Vertical)
+            writeNumber(eAnchorY, qint64(symbol.ImageY) + AnchorStep);
+        else
+            writeNumber(eAnchorX, qint64(symbol.ImageX) + AnchorStep);
+    } else if (srbText->isChecked()) {
+        if (Direction == Qt::Vertical)
+            writeNumber(eTextY, qint64(symbol.TextY) - AnchorStep);
+        else
+            writeNumber(eTextX, qint64(symbol.TextX) - AnchorStep);
+    }
+}
+
+void TMainForm::sbbUpClick()
+{
+    MovePointByArrow(Qt::Vertical, +1);
+}
+
+void TMainForm::sbbDownClick()
+{
+    MovePointByArrow(Qt::Vertical, -1);
+}
+
+void TMainForm::sbbLeftClick()
+{
+    MovePointByArrow(Qt::Horizontal, +1);
+}
+
+void TMainForm::sbbRightClick()
+{
+    MovePointByArrow(Qt::Horizontal, -1);
+}
+
+bool TMainForm::CanPlacePoints() const
+{
+    return SelectedSymbol && SelectedSymbol->Symbol;
+}
+
+void TMainForm::SymbolImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
+{
+    if (!CanPlacePoints())
+        return;
+    StartX = X;
+    StartY = Y;
+    IsMoving = true;
+}
+
+void TMainForm::SymbolImageMouseLeave()
+{
+    IsMoving = false;
+}
+
+void TMainForm::SymbolImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
+{
+    if (!IsMoving || !CanPlacePoints())
+        return;
+    // The first write re-places the picture; the second reads the symbol as it is then.
+    writeNumber(eAnchorX, qint64(SelectedSymbol->ImageX) + StartX - X);
+    writeNumber(eAnchorY, qint64(SelectedSymbol->ImageY) + StartY - Y);
+    srbAnchor->setChecked(true);
+}
+
+void TMainForm::SymbolImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                                   int Y)
+{
+    IsMoving = false;
+    if (!CanPlacePoints() || !(Shift & Qt::ShiftModifier))
+        return;
+    if (Button == Qt::LeftButton) {
+        writeNumber(eAnchorX, X);
+        writeNumber(eAnchorY, Y);
+        srbAnchor->setChecked(true);
+    } else if (Button == Qt::RightButton) {
+        writeNumber(eTextX, X);
+        writeNumber(eTextY, Y);
+        srbText->setChecked(true);
+    }
+}
+
+void TMainForm::ImageGridMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)
+{
+    if (!CanPlacePoints() || !(Shift & Qt::ShiftModifier))
+        return;
+    // Grid positions become picture coordinates by the anchor as it was before these writes.
+    const qint64 x = qint64(X) - kOriginX + SelectedSymbol->ImageX;
+    const qint64 y = qint64(Y) - kOriginY + SelectedSymbol->ImageY;
+    if (Button == Qt::LeftButton) {
+        writeNumber(eAnchorX, x);
+        writeNumber(eAnchorY, y);
+        srbAnchor->setChecked(true);
+    } else if (Button == Qt::RightButton) {
+        writeNumber(eTextX, x);
+        writeNumber(eTextY, y);
+        srbText->setChecked(true);
+    } else if (Button == Qt::MiddleButton) {
+        for (QLineEdit *field : {eAnchorX, eAnchorY, eTextX, eTextY})
+            field->setText(QStringLiteral("0"));
+    }
+}
+
+void TMainForm::lExampleTextMouseMove(Qt::KeyboardModifiers, int X, int Y)
+{
+    if (!IsMoving || !CanPlacePoints())
+        return;
+    writeNumber(eTextX, qint64(SelectedSymbol->TextX) + X - StartX);
+    writeNumber(eTextY, qint64(SelectedSymbol->TextY) + Y - StartY);
+    srbText->setChecked(true);
+}
+
+void TMainForm::lExampleTextMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                                    int Y)
+{
+    IsMoving = false;
+    if (!SelectedSymbol || !(Shift & Qt::ShiftModifier))
+        return;
+    const QPoint onGrid = QPoint(X, Y) + lExampleText->pos() - ImageGrid->pos();
+    ImageGridMouseUp(Button, Shift, onGrid.x(), onGrid.y());
+}
+
+void TMainForm::WirePreview()
+{
+    OnEvent(cbCross, &QCheckBox::toggled, &TMainForm::cbCrossClick);
+    OnEvent(cbShowTextCross, &QCheckBox::toggled, &TMainForm::cbShowTextCrossClick);
+    OnEvent(eExampleText, &QLineEdit::textChanged, &TMainForm::eExampleTextChange);
+    OnEvent(sbbUp, &QToolButton::clicked, &TMainForm::sbbUpClick);
+    OnEvent(sbbDown, &QToolButton::clicked, &TMainForm::sbbDownClick);
+    OnEvent(sbbLeft, &QToolButton::clicked, &TMainForm::sbbLeftClick);
+    OnEvent(sbbRight, &QToolButton::clicked, &TMainForm::sbbRightClick);
+
+    // Moves arrive without a held button too, as the drag does not look at the buttons.
+    for (QLabel *element : {SymbolImage, lExampleText}) {
+        element->setMouseTracking(true);
+        element->installEventFilter(this);
+    }
+    ImageGrid->installEventFilter(this);
+}
+
+bool TMainForm::PreviewMouseEvent(QObject *Watched, QEvent *Event)
+{
+    const bool onPicture = Watched == SymbolImage;
+    const bool onLabel = Watched == lExampleText;
+    const bool onGrid = Watched == ImageGrid;
+    if (!onPicture && !onLabel && !onGrid)
+        return false;
+
+    switch (Event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        break;
+    case QEvent::Leave:
+        if (!onGrid)
+            Guard([this] { SymbolImageMouseLeave(); });
+        return false;
+    default:
+        return false;
+    }
+
+    const auto *mouse = static_cast<QMouseEvent *>(Event);
+    const Qt::MouseButton button = mouse->button();
+    const Qt::KeyboardModifiers shift = mouse->modifiers();
+    const QPoint at = mouse->position().toPoint();
+    Guard([&] {
+        switch (Event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (!onGrid)
+                SymbolImageMouseDown(button, shift, at.x(), at.y());
+            break;
+        case QEvent::MouseMove:
+            if (onPicture)
+                SymbolImageMouseMove(shift, at.x(), at.y());
+            else if (onLabel)
+                lExampleTextMouseMove(shift, at.x(), at.y());
+            break;
+        default:
+            if (onPicture)
+                SymbolImageMouseUp(button, shift, at.x(), at.y());
+            else if (onLabel)
+                lExampleTextMouseUp(button, shift, at.x(), at.y());
+            else
+                ImageGridMouseUp(button, shift, at.x(), at.y());
+            break;
+        }
+    });
+    return true;
+}
