@@ -63,12 +63,6 @@ struct TStripFixture : TWindowFixture {
     }
 };
 
-QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
-{
-    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
-        QString(), Qt::FindDirectChildrenOnly);
-}
-
 /// The tiles' image indexes from left to right.
 QList<int> indexesByPlace(const TMainForm &Window)
 {
@@ -89,14 +83,6 @@ QList<int> markedIndexes(const TMainForm &Window)
         if (!tile->Mark->isHidden())
             indexes.append(tile->ImageIndex);
     return indexes;
-}
-
-TSymbolImgPanel *tileOf(const TMainForm &Window, int ImageIndex)
-{
-    for (TSymbolImgPanel *tile : tilesOf(Window))
-        if (tile->ImageIndex == ImageIndex)
-            return tile;
-    return nullptr;
 }
 
 void clickTile(TSymbolImgPanel *Tile)

@@ -1,3 +1,4 @@
+#include "TestPictures.h"
 #include "ui/SymbolImgPanels.h"
 
 #include <QComboBox>
@@ -14,16 +15,6 @@
 
 namespace
 {
-
-// Qt reads GIF but cannot write it: a 1 x 1 picture with two frames, looping.
-QByteArray twoFrameGif()
-{
-    const QByteArray frameHeader = QByteArray::fromHex("21f904000a0000002c0000000001000100000202");
-    return QByteArray("GIF89a") + QByteArray::fromHex("01000100800000ffffff000000") +
-           QByteArray::fromHex("21ff0b") + QByteArray("NETSCAPE2.0") +
-           QByteArray::fromHex("0301000000") + frameHeader + QByteArray::fromHex("440100") +
-           frameHeader + QByteArray::fromHex("4c0100") + QByteArray::fromHex("3b");
-}
 
 QStringList words(const char *text)
 {
