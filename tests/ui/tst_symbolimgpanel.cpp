@@ -1,4 +1,5 @@
 #include "TestPictures.h"
+#include "tests/TestFiles.h"
 #include "ui/SymbolImgPanels.h"
 
 #include <QComboBox>
@@ -83,11 +84,8 @@ private slots:
         small.fill(Qt::red);
         for (const char *name : {"s.png", "a.png", "b.png", "beside.png"})
             QVERIFY(small.save(path(QLatin1String(name))));
-        for (const char *name : {"anim.gif", "anim.GIF"}) {
-            QFile gif(path(QLatin1String(name)));
-            QVERIFY(gif.open(QIODevice::WriteOnly));
-            gif.write(twoFrameGif());
-        }
+        for (const char *name : {"anim.gif", "anim.GIF"})
+            writeFile(path(QLatin1String(name)), twoFrameGif());
     }
 
     void init()
