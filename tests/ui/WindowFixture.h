@@ -65,6 +65,16 @@ public:
         Window = std::make_unique<TMainForm>(Dialogs, Folder.path());
         return *Window;
     }
+
+    /// Creates the window shown and active, as the mouse and keyboard need it.
+    TMainForm &CreateActive()
+    {
+        TMainForm &window = Create();
+        window.show();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("window not active");
+        return window;
+    }
 };
 
 /// The Languages menu as text: each entry's caption followed by "+" when checked, "-" when

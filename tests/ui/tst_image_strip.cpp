@@ -48,10 +48,7 @@ struct TStripFixture : TWindowFixture {
 
     TMainForm &CreateWithSymbol(const QStringList &Values)
     {
-        TMainForm &w = Create();
-        w.show();
-        if (!QTest::qWaitForWindowActive(&w))
-            qFatal("window not active");
+        TMainForm &w = CreateActive();
         Symbol = MakeSymbol(u"s"_s, {});
         Symbol->Image = WritePicture(u"main.png"_s, QSize(30, 20));
         for (int k = 0; k < Values.size(); ++k)

@@ -83,10 +83,7 @@ struct TPackFixture : TWindowFixture {
         Scratch = Path(u"scratch"_s);
         QDir().mkpath(Scratch);
         TempFolder = std::make_unique<TTempFolderOverride>(Scratch);
-        TMainForm &w = Create();
-        w.show();
-        if (!QTest::qWaitForWindowActive(&w))
-            qFatal("window not active");
+        TMainForm &w = CreateActive();
         QList<TViraSymbolPtr> symbols;
         for (const char *name : {"zeta", "alpha", "mid"}) {
             const QString id = QString::fromLatin1(name);
