@@ -11,7 +11,7 @@ struct TRun {
     QString Err;
 };
 
-/// Runs the command-line tool in Folder (the test's own when empty) as a script runs it:
+/// Runs the command-line tool in folder (the test program's when empty) as a script runs it:
 /// with no terminal and nothing to read, so questions get no answer.
 inline TRun runTool(const QStringList &arguments, const QString &folder = QString())
 {

@@ -144,7 +144,7 @@ inline TSymbolListItem *rowOf(const TMainForm &Window, const QString &Caption)
     return rows.size() == 1 ? static_cast<TSymbolListItem *>(rows.first()) : nullptr;
 }
 
-/// The tiles of the image strip, in the order they were made.
+/// Every tile of the image strip, in no promised order.
 inline QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
 {
     return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
