@@ -4,6 +4,7 @@
 // set-up of a command's own parser.
 
 #include "model/GlyphbookError.h"
+#include "model/ViraSymbol.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -33,10 +34,12 @@ inline void setUpCommandParser(QCommandLineParser &parser, const QString &name,
         parser.addPositionalArgument(argument, text);
 }
 
-/// The document loader ignores a missing file; on the command line it is the user's mistake.
-inline void requireFile(const QString &path)
+/// Loads the document in path into book. The loader ignores a missing file; on the command
+/// line it is the user's mistake.
+inline void loadDocument(TViraGlyphbook &book, const QString &path)
 {
     if (!QFileInfo(path).isFile())
         throw EFileError(
             QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
+    book.LoadFromFile(path);
 }

@@ -176,9 +176,8 @@ int runPack(const QStringList &arguments)
     if (!command.UsageOk)
         return ExitUsage;
     const QString &project = command.Files[0];
-    requireFile(project);
     TViraGlyphbook book;
-    book.LoadFromFile(project);
+    loadDocument(book, project);
 
     TTerminalDialog dialog(command.Yes, QStringLiteral("Packing"));
     const bool packed = PackLibrary(book, command.Files[1], dialog.Callbacks(),
@@ -282,9 +281,8 @@ int runCheck(const QStringList &arguments)
     if (!command.UsageOk)
         return ExitUsage;
     const QString &project = command.Files[0];
-    requireFile(project);
     TViraGlyphbook book;
-    book.LoadFromFile(project);
+    loadDocument(book, project);
     const QString projectFile = QFileInfo(project).absoluteFilePath();
 
     QStringList report;

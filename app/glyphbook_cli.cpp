@@ -35,10 +35,8 @@ int runFormat(const QStringList &arguments)
     }
     const QString &in = files[0];
     const QString &out = files[1];
-    requireFile(in);
-
     TViraGlyphbook book;
-    book.LoadFromFile(in);
+    loadDocument(book, in);
     book.SaveToFile(out);
     return 0;
 }

@@ -1,41 +1,11 @@
+#include "ToolRun.h"
 #include "model/ViraSymbol.h"
+#include "tests/TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace
-{
-
-struct TRun {
-    int Status = -1;
-    QString Out;
-    QString Err;
-};
-
-TRun runTool(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral(GLYPHBOOK_CLI), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-} // namespace
 
 class TestCli : public QObject
 {
@@ -47,8 +17,8 @@ private slots:
         QTemporaryDir dir;
         const QString in = dir.filePath(QStringLiteral("in.js"));
         const QString out = dir.filePath(QStringLiteral("out.js"));
-        QVERIFY(writeFile(in, "{GLYPHBOOK: [{Identifier: pump, ImageX: '$C', ImageY: 2,\n"
-                              " NAME: {en: Pump, sv: ''}, Symbol: true, TextX: 1, TextY: 2}]}"));
+        writeFile(in, "{GLYPHBOOK: [{Identifier: pump, ImageX: '$C', ImageY: 2,\n"
+                      " NAME: {en: Pump, sv: ''}, Symbol: true, TextX: 1, TextY: 2}]}");
         const TRun run = runTool({QStringLiteral("format"), in, out});
         QCOMPARE(run.Err, QString());
         QCOMPARE(run.Status, 0);
@@ -100,7 +70,7 @@ private slots:
             commandLine.replace(u'@', dir.path()).split(u' ', Qt::SkipEmptyParts);
         message.replace(u'@', dir.path());
         if (!input.isEmpty())
-            QVERIFY(writeFile(dir.filePath(QStringLiteral("in.js")), input));
+            writeFile(dir.filePath(QStringLiteral("in.js")), input);
 
         const TRun run = runTool(arguments);
         QCOMPARE(run.Status, status);

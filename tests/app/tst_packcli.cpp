@@ -1,6 +1,8 @@
 // The command-line tool's pack, extract, list and check, run as a user runs them.
+#include "ToolRun.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
+#include "tests/TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -13,37 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-
-struct TRun {
-    int Status = -1;
-    QString Out;
-    QString Err;
-};
-
-TRun runTool(const QStringList &arguments, const QString &folder)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(GLYPHBOOK_CLI), arguments);
-    process.closeWriteChannel(); // no terminal and nothing to read: questions get no answer
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A project in the lenient document syntax: a symbol with a bare image name, an image in a
 // sub-folder and one elsewhere with the same name.

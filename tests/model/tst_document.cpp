@@ -1,5 +1,6 @@
 #include "model/GlyphbookError.h"
 #include "model/ViraSymbol.h"
+#include "tests/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,21 +14,6 @@
 
 namespace
 {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 TStringPairs pair(const char *name, const char *value)
 {

@@ -5,6 +5,7 @@
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
+#include "tests/TestFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -32,20 +33,6 @@ QByteArray content(int size, int seed)
         data[i] = char(x >> 24);
     }
     return data;
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        QFAIL(qPrintable(QStringLiteral("cannot write ") + path));
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 /// Every file below root (relative path → content), to show that nothing changed.

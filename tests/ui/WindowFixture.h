@@ -1,7 +1,9 @@
 #pragma once
 
+#include "tests/TestFiles.h"
 #include "ui/MainGlyphbook.h"
 #include "ui/ScriptedDialogs.h"
+#include "ui/SymbolImgPanels.h"
 #include "ui/SymbolListItem.h"
 
 #include <QAction>
@@ -9,7 +11,10 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -40,11 +45,7 @@ public:
 
     void WriteFile(const QString &RelativePath, const QByteArray &Bytes) const
     {
-        const QString path = Path(RelativePath);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(Bytes), Bytes.size());
+        writeFile(Path(RelativePath), Bytes);
     }
 
     /// Writes a PNG picture of one colour and returns its full path.
@@ -63,6 +64,16 @@ public:
     {
         Window = std::make_unique<TMainForm>(Dialogs, Folder.path());
         return *Window;
+    }
+
+    /// Creates the window shown and active, as the mouse and keyboard need it.
+    TMainForm &CreateActive()
+    {
+        TMainForm &window = Create();
+        window.show();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("window not active");
+        return window;
     }
 };
 
@@ -123,4 +134,43 @@ inline void AddSymbols(TMainForm &Window, const QList<TViraSymbolPtr> &Symbols)
     Window.Glyphbook.Symbols.append(Symbols);
     Window.dLV_Symbols->clear();
     Window.AddRowsForLibrary();
+}
+
+/// The row whose caption is Caption, or null unless exactly one row has it.
+inline TSymbolListItem *rowOf(const TMainForm &Window, const QString &Caption)
+{
+    const QList<QTreeWidgetItem *> rows =
+        Window.dLV_Symbols->findItems(Caption, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return rows.size() == 1 ? static_cast<TSymbolListItem *>(rows.first()) : nullptr;
+}
+
+/// Every tile of the image strip, in no promised order.
+inline QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
+{
+    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
+        QString(), Qt::FindDirectChildrenOnly);
+}
+
+/// The strip's tile of an image index (-1: the main image), or null.
+inline TSymbolImgPanel *tileOf(const TMainForm &Window, int ImageIndex)
+{
+    for (TSymbolImgPanel *tile : tilesOf(Window))
+        if (tile->ImageIndex == ImageIndex)
+            return tile;
+    return nullptr;
+}
+
+/// Replaces a field's text by Text as a user does: a double click into it, everything
+/// selected and erased, then Text key by key.
+inline void retype(QLineEdit *Field, const QString &Text)
+{
+    QTest::mouseDClick(Field, Qt::LeftButton);
+    Field->selectAll();
+    QTest::keyClick(Field, Qt::Key_Backspace);
+    QTest::keyClicks(Field, Text);
+}
+
+inline void pressShortcut(TMainForm &Window, QKeyCombination Keys)
+{
+    QTest::keySequence(&Window, QKeySequence(Keys));
 }

@@ -48,10 +48,7 @@ struct TStripFixture : TWindowFixture {
 
     TMainForm &CreateWithSymbol(const QStringList &Values)
     {
-        TMainForm &w = Create();
-        w.show();
-        if (!QTest::qWaitForWindowActive(&w))
-            qFatal("window not active");
+        TMainForm &w = CreateActive();
         Symbol = MakeSymbol(u"s"_s, {});
         Symbol->Image = WritePicture(u"main.png"_s, QSize(30, 20));
         for (int k = 0; k < Values.size(); ++k)
@@ -62,12 +59,6 @@ struct TStripFixture : TWindowFixture {
         return w;
     }
 };
-
-QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
-{
-    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
-        QString(), Qt::FindDirectChildrenOnly);
-}
 
 /// The tiles' image indexes from left to right.
 QList<int> indexesByPlace(const TMainForm &Window)
@@ -89,14 +80,6 @@ QList<int> markedIndexes(const TMainForm &Window)
         if (!tile->Mark->isHidden())
             indexes.append(tile->ImageIndex);
     return indexes;
-}
-
-TSymbolImgPanel *tileOf(const TMainForm &Window, int ImageIndex)
-{
-    for (TSymbolImgPanel *tile : tilesOf(Window))
-        if (tile->ImageIndex == ImageIndex)
-            return tile;
-    return nullptr;
 }
 
 void clickTile(TSymbolImgPanel *Tile)

@@ -1,6 +1,7 @@
 // The whole journey of a library: built from picture files of every kind in an empty window,
 // saved, packed, extracted into another folder after a new start, and opened again, with
 // every symbol, name, point and state image found again inside the library folder.
+#include "TestPictures.h"
 #include "WindowFixture.h"
 
 #include "ui/SymbolImgPanels.h"
@@ -25,65 +26,12 @@ private slots:
 
 namespace
 {
-// Qt reads GIF but cannot write it: a 1 x 1 picture with two frames, looping.
-QByteArray twoFrameGif()
-{
-    const QByteArray frameHeader = QByteArray::fromHex("21f904000a0000002c0000000001000100000202");
-    return QByteArray("GIF89a") + QByteArray::fromHex("01000100800000ffffff000000") +
-           QByteArray::fromHex("21ff0b") + QByteArray("NETSCAPE2.0") +
-           QByteArray::fromHex("0301000000") + frameHeader + QByteArray::fromHex("440100") +
-           frameHeader + QByteArray::fromHex("4c0100") + QByteArray::fromHex("3b");
-}
-
-QByteArray fileBytes(const QString &Path)
-{
-    QFile file(Path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
-{
-    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
-        QString(), Qt::FindDirectChildrenOnly);
-}
-
-TSymbolImgPanel *tileOf(const TMainForm &Window, int ImageIndex)
-{
-    for (TSymbolImgPanel *tile : tilesOf(Window))
-        if (tile->ImageIndex == ImageIndex)
-            return tile;
-    return nullptr;
-}
-
-void retype(QLineEdit *Field, const QString &Text)
-{
-    QTest::mouseDClick(Field, Qt::LeftButton);
-    Field->selectAll();
-    QTest::keyClick(Field, Qt::Key_Backspace);
-    QTest::keyClicks(Field, Text);
-}
-
-void shortcut(TMainForm &Window, QKeyCombination Keys)
-{
-    QTest::keySequence(&Window, QKeySequence(Keys));
-}
-
 /// The size a picture element shows: its still picture or its animation's frame.
 QSize shownSize(const QLabel *Picture)
 {
     if (Picture->movie())
         return Picture->movie()->currentPixmap().size();
     return Picture->pixmap().size();
-}
-
-TSymbolListItem *rowOf(const TMainForm &Window, const QString &Identifier)
-{
-    for (int row = 0; row < Window.dLV_Symbols->topLevelItemCount(); ++row) {
-        auto *item = static_cast<TSymbolListItem *>(Window.dLV_Symbols->topLevelItem(row));
-        if (item->text(0) == Identifier)
-            return item;
-    }
-    return nullptr;
 }
 
 void clickRow(TMainForm &Window, const QString &Identifier)
@@ -136,7 +84,7 @@ void TestJourney::fromPicturesToAnExtractedProject()
     w.dLV_Symbols->setFocus();
     f.Dialogs.FileAnswers = {path[u"pump.png"_s], path[u"pump on.png"_s],
                              path[u"beacon_alarm.gif"_s]};
-    shortcut(w, Qt::CTRL | Qt::Key_A);
+    pressShortcut(w, Qt::CTRL | Qt::Key_A);
     retype(w.eIdentifier, u"pump"_s);
     retype(w.NameEdits[0], u"Pump"_s);
     retype(w.NameEdits[1], u"Pumpen"_s);
@@ -192,8 +140,8 @@ void TestJourney::fromPicturesToAnExtractedProject()
     // Saved, packed beside the project under the proposed name, and a new start.
     QDir().mkpath(f.Path(u"project"_s));
     f.Dialogs.FileAnswers = {f.Path(u"project/lib.js"_s), u""_s};
-    shortcut(w, Qt::CTRL | Qt::Key_S);
-    shortcut(w, Qt::CTRL | Qt::Key_P);
+    pressShortcut(w, Qt::CTRL | Qt::Key_S);
+    pressShortcut(w, Qt::CTRL | Qt::Key_P);
     const QString packed = f.Path(u"project/lib.tar.gz"_s);
     QVERIFY(QFileInfo(packed).isFile());
     QVERIFY(f.Dialogs.ErrorCancels.isEmpty());
@@ -207,7 +155,7 @@ void TestJourney::fromPicturesToAnExtractedProject()
     f.Dialogs.FileAnswers = {archive, f.Path(u"elsewhere/lib.js"_s)};
     w.miOpenLib->trigger();
     QCOMPARE(w.sSaveDialog1.FileName, u"lib.js"_s);
-    shortcut(w, Qt::CTRL | Qt::Key_O);
+    pressShortcut(w, Qt::CTRL | Qt::Key_O);
     QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
     QVERIFY(f.Dialogs.QuestionOks.isEmpty());
     QCOMPARE(RowTexts(w), Strings({"beacon|beacon.gif|beacon.gif", "pump|Pump|Pumpen",
@@ -222,7 +170,7 @@ void TestJourney::fromPicturesToAnExtractedProject()
         expected.replace(path[picture.Name].toUtf8(), stored.toUtf8());
         if (!QFileInfo::exists(stored))
             continue; // a picture the library does not use
-        QCOMPARE(fileBytes(stored), fileBytes(path[picture.Name]));
+        QCOMPARE(readFile(stored), readFile(path[picture.Name]));
     }
     QCOMPARE(QString::fromUtf8(w.Glyphbook.SaveToBytes()), QString::fromUtf8(expected));
     const TViraSymbol &pump = *w.Glyphbook.Symbols[0];

@@ -25,25 +25,6 @@ private slots:
 
 namespace
 {
-TSymbolImgPanel *tileOf(const TMainForm &Window, int ImageIndex)
-{
-    const QList<TSymbolImgPanel *> tiles =
-        Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
-            QString(), Qt::FindDirectChildrenOnly);
-    for (TSymbolImgPanel *tile : tiles)
-        if (tile->ImageIndex == ImageIndex)
-            return tile;
-    return nullptr;
-}
-
-void retype(QLineEdit *Field, const QString &Text)
-{
-    QTest::mouseDClick(Field, Qt::LeftButton);
-    Field->selectAll();
-    QTest::keyClick(Field, Qt::Key_Backspace);
-    QTest::keyClicks(Field, Text);
-}
-
 void dropFiles(QWidget *Target, const QStringList &Files)
 {
     QMimeData data;
@@ -57,11 +38,6 @@ void dropFiles(QWidget *Target, const QStringList &Files)
     QCoreApplication::sendEvent(Target, &drop);
     // Dropped files are taken once the drop has returned.
     QCoreApplication::processEvents();
-}
-
-void shortcut(TMainForm &Window, QKeyCombination Keys)
-{
-    QTest::keySequence(&Window, QKeySequence(Keys));
 }
 } // namespace
 
@@ -90,7 +66,7 @@ void TestLibrarySession::buildAndSaveALibrary()
     // The pump: Add New Symbol from the keyboard, two state images, points by Shift-clicks.
     w.dLV_Symbols->setFocus();
     f.Dialogs.FileAnswers = {pump, pumpOn, pumpAlarm};
-    shortcut(w, Qt::CTRL | Qt::Key_A);
+    pressShortcut(w, Qt::CTRL | Qt::Key_A);
     QCOMPARE(w.Glyphbook.Symbols.size(), 1);
     QTest::mouseClick(w.bAddImage, Qt::LeftButton);
     QTest::mouseClick(w.bAddImage, Qt::LeftButton);
@@ -127,13 +103,13 @@ void TestLibrarySession::buildAndSaveALibrary()
 
     // A copy made and deleted again from the keyboard.
     w.dLV_Symbols->setFocus();
-    shortcut(w, Qt::CTRL | Qt::Key_D);
+    pressShortcut(w, Qt::CTRL | Qt::Key_D);
     QCOMPARE(w.Glyphbook.Symbols.size(), 4);
     QTest::keyClick(w.dLV_Symbols, Qt::Key_Delete);
     QCOMPARE(w.Glyphbook.Symbols.size(), 3);
 
     f.Dialogs.FileAnswers = {saved};
-    shortcut(w, Qt::CTRL | Qt::Key_S);
+    pressShortcut(w, Qt::CTRL | Qt::Key_S);
     QVERIFY(f.Dialogs.FileAnswers.isEmpty());
     QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
     QCOMPARE(f.Dialogs.Beeps, 0);

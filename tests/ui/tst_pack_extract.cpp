@@ -59,12 +59,6 @@ private:
     QByteArray FFormer;
 };
 
-QByteArray fileBytes(const QString &Path)
-{
-    QFile file(Path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 /// Every file below Folder, relative to it, sorted.
 QStringList filesBelow(const QString &Folder)
 {
@@ -89,10 +83,7 @@ struct TPackFixture : TWindowFixture {
         Scratch = Path(u"scratch"_s);
         QDir().mkpath(Scratch);
         TempFolder = std::make_unique<TTempFolderOverride>(Scratch);
-        TMainForm &w = Create();
-        w.show();
-        if (!QTest::qWaitForWindowActive(&w))
-            qFatal("window not active");
+        TMainForm &w = CreateActive();
         QList<TViraSymbolPtr> symbols;
         for (const char *name : {"zeta", "alpha", "mid"}) {
             const QString id = QString::fromLatin1(name);
@@ -125,12 +116,6 @@ QList<TViraSymbolPtr> rowSymbols(const TMainForm &Window)
         symbols.append(
             static_cast<TSymbolListItem *>(Window.dLV_Symbols->topLevelItem(row))->Symbol);
     return symbols;
-}
-
-QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
-{
-    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
-        QString(), Qt::FindDirectChildrenOnly);
 }
 
 /// The rows, the selection, the strip and the fields refer to the library's symbols, the one
@@ -227,8 +212,8 @@ void TestPackExtract::packWritesTheArchiveAndCarriesTheSelectionOver()
     QVERIFY(extracted.LoadFromFile(f.Path(u"out/road.js"_s)));
     QCOMPARE(extracted.Symbols.size(), 3);
     QCOMPARE(extracted.Symbols[0]->StateImages.size(), 2);
-    QCOMPARE(fileBytes(extracted.Symbols[0]->StateImages[1].Value),
-             fileBytes(f.Path(u"pics/alarm.png"_s)));
+    QCOMPARE(readFile(extracted.Symbols[0]->StateImages[1].Value),
+             readFile(f.Path(u"pics/alarm.png"_s)));
 
     // The library is what it was, the caption and the other dialogs too.
     QCOMPARE(w.Glyphbook.SaveToBytes(), documentBefore);
@@ -279,7 +264,7 @@ void TestPackExtract::packToAnExistingArchiveAsks()
     f.Dialogs.FileAnswers = {archive};
     w.miPackLib->trigger();
     QVERIFY(f.Dialogs.Questions.isEmpty());
-    const QByteArray first = fileBytes(archive);
+    const QByteArray first = readFile(archive);
     QVERIFY(!first.isEmpty());
 
     w.Glyphbook.Symbols[0]->Identifier = u"renamed"_s;
@@ -290,7 +275,7 @@ void TestPackExtract::packToAnExistingArchiveAsks()
     QCOMPARE(f.Dialogs.Questions, Strings({"Overwrite existing?"}));
     QVERIFY(f.Dialogs.Errors.isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(fileBytes(archive) == first, !yes);
+    QCOMPARE(readFile(archive) == first, !yes);
     QCOMPARE(filesBelow(f.Scratch), QStringList());
     // Refilled either way.
     QCOMPARE(w.Glyphbook.Symbols[0]->Identifier, u"renamed"_s);
@@ -464,7 +449,7 @@ void TestPackExtract::extractAgainAsks()
     f.Dialogs.FileAnswers = {archive, archive};
     f.Dialogs.ConfirmAnswers = {false};
     w.miOpenLib->trigger();
-    const QByteArray project = fileBytes(f.Path(u"road.js"_s));
+    const QByteArray project = readFile(f.Path(u"road.js"_s));
     const QFileInfo before(f.Path(u"road.js"_s));
     w.sSaveDialog1.FileName.clear();
 
@@ -472,7 +457,7 @@ void TestPackExtract::extractAgainAsks()
 
     QCOMPARE(f.Dialogs.Questions, Strings({"Overwrite existing?"}));
     QVERIFY(f.Dialogs.Errors.isEmpty());
-    QCOMPARE(fileBytes(f.Path(u"road.js"_s)), project);
+    QCOMPARE(readFile(f.Path(u"road.js"_s)), project);
     QCOMPARE(QFileInfo(f.Path(u"road.js"_s)).lastModified(), before.lastModified());
     // Declining is no failure: the dialogs are preset all the same.
     QCOMPARE(w.sSaveDialog1.FileName, u"road.js"_s);
@@ -494,7 +479,7 @@ void TestPackExtract::extractWithoutLibraryDocument()
     QVERIFY(f.Dialogs.Errors.isEmpty());
     QVERIFY(f.Dialogs.Progresses.last().Closed);
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(fileBytes(f.Path(u"road/readme.txt"_s)), QByteArray("no library here"));
+    QCOMPARE(readFile(f.Path(u"road/readme.txt"_s)), QByteArray("no library here"));
     QVERIFY(!QFileInfo::exists(f.Path(u"road.js"_s)));
     QCOMPARE(w.sSaveDialog1.FileName, u"road.js"_s);
     QCOMPARE(w.sSaveDialog2.FileName, archive);
@@ -520,11 +505,11 @@ void TestPackExtract::failedExtractKeepsThePreviousFiles()
     w.miOpenLib->trigger();
     QVERIFY(f.Dialogs.Errors.isEmpty());
     const QStringList files = filesBelow(f.Path(u"libs"_s));
-    const QByteArray project = fileBytes(f.Path(u"libs/road.js"_s));
-    const QByteArray image = fileBytes(f.Path(u"libs/road/on.png"_s));
+    const QByteArray project = readFile(f.Path(u"libs/road.js"_s));
+    const QByteArray image = readFile(f.Path(u"libs/road/on.png"_s));
     QVERIFY(!image.isEmpty());
 
-    const QByteArray packed = fileBytes(archive);
+    const QByteArray packed = readFile(archive);
     QFile damaged(archive);
     QVERIFY(damaged.open(QIODevice::WriteOnly));
     damaged.write(cut ? packed.left(packed.size() / 2) : QByteArray("not an archive at all"));
@@ -541,8 +526,8 @@ void TestPackExtract::failedExtractKeepsThePreviousFiles()
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(f.Dialogs.Progresses.last().Closed);
     QCOMPARE(filesBelow(f.Path(u"libs"_s)), files);
-    QCOMPARE(fileBytes(f.Path(u"libs/road.js"_s)), project);
-    QCOMPARE(fileBytes(f.Path(u"libs/road/on.png"_s)), image);
+    QCOMPARE(readFile(f.Path(u"libs/road.js"_s)), project);
+    QCOMPARE(readFile(f.Path(u"libs/road/on.png"_s)), image);
     QCOMPARE(filesBelow(f.Scratch), QStringList());
     QCOMPARE(w.sSaveDialog1.FileName, u"kept.js"_s);
     QCOMPARE(w.sSaveDialog2.FileName, u"kept.tar.gz"_s);

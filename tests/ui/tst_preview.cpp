@@ -3,6 +3,7 @@
 // Mouse events go through the window as a user's would, so the topmost element under the
 // pointer receives them and a press grabs the mouse.
 #define QTEST_QPA_MOUSE_HANDLING
+#include "TestPictures.h"
 #include "WindowFixture.h"
 
 #include "ui/DottedLine.h"
@@ -70,25 +71,6 @@ private:
     QStringList pointFields() const;
     QLineEdit *field(const QString &Name) const;
 };
-
-namespace
-{
-/// A 1 x 1 GIF of two frames, black then white, looping.
-QByteArray twoFrameGif()
-{
-    return QByteArray::fromHex("47494638396101000100800000000000ffffff"
-                               "21ff0b4e45545343415045322e300301000000"
-                               "21f90400"
-                               "0a000000"
-                               "2c000000000100010000"
-                               "0202440100"
-                               "21f90400"
-                               "0a000000"
-                               "2c000000000100010000"
-                               "02024c0100"
-                               "3b");
-}
-} // namespace
 
 void TestPreview::init()
 {

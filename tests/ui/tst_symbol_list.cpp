@@ -37,33 +37,11 @@ private slots:
 
 namespace
 {
-QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
-{
-    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
-        QString(), Qt::FindDirectChildrenOnly);
-}
-
-QTreeWidgetItem *rowOf(const TMainForm &Window, const QString &Caption)
-{
-    const QList<QTreeWidgetItem *> rows =
-        Window.dLV_Symbols->findItems(Caption, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    return rows.size() == 1 ? rows.first() : nullptr;
-}
-
 QString selectedCaption(const TMainForm &Window)
 {
     const QList<QTreeWidgetItem *> rows = Window.dLV_Symbols->selectedItems();
     return rows.size() == 1 ? rows.first()->text(0)
                             : QStringLiteral("<%1 selected>").arg(rows.size());
-}
-
-/// Replaces a focused field's text by Text, key by key, as a user types it.
-void retype(QLineEdit *Field, const QString &Text)
-{
-    Field->setFocus();
-    Field->selectAll();
-    QTest::keyClick(Field, Qt::Key_Backspace);
-    QTest::keyClicks(Field, Text);
 }
 
 void showActive(TMainForm &Window)

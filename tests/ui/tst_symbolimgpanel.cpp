@@ -1,3 +1,5 @@
+#include "TestPictures.h"
+#include "tests/TestFiles.h"
 #include "ui/SymbolImgPanels.h"
 
 #include <QComboBox>
@@ -14,16 +16,6 @@
 
 namespace
 {
-
-// Qt reads GIF but cannot write it: a 1 x 1 picture with two frames, looping.
-QByteArray twoFrameGif()
-{
-    const QByteArray frameHeader = QByteArray::fromHex("21f904000a0000002c0000000001000100000202");
-    return QByteArray("GIF89a") + QByteArray::fromHex("01000100800000ffffff000000") +
-           QByteArray::fromHex("21ff0b") + QByteArray("NETSCAPE2.0") +
-           QByteArray::fromHex("0301000000") + frameHeader + QByteArray::fromHex("440100") +
-           frameHeader + QByteArray::fromHex("4c0100") + QByteArray::fromHex("3b");
-}
 
 QStringList words(const char *text)
 {
@@ -92,11 +84,8 @@ private slots:
         small.fill(Qt::red);
         for (const char *name : {"s.png", "a.png", "b.png", "beside.png"})
             QVERIFY(small.save(path(QLatin1String(name))));
-        for (const char *name : {"anim.gif", "anim.GIF"}) {
-            QFile gif(path(QLatin1String(name)));
-            QVERIFY(gif.open(QIODevice::WriteOnly));
-            gif.write(twoFrameGif());
-        }
+        for (const char *name : {"anim.gif", "anim.GIF"})
+            writeFile(path(QLatin1String(name)), twoFrameGif());
     }
 
     void init()
