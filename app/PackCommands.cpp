@@ -238,8 +238,7 @@ int runList(const QStringList &arguments)
     const QString &archive = command.Files[0];
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
-                             .arg(QDir::toNativeSeparators(archive), file.errorString()));
+        throw EFileError::CannotOpen(QDir::toNativeSeparators(archive), file.errorString());
     TGzipReader gzip(&file, archive);
     QList<TTarDirRec> entries;
     try {

@@ -34,6 +34,22 @@ class EFileError : public EGlyphbookError
 {
 public:
     using EGlyphbookError::EGlyphbookError;
+
+    /// Cannot open file "<File>". <Reason>
+    static EFileError CannotOpen(const QString &File, const QString &Reason)
+    {
+        return EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(File, Reason));
+    }
+    /// Cannot create file "<File>". <Reason>
+    static EFileError CannotCreate(const QString &File, const QString &Reason)
+    {
+        return EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(File, Reason));
+    }
+    /// Cannot write file "<File>". <Reason>
+    static EFileError CannotWrite(const QString &File, const QString &Reason)
+    {
+        return EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(File, Reason));
+    }
 };
 
 /// A text that does not hold a library document.

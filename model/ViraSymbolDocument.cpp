@@ -152,12 +152,10 @@ bool TViraGlyphbook::SaveToFile(const QString &FileName)
     const QByteArray bytes = SaveToBytes();
     QSaveFile file(FileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw EFileError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, file.errorString()));
+        throw EFileError::CannotCreate(FileName, file.errorString());
     // Flush before committing: a write that fails in the buffer must not replace the file.
     if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        throw EFileError(
-            QStringLiteral("Cannot write file \"%1\". %2").arg(FileName, file.errorString()));
+        throw EFileError::CannotWrite(FileName, file.errorString());
     return true;
 }
 
@@ -212,12 +210,10 @@ bool TViraGlyphbook::LoadFromFile(const QString &FileName)
     Symbols.clear();
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+        throw EFileError::CannotOpen(FileName, file.errorString());
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EFileError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+        throw EFileError::CannotOpen(FileName, file.errorString());
     file.close();
     LoadFromBytes(std::move(bytes), FileName);
     return true;

@@ -156,8 +156,7 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
 {
     QFile file(Archive);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(native(Archive), file.errorString()));
+        throw EFileError::CannotOpen(native(Archive), file.errorString());
     const qint64 total = file.size();
     TGzipReader gzip(&file, Archive);
     gzip.MaxInflation = MaxInflation;
@@ -191,8 +190,7 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
                     QStringLiteral("Cannot create the folder for \"%1\".").arg(shownTarget));
             QFile out(target);
             if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
-                                     .arg(shownTarget, out.errorString()));
+                throw EFileError::CannotCreate(shownTarget, out.errorString());
             tar.ReadFile(&out);
             // Flushed first: a later write would set the time again.
             if (!out.flush())
@@ -361,8 +359,7 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
         target = std::make_unique<QSaveFile>(archive);
     QFileDevice &out = *target;
     if (!out.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
-                             .arg(native(archive), out.errorString()));
+        throw EFileError::CannotCreate(native(archive), out.errorString());
     TGzipWriter gzip(&out);
     if (Callbacks.Progress)
         gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
@@ -375,8 +372,7 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
     }
     gzip.Finish();
     if (!(inPlace ? out.flush() : static_cast<QSaveFile &>(out).commit()))
-        throw EFileError(
-            QStringLiteral("Cannot write file \"%1\". %2").arg(native(archive), out.errorString()));
+        throw EFileError::CannotWrite(native(archive), out.errorString());
     return true;
 }
 

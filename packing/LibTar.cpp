@@ -155,8 +155,8 @@ TTarWriter::TTarWriter(const QString &TargetFilename, QIODevice::OpenMode Mode)
 {
     auto file = std::make_unique<QFile>(TargetFilename);
     if (!file->open(Mode))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
-                             .arg(QDir::toNativeSeparators(TargetFilename), file->errorString()));
+        throw EFileError::CannotCreate(QDir::toNativeSeparators(TargetFilename),
+                                       file->errorString());
     FStream = file.get();
     FOwnedFile = std::move(file);
     FOwnsStream = true;
@@ -269,8 +269,7 @@ void TTarWriter::AddFile(const QString &Filename, const QByteArray &TarFilename)
 {
     QFile file(Filename);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
-                             .arg(QDir::toNativeSeparators(Filename), file.errorString()));
+        throw EFileError::CannotOpen(QDir::toNativeSeparators(Filename), file.errorString());
     // The open file gives its time in UTC as stored; QFileInfo would go through local time and
     // back, with a time-zone look-up for each file.
     const QDateTime dateTime = file.fileTime(QFileDevice::FileModificationTime);
@@ -350,8 +349,7 @@ TTarArchive::TTarArchive(const QString &Filename, QIODevice::OpenMode FileMode)
 {
     auto file = std::make_unique<QFile>(Filename);
     if (!file->open(FileMode))
-        throw EFileError(QStringLiteral("Cannot open file \"%1\". %2")
-                             .arg(QDir::toNativeSeparators(Filename), file->errorString()));
+        throw EFileError::CannotOpen(QDir::toNativeSeparators(Filename), file->errorString());
     FStream = file.get();
     FOwnedFile = std::move(file);
     FOwnsStream = true;
@@ -502,8 +500,7 @@ void TTarArchive::ReadFile(const QString &Filename)
 {
     QFile file(Filename);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EFileError(QStringLiteral("Cannot create file \"%1\". %2")
-                             .arg(QDir::toNativeSeparators(Filename), file.errorString()));
+        throw EFileError::CannotCreate(QDir::toNativeSeparators(Filename), file.errorString());
     ReadFile(&file);
     if (!file.flush())
         throw EFileError(QStringLiteral("Cannot write to \"%1\". %2")

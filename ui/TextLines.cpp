@@ -70,7 +70,6 @@ QStringList ReadTextLines(const QString &FileName)
 {
     QFile file(FileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EFileError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(FileName, file.errorString()));
+        throw EFileError::CannotOpen(FileName, file.errorString());
     return SplitLines(DecodeText(file.readAll()));
 }
