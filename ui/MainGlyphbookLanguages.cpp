@@ -109,6 +109,8 @@ void TMainForm::RebuildLanguageColumns()
 
     FillRowNamesByLanguage();
     ShowSelectedNames();
+    // Which names are missing depends on the shown languages.
+    ReapplyFind();
 
     if (!left.isEmpty())
         FDialogs.ShowInformation(

@@ -64,8 +64,11 @@ void TMainForm::AddRowsForLibrary()
         FillListItem(row, symbol);
         rows.append(row);
     }
-    TListSortSuspension sortOnce(dLV_Symbols);
-    dLV_Symbols->addTopLevelItems(rows);
+    {
+        TListSortSuspension sortOnce(dLV_Symbols);
+        dLV_Symbols->addTopLevelItems(rows);
+    }
+    ReapplyFind();
 }
 
 TSymbolListItem *TMainForm::SelectedRow() const
@@ -162,19 +165,29 @@ void TMainForm::EditChange()
 
 void TMainForm::miNewSymbolClick()
 {
-    if (FDialogs.Execute(sOpenPictureDialog1))
-        AddNewSymbol(sOpenPictureDialog1.FileName);
+    // Several pictures may be chosen at once; they become symbols by state family.
+    sOpenPictureDialog1.Multiple = true;
+    const bool chosen = FDialogs.Execute(sOpenPictureDialog1);
+    sOpenPictureDialog1.Multiple = false;
+    if (chosen)
+        AddNewSymbols(sOpenPictureDialog1.FileNames);
 }
 
-void TMainForm::AddNewSymbol(const QString &FileName)
+TViraSymbolPtr TMainForm::NewSymbolFromPicture(const QString &FileName) const
 {
     auto symbol = std::make_shared<TViraSymbol>();
-    SelectedSymbol = symbol;
     symbol->Image = FileName;
     symbol->Identifier = FileNamePart(FileName);
     for (int column = 1; column < dLV_Symbols->columnCount(); ++column)
         symbol->Names.append({dLV_Symbols->headerItem()->text(column), symbol->Identifier});
     symbol->Symbol = true;
+    return symbol;
+}
+
+void TMainForm::AddNewSymbol(const QString &FileName)
+{
+    const TViraSymbolPtr symbol = NewSymbolFromPicture(FileName);
+    SelectedSymbol = symbol;
     Glyphbook.Symbols.append(symbol);
 
     auto *row = new TSymbolListItem(symbol);

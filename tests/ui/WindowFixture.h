@@ -174,3 +174,13 @@ inline void pressShortcut(TMainForm &Window, QKeyCombination Keys)
 {
     QTest::keySequence(&Window, QKeySequence(Keys));
 }
+
+/// Selects the row captioned Caption as a user does: scrolled into view and clicked.
+inline void clickRowOf(TMainForm &Window, const QString &Caption)
+{
+    TSymbolListItem *row = rowOf(Window, Caption);
+    QVERIFY2(row, qPrintable(Caption));
+    Window.dLV_Symbols->scrollToItem(row);
+    const QRect place = Window.dLV_Symbols->visualItemRect(row);
+    QTest::mouseClick(Window.dLV_Symbols->viewport(), Qt::LeftButton, {}, place.center());
+}
