@@ -322,14 +322,19 @@ void TestImageStrip::tilesFollowTheStripHeight()
 {
     TStripFixture f;
     TMainForm &w = f.CreateWithSymbol(Strings({"1", "2"}));
+    // Tiles fill the strip's client area, 2 px below its top, to its bottom.
+    const QWidget *client = w.sbImagesScrollBox->viewport();
     w.sbImagesScrollBox->resize(w.sbImagesScrollBox->width(), 150);
+    QCOMPARE(client->height(), 150 - 2 * w.sbImagesScrollBox->frameWidth());
     for (const TSymbolImgPanel *tile : tilesOf(w)) {
-        QCOMPARE(tile->height(), 144);
-        QCOMPARE(tile->Mark->height(), 142);
+        QCOMPARE(tile->height(), client->height() - 2);
+        QCOMPARE(tile->Mark->height(), client->height() - 4);
     }
     // The window's own resize moves the strip's bottom edge: the tiles follow.
+    const int before = tilesOf(w)[0]->height();
     w.resize(w.width(), w.height() + 40);
-    QTRY_COMPARE(tilesOf(w)[0]->height(), w.sbImagesScrollBox->height() - 6);
+    QTRY_VERIFY(tilesOf(w)[0]->height() != before);
+    QCOMPARE(tilesOf(w)[0]->height(), client->height() - 2);
 }
 
 void TestImageStrip::stripScrollsOnlyWhileTheTilesDoNotFit()
@@ -421,7 +426,7 @@ void TestImageStrip::droppedFiles()
         QCOMPARE(w.Glyphbook.Symbols[2]->Identifier, u"fan.PNG"_s);
         QCOMPARE(RowTexts(w),
                  Strings({"fan.PNG|fan.PNG|fan.PNG", "s||", "tank.png|tank.png|tank.png"}));
-        QCOMPARE(w.SelectedSymbol, w.Glyphbook.Symbols[2]);
+        QCOMPARE(w.SelectedSymbol(), w.Glyphbook.Symbols[2]);
         QVERIFY(f.Symbol->StateImages.isEmpty());
     }
 }

@@ -255,15 +255,14 @@ void TestProjectCommands::newProjectEmptiesListAndLibraryOnly()
     TMainForm &w = f.Create();
     const TViraSymbolPtr pump = MakeSymbol(QStringLiteral("pump"), {});
     AddSymbols(w, {pump});
-    w.SelectedSymbol = pump;
-    w.SymbolEditEnabled(true);
+    selectSymbol(w, pump);
     w.setWindowTitle(QStringLiteral("Glyphbook Creator 1.03   /d/lib.js"));
     w.sSaveDialog1.FileName = QStringLiteral("/d/lib.js");
     auto *tile = new QWidget(w.sbImagesScrollBox->widget());
     QPointer<QWidget> tileAlive(tile);
 
     w.miNewProject->trigger();
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
     QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
     QVERIFY(w.Glyphbook.Symbols.isEmpty());
     QVERIFY(!tileAlive);

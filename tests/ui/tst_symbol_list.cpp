@@ -82,7 +82,7 @@ void TestSymbolList::addNewSymbolFromAPicture()
     QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 0);
     QCOMPARE(selectedCaption(w), u"pump.png"_s);
     QCOMPARE(w.dLV_Symbols->currentItem(), w.dLV_Symbols->topLevelItem(0));
-    QCOMPARE(w.SelectedSymbol, s);
+    QCOMPARE(w.SelectedSymbol(), s);
     QVERIFY(w.gbSettings->isEnabled());
     QVERIFY(w.sbImagesScrollBox->isVisible());
     QVERIFY(!w.bDeleteImage->isEnabled());
@@ -105,7 +105,7 @@ void TestSymbolList::cancelledPictureDialogAddsNothing()
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
     QVERIFY(w.Glyphbook.Symbols.isEmpty());
     QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
 }
 
 void TestSymbolList::doubleClickOnARowAddsANewSymbol()
@@ -135,11 +135,11 @@ void TestSymbolList::duplicateTwice()
     showActive(w);
     f.Dialogs.FileAnswers = {pump};
     w.miNewSymbol->trigger();
-    w.SelectedSymbol->ImageX = 7;
-    w.SelectedSymbol->StateImages = {{u"1"_s, pump}};
+    w.SelectedSymbol()->ImageX = 7;
+    w.SelectedSymbol()->StateImages = {{u"1"_s, pump}};
 
     w.miDupSymb->trigger();
-    const TViraSymbolPtr first = w.SelectedSymbol;
+    const TViraSymbolPtr first = w.SelectedSymbol();
     QCOMPARE(first->Identifier, u"pump.png_cpy"_s);
     QCOMPARE(selectedCaption(w), u"pump.png_cpy"_s);
     w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
@@ -150,7 +150,7 @@ void TestSymbolList::duplicateTwice()
     QCOMPARE(w.Glyphbook.Symbols.size(), 3);
     QCOMPARE(w.Glyphbook.Symbols[1], first);
     const TViraSymbolPtr second = w.Glyphbook.Symbols[2];
-    QCOMPARE(w.SelectedSymbol, second);
+    QCOMPARE(w.SelectedSymbol(), second);
     QCOMPARE(second->Identifier, u"pump.png_cpy"_s);
     QVERIFY(second != first);
     QCOMPARE(second->ImageX, 7);
@@ -172,7 +172,7 @@ void TestSymbolList::editedIdentifierMovesTheRowWhileSelected()
     showActive(w);
     AddSymbols(w, {MakeSymbol(u"b"_s, {}), MakeSymbol(u"m"_s, {}), MakeSymbol(u"x"_s, {})});
     w.dLV_Symbols->setCurrentItem(rowOf(w, u"x"_s));
-    const TViraSymbolPtr x = w.SelectedSymbol;
+    const TViraSymbolPtr x = w.SelectedSymbol();
 
     w.eIdentifier->setFocus();
     w.eIdentifier->selectAll();
@@ -180,7 +180,7 @@ void TestSymbolList::editedIdentifierMovesTheRowWhileSelected()
     QCOMPARE(x->Identifier, u"a"_s);
     QCOMPARE(RowTexts(w), Strings({"a||", "b||", "m||"}));
     QCOMPARE(selectedCaption(w), u"a"_s);
-    QCOMPARE(w.SelectedSymbol, x);
+    QCOMPARE(w.SelectedSymbol(), x);
     QTest::keyClicks(w.eIdentifier, u"zz"_s);
     QCOMPARE(RowTexts(w), Strings({"azz||", "b||", "m||"}));
     QTest::keyClick(w.eIdentifier, Qt::Key_Home);
@@ -324,7 +324,7 @@ void TestSymbolList::deleteSymbol()
     QCOMPARE(w.Glyphbook.Symbols, QList<TViraSymbolPtr>{a});
     QCOMPARE(RowTexts(w), Strings({"a||"}));
     QCOMPARE(selectedCaption(w), u"a"_s);
-    QCOMPARE(w.SelectedSymbol, a);
+    QCOMPARE(w.SelectedSymbol(), a);
     QCOMPARE(tilesOf(w).size(), 1);
     QCOMPARE(tilesOf(w)[0]->Symbol, a);
     QCOMPARE(f.Dialogs.Beeps, 0);
@@ -396,7 +396,7 @@ void TestSymbolList::lostSelectionSwitchesEditingOff()
     w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
     QVERIFY(w.gbSettings->isEnabled());
     w.dLV_Symbols->clearSelection();
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
     QVERIFY(!w.gbSettings->isEnabled());
     QVERIFY(!w.sbImagesScrollBox->isVisible());
     // Fields changed now write into no symbol.

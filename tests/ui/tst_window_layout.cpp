@@ -174,7 +174,7 @@ void TestWindowLayout::textsAndInitialStates()
 
     // Start-up: empty library, nothing selected, the editing area off.
     QVERIFY(w.Glyphbook.Symbols.isEmpty());
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
     QVERIFY(!w.gbSettings->isEnabled());
     QVERIFY(w.SymbolImage->isHidden() && w.lExampleText->isHidden());
     QVERIFY(w.sbImagesScrollBox->isHidden());
