@@ -2,7 +2,7 @@
 
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFrame>
+#include <qdrawutil.h>
 
 namespace
 {
@@ -22,14 +22,10 @@ void TCentredGroupBox::paintEvent(QPaintEvent *)
     const int captionWidth = metrics.horizontalAdvance(title()) + 2 * kCaptionGap;
     const QRect caption((width() - captionWidth) / 2, 0, captionWidth, metrics.height());
 
-    QStyleOptionFrame frame;
-    frame.initFrom(this);
-    frame.rect = rect().adjusted(0, metrics.height() / 2, 0, 0);
-    frame.lineWidth = 1;
-    frame.midLineWidth = 0;
+    // An etched line; the styles' own group frames place themselves below the caption.
     painter.save();
     painter.setClipRegion(QRegion(rect()) - QRegion(caption));
-    style()->drawPrimitive(QStyle::PE_FrameGroupBox, &frame, &painter, this);
+    qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, 0), palette(), true, 1, 0);
     painter.restore();
 
     style()->drawItemText(&painter, caption, Qt::AlignCenter, palette(), isEnabled(), title(),

@@ -111,10 +111,10 @@ void TMainForm::RebuildLanguageColumns()
     FillRowNamesByLanguage();
     ShowSelectedNames();
     // The row was selected across the former columns; a new column's cell joins the selection.
-    const QModelIndexList selected = dLV_Symbols->selectionModel()->selectedRows();
-    if (!selected.isEmpty())
-        dLV_Symbols->selectionModel()->select(selected.first(), QItemSelectionModel::Select |
-                                                                    QItemSelectionModel::Rows);
+    QItemSelectionModel *selection = dLV_Symbols->selectionModel();
+    for (const QModelIndex &cell : selection->selectedIndexes())
+        if (cell.column() == 0)
+            selection->select(cell, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
     if (!left.isEmpty())
         ShowInformationOverWindow(

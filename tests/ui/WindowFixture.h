@@ -156,6 +156,14 @@ inline void selectSymbol(TMainForm &Window, const TViraSymbolPtr &Symbol)
     QFAIL("the symbol has no row");
 }
 
+/// Clicks Row with the mouse, as a user selects it; the window must be shown.
+inline void clickRow(TMainForm &Window, QTreeWidgetItem *Row)
+{
+    QTreeWidget *list = Window.dLV_Symbols;
+    list->scrollToItem(Row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(Row).center());
+}
+
 /// Every tile of the image strip, in no promised order.
 inline QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
 {

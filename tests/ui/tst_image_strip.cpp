@@ -34,6 +34,9 @@ private slots:
     void doubleClickReplacesTheImage();
     void updateOfTheMainTileBeeps();
     void tilesFollowTheStripHeight();
+    void tilesStayWhollyVisible_data();
+    void tilesStayWhollyVisible();
+    void addImageKeepsNamesUnderTheirColumns();
     void stripScrollsOnlyWhileTheTilesDoNotFit();
     void droppedFiles_data();
     void droppedFiles();
@@ -335,6 +338,52 @@ void TestImageStrip::tilesFollowTheStripHeight()
     w.resize(w.width(), w.height() + 40);
     QTRY_VERIFY(tilesOf(w)[0]->height() != before);
     QCOMPARE(tilesOf(w)[0]->height(), client->height() - 2);
+}
+
+void TestImageStrip::tilesStayWhollyVisible_data()
+{
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("tiles fit") << Strings({"1"}) << false;
+    QTest::newRow("scroll bar shows") << Strings({"1", "2", "3", "4", "5", "6"}) << true;
+}
+
+void TestImageStrip::tilesStayWhollyVisible()
+{
+    QFETCH(QStringList, values);
+    QFETCH(bool, scrolls);
+    // The strip has never been shown before the symbol is selected.
+    TStripFixture f;
+    TMainForm &w = f.CreateWithSymbol(values);
+    QTRY_COMPARE(w.sbImagesScrollBox->horizontalScrollBar()->isVisible(), scrolls);
+    const QWidget *client = w.sbImagesScrollBox->viewport();
+    for (const TSymbolImgPanel *tile : tilesOf(w)) {
+        QCOMPARE(tile->y(), 2);
+        QCOMPARE(tile->height(), client->height() - 2);
+    }
+    // Selected again, with the strip shown, the tiles are as high as before.
+    const TViraSymbolPtr other = MakeSymbol(u"other"_s, {});
+    AddSymbols(w, {other});
+    clickRow(w, rowOf(w, u"other"_s));
+    clickRow(w, rowOf(w, u"s"_s));
+    QTRY_COMPARE(w.sbImagesScrollBox->horizontalScrollBar()->isVisible(), scrolls);
+    for (const TSymbolImgPanel *tile : tilesOf(w))
+        QCOMPARE(tile->height(), client->height() - 2);
+}
+
+void TestImageStrip::addImageKeepsNamesUnderTheirColumns()
+{
+    TStripFixture f;
+    TMainForm &w = f.CreateActive();
+    const TViraSymbolPtr lamp =
+        MakeSymbol(u"lamp"_s, {{u"sv"_s, u"Lampa"_s}, {u"en"_s, u"Lamp"_s}});
+    lamp->Image = f.WritePicture(u"lamp.png"_s, QSize(8, 8));
+    AddSymbols(w, {lamp});
+    clickRow(w, rowOf(w, u"lamp"_s));
+    f.Dialogs.FileAnswers = {f.WritePicture(u"on.png"_s, QSize(8, 8))};
+    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QCOMPARE(lamp->StateImages.size(), 1);
+    QCOMPARE(RowTexts(w), Strings({"lamp|Lamp|Lampa"}));
 }
 
 void TestImageStrip::stripScrollsOnlyWhileTheTilesDoNotFit()

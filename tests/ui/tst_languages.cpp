@@ -22,6 +22,7 @@ private slots:
     void rowsFollowTheColumnsWhateverTheNameOrder();
     void collectLanguagesKeepsUncheckedLanguages();
     void rebuildShowsTheSelectedSymbolsNames();
+    void newColumnJoinsTheRowSelection();
     void helpAndExamplesFollowTheirFiles_data();
     void helpAndExamplesFollowTheirFiles();
 };
@@ -229,6 +230,22 @@ void TestLanguages::rebuildShowsTheSelectedSymbolsNames()
     QCOMPARE(w.NameEdits[0]->text(), QStringLiteral("Ventil"));
     QCOMPARE(w.SelectedSymbol(), valve);
     QCOMPARE(valve->Names.size(), 2);
+}
+
+void TestLanguages::newColumnJoinsTheRowSelection()
+{
+    TWindowFixture f;
+    f.WriteFile(QStringLiteral("Lang.txt"), "de=false\n");
+    TMainForm &w = f.CreateActive();
+    AddSymbols(
+        w, {MakeSymbol(QStringLiteral("pump"), {{QStringLiteral("de"), QStringLiteral("Pumpe")}})});
+    clickRow(w, w.dLV_Symbols->topLevelItem(0));
+    w.mmLanguages->actions().last()->trigger();
+    QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "de"}));
+    const QItemSelectionModel *selection = w.dLV_Symbols->selectionModel();
+    for (int column = 0; column < 4; ++column)
+        QVERIFY2(selection->isSelected(w.dLV_Symbols->model()->index(0, column)),
+                 qPrintable(QString::number(column)));
 }
 
 void TestLanguages::helpAndExamplesFollowTheirFiles_data()
