@@ -66,7 +66,7 @@ void TMainForm::CreateLocateMissingCommand()
 
 bool TMainForm::ImageFileExists(const QString &StoredPath) const
 {
-    return QFileInfo(ResolveImagePath(StoredPath, sOpenDialog1.FileName)).isFile();
+    return QFileInfo(ResolveImagePath(StoredPath, ProjectFile())).isFile();
 }
 
 void TMainForm::miLocateMissingClick()
@@ -84,7 +84,7 @@ void TMainForm::miLocateMissingClick()
         return;
     }
     if (sLocateFolderDialog.FileName.isEmpty())
-        sLocateFolderDialog.FileName = QFileInfo(sOpenDialog1.FileName).path();
+        sLocateFolderDialog.FileName = QFileInfo(ProjectFile()).path();
     if (!FDialogs.Execute(sLocateFolderDialog))
         return;
     const QString folder = sLocateFolderDialog.FileName;

@@ -65,12 +65,12 @@ void TMainForm::CreatePlacePointMenu()
 QSize TMainForm::MainPictureSize(const TViraSymbol &Symbol) const
 {
     // All images of a symbol share its points; the main image is the one they are set on.
-    return QImageReader(ResolveImagePath(Symbol.Image, sOpenDialog1.FileName)).size();
+    return QImageReader(ResolveImagePath(Symbol.Image, ProjectFile())).size();
 }
 
 void TMainForm::PlacePoint(int Across, int Down)
 {
-    const QSize size = SelectedSymbol ? MainPictureSize(*SelectedSymbol) : QSize();
+    const QSize size = SelectedSymbol() ? MainPictureSize(*SelectedSymbol()) : QSize();
     if (size.isEmpty()) {
         FDialogs.Beep();
         return;

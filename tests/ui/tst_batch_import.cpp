@@ -101,7 +101,7 @@ void TestBatchImport::familiesAreShownThenAdded()
                                     "valve_alarm.png|valve_alarm.png|valve_alarm.png"}));
     QCOMPARE(IconIndex(*w, rowOf(*w, u"pump.png"_s)), 1);
     // The last symbol is selected and its strip built.
-    QCOMPARE(w->SelectedSymbol, w->Glyphbook.Symbols[1]);
+    QCOMPARE(w->SelectedSymbol(), w->Glyphbook.Symbols[1]);
     QCOMPARE(tilesOf(*w).size(), 2);
 }
 

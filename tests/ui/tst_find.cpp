@@ -105,18 +105,18 @@ void TestFind::barCoversTheBottomOfTheListOnlyWhileShown()
 
 void TestFind::selectionIsKeptWhileTheRowMatches()
 {
-    clickRowOf(*w, u"Pump_1"_s);
+    clickRow(*w, rowOf(*w, u"Pump_1"_s));
     pressShortcut(*w, Qt::CTRL | Qt::Key_F);
     QTest::keyClicks(w->eFind, u"pu"_s);
-    QCOMPARE(w->SelectedSymbol->Identifier, u"Pump_1"_s);
+    QCOMPARE(w->SelectedSymbol()->Identifier, u"Pump_1"_s);
     QVERIFY(w->gbSettings->isEnabled());
     QTest::keyClicks(w->eFind, u"mp_"_s);
     QCOMPARE(shownRows(), Strings({"Pump_1"}));
-    QCOMPARE(w->SelectedSymbol->Identifier, u"Pump_1"_s);
+    QCOMPARE(w->SelectedSymbol()->Identifier, u"Pump_1"_s);
 
     QTest::keyClick(w->eFind, Qt::Key_X);
     QCOMPARE(shownRows(), QStringList());
-    QVERIFY(!w->SelectedSymbol);
+    QVERIFY(!w->SelectedSymbol());
     QVERIFY(w->dLV_Symbols->selectedItems().isEmpty());
     QVERIFY(!w->gbSettings->isEnabled());
 }

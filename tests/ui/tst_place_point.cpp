@@ -25,7 +25,7 @@ private:
 
     /// A symbol whose main picture is 7 x 4 pixels, selected by clicking its row.
     void selectSymbolOf7x4();
-    QPoint anchor() const { return {w->SelectedSymbol->ImageX, w->SelectedSymbol->ImageY}; }
+    QPoint anchor() const { return {w->SelectedSymbol()->ImageX, w->SelectedSymbol()->ImageY}; }
 };
 
 void TestPlacePoint::init()
@@ -41,8 +41,8 @@ void TestPlacePoint::selectSymbolOf7x4()
     symbol->ImageX = 30;
     symbol->ImageY = 40;
     AddSymbols(*w, {symbol});
-    clickRowOf(*w, u"Pump"_s);
-    QCOMPARE(w->SelectedSymbol, symbol);
+    clickRow(*w, rowOf(*w, u"Pump"_s));
+    QCOMPARE(w->SelectedSymbol(), symbol);
     w->dLV_Symbols->setFocus();
 }
 
@@ -73,7 +73,7 @@ void TestPlacePoint::nineSpots()
     QCOMPARE(w->eAnchorY->text(), QString::number(spot.y()));
     // The change handling placed the picture by the new anchor.
     QCOMPARE(w->SymbolImage->pos(), w->ImageGrid->pos() + QPoint(240, 180) - spot);
-    QCOMPARE(w->SelectedSymbol->TextX, 0);
+    QCOMPARE(w->SelectedSymbol()->TextX, 0);
 }
 
 void TestPlacePoint::textPointFollowsTheRadioButtons()
@@ -83,7 +83,7 @@ void TestPlacePoint::textPointFollowsTheRadioButtons()
     // Typed into a field: the menu's shortcut still runs, and the field is rewritten.
     w->eTextX->setFocus();
     pressShortcut(*w, Qt::CTRL | Qt::Key_3);
-    QCOMPARE(QPoint(w->SelectedSymbol->TextX, w->SelectedSymbol->TextY), QPoint(6, 3));
+    QCOMPARE(QPoint(w->SelectedSymbol()->TextX, w->SelectedSymbol()->TextY), QPoint(6, 3));
     QCOMPARE(w->eTextX->text(), u"6"_s);
     QCOMPARE(anchor(), QPoint(30, 40));
 }
@@ -104,7 +104,7 @@ void TestPlacePoint::refusedWithoutAPicture()
     symbol->Image = f->Path(u"nowhere.png"_s);
     symbol->ImageX = 8;
     AddSymbols(*w, {symbol});
-    clickRowOf(*w, u"Lost"_s);
+    clickRow(*w, rowOf(*w, u"Lost"_s));
     w->dLV_Symbols->setFocus();
     pressShortcut(*w, Qt::CTRL | Qt::Key_5);
     QCOMPARE(f->Dialogs.Beeps, 2);

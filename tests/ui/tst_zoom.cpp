@@ -83,8 +83,8 @@ void TestZoom::selectPicture()
     symbol->TextX = 2;
     symbol->TextY = 20;
     AddSymbols(*w, {symbol});
-    clickRowOf(*w, u"Tiny"_s);
-    QCOMPARE(w->SelectedSymbol, symbol);
+    clickRow(*w, rowOf(*w, u"Tiny"_s));
+    QCOMPARE(w->SelectedSymbol(), symbol);
 }
 
 QImage TestZoom::shownPreview() const
