@@ -246,8 +246,9 @@ int runList(const QStringList &arguments)
     QList<TTarDirRec> firstRows;
     qsizetype nameWidth = 0;
     const auto print = [&](const TTarDirRec &rec) {
-        QString line = PrintableEntryName(rec.Name).leftJustified(nameWidth) + QStringLiteral("  ") +
-                       QString::number(rec.Size).rightJustified(10) + QStringLiteral("  ") +
+        QString line = PrintableEntryName(rec.Name).leftJustified(nameWidth) +
+                       QStringLiteral("  ") + QString::number(rec.Size).rightJustified(10) +
+                       QStringLiteral("  ") +
                        rec.DateTime.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (!rec.ChecksumOK)
             line += QStringLiteral("  checksum wrong");

@@ -197,10 +197,10 @@ void TViraGlyphbook::LoadFromBytes(QByteArray Bytes, const QString &SourceName)
     TJsonParseError error;
     const TJsonValuePtr document = ParseString(text, &error);
     if (!document)
-        throw EDocumentError(documentError(
-            SourceName, QStringLiteral("%1 at line %2, column %3")
-                            .arg(error.Message, QString::number(error.Line),
-                                 QString::number(error.Column))));
+        throw EDocumentError(
+            documentError(SourceName, QStringLiteral("%1 at line %2, column %3")
+                                          .arg(error.Message, QString::number(error.Line),
+                                               QString::number(error.Column))));
     text = QString();
     const TJsonValuePtr list = document->GetO(sGlyphbook);
     if (!list)

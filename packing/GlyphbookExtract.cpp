@@ -46,7 +46,8 @@ struct TWorkParts {
 
     explicit TWorkParts(const QString &Work)
         : NewFolder(Work + QStringLiteral("/library")),
-          NewDocument(Work + QStringLiteral("/project.js")), Former(Work + QStringLiteral("/former"))
+          NewDocument(Work + QStringLiteral("/project.js")),
+          Former(Work + QStringLiteral("/former"))
     {
     }
 };
@@ -99,12 +100,17 @@ bool isWrittenAsFile(const TTarDirRec &Rec)
 
 // ---- Unpacking ----
 
-/// The free space of the file system that holds Folder, less a margin that is left free.
-qint64 usableSpace(const QString &Folder)
-{
-    const qint64 available = QStorageInfo(Folder).bytesAvailable();
-    return available - std::max(MinSpaceMargin, available / 100);
-}
+/// The free space of the file system that holds Folder, and the part of it that is left free.
+struct TDiskSpace {
+    qint64 Free = 0;
+    qint64 Margin = 0;
+
+    explicit TDiskSpace(const QString &Folder)
+        : Free(QStorageInfo(Folder).bytesAvailable()), Margin(std::max(MinSpaceMargin, Free / 100))
+    {
+    }
+    qint64 Usable() const { return std::max<qint64>(Free - Margin, 0); }
+};
 
 /// Inflates the archive and writes every file entry into Folder, which will become
 /// LibraryFolder (the name the user is told about).
@@ -119,7 +125,7 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
     if (Callbacks.Progress)
         gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
     // Sizes are checked before anything is written: no archive fills the disk.
-    const qint64 room = usableSpace(Folder);
+    const TDiskSpace space(Folder);
     qint64 needed = 0;
     QHash<QString, QByteArray> written; // path -> the entry's path in the archive's bytes
     try {
@@ -155,16 +161,15 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
                                          PrintableEntryName(rawPath), path));
             written.insert(path, rawPath);
             needed += (std::max<qint64>(rec.Size, 0) + DiskBlock - 1) / DiskBlock * DiskBlock;
-            if (needed > room) {
+            if (needed > space.Usable()) {
                 const QLocale c = QLocale::c();
                 throw EFileError(
-                    QStringLiteral("The archive \"%1\" does not fit on the disk: its files need "
-                                   "more than %2, and %3 is free in \"%4\" (%5 are kept free). "
-                                   "Nothing was extracted.")
-                        .arg(native(Archive), c.formattedDataSize(needed),
-                             c.formattedDataSize(QStorageInfo(Folder).bytesAvailable()),
-                             native(QFileInfo(LibraryFolder).path()),
-                             c.formattedDataSize(MinSpaceMargin)));
+                    QStringLiteral("The archive \"%1\" does not fit on the disk of \"%2\": its "
+                                   "files need more than the %3 that may be used there (%4 free, "
+                                   "less a margin of %5). Nothing was extracted.")
+                        .arg(native(Archive), native(QFileInfo(LibraryFolder).path()),
+                             c.formattedDataSize(space.Usable()), c.formattedDataSize(space.Free),
+                             c.formattedDataSize(space.Margin)));
             }
             const QString target = Folder + u'/' + path;
             const QString shownTarget = native(LibraryFolder + u'/' + path);
@@ -244,8 +249,9 @@ void moveIntoPlace(const QString &Work, const TExtractTarget &Target,
     const QString folder = native(Target.LibraryFolder);
     if (QFileInfo::exists(parts.NewFolder)) {
         if (QFileInfo::exists(Target.LibraryFolder))
-            move(Target.LibraryFolder, parts.Former, Callbacks,
-                 QStringLiteral("Cannot move the earlier library folder \"%1\" aside.").arg(folder));
+            move(
+                Target.LibraryFolder, parts.Former, Callbacks,
+                QStringLiteral("Cannot move the earlier library folder \"%1\" aside.").arg(folder));
         move(parts.NewFolder, Target.LibraryFolder, Callbacks,
              QStringLiteral("Cannot put the library folder \"%1\" in place.").arg(folder));
     }
@@ -258,8 +264,7 @@ void moveIntoPlace(const QString &Work, const TExtractTarget &Target,
 /// Undoes the steps of moveIntoPlace before the document's: the new library folder back into
 /// the work folder, the earlier one back into place. Returns where the earlier library folder
 /// is when it could not be put back, or an empty string.
-QString putBack(const QString &Work, const TExtractTarget &Target,
-                const TPackCallbacks &Callbacks)
+QString putBack(const QString &Work, const TExtractTarget &Target, const TPackCallbacks &Callbacks)
 {
     const TWorkParts parts(Work);
     try {

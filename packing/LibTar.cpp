@@ -220,10 +220,10 @@ void TTarWriter::WriteHeader(const TTarDirRec &Rec)
 {
     CheckNoEarlierFailure();
     if (Rec.Size < 0 || Rec.Size >= MaxEntrySize)
-        throw ETarError(QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
-                                       "bytes does not fit a tar header (the limit is 8 GiB).")
-                            .arg(PrintableEntryName(Rec.Name), deviceName(FStream),
-                                 QString::number(Rec.Size)));
+        throw ETarError(
+            QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
+                           "bytes does not fit a tar header (the limit is 8 GiB).")
+                .arg(PrintableEntryName(Rec.Name), deviceName(FStream), QString::number(Rec.Size)));
     WriteBlock(HeaderBlock(Rec).constData());
 }
 
@@ -257,8 +257,8 @@ void TTarWriter::FlushTarget()
 void TTarWriter::RaiseWriteError()
 {
     const QString reason = ShortWriteReason(*FStream);
-    FWriteError = QStringLiteral("Cannot write to the archive \"%1\". %2")
-                      .arg(deviceName(FStream), reason);
+    FWriteError =
+        QStringLiteral("Cannot write to the archive \"%1\". %2").arg(deviceName(FStream), reason);
     throw ETarError(FWriteError);
 }
 

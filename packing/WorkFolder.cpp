@@ -38,8 +38,7 @@ QString folderTemplate(const QString &Purpose, const QString &Beside)
 TWorkFolder::TWorkFolder(const QString &Purpose, const QString &Beside)
     : FDir(folderTemplate(Purpose, Beside))
 {
-    const QString parent =
-        QDir::toNativeSeparators(Beside.isEmpty() ? QDir::tempPath() : Beside);
+    const QString parent = QDir::toNativeSeparators(Beside.isEmpty() ? QDir::tempPath() : Beside);
     if (!FDir.isValid())
         throw EFileError(QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
                              .arg(parent, FDir.errorString()));

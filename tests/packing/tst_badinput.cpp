@@ -179,9 +179,8 @@ private slots:
         QTest::newRow("one-colour picture") << 12 * 1000 * 1000 << 0 << false << QString();
         QTest::newRow("more than the free space")
             << 6 * 1024 * 1024 << 4 * 1024 * 1024 << false << QStringLiteral("does not fit");
-        QTest::newRow("disk filled meanwhile")
-            << 1024 * 1024 << 4 * 1024 * 1024 << true
-            << QString::fromLocal8Bit(std::strerror(ENOSPC));
+        QTest::newRow("disk filled meanwhile") << 1024 * 1024 << 4 * 1024 * 1024 << true
+                                               << QString::fromLocal8Bit(std::strerror(ENOSPC));
     }
     void extractionFitsTheFreeSpace()
     {
@@ -268,9 +267,8 @@ private slots:
         const QByteArray target = "/usr/share/" + QByteArray(150, 't');
         QTest::newRow("long link target")
             << header(record("././@LongLink", target.size() + 1), {}, false, 'K') +
-                   blocks(target + '\0') +
-                   header(record("link.png", 0, ftSymbolicLink)) + header(record("a.png", 1)) +
-                   blocks("a") + document + endBlocks()
+                   blocks(target + '\0') + header(record("link.png", 0, ftSymbolicLink)) +
+                   header(record("a.png", 1)) + blocks("a") + document + endBlocks()
             << QString() << QStringList{QStringLiteral("a.png"), QStringLiteral("glyphbook.js")};
         QTest::newRow("old-style folder")
             << header(record("img/", 0), {}, false, '\0') + header(record("img/a.png", 1)) +
@@ -321,8 +319,8 @@ private slots:
         QTest::newRow("full device")
             << QStringLiteral("FULL") << QStringLiteral("No space left on device");
         // The disk fills in the middle of a write, which Qt reports without a reason.
-        QTest::newRow("full disk") << QStringLiteral("SMALL")
-                                   << QString::fromLocal8Bit(std::strerror(ENOSPC));
+        QTest::newRow("full disk")
+            << QStringLiteral("SMALL") << QString::fromLocal8Bit(std::strerror(ENOSPC));
     }
     void packToTargetsThatCannotTakeIt()
     {

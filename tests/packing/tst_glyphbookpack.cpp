@@ -706,18 +706,19 @@ private slots:
         const QByteArray bytes = readFile(archive);
         TViraGlyphbook book;
         int asked = 0;
-        QCOMPARE(ExtractLibrary(book, archive, answering(false, &asked)), TExtractResult::Extracted);
+        QCOMPARE(ExtractLibrary(book, archive, answering(false, &asked)),
+                 TExtractResult::Extracted);
         QCOMPARE(asked, 0);
         QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked)), TExtractResult::Extracted);
         QCOMPARE(asked, 1);
         QCOMPARE(readFile(archive), bytes);
-        QCOMPARE(entriesOf(FRoot), (QStringList{u"art"_s, u"other"_s, u"road"_s, u"road.js"_s,
-                                                u"road.tar"_s}));
+        QCOMPARE(entriesOf(FRoot),
+                 (QStringList{u"art"_s, u"other"_s, u"road"_s, u"road.js"_s, u"road.tar"_s}));
     }
 
     void failedRenamePutsBack_data()
     {
-        QTest::addColumn<int>("failing");      // which rename of putting in place fails
+        QTest::addColumn<int>("failing");       // which rename of putting in place fails
         QTest::addColumn<bool>("putBackFails"); // and putting the earlier folder back fails too
         QTest::newRow("earlier folder aside") << 1 << false;
         QTest::newRow("new folder in place") << 2 << false;
@@ -768,7 +769,7 @@ private slots:
 
     void killedRunIsFinishedOrUndone_data()
     {
-        QTest::addColumn<int>("killedAt"); // before this rename of putting in place; 0: unpacking
+        QTest::addColumn<int>("killedAt");  // before this rename of putting in place; 0: unpacking
         QTest::addColumn<bool>("finished"); // the next run puts the killed run's results in place
         QTest::newRow("while unpacking") << 0 << false;
         QTest::newRow("before the earlier folder goes aside") << 1 << true;
