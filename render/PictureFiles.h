@@ -2,6 +2,6 @@
 
 #include <QString>
 
-/// True when the file at FilePath holds a picture in a format the editor reads, whatever its
-/// name says; only the file's start is read.
+/// True when a file exists at FilePath and holds a picture in a format the editor reads, whatever
+/// its name says; only the file's start is read.
 bool IsReadablePicture(const QString &FilePath);
