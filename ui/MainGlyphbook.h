@@ -245,8 +245,6 @@ private:
     void CreateImageStrip();
     void CreateMenus();
     void CreateAnchors();
-    /// Gives every control its name from the layout, so it can be found by name.
-    void NameControls();
     void WireEvents();
     void CreateNameFields();
     void ReadLanguageFile();
