@@ -1,7 +1,7 @@
 // Opens a generated project of 20,000 symbols in the window through Open Project and times
 // the filled, sorted list and one rebuild of three language columns.
+#include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QApplication>
