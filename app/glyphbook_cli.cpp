@@ -4,6 +4,7 @@
 // first) and returns the exit status. Failures are raised as EGlyphbookError and reported by
 // main with the same texts the editor shows.
 
+#include "app/CheckCommand.h"
 #include "app/CliSupport.h"
 #include "app/PackCommands.h"
 #include "model/ViraSymbol.h"

@@ -12,14 +12,9 @@ namespace
 // An extension longer than this is no file type but part of the name, and may be cut.
 constexpr qsizetype MaxExtensionLength = 16;
 
-QString identityOf(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-}
+} // namespace
 
-bool sameContent(const QString &a, const QString &b)
+bool TArchiveNamer::SameBytes(const QString &a, const QString &b)
 {
     QFile fa(a), fb(b);
     if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
@@ -32,6 +27,9 @@ bool sameContent(const QString &a, const QString &b)
     return true;
 }
 
+namespace
+{
+
 // Encoded names are ASCII; "%XX" stands for one byte, and %80 to %BF continue a character.
 bool isContinuationAt(const QString &name, qsizetype at)
 {
@@ -43,7 +41,8 @@ bool isContinuationAt(const QString &name, qsizetype at)
 
 } // namespace
 
-TArchiveNamer::TArchiveNamer()
+TArchiveNamer::TArchiveNamer(TSameContent SameContent)
+    : FSameContent(SameContent ? std::move(SameContent) : TSameContent(SameBytes))
 {
     FFileByFoldedName.insert(QStringLiteral("glyphbook.js"), -1);
 }
@@ -51,6 +50,13 @@ TArchiveNamer::TArchiveNamer()
 QString TArchiveNamer::NaturalName(const QString &StoredPath)
 {
     return PathEncode(FileNamePart(StoredPath));
+}
+
+QString TArchiveNamer::IdentityOf(const QString &FilePath)
+{
+    const QFileInfo info(FilePath);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
 QString TArchiveNamer::FittedName(const QString &Stem, const QString &Suffix,
@@ -71,15 +77,22 @@ QString TArchiveNamer::FittedName(const QString &Stem, const QString &Suffix,
 
 QString TArchiveNamer::NameFor(const QString &StoredPath, const QString &FilePath)
 {
-    const QString identity = identityOf(FilePath);
+    const QString identity = IdentityOf(FilePath);
     if (const auto known = FNameByIdentity.constFind(identity); known != FNameByIdentity.cend())
         return *known;
+    return NameFor(FilePath, identity, NaturalName(StoredPath));
+}
 
-    const QString natural = NaturalName(StoredPath);
-    const qsizetype dot = natural.lastIndexOf(u'.');
-    const bool hasExtension = dot > 0 && natural.size() - dot <= MaxExtensionLength;
-    const QString stem = hasExtension ? natural.left(dot) : natural;
-    const QString extension = hasExtension ? natural.mid(dot) : QString();
+QString TArchiveNamer::NameFor(const QString &FilePath, const QString &Identity,
+                               const QString &Natural)
+{
+    if (const auto known = FNameByIdentity.constFind(Identity); known != FNameByIdentity.cend())
+        return *known;
+
+    const qsizetype dot = Natural.lastIndexOf(u'.');
+    const bool hasExtension = dot > 0 && Natural.size() - dot <= MaxExtensionLength;
+    const QString stem = hasExtension ? Natural.left(dot) : Natural;
+    const QString extension = hasExtension ? Natural.mid(dot) : QString();
 
     QString name;
     for (int number = 1;; ++number) {
@@ -88,14 +101,14 @@ QString TArchiveNamer::NameFor(const QString &StoredPath, const QString &FilePat
         const auto taken = FFileByFoldedName.constFind(name.toLower());
         if (taken == FFileByFoldedName.cend())
             break;
-        if (*taken >= 0 && sameContent(FFiles.at(*taken).Path, FilePath)) {
+        if (*taken >= 0 && FSameContent(FFiles.at(*taken).Path, FilePath)) {
             name = FFiles.at(*taken).Name;
-            FNameByIdentity.insert(identity, name);
+            FNameByIdentity.insert(Identity, name);
             return name;
         }
     }
     FFileByFoldedName.insert(name.toLower(), FFiles.size());
     FFiles.append({name, FilePath});
-    FNameByIdentity.insert(identity, name);
+    FNameByIdentity.insert(Identity, name);
     return name;
 }

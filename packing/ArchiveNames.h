@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 /// Gives every image file of a library its entry name in a packed library. The name is the
 /// encoded file name (PathEncode), unless that is taken or too long for a tar header:
 /// - a name longer than MaxNameLength bytes is cut, keeping its extension and never splitting
@@ -23,20 +25,31 @@ public:
         QString Path;
     };
 
-    TArchiveNamer();
+    /// Whether two files hold the same bytes; by default they are read and compared.
+    using TSameContent = std::function<bool(const QString &PathA, const QString &PathB)>;
+
+    explicit TArchiveNamer(TSameContent SameContent = {});
 
     /// The entry name for the image whose stored path is StoredPath and whose file is FilePath.
     QString NameFor(const QString &StoredPath, const QString &FilePath);
+    /// NameFor with the file's identity (IdentityOf) and natural name (NaturalName) already
+    /// worked out, for a caller that names the same files many times.
+    QString NameFor(const QString &FilePath, const QString &Identity, const QString &Natural);
     /// The distinct files named so far, in the order they were first named.
     const QList<TFile> &Files() const { return FFiles; }
 
     /// The entry name a file would get if nothing else were packed: its encoded file name.
     static QString NaturalName(const QString &StoredPath);
+    /// Whether the two files hold the same bytes.
+    static bool SameBytes(const QString &PathA, const QString &PathB);
+    /// What tells two paths to one file apart from two files: the canonical path.
+    static QString IdentityOf(const QString &FilePath);
 
 private:
     /// Stem + Suffix + Extension, the stem cut so that the whole fits MaxNameLength.
     static QString FittedName(const QString &Stem, const QString &Suffix, const QString &Extension);
 
+    TSameContent FSameContent;
     QHash<QString, qsizetype> FFileByFoldedName; // -1: reserved
     QHash<QString, QString> FNameByIdentity;
     QList<TFile> FFiles;

@@ -2,7 +2,7 @@
 // image strip state images of the selected symbol.
 #include "ui/MainGlyphbook.h"
 
-#include "ui/PictureFile.h"
+#include "render/PictureFiles.h"
 
 #include <QDir>
 #include <QDropEvent>

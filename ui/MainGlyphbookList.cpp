@@ -4,7 +4,7 @@
 
 #include "model/ImagePath.h"
 #include "model/IntegerText.h"
-#include "ui/PictureFile.h"
+#include "render/PictureFiles.h"
 #include "ui/SymbolImgPanels.h"
 #include "ui/SymbolListItem.h"
 

@@ -1,7 +1,6 @@
 #include "ui/PictureFile.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QMovie>
 #include <QPixmap>
@@ -29,9 +28,4 @@ bool LoadPictureFile(QLabel *Picture, const QString &Path)
     if (previous && previous->parent() == Picture)
         delete previous;
     return true;
-}
-
-bool IsReadablePicture(const QString &Path)
-{
-    return QFileInfo(Path).isFile() && QImageReader(Path).canRead();
 }

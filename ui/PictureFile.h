@@ -8,6 +8,3 @@ class QLabel;
 /// unscaled; a name ending in lower-case ".gif" is shown as a started animation. Returns false
 /// and leaves Picture as it was when no file exists at Path or it cannot be read as a picture.
 bool LoadPictureFile(QLabel *Picture, const QString &Path);
-
-/// Whether a file exists at Path and can be read as a picture.
-bool IsReadablePicture(const QString &Path);
