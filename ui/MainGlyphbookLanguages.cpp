@@ -119,8 +119,7 @@ void TMainForm::RebuildLanguageColumns()
     if (!left.isEmpty())
         ShowInformationOverWindow(
             QStringLiteral("At most %1 languages can be shown at once. Not shown: %2.")
-                .arg(NameEdits.size())
-                .arg(left.join(QStringLiteral(", "))));
+                .arg(QString::number(NameEdits.size()), left.join(QStringLiteral(", "))));
 }
 
 QStringList TMainForm::LanguageCodes() const
