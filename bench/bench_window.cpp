@@ -2,8 +2,8 @@
 // the filled, sorted list, one rebuild of three language columns, and the find bar's filter
 // keystroke by keystroke, and the Check Library window following an edit, each until the
 // window has been laid out and painted again.
+#include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QApplication>
