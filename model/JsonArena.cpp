@@ -54,9 +54,14 @@ void *TJsonArena::AllocateSlow(std::size_t Size)
 
 TJsonPin *TJsonArena::Pin(const QString &Text)
 {
-    auto *pin = new (Allocate(sizeof(TJsonPin))) TJsonPin{Text, FPins};
-    FPins = pin;
-    return pin;
+    if (!FPins || FPins->Count == TPinChunk::Size) {
+        // The chunk's pins are made one by one as they are needed.
+        auto *chunk = static_cast<TPinChunk *>(Allocate(sizeof(TPinChunk)));
+        chunk->Next = FPins;
+        chunk->Count = 0;
+        FPins = chunk;
+    }
+    return new (&FPins->Pins[FPins->Count++]) TJsonPin{Text};
 }
 
 TJsonPin *TJsonArena::PinName(const QString &Name, quint32 Hash)
@@ -106,8 +111,10 @@ QString TJsonArena::SharedShortText(const char *Utf8, qsizetype Size)
 
 void TJsonArena::Destroy()
 {
-    for (TJsonPin *pin = FPins; pin; pin = pin->Next)
-        pin->~TJsonPin();
+    for (TPinChunk *chunk = FPins; chunk; chunk = chunk->Next) {
+        for (int i = 0; i < chunk->Count; ++i)
+            chunk->Pins[i].~TJsonPin();
+    }
     delete[] FShortTexts;
     for (TJsonArena *other : FAdopted)
         other->Unref();

@@ -9,7 +9,6 @@
 /// A text kept alive by an arena; values and member names point into it.
 struct TJsonPin {
     QString Text;
-    TJsonPin *Next;
 };
 
 /// The memory of one document: every value of a parse, or every value made in a document, is
@@ -73,13 +72,20 @@ private:
     struct TBlock {
         TBlock *Next;
     };
+    // Pins stand side by side in chunks, so that releasing them walks memory in order.
+    struct TPinChunk {
+        static constexpr int Size = 256;
+        TPinChunk *Next;
+        int Count;
+        TJsonPin Pins[Size];
+    };
 
     int FRefs = 0;
     char *FPos = nullptr;
     char *FLimit = nullptr;
     std::size_t FNextBlock = 0;
     TBlock *FBlocks = nullptr;
-    TJsonPin *FPins = nullptr;
+    TPinChunk *FPins = nullptr; // the newest chunk first
     std::vector<TJsonArena *> FAdopted;
     QString *FShortTexts = nullptr; // 256 slots, made on first use
     TJsonPin **FNames = nullptr;    // 64 slots, made on first use

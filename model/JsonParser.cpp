@@ -55,7 +55,7 @@ TJsonMember *sortMembers(TJsonMember *begin, TJsonMember *end)
     // Equal names are now neighbours in their original order: keep the last of each run.
     TJsonMember *out = begin;
     for (TJsonMember *i = begin; i < end; ++i) {
-        if (i + 1 < end && i[1].Hash == i->Hash && CompareUnits(nameOf(i[1]), nameOf(*i)) == 0)
+        if (i + 1 < end && i[1].Hash == i->Hash && SameUnits(nameOf(i[1]), nameOf(*i)))
             continue;
         *out++ = *i;
     }
@@ -105,6 +105,18 @@ qsizetype unitCount(const char *begin, const char *end)
             n += c >= 0xF0 ? 2 : 1;
     }
     return n;
+}
+
+const char *findUnit(const char *begin, const char *end, char c)
+{
+    const void *found = std::memchr(begin, c, size_t(end - begin));
+    return found ? static_cast<const char *>(found) : end;
+}
+
+const char16_t *findUnit(const char16_t *begin, const char16_t *end, char16_t c)
+{
+    const qsizetype at = QStringView(begin, end - begin).indexOf(QChar(c));
+    return at < 0 ? end : begin + at;
 }
 
 char16_t *appendUnits(const char16_t *begin, const char16_t *end, char16_t *out)
@@ -374,18 +386,28 @@ private:
             ++FPos;
             return true;
         }
-        // Escapes only shorten the text: the raw length up to the closing quote bounds it.
-        const Unit *bound = FPos;
-        while (bound < FEnd && *bound != quote)
-            bound += *bound == '\\' && bound + 1 < FEnd ? 2 : 1;
-        QString decoded(bound - start, Qt::Uninitialized);
+        // Escapes only shorten the text, so the raw length up to the first quote is room enough
+        // unless an escaped quote comes before the closing one.
+        QString decoded(findUnit(FPos, FEnd, quote) - start + 2, Qt::Uninitialized);
         char16_t *out = appendUnits(start, FPos, reinterpret_cast<char16_t *>(decoded.data()));
         while (FPos < FEnd && *FPos != quote) {
+            // Room for the two code units that one step may give.
+            if (reinterpret_cast<const char16_t *>(decoded.constEnd()) - out < 2) {
+                const qsizetype used =
+                    out - reinterpret_cast<const char16_t *>(decoded.constData());
+                decoded.resize(2 * decoded.size());
+                out = reinterpret_cast<char16_t *>(decoded.data()) + used;
+            }
             if (*FPos != '\\') {
-                const Unit *run = FPos;
-                while (FPos < FEnd && *FPos != quote && *FPos != '\\')
-                    ++FPos;
-                out = appendUnits(run, FPos, out);
+                if (sizeof(Unit) == 1 && quint8(*FPos) >= 0x80) {
+                    const Unit *charEnd = FPos + 1;
+                    while (charEnd < FEnd && (quint8(*charEnd) & 0xC0) == 0x80)
+                        ++charEnd;
+                    out = appendUnits(FPos, charEnd, out);
+                    FPos = charEnd;
+                } else {
+                    *out++ = char16_t(*FPos++);
+                }
                 continue;
             }
             if (++FPos == FEnd)

@@ -172,12 +172,15 @@ const TJsonMember *TJsonValue::FindMember(QStringView Name) const
         return nullptr;
     const quint32 hash = JsonMemberHash(Name);
     const TJsonTextRef name{Name.utf16(), Name.size(), false};
+    // Members with one hash stand together; among them the name decides.
     const TJsonMember *begin = FMembers;
     const TJsonMember *end = begin + FSize;
     const TJsonMember *it = std::lower_bound(
-        begin, end, 0, [&](const TJsonMember &m, int) { return memberBefore(m, hash, name); });
-    if (it != end && it->Hash == hash && CompareUnits(nameOf(*it), name) == 0)
-        return it;
+        begin, end, hash, [](const TJsonMember &m, quint32 h) { return m.Hash > h; });
+    for (; it != end && it->Hash == hash; ++it) {
+        if (SameUnits(nameOf(*it), name))
+            return it;
+    }
     return nullptr;
 }
 
@@ -198,7 +201,7 @@ void TJsonValue::PutMember(const QString &Name, TJsonValue *Value)
     TJsonMember *end = FMembers + FSize;
     TJsonMember *it = std::lower_bound(
         FMembers, end, 0, [&](const TJsonMember &m, int) { return memberBefore(m, hash, name); });
-    if (it != end && it->Hash == hash && CompareUnits(nameOf(*it), name) == 0) {
+    if (it != end && it->Hash == hash && SameUnits(nameOf(*it), name)) {
         it->Value = Value;
         return;
     }

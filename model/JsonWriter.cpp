@@ -155,6 +155,12 @@ template <typename Src>
 void TJsonWriter<Out, Unit>::WriteQuoted(const Src *Begin, const Src *End)
 {
     using USrc = std::make_unsigned_t<Src>;
+    if constexpr (sizeof(Src) == 2 && sizeof(Unit) == 1) {
+        if (!FEscape) {
+            WriteQuotedUtf8(Begin, End);
+            return;
+        }
+    }
     WriteChar('"');
     const Src *run = Begin; // start of the pending run written unchanged
     for (const Src *p = Begin; p != End; ++p) {
@@ -215,6 +221,47 @@ void TJsonWriter<Out, Unit>::WriteQuoted(const Src *Begin, const Src *End)
     }
     AppendRun(run, End);
     WriteChar('"');
+}
+
+// The document's case, UTF-16 text into UTF-8 without escaping, in one pass.
+template <typename Out, typename Unit>
+void TJsonWriter<Out, Unit>::WriteQuotedUtf8(const char16_t *Begin, const char16_t *End)
+{
+    if constexpr (sizeof(Unit) == 1) {
+        Reserve(6 * (End - Begin) + 2); // "\u0000" is the longest form of one code unit
+        Unit *out = FPos;
+        *out++ = '"';
+        for (const char16_t *p = Begin; p != End; ++p) {
+            const char16_t c = *p;
+            if (c >= 0x20 && c < 0x80 && c != u'"' && c != u'\\') {
+                *out++ = Unit(c);
+            } else if (c < 0x80) {
+                if (c == u'"' || c == u'\\') {
+                    *out++ = '\\';
+                    *out++ = Unit(c);
+                } else if (c == 0) {
+                    std::memcpy(out, "\\u0000", 6);
+                    out += 6;
+                } else if (FCrLfBreaks && (c == u'\r' || c == u'\n')) {
+                    // A line break of the text, written as CR LF.
+                    if (c == u'\r' && p + 1 != End && p[1] == u'\n')
+                        ++p;
+                    *out++ = '\r';
+                    *out++ = '\n';
+                } else {
+                    *out++ = Unit(c);
+                }
+            } else {
+                const char16_t *next = p + 1;
+                const bool pair =
+                    c >= 0xD800 && c < 0xDC00 && next != End && *next >= 0xDC00 && *next < 0xE000;
+                out = EncodeUtf8(p, pair ? 2 : 1, out);
+                p += pair ? 1 : 0;
+            }
+        }
+        *out++ = '"';
+        FPos = out;
+    }
 }
 
 template <typename Out, typename Unit>

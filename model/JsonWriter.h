@@ -62,6 +62,7 @@ private:
     void NewLine();
     void WriteText(const void *Data, qsizetype Size, bool Utf8);
     template <typename Src> void WriteQuoted(const Src *Begin, const Src *End);
+    void WriteQuotedUtf8(const char16_t *Begin, const char16_t *End);
     void AppendRun(const char *Begin, const char *End);
     void AppendRun(const char16_t *Begin, const char16_t *End);
     void WriteUnitEscape(char16_t C);
