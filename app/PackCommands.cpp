@@ -1,8 +1,6 @@
 #include "app/PackCommands.h"
 
 #include "app/CliSupport.h"
-#include "model/ImagePath.h"
-#include "model/IntegerText.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
 #include "packing/GlyphbookPack.h"
@@ -13,8 +11,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-#include <QSet>
 #include <QTextStream>
 
 #include <algorithm>
@@ -62,7 +58,7 @@ TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                                  QStringLiteral("Answer \"Overwrite existing?\" with yes."));
     if (withYes)
         parser.addOption(yes);
-    parser.process(arguments);
+    processArguments(parser, arguments);
     TParsedCommand parsed;
     parsed.Files = parser.positionalArguments().mid(1);
     parsed.Yes = withYes && parser.isSet(yes);
@@ -240,103 +236,46 @@ int runList(const QStringList &arguments)
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError::CannotOpen(QDir::toNativeSeparators(archive), file.errorString());
     TGzipReader gzip(&file, archive);
-    QList<TTarDirRec> entries;
+    // Memory stays bounded whatever the archive holds: the name column is as wide as the longest
+    // name of the first rows, and the rows after them are printed as they come.
+    constexpr qsizetype RowsForWidth = 1000;
+    QList<TTarDirRec> firstRows;
+    qsizetype nameWidth = 0;
+    const auto print = [&](const TTarDirRec &rec) {
+        QString line = PrintableEntryName(rec.Name).leftJustified(nameWidth) +
+                       QStringLiteral("  ") + QString::number(rec.Size).rightJustified(10) +
+                       QStringLiteral("  ") +
+                       rec.DateTime.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!rec.ChecksumOK)
+            line += QStringLiteral("  checksum wrong");
+        printLine(line);
+    };
+    const auto printFirstRows = [&] {
+        for (const TTarDirRec &rec : std::as_const(firstRows))
+            print(rec);
+        firstRows.clear();
+    };
     try {
         TTarArchive tar(&gzip);
         TTarDirRec rec;
-        while (tar.FindNext(rec))
-            entries.append(rec);
+        bool streaming = false;
+        while (tar.FindNext(rec)) {
+            if (streaming) {
+                print(rec);
+                continue;
+            }
+            firstRows.append(rec);
+            nameWidth = std::max(nameWidth, PrintableEntryName(rec.Name).size());
+            if (firstRows.size() == RowsForWidth) {
+                printFirstRows();
+                streaming = true;
+            }
+        }
         gzip.ReadToEnd();
     } catch (const EGlyphbookError &) {
         gzip.RaiseIfFailed();
         throw;
     }
-    qsizetype nameWidth = 0;
-    for (const TTarDirRec &rec : entries)
-        nameWidth = std::max(nameWidth, QString::fromUtf8(rec.Name).size());
-    for (const TTarDirRec &rec : entries) {
-        QString line =
-            QStringLiteral("%1  %2  %3")
-                .arg(QString::fromUtf8(rec.Name), int(-nameWidth))
-                .arg(rec.Size, 10)
-                .arg(rec.DateTime.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-        if (!rec.ChecksumOK)
-            line += QStringLiteral("  checksum wrong");
-        printLine(line);
-    }
+    printFirstRows();
     return 0;
-}
-
-int runCheck(const QStringList &arguments)
-{
-    const TParsedCommand command = parseCommand(
-        arguments, QStringLiteral("check"),
-        QStringLiteral("Loads a project and reports, one line each: missing image files, repeated "
-                       "identifiers, state values that are neither integers nor Alarm, MO_Off or "
-                       "MO, and images that would be renamed when packed (a name that clashes "
-                       "with another image's or is too long). Exit status 1 when it reports "
-                       "anything."),
-        {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to check.")}}, false);
-    if (!command.UsageOk)
-        return ExitUsage;
-    const QString &project = command.Files[0];
-    TViraGlyphbook book;
-    loadDocument(book, project);
-    const QString projectFile = QFileInfo(project).absoluteFilePath();
-
-    QStringList report;
-    QHash<QString, QList<int>> positions;
-    for (int i = 0; i < book.Symbols.size(); ++i)
-        positions[book.Symbols[i]->Identifier].append(i + 1);
-
-    TArchiveNamer namer;
-    QSet<QString> seen;
-    QSet<QString> reportedIds;
-    const auto checkImage = [&](const TViraSymbol &symbol, const QString &stored) {
-        if (seen.contains(stored))
-            return;
-        seen.insert(stored);
-        const QString path = ResolveImagePath(stored, projectFile);
-        if (path.isEmpty() || !QFileInfo(path).isFile()) {
-            report << QStringLiteral("missing image file \"%1\" (symbol \"%2\")")
-                          .arg(stored, symbol.Identifier);
-            return;
-        }
-        const QString natural = TArchiveNamer::NaturalName(stored);
-        const QString name = namer.NameFor(stored, path);
-        if (name == natural)
-            return;
-        report << (natural.size() > TArchiveNamer::MaxNameLength
-                       ? QStringLiteral("image name too long, shortened when packed: \"%1\" "
-                                        "becomes \"%2\"")
-                       : QStringLiteral("image name clashes with another image's, renamed when "
-                                        "packed: \"%1\" becomes \"%2\""))
-                      .arg(stored, name);
-    };
-    static const QStringList words = {QStringLiteral("Alarm"), QStringLiteral("MO_Off"),
-                                      QStringLiteral("MO")};
-    for (const TViraSymbolPtr &symbol : std::as_const(book.Symbols)) {
-        const QList<int> &at = positions[symbol->Identifier];
-        if (at.size() > 1 && !reportedIds.contains(symbol->Identifier)) {
-            reportedIds.insert(symbol->Identifier);
-            QStringList numbers;
-            for (int n : at)
-                numbers << QString::number(n);
-            report << QStringLiteral("repeated identifier \"%1\" (symbols %2)")
-                          .arg(symbol->Identifier, numbers.join(QStringLiteral(", ")));
-        }
-        checkImage(*symbol, symbol->Image);
-        for (const TStringPairs &state : std::as_const(symbol->StateImages)) {
-            if (!TryStrToInt(state.Name) && !words.contains(state.Name))
-                report << QStringLiteral("state value \"%1\" is neither an integer nor Alarm, "
-                                         "MO_Off or MO (symbol \"%2\")")
-                              .arg(state.Name, symbol->Identifier);
-            checkImage(*symbol, state.Value);
-        }
-    }
-    for (const QString &line : std::as_const(report))
-        printLine(line);
-    if (report.isEmpty())
-        printLine(QStringLiteral("%1: no problems found.").arg(QDir::toNativeSeparators(project)));
-    return report.isEmpty() ? 0 : ExitFailure;
 }

@@ -11,5 +11,3 @@ int runPack(const QStringList &arguments);
 int runExtract(const QStringList &arguments);
 /// glyphbook list ARCHIVE.tar.gz
 int runList(const QStringList &arguments);
-/// glyphbook check PROJECT.js: status 1 when it reports anything.
-int runCheck(const QStringList &arguments);

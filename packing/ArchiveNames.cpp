@@ -1,10 +1,11 @@
 #include "packing/ArchiveNames.h"
 
 #include "model/ImagePath.h"
-#include "packing/GlyphbookPack.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QUrl>
 
 namespace
 {
@@ -12,14 +13,9 @@ namespace
 // An extension longer than this is no file type but part of the name, and may be cut.
 constexpr qsizetype MaxExtensionLength = 16;
 
-QString identityOf(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-}
+} // namespace
 
-bool sameContent(const QString &a, const QString &b)
+bool TArchiveNamer::SameBytes(const QString &a, const QString &b)
 {
     QFile fa(a), fb(b);
     if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
@@ -32,6 +28,9 @@ bool sameContent(const QString &a, const QString &b)
     return true;
 }
 
+namespace
+{
+
 // Encoded names are ASCII; "%XX" stands for one byte, and %80 to %BF continue a character.
 bool isContinuationAt(const QString &name, qsizetype at)
 {
@@ -41,16 +40,79 @@ bool isContinuationAt(const QString &name, qsizetype at)
     return value >= 0x80 && value <= 0xBF;
 }
 
+QString escapedByte(uchar byte)
+{
+    return QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+}
+
+bool isControl(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
 } // namespace
 
-TArchiveNamer::TArchiveNamer()
+QString PathEncode(const QString &Text)
 {
-    FFileByFoldedName.insert(QStringLiteral("glyphbook.js"), -1);
+    // Everything from 33 to 127 that is not reserved stays; QUrl encodes the rest as UTF-8.
+    static const QByteArray kept = [] {
+        const QByteArray reserved = QByteArrayLiteral("\"#%*+<>[\\]^`{|}");
+        QByteArray bytes;
+        for (int c = 33; c <= 127; ++c)
+            if (!reserved.contains(char(c)))
+                bytes.append(char(c));
+        return bytes;
+    }();
+    return QString::fromLatin1(QUrl::toPercentEncoding(Text, kept));
+}
+
+QString PrintableEntryName(const QByteArray &Name)
+{
+    QString text;
+    // Character by character: a sequence that does not decode is shown byte by byte.
+    for (qsizetype at = 0; at < Name.size();) {
+        const uchar lead = uchar(Name.at(at));
+        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString character = lead >= 0xC2 && lead <= 0xF4 && at + length <= Name.size()
+                                      ? decoder.decode(Name.mid(at, length))
+                                      : QString();
+        const bool decoded = !character.isEmpty() && !decoder.hasError() &&
+                             !character.contains(QChar::ReplacementCharacter);
+        if (lead < 0x80 || !decoded) {
+            text += lead < 0x80 && !isControl(lead) ? QString(QLatin1Char(char(lead)))
+                                                    : escapedByte(lead);
+            ++at;
+            continue;
+        }
+        const char32_t code = character.toUcs4().value(0);
+        if (isControl(code)) {
+            for (qsizetype i = 0; i < length; ++i)
+                text += escapedByte(uchar(Name.at(at + i)));
+        } else {
+            text += character;
+        }
+        at += length;
+    }
+    return text;
+}
+
+TArchiveNamer::TArchiveNamer(TSameContent SameContent)
+    : FSameContent(SameContent ? std::move(SameContent) : TSameContent(SameBytes))
+{
+    FFileByFoldedName.insert(DocumentEntryName, -1);
 }
 
 QString TArchiveNamer::NaturalName(const QString &StoredPath)
 {
     return PathEncode(FileNamePart(StoredPath));
+}
+
+QString TArchiveNamer::IdentityOf(const QString &FilePath)
+{
+    const QFileInfo info(FilePath);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
 QString TArchiveNamer::FittedName(const QString &Stem, const QString &Suffix,
@@ -71,15 +133,22 @@ QString TArchiveNamer::FittedName(const QString &Stem, const QString &Suffix,
 
 QString TArchiveNamer::NameFor(const QString &StoredPath, const QString &FilePath)
 {
-    const QString identity = identityOf(FilePath);
+    const QString identity = IdentityOf(FilePath);
     if (const auto known = FNameByIdentity.constFind(identity); known != FNameByIdentity.cend())
         return *known;
+    return NameFor(FilePath, identity, NaturalName(StoredPath));
+}
 
-    const QString natural = NaturalName(StoredPath);
-    const qsizetype dot = natural.lastIndexOf(u'.');
-    const bool hasExtension = dot > 0 && natural.size() - dot <= MaxExtensionLength;
-    const QString stem = hasExtension ? natural.left(dot) : natural;
-    const QString extension = hasExtension ? natural.mid(dot) : QString();
+QString TArchiveNamer::NameFor(const QString &FilePath, const QString &Identity,
+                               const QString &Natural)
+{
+    if (const auto known = FNameByIdentity.constFind(Identity); known != FNameByIdentity.cend())
+        return *known;
+
+    const qsizetype dot = Natural.lastIndexOf(u'.');
+    const bool hasExtension = dot > 0 && Natural.size() - dot <= MaxExtensionLength;
+    const QString stem = hasExtension ? Natural.left(dot) : Natural;
+    const QString extension = hasExtension ? Natural.mid(dot) : QString();
 
     QString name;
     for (int number = 1;; ++number) {
@@ -88,14 +157,14 @@ QString TArchiveNamer::NameFor(const QString &StoredPath, const QString &FilePat
         const auto taken = FFileByFoldedName.constFind(name.toLower());
         if (taken == FFileByFoldedName.cend())
             break;
-        if (*taken >= 0 && sameContent(FFiles.at(*taken).Path, FilePath)) {
+        if (*taken >= 0 && FSameContent(FFiles.at(*taken).Path, FilePath)) {
             name = FFiles.at(*taken).Name;
-            FNameByIdentity.insert(identity, name);
+            FNameByIdentity.insert(Identity, name);
             return name;
         }
     }
     FFileByFoldedName.insert(name.toLower(), FFiles.size());
     FFiles.append({name, FilePath});
-    FNameByIdentity.insert(identity, name);
+    FNameByIdentity.insert(Identity, name);
     return name;
 }

@@ -1,8 +1,23 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
+
+#include <functional>
+
+/// The entry that holds a packed library's document; no image may take its name.
+inline const QString DocumentEntryName = QStringLiteral("glyphbook.js");
+
+/// The URL path encoding of a file name: characters 33 to 127 stay, except the fifteen
+/// reserved ones ("#%*+<>[\]^`{|} and the double quote); every other character becomes its
+/// UTF-8 bytes as "%XX" with upper-case digits.
+QString PathEncode(const QString &Text);
+
+/// An entry name as it may be shown on a terminal or in a message: UTF-8 text, with control
+/// characters and bytes that are no UTF-8 written as "\xNN".
+QString PrintableEntryName(const QByteArray &Name);
 
 /// Gives every image file of a library its entry name in a packed library. The name is the
 /// encoded file name (PathEncode), unless that is taken or too long for a tar header:
@@ -23,20 +38,31 @@ public:
         QString Path;
     };
 
-    TArchiveNamer();
+    /// Whether two files hold the same bytes; by default they are read and compared.
+    using TSameContent = std::function<bool(const QString &PathA, const QString &PathB)>;
+
+    explicit TArchiveNamer(TSameContent SameContent = {});
 
     /// The entry name for the image whose stored path is StoredPath and whose file is FilePath.
     QString NameFor(const QString &StoredPath, const QString &FilePath);
+    /// NameFor with the file's identity (IdentityOf) and natural name (NaturalName) already
+    /// worked out, for a caller that names the same files many times.
+    QString NameFor(const QString &FilePath, const QString &Identity, const QString &Natural);
     /// The distinct files named so far, in the order they were first named.
     const QList<TFile> &Files() const { return FFiles; }
 
     /// The entry name a file would get if nothing else were packed: its encoded file name.
     static QString NaturalName(const QString &StoredPath);
+    /// Whether the two files hold the same bytes.
+    static bool SameBytes(const QString &PathA, const QString &PathB);
+    /// What tells two paths to one file apart from two files: the canonical path.
+    static QString IdentityOf(const QString &FilePath);
 
 private:
     /// Stem + Suffix + Extension, the stem cut so that the whole fits MaxNameLength.
     static QString FittedName(const QString &Stem, const QString &Suffix, const QString &Extension);
 
+    TSameContent FSameContent;
     QHash<QString, qsizetype> FFileByFoldedName; // -1: reserved
     QHash<QString, QString> FNameByIdentity;
     QList<TFile> FFiles;

@@ -4,6 +4,7 @@
 
 #include "model/GlyphbookError.h"
 #include "ui/AnchorLayout.h"
+#include "ui/CentredGroupBox.h"
 #include "ui/DottedLine.h"
 #include "ui/SymbolListItem.h"
 
@@ -183,9 +184,8 @@ void TMainForm::CreateSymbolList()
 
 void TMainForm::CreateSettingsGroup()
 {
-    gbSettings = new QGroupBox(QStringLiteral("Symbol Settings"), ClientArea);
+    gbSettings = new TCentredGroupBox(QStringLiteral("Symbol Settings"), ClientArea);
     gbSettings->setGeometry(423, 1, 680, 200);
-    gbSettings->setAlignment(Qt::AlignHCenter);
     gbSettings->setMinimumWidth(450);
     QWidget *g = gbSettings;
 
@@ -218,6 +218,9 @@ void TMainForm::CreateSettingsGroup()
     cbTextAlign->setGeometry(523, 135, 145, kEditHeight);
     cbTextAlign->setEditable(true);
     cbTextAlign->setInsertPolicy(QComboBox::NoInsert);
+    // The typed text is matched exactly: a completer would turn "L" into "Left" as it is typed
+    // and "center" into "Center" when the focus leaves.
+    cbTextAlign->setCompleter(nullptr);
     // Item index = alignment value: Right 0, Center 1, Left 2.
     cbTextAlign->addItems(
         {QStringLiteral("Right"), QStringLiteral("Center"), QStringLiteral("Left")});
@@ -460,7 +463,7 @@ void TMainForm::FormCreate()
 {
     setWindowTitle(BaseCaption());
     Glyphbook.Symbols.clear();
-    SelectedSymbol.reset();
+    SetSelectedSymbol(nullptr);
     SymbolEditEnabled(false);
     CreateNameFields();
     InstallTileCallbacks();
@@ -476,11 +479,34 @@ void TMainForm::SymbolEditEnabled(bool State)
 {
     SymbolImage->setVisible(State);
     // A selected plain image has no example text; switching the area on must not show it.
-    lExampleText->setVisible(State && !(SelectedSymbol && !SelectedSymbol->Symbol));
+    lExampleText->setVisible(State && !(FSelectedSymbol && !FSelectedSymbol->Symbol));
     sbImagesScrollBox->setVisible(State);
     gbSettings->setEnabled(State);
     if (State)
         gbSettings->update();
+}
+
+void TMainForm::ShowInformationOverWindow(const QString &Text)
+{
+    if (isVisible())
+        FDialogs.ShowInformation(Text);
+    else
+        FPendingInformation.append(Text);
+}
+
+void TMainForm::showEvent(QShowEvent *Event)
+{
+    QMainWindow::showEvent(Event);
+    if (FPendingInformation.isEmpty())
+        return;
+    // Once the window is on the screen, so the message stands over it.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            for (const QString &text : std::exchange(FPendingInformation, {}))
+                FDialogs.ShowInformation(text);
+        },
+        Qt::QueuedConnection);
 }
 
 void TMainForm::Guard(const std::function<void()> &Handler)
@@ -518,7 +544,10 @@ bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
         if (Event->type() == QEvent::Resize)
             Guard([this] { sbImagesScrollBoxResize(); });
     } else if (Watched == sbImagesScrollBox->viewport()) {
-        if (HandleFileDrop(Event, &TMainForm::AddDroppedStateImages))
+        // A horizontal scroll bar that comes or goes changes the client area's height.
+        if (Event->type() == QEvent::Resize)
+            Guard([this] { sbImagesScrollBoxResize(); });
+        else if (HandleFileDrop(Event, &TMainForm::AddDroppedStateImages))
             return true;
     }
     return QMainWindow::eventFilter(Watched, Event);

@@ -45,7 +45,11 @@ public:
 
     // Window state.
     TViraGlyphbook Glyphbook;
-    TViraSymbolPtr SelectedSymbol;
+    /// The symbol being edited, or none.
+    const TViraSymbolPtr &SelectedSymbol() const { return FSelectedSymbol; }
+    /// The project file: the open dialog's file name, against whose folder bare image file
+    /// names are resolved.
+    const QString &ProjectFile() const { return sOpenDialog1.FileName; }
     QList<QLineEdit *> NameEdits;
     QList<QLabel *> NameLabels;
     qint32 StartX = 0;
@@ -141,6 +145,8 @@ public:
     void FillListItem(TSymbolListItem *Row, const TViraSymbolPtr &Symbol);
     /// Adds one filled row per symbol of the library, sorting once at the end.
     void AddRowsForLibrary();
+    /// Removes every row; the editing area stays as it is.
+    void RemoveAllRows();
     void dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected);
     void dLV_SymbolsDblClick();
     void AnyChange();
@@ -149,8 +155,26 @@ public:
     void miDupSymbClick();
     void miDeleteSymbolClick();
 
+    /// Pauses the settings fields' write-back into the selected symbol while it lives, so the
+    /// window can fill the fields from a symbol without their change events storing anything.
+    class TWriteBackPause
+    {
+    public:
+        explicit TWriteBackPause(TMainForm &Window) : FWindow(Window)
+        {
+            ++FWindow.FWriteBackPauses;
+        }
+        ~TWriteBackPause() { --FWindow.FWriteBackPauses; }
+        TWriteBackPause(const TWriteBackPause &) = delete;
+        TWriteBackPause &operator=(const TWriteBackPause &) = delete;
+
+    private:
+        TMainForm &FWindow;
+    };
+
     // The preview (MainGlyphbookPreview.cpp).
     void ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index);
+    /// Places the preview, shows the fields and refreshes the rows of Symbol.
     void UpdateSymbolView(const TViraSymbolPtr &Symbol);
     void cbCrossClick();
     void cbShowTextCrossClick();
@@ -189,11 +213,26 @@ public:
 
 protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;
+    void showEvent(QShowEvent *Event) override;
 
 private:
     TGlyphbookDialogs &FDialogs;
     QString FProgramFolder;
     TAnchorLayout *FAnchors = nullptr;
+    TViraSymbolPtr FSelectedSymbol;
+    /// Open TWriteBackPause guards; the fields write back only when there are none.
+    int FWriteBackPauses = 0;
+
+    /// Messages that arose before the window was shown.
+    QStringList FPendingInformation;
+
+    /// The one way the selected symbol changes.
+    void SetSelectedSymbol(const TViraSymbolPtr &Symbol);
+    /// An information message over the window; one that arises before the window is shown
+    /// waits until it is.
+    void ShowInformationOverWindow(const QString &Text);
+    /// The standard error message when FileName exists but is no picture that can be read.
+    void ReportUnreadablePicture(const QString &FileName);
 
     QString ProgramFile(const QString &RelativePath) const;
 
@@ -223,13 +262,27 @@ private:
     void MovePointByArrow(Qt::Orientation Direction, int AnchorStep);
     /// Whether the mouse may place points: a symbol is selected and it is a symbol.
     bool CanPlacePoints() const;
+    // The three parts of UpdateSymbolView.
+    /// Places the picture by Symbol's anchor and the example text and its lines at its text
+    /// point.
+    void PlacePreview(const TViraSymbol &Symbol);
+    /// Writes Symbol into the settings fields; a focused point field keeps what is typed.
+    void ShowSymbolFields(const TViraSymbol &Symbol);
+    /// Writes the caption and the names of every row of Symbol.
+    void RefreshSymbolRows(const TViraSymbolPtr &Symbol);
 
     /// Connects a signal to a member handler that runs inside Guard.
     template <typename Sender, typename Signal>
     void OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)());
 
+    /// The language codes of the list's columns, in column order.
+    QStringList LanguageCodes() const;
+    /// Symbol's name in the language of each language column, in column order.
+    QStringList NamesByColumn(const TViraSymbol &Symbol) const;
     /// Fills every row's sub-items with its symbol's names in the languages of the columns.
     void FillRowNamesByLanguage();
+    /// Shows Symbol's names in the visible name fields.
+    void ShowNames(const TViraSymbol &Symbol);
     /// Shares the list's client width between the language columns.
     void ShareColumnWidths();
     /// Shows the selected symbol's names in the visible name fields without writing back.

@@ -2,10 +2,11 @@
 // image strip state images of the selected symbol.
 #include "ui/MainGlyphbook.h"
 
+#include "render/PictureFiles.h"
+
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMimeData>
 #include <QUrl>
 
@@ -29,9 +30,8 @@ bool isPictureFile(const QString &FileName)
     static const QStringList kSuffixes = {QStringLiteral("png"), QStringLiteral("gif"),
                                           QStringLiteral("jpg"), QStringLiteral("jpeg"),
                                           QStringLiteral("bmp")};
-    const QFileInfo info(FileName);
-    return info.isFile() && kSuffixes.contains(info.suffix(), Qt::CaseInsensitive) &&
-           QImageReader(FileName).canRead();
+    return kSuffixes.contains(QFileInfo(FileName).suffix(), Qt::CaseInsensitive) &&
+           IsReadablePicture(FileName);
 }
 } // namespace
 
@@ -90,7 +90,7 @@ void TMainForm::AddDroppedSymbols(const QStringList &Pictures)
 
 void TMainForm::AddDroppedStateImages(const QStringList &Pictures)
 {
-    if (!SelectedSymbol)
+    if (!FSelectedSymbol)
         return;
     for (const QString &picture : Pictures)
         AddStateImage(picture);

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -109,29 +110,42 @@ void TMainForm::RebuildLanguageColumns()
 
     FillRowNamesByLanguage();
     ShowSelectedNames();
+    // The row was selected across the former columns; a new column's cell joins the selection.
+    QItemSelectionModel *selection = dLV_Symbols->selectionModel();
+    for (const QModelIndex &cell : selection->selectedIndexes())
+        if (cell.column() == 0)
+            selection->select(cell, QItemSelectionModel::Select | QItemSelectionModel::Rows);
 
     if (!left.isEmpty())
-        FDialogs.ShowInformation(
+        ShowInformationOverWindow(
             QStringLiteral("At most %1 languages can be shown at once. Not shown: %2.")
-                .arg(NameEdits.size())
-                .arg(left.join(QStringLiteral(", "))));
+                .arg(QString::number(NameEdits.size()), left.join(QStringLiteral(", "))));
 }
 
-void TMainForm::FillRowNamesByLanguage()
+QStringList TMainForm::LanguageCodes() const
 {
     QStringList codes;
     for (int column = 1; column < dLV_Symbols->columnCount(); ++column)
         codes.append(dLV_Symbols->headerItem()->text(column));
+    return codes;
+}
+
+QStringList TMainForm::NamesByColumn(const TViraSymbol &Symbol) const
+{
+    QStringList names;
+    for (const QString &code : LanguageCodes())
+        names.append(Symbol.FindName(code));
+    return names;
+}
+
+void TMainForm::FillRowNamesByLanguage()
+{
     // Sub-items are no sort keys, but each write would still be checked against the sort
     // order; sort once afterwards instead.
     TListSortSuspension sortOnce(dLV_Symbols);
-    QStringList texts;
     for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
         auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
-        texts.clear();
-        for (const QString &code : std::as_const(codes))
-            texts.append(item->Symbol->FindName(code));
-        item->SetSubItems(texts);
+        item->SetSubItems(NamesByColumn(*item->Symbol));
     }
 }
 
@@ -156,16 +170,20 @@ void TMainForm::ShareColumnWidths()
         dLV_Symbols->setColumnWidth(column, share + (column == 1 ? remainder : 0));
 }
 
+void TMainForm::ShowNames(const TViraSymbol &Symbol)
+{
+    const QStringList names = NamesByColumn(Symbol);
+    for (int k = 0; k < names.size() && k < NameEdits.size(); ++k)
+        NameEdits[k]->setText(names[k]);
+}
+
 void TMainForm::ShowSelectedNames()
 {
-    if (!SelectedSymbol)
+    if (!FSelectedSymbol)
         return;
     // The fields' change events must not write the half-updated names back.
-    const TViraSymbolPtr symbol = std::exchange(SelectedSymbol, nullptr);
-    for (int k = 0; k < NameEdits.size(); ++k)
-        if (!NameEdits[k]->isHidden())
-            NameEdits[k]->setText(symbol->FindName(NameLabels[k]->text()));
-    SelectedSymbol = symbol;
+    const TWriteBackPause pause(*this);
+    ShowNames(*FSelectedSymbol);
 }
 
 void TMainForm::miENClick()

@@ -4,14 +4,18 @@
 
 #include "model/ImagePath.h"
 #include "model/IntegerText.h"
+#include "render/PictureFiles.h"
 #include "ui/SymbolImgPanels.h"
 #include "ui/SymbolListItem.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 #include <array>
@@ -38,11 +42,24 @@ void TMainForm::FillListItem(TSymbolListItem *Row, const TViraSymbolPtr &Symbol)
     Row->setText(0, Symbol->Identifier);
     Row->Symbol = Symbol;
     Row->setIcon(0, sILIcons.value(iconFor(*Symbol)));
-    QStringList names;
-    names.reserve(Symbol->Names.size());
-    for (const TStringPairs &name : std::as_const(Symbol->Names))
-        names.append(name.Value);
-    Row->SetSubItems(names);
+    Row->SetSubItems(NamesByColumn(*Symbol));
+}
+
+void TMainForm::RefreshSymbolRows(const TViraSymbolPtr &Symbol)
+{
+    // Collected first: a new caption sorts its row into another place. A row being deleted
+    // is still listed while its removal moves the selection, and is no symbol row any more.
+    QList<TSymbolListItem *> rows;
+    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
+        auto *item = dynamic_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
+        if (item && item->Symbol == Symbol)
+            rows.append(item);
+    }
+    const QStringList names = NamesByColumn(*Symbol);
+    for (TSymbolListItem *row : std::as_const(rows)) {
+        row->setText(0, Symbol->Identifier);
+        row->SetSubItems(names);
+    }
 }
 
 void TMainForm::RefreshListIcons()
@@ -68,6 +85,13 @@ void TMainForm::AddRowsForLibrary()
     dLV_Symbols->addTopLevelItems(rows);
 }
 
+void TMainForm::RemoveAllRows()
+{
+    // The list would report the selected row's loss, and that switches the editing area off.
+    const QSignalBlocker quiet(dLV_Symbols->selectionModel());
+    dLV_Symbols->clear();
+}
+
 TSymbolListItem *TMainForm::SelectedRow() const
 {
     const QList<QTreeWidgetItem *> rows = dLV_Symbols->selectedItems();
@@ -85,7 +109,7 @@ void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected)
 {
     if (!Selected) {
         SymbolEditEnabled(false);
-        SelectedSymbol.reset();
+        SetSelectedSymbol(nullptr);
         return;
     }
     auto *row = static_cast<TSymbolListItem *>(Item);
@@ -95,12 +119,26 @@ void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected)
     row->setIcon(0, sILIcons.value(iconFor(*symbol)));
     lastTile->SortAndSpace();
     FitStripToTiles();
-    // Filling the fields fires their change events, which must not write back.
-    SelectedSymbol.reset();
-    ShowSymbolImage(symbol, -1);
-    SelectedSymbol = symbol;
+    {
+        // Filling the fields fires their change events, which must not write back.
+        const TWriteBackPause pause(*this);
+        ShowSymbolImage(symbol, -1);
+    }
     bDeleteImage->setEnabled(false);
     SymbolEditEnabled(true);
+}
+
+void TMainForm::SetSelectedSymbol(const TViraSymbolPtr &Symbol)
+{
+    FSelectedSymbol = Symbol;
+}
+
+void TMainForm::ReportUnreadablePicture(const QString &FileName)
+{
+    const QString path = ResolveImagePath(FileName, ProjectFile());
+    if (QFileInfo(path).isFile() && !IsReadablePicture(path))
+        FDialogs.ShowError(QStringLiteral("The file \"%1\" cannot be read as a picture.")
+                               .arg(QDir::toNativeSeparators(path)));
 }
 
 void TMainForm::dLV_SymbolsDblClick()
@@ -116,8 +154,8 @@ void TMainForm::AnyChange()
 void TMainForm::EditChange()
 {
     // Held here: the view update below may run this handler again from inside.
-    const TViraSymbolPtr symbol = SelectedSymbol;
-    if (!symbol)
+    const TViraSymbolPtr symbol = FSelectedSymbol;
+    if (!symbol || FWriteBackPauses > 0)
         return;
     symbol->Identifier = eIdentifier->text();
 
@@ -169,11 +207,11 @@ void TMainForm::miNewSymbolClick()
 void TMainForm::AddNewSymbol(const QString &FileName)
 {
     auto symbol = std::make_shared<TViraSymbol>();
-    SelectedSymbol = symbol;
+    SetSelectedSymbol(symbol);
     symbol->Image = FileName;
     symbol->Identifier = FileNamePart(FileName);
-    for (int column = 1; column < dLV_Symbols->columnCount(); ++column)
-        symbol->Names.append({dLV_Symbols->headerItem()->text(column), symbol->Identifier});
+    for (const QString &code : LanguageCodes())
+        symbol->Names.append({code, symbol->Identifier});
     symbol->Symbol = true;
     Glyphbook.Symbols.append(symbol);
 
@@ -181,13 +219,14 @@ void TMainForm::AddNewSymbol(const QString &FileName)
     dLV_Symbols->addTopLevelItem(row);
     FillListItem(row, symbol);
     SelectRow(row);
+    ReportUnreadablePicture(FileName);
 }
 
 void TMainForm::miDupSymbClick()
 {
-    if (!SelectedSymbol)
+    if (!FSelectedSymbol)
         return;
-    const TViraSymbolPtr copy = Glyphbook.AddCopy(*SelectedSymbol);
+    const TViraSymbolPtr copy = Glyphbook.AddCopy(*FSelectedSymbol);
     auto *row = new TSymbolListItem(copy);
     dLV_Symbols->addTopLevelItem(row);
     copy->Identifier += QStringLiteral("_cpy");
@@ -198,11 +237,11 @@ void TMainForm::miDupSymbClick()
 void TMainForm::miDeleteSymbolClick()
 {
     TSymbolListItem *row = SelectedRow();
-    if (!SelectedSymbol || !row || dLV_Symbols->topLevelItemCount() < 2) {
+    if (!FSelectedSymbol || !row || dLV_Symbols->topLevelItemCount() < 2) {
         FDialogs.Beep();
         return;
     }
-    Glyphbook.Symbols.removeOne(SelectedSymbol);
+    Glyphbook.Symbols.removeOne(FSelectedSymbol);
     // Taken out before it is destroyed: the selection events of its removal must meet a
     // whole row.
     delete dLV_Symbols->takeTopLevelItem(dLV_Symbols->indexOfTopLevelItem(row));

@@ -108,7 +108,7 @@ void TMainForm::miPackLibClick()
     std::optional<QString> missing;
     std::exception_ptr failure;
     try {
-        PackLibrary(Glyphbook, archive, feedback.Callbacks(), sOpenDialog1.FileName);
+        PackLibrary(Glyphbook, archive, feedback.Callbacks(), ProjectFile());
     } catch (const EFileMissing &error) {
         missing = error.message();
     } catch (...) {
@@ -154,15 +154,14 @@ void TMainForm::miOpenLibClick()
 
 int TMainForm::SelectedSymbolIndex() const
 {
-    return SelectedSymbol ? int(Glyphbook.Symbols.indexOf(SelectedSymbol)) : -1;
+    return FSelectedSymbol ? int(Glyphbook.Symbols.indexOf(FSelectedSymbol)) : -1;
 }
 
 void TMainForm::RefillList(int SelectedIndex)
 {
-    dLV_Symbols->clear();
+    SetSelectedSymbol(nullptr);
+    RemoveAllRows();
     AddRowsForLibrary();
-    // The reloaded names stand in the document's order, which need not be the columns'.
-    FillRowNamesByLanguage();
 
     QTreeWidgetItem *selectedRow = nullptr;
     if (SelectedIndex >= 0 && SelectedIndex < Glyphbook.Symbols.size()) {
@@ -176,7 +175,6 @@ void TMainForm::RefillList(int SelectedIndex)
         return;
     }
     // Nothing to select: no field, tile or preview may keep a symbol the library has dropped.
-    SelectedSymbol.reset();
     RemoveAllTiles();
     SymbolEditEnabled(false);
 }

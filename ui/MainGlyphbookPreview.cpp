@@ -62,36 +62,46 @@ void TMainForm::ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index)
                                ? Symbol->StateImages.at(Index).Value
                                : Symbol->Image;
     // A missing file leaves the previous picture in place; it is still placed by this symbol.
-    if (LoadPictureFile(SymbolImage, ResolveImagePath(stored, sOpenDialog1.FileName)))
+    if (LoadPictureFile(SymbolImage, ResolveImagePath(stored, ProjectFile())))
         SymbolImage->adjustSize();
     UpdateSymbolView(Symbol);
-    SelectedSymbol = Symbol;
+    SetSelectedSymbol(Symbol);
 }
 
 void TMainForm::UpdateSymbolView(const TViraSymbolPtr &Symbol)
 {
+    PlacePreview(*Symbol);
+    ShowSymbolFields(*Symbol);
+    RefreshSymbolRows(Symbol);
+}
+
+void TMainForm::PlacePreview(const TViraSymbol &Symbol)
+{
     const QPoint grid = ImageGrid->pos();
     qint64 pictureLeft = qint64(grid.x()) + kOriginX;
     qint64 pictureTop = qint64(grid.y()) + kOriginY;
-    if (Symbol->Symbol) {
-        pictureLeft -= Symbol->ImageX;
-        pictureTop -= Symbol->ImageY;
+    if (Symbol.Symbol) {
+        pictureLeft -= Symbol.ImageX;
+        pictureTop -= Symbol.ImageY;
     }
     SymbolImage->move(onScreen(pictureLeft), onScreen(pictureTop));
 
     // The label's top is its ascent above the text point, so the base line lies on it.
-    const qint64 textX = pictureLeft + Symbol->TextX;
-    const qint64 textY = pictureTop + Symbol->TextY;
+    const qint64 textX = pictureLeft + Symbol.TextX;
+    const qint64 textY = pictureTop + Symbol.TextY;
     lExampleText->move(
-        onScreen(alignedLeft(Symbol->TextAlign, textX, lExampleText->width(), lExampleText->x())),
+        onScreen(alignedLeft(Symbol.TextAlign, textX, lExampleText->width(), lExampleText->x())),
         onScreen(textY - lExampleText->fontMetrics().ascent()));
-    lExampleText->setVisible(Symbol->Symbol);
+    lExampleText->setVisible(Symbol.Symbol);
 
-    shapeTX->move(onScreen(alignedLeft(Symbol->TextAlign, textX, shapeTX->width(), shapeTX->x())),
+    shapeTX->move(onScreen(alignedLeft(Symbol.TextAlign, textX, shapeTX->width(), shapeTX->x())),
                   onScreen(textY));
     shapeTY->move(onScreen(textX), onScreen(textY - shapeTY->height() / 2));
+}
 
-    eIdentifier->setText(Symbol->Identifier);
+void TMainForm::ShowSymbolFields(const TViraSymbol &Symbol)
+{
+    eIdentifier->setText(Symbol.Identifier);
     // Each write below can run the change handling, which re-reads the symbol; so every value
     // is taken from the symbol at the moment it is written.
     const std::pair<QLineEdit *, const qint32 TViraSymbol::*> points[] = {
@@ -101,39 +111,21 @@ void TMainForm::UpdateSymbolView(const TViraSymbolPtr &Symbol)
         {eTextY, &TViraSymbol::TextY}};
     for (const auto &[field, value] : points)
         if (!field->hasFocus())
-            writeNumber(field, (*Symbol).*value);
+            writeNumber(field, Symbol.*value);
 
     // Only a different alignment is selected: re-selecting would wipe what the user is typing
     // into the box while it matches no item.
-    const int alignIndex = Symbol->TextAlign < cbTextAlign->count() ? Symbol->TextAlign : -1;
+    const int alignIndex = Symbol.TextAlign < cbTextAlign->count() ? Symbol.TextAlign : -1;
     if (cbTextAlign->findText(cbTextAlign->currentText(),
                               Qt::MatchExactly | Qt::MatchCaseSensitive) != alignIndex)
         cbTextAlign->setCurrentIndex(alignIndex);
-    cbIsSymbol->setChecked(Symbol->Symbol);
-
-    const QTreeWidgetItem *header = dLV_Symbols->headerItem();
-    const int columns = dLV_Symbols->columnCount();
-    for (int column = 1; column < columns && column - 1 < NameEdits.size(); ++column)
-        NameEdits[column - 1]->setText(Symbol->FindName(header->text(column)));
-
-    // Collected first: a new caption sorts its row into another place. A row being deleted
-    // is still listed while its removal moves the selection, and is no symbol row any more.
-    QList<QTreeWidgetItem *> rows;
-    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
-        auto *item = dynamic_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
-        if (item && item->Symbol == Symbol)
-            rows.append(item);
-    }
-    for (QTreeWidgetItem *row : std::as_const(rows)) {
-        row->setText(0, Symbol->Identifier);
-        for (int column = 1; column < columns; ++column)
-            row->setText(column, Symbol->FindName(header->text(column)));
-    }
+    cbIsSymbol->setChecked(Symbol.Symbol);
+    ShowNames(Symbol);
 
     for (QWidget *control : {static_cast<QWidget *>(eAnchorX), static_cast<QWidget *>(eAnchorY),
                              static_cast<QWidget *>(eTextX), static_cast<QWidget *>(eTextY),
                              static_cast<QWidget *>(cbTextAlign)})
-        control->setEnabled(Symbol->Symbol);
+        control->setEnabled(Symbol.Symbol);
 }
 
 void TMainForm::cbCrossClick()
@@ -157,9 +149,9 @@ void TMainForm::eExampleTextChange()
 
 void TMainForm::MovePointByArrow(Qt::Orientation Direction, int AnchorStep)
 {
-    if (!SelectedSymbol)
+    if (!FSelectedSymbol)
         return;
-    const TViraSymbol &symbol = *SelectedSymbol;
+    const TViraSymbol &symbol = *FSelectedSymbol;
     // The text point counts in screen directions, the anchor against them: a larger anchor
     // moves the picture up and left.
     if (srbAnchor->isChecked()) {
@@ -197,7 +189,7 @@ void TMainForm::sbbRightClick()
 
 bool TMainForm::CanPlacePoints() const
 {
-    return SelectedSymbol && SelectedSymbol->Symbol;
+    return FSelectedSymbol && FSelectedSymbol->Symbol;
 }
 
 void TMainForm::SymbolImageMouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
@@ -219,8 +211,8 @@ void TMainForm::SymbolImageMouseMove(Qt::KeyboardModifiers, int X, int Y)
     if (!IsMoving || !CanPlacePoints())
         return;
     // The first write re-places the picture; the second reads the symbol as it is then.
-    writeNumber(eAnchorX, qint64(SelectedSymbol->ImageX) + StartX - X);
-    writeNumber(eAnchorY, qint64(SelectedSymbol->ImageY) + StartY - Y);
+    writeNumber(eAnchorX, qint64(FSelectedSymbol->ImageX) + StartX - X);
+    writeNumber(eAnchorY, qint64(FSelectedSymbol->ImageY) + StartY - Y);
     srbAnchor->setChecked(true);
 }
 
@@ -246,8 +238,8 @@ void TMainForm::ImageGridMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers S
     if (!CanPlacePoints() || !(Shift & Qt::ShiftModifier))
         return;
     // Grid positions become picture coordinates by the anchor as it was before these writes.
-    const qint64 x = qint64(X) - kOriginX + SelectedSymbol->ImageX;
-    const qint64 y = qint64(Y) - kOriginY + SelectedSymbol->ImageY;
+    const qint64 x = qint64(X) - kOriginX + FSelectedSymbol->ImageX;
+    const qint64 y = qint64(Y) - kOriginY + FSelectedSymbol->ImageY;
     if (Button == Qt::LeftButton) {
         writeNumber(eAnchorX, x);
         writeNumber(eAnchorY, y);
@@ -266,8 +258,8 @@ void TMainForm::lExampleTextMouseMove(Qt::KeyboardModifiers, int X, int Y)
 {
     if (!IsMoving || !CanPlacePoints())
         return;
-    writeNumber(eTextX, qint64(SelectedSymbol->TextX) + X - StartX);
-    writeNumber(eTextY, qint64(SelectedSymbol->TextY) + Y - StartY);
+    writeNumber(eTextX, qint64(FSelectedSymbol->TextX) + X - StartX);
+    writeNumber(eTextY, qint64(FSelectedSymbol->TextY) + Y - StartY);
     srbText->setChecked(true);
 }
 
@@ -275,7 +267,7 @@ void TMainForm::lExampleTextMouseUp(Qt::MouseButton Button, Qt::KeyboardModifier
                                     int Y)
 {
     IsMoving = false;
-    if (!SelectedSymbol || !(Shift & Qt::ShiftModifier))
+    if (!FSelectedSymbol || !(Shift & Qt::ShiftModifier))
         return;
     const QPoint onGrid = QPoint(X, Y) + lExampleText->pos() - ImageGrid->pos();
     ImageGridMouseUp(Button, Shift, onGrid.x(), onGrid.y());

@@ -17,8 +17,8 @@ QString projectCaption(const QString &FileName)
 
 void TMainForm::miNewProjectClick()
 {
-    SelectedSymbol.reset();
-    dLV_Symbols->clear();
+    SetSelectedSymbol(nullptr);
+    RemoveAllRows();
     Glyphbook.Symbols.clear();
     RemoveAllTiles();
 }

@@ -45,11 +45,12 @@ TSymbolImgPanel *TMainForm::BuildTiles(const TViraSymbolPtr &Symbol)
 {
     RemoveAllTiles();
     QWidget *strip = sbImagesScrollBox->widget();
-    auto *last = new TSymbolImgPanel(strip, Symbol, -1, sOpenDialog1.FileName);
+    auto *last = new TSymbolImgPanel(strip, Symbol, -1, ProjectFile());
     last->Mark->show();
     // A state tile may mark itself and show its image while it is built.
     for (int k = 0; k < Symbol->StateImages.size(); ++k)
-        last = new TSymbolImgPanel(strip, Symbol, k, sOpenDialog1.FileName);
+        last = new TSymbolImgPanel(strip, Symbol, k, ProjectFile());
+    sbImagesScrollBoxResize();
     return last;
 }
 
@@ -63,7 +64,9 @@ void TMainForm::FitStripToTiles()
 
 void TMainForm::sbImagesScrollBoxResize()
 {
-    const int height = sbImagesScrollBox->height() - 6;
+    // The strip's client area, without its frame and without a horizontal scroll bar that
+    // shows: the tiles stand wholly visible in it.
+    const int height = sbImagesScrollBox->viewport()->height() - 2;
     for (TSymbolImgPanel *tile : Tiles())
         tile->SetHeight(height);
 }
@@ -92,7 +95,7 @@ void TMainForm::SymbolImgPanelClick(TSymbolImgPanel *Tile)
 {
     bDeleteImage->setEnabled(Tile->ImageIndex >= 0);
     // All images of a symbol share its anchor: the picture is not placed again.
-    if (LoadPictureFile(SymbolImage, ResolveImagePath(storedPathOf(*Tile), sOpenDialog1.FileName)))
+    if (LoadPictureFile(SymbolImage, ResolveImagePath(storedPathOf(*Tile), ProjectFile())))
         SymbolImage->adjustSize();
     for (TSymbolImgPanel *other : Tiles())
         if (other != Tile)
@@ -101,8 +104,8 @@ void TMainForm::SymbolImgPanelClick(TSymbolImgPanel *Tile)
 
 void TMainForm::SymbolImgPanelUpdate(TSymbolImgPanel *Tile)
 {
-    if (!SelectedSymbol)
-        SelectedSymbol = Tile->Symbol;
+    if (!FSelectedSymbol)
+        SetSelectedSymbol(Tile->Symbol);
     if (Tile->ImageIndex < 0) {
         FDialogs.Beep();
         return;
@@ -127,11 +130,12 @@ void TMainForm::SymbolImgPanelDblClick(TSymbolImgPanel *Tile)
         Tile->Image->setToolTip(fileName);
     if (!Tile->Mark->isHidden() && LoadPictureFile(SymbolImage, fileName))
         SymbolImage->adjustSize();
+    ReportUnreadablePicture(fileName);
 }
 
 void TMainForm::bAddImageClick()
 {
-    if (!SelectedSymbol)
+    if (!FSelectedSymbol)
         return;
     if (FDialogs.Execute(sOpenPictureDialog1))
         AddStateImage(sOpenPictureDialog1.FileName);
@@ -140,20 +144,22 @@ void TMainForm::bAddImageClick()
 
 void TMainForm::AddStateImage(const QString &FileName)
 {
-    const TViraSymbolPtr symbol = SelectedSymbol;
+    const TViraSymbolPtr symbol = FSelectedSymbol;
     symbol->StateImages.append({QStringLiteral("1"), FileName});
     // Building it writes "1" into its value field: the pair is written back, the strip
     // sorted, and the new tile marked and shown in the preview.
     auto *tile = new TSymbolImgPanel(sbImagesScrollBox->widget(), symbol,
-                                     int(symbol->StateImages.size() - 1), sOpenDialog1.FileName);
+                                     int(symbol->StateImages.size() - 1), ProjectFile());
     tile->SortAndSpace();
     FitStripToTiles();
+    sbImagesScrollBoxResize();
     sbImagesScrollBox->ensureWidgetVisible(tile);
+    ReportUnreadablePicture(FileName);
 }
 
 void TMainForm::FinishAddImage()
 {
-    const TViraSymbolPtr symbol = SelectedSymbol;
+    const TViraSymbolPtr symbol = FSelectedSymbol;
     if (!symbol)
         return;
     // An image that gets states is a symbol.
@@ -168,7 +174,7 @@ void TMainForm::FinishAddImage()
 
 void TMainForm::bDeleteImageClick()
 {
-    const TViraSymbolPtr symbol = SelectedSymbol;
+    const TViraSymbolPtr symbol = FSelectedSymbol;
     if (!symbol)
         return;
 
@@ -185,7 +191,7 @@ void TMainForm::bDeleteImageClick()
         delete marked;
     }
 
-    if (LoadPictureFile(SymbolImage, ResolveImagePath(symbol->Image, sOpenDialog1.FileName)))
+    if (LoadPictureFile(SymbolImage, ResolveImagePath(symbol->Image, ProjectFile())))
         SymbolImage->adjustSize();
 
     const QList<TSymbolImgPanel *> remaining = Tiles();

@@ -13,10 +13,17 @@ bool LoadPictureFile(QLabel *Picture, const QString &Path)
     QMovie *previous = Picture->movie();
     if (Path.endsWith(QLatin1String(".gif"))) {
         auto *movie = new QMovie(Path, QByteArray(), Picture);
+        if (!movie->isValid()) {
+            delete movie;
+            return false;
+        }
         Picture->setMovie(movie);
         movie->start();
     } else {
-        Picture->setPixmap(QPixmap(Path));
+        const QPixmap pixmap(Path);
+        if (pixmap.isNull())
+            return false;
+        Picture->setPixmap(pixmap);
     }
     if (previous && previous->parent() == Picture)
         delete previous;

@@ -6,5 +6,5 @@ class QLabel;
 
 /// Shows the picture file at Path in Picture at its natural size, from the top-left corner and
 /// unscaled; a name ending in lower-case ".gif" is shown as a started animation. Returns false
-/// and leaves Picture as it was when no file exists at Path.
+/// and leaves Picture as it was when no file exists at Path or it cannot be read as a picture.
 bool LoadPictureFile(QLabel *Picture, const QString &Path);

@@ -1,4 +1,5 @@
 // The command-line tool's pack, extract, list and check, run as a user runs them.
+#include "JsonSchema.h"
 #include "ToolRun.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
@@ -7,6 +8,10 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +29,18 @@ const QByteArray Project = R"({GLYPHBOOK: [
   StateImages: [{Value: '1', Image: 'ROOT/art/run.png'}, {Value: 'MO_Off', Image: 'ROOT/other/pump.png'}]},
  {Identifier: frame, Image: 'ROOT/art/frame.png', ImageX: 0, ImageY: 0, NAME: {}, Symbol: 'false'}
 ]})";
+
+/// A small PNG file in its own colour.
+QByteArray picture(int colour)
+{
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(QColor::fromHsv(colour * 40 % 360, 200, 200));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
 
 } // namespace
 
@@ -133,6 +150,62 @@ private slots:
                           "bad.png            1  2023-11-14 22:13:20  checksum wrong\n"_s);
     }
 
+    void listEscapesAndStreams()
+    {
+        // More entries than the name column is measured on; names that would steer a terminal.
+        QByteArray tarBytes;
+        {
+            QBuffer buffer(&tarBytes);
+            buffer.open(QIODevice::WriteOnly);
+            TTarWriter tar(&buffer);
+            const QDateTime time = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+            tar.AddString("a", "red\x1b[31m.png", time);
+            tar.AddString("b", "\xff\xfe.png", time);
+            for (int i = 0; i < 1500; ++i)
+                tar.AddString({}, QByteArray::number(i) + ".png", time);
+            tar.Finalize();
+        }
+        QFile file(FRoot + u"/many.tar.gz"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        TGzipWriter gzip(&file);
+        gzip.write(tarBytes);
+        gzip.Finish();
+        file.close();
+
+        const TRun run = runTool({u"list"_s, file.fileName()}, FRoot);
+        QCOMPARE(run.Status, 0);
+        const QStringList lines = run.Out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1502);
+        QCOMPARE(lines[0], u"red\\x1b[31m.png           1  2023-11-14 22:13:20"_s);
+        QCOMPARE(lines[1], u"\\xff\\xfe.png              1  2023-11-14 22:13:20"_s);
+        QCOMPARE(lines[1501], u"1499.png                  0  2023-11-14 22:13:20"_s);
+    }
+
+    void extractRefusesNamesItCannotUse_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no extension")
+            << u"road"_s << u"the library folder would be the archive itself."_s;
+        QTest::newRow("named like a document")
+            << u"plant.js"_s << u"the project document would be the archive itself."_s;
+    }
+    void extractRefusesNamesItCannotUse()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QFile file(FRoot + u'/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        TGzipWriter gzip(&file);
+        gzip.write("not much");
+        gzip.Finish();
+        file.close();
+        const TRun run = runTool({u"extract"_s, u"--yes"_s, name}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QCOMPARE(run.Err, u"glyphbook: Cannot extract \"%1/%2\": %3 Give the archive a name "
+                          "ending in .tar.gz.\n"_s.arg(FRoot, name, message));
+    }
+
     void listRefusesDamagedArchive()
     {
         writeFile(FRoot + u"/not.tar.gz"_s, "plain text");
@@ -144,41 +217,56 @@ private slots:
     void check_data()
     {
         QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("report");
         QTest::newRow("clean") << QByteArray(R"({GLYPHBOOK: [{Identifier: a, Image: 'pump.png',
-            ImageX: 0, ImageY: 0, Symbol: 'true', TextX: 0, TextY: 0,
+            ImageX: 0, ImageY: 0, Symbol: 'true', TextX: 0, TextY: 0, NAME: {en: A},
             StateImages: [{Value: '$1F', Image: 'pump.png'}, {Value: Alarm, Image: 'ROOT/art/run.png'}]}]})")
-                               << QStringList();
+                               << QStringList{u"--language"_s, u"en"_s} << QStringList();
         QTest::newRow("findings")
             << QByteArray(R"(
             {GLYPHBOOK: [{Identifier: a, Image: 'gone.png', ImageX: 0, ImageY: 0, Symbol: 'true',
              TextX: 0, TextY: 0, StateImages: [{Value: ' 1', Image: 'pump.png'}, {Value: '1 ', Image: 'pump.png'},
-             {Value: 'mo', Image: 'ROOT/art/LONGNAME.png'}]},
-             {Identifier: a, Image: 'ROOT/other/pump.png', ImageX: 0, ImageY: 0, Symbol: 'false'},
-             {Identifier: b, Image: 'ROOT/art/run.png', ImageX: 0, ImageY: 0, Symbol: 'false'},
+             {Value: 'mo', Image: 'ROOT/art/LONGNAME.png'}, {Value: '$1', Image: 'ROOT/art/broken.png'}]},
+             {Identifier: a, Image: 'ROOT/other/pump.png', ImageX: 0, ImageY: 0, Symbol: 'false', NAME: {sv: A}},
+             {Identifier: b, Image: 'ROOT/art/run.png', ImageX: 0, ImageY: 0, Symbol: 'false', NAME: {en: B}},
              {Identifier: a, Image: 'ROOT/art/run.png', ImageX: 0, ImageY: 0, Symbol: 'false'}]})")
+            << QStringList{u"--language"_s, u"sv"_s}
             << QStringList{
-                   u"repeated identifier \"a\" (symbols 1, 2, 4)"_s,
-                   u"missing image file \"gone.png\" (symbol \"a\")"_s,
-                   u"state value \"1 \" is neither an integer nor Alarm, MO_Off or MO (symbol \"a\")"_s,
-                   u"state value \"mo\" is neither an integer nor Alarm, MO_Off or MO (symbol \"a\")"_s,
-                   u"image name too long, shortened when packed: \"ROOT/art/LONGNAME.png\" becomes \"SHORTNAME.png\""_s,
-                   u"image name clashes with another image's, renamed when packed: \"ROOT/other/pump.png\" becomes \"pump~2.png\""_s};
+                   u"repeated identifier \"a\" (symbol 1 \"a\")"_s,
+                   u"no name in the language \"sv\" (symbol 1 \"a\")"_s,
+                   u"missing image file \"gone.png\" (symbol 1 \"a\")"_s,
+                   u"state value \"1 \" is neither an integer nor Alarm, MO_Off or MO (symbol 1 \"a\", state 2)"_s,
+                   u"state value \"mo\" is neither an integer nor Alarm, MO_Off or MO (symbol 1 \"a\", state 3)"_s,
+                   u"image name too long, shortened when packed: \"ROOT/art/LONGNAME.png\" becomes \"SHORTNAME.png\" (symbol 1 \"a\", state 3)"_s,
+                   u"state value \"$1\" stands for the same state as state 1 (symbol 1 \"a\", state 4)"_s,
+                   u"image file \"ROOT/art/broken.png\" cannot be read as a picture (symbol 1 \"a\", state 4)"_s,
+                   u"repeated identifier \"a\" (symbol 2 \"a\")"_s,
+                   u"image name clashes with another image's, renamed when packed: \"ROOT/other/pump.png\" becomes \"pump~2.png\" (symbol 2 \"a\")"_s,
+                   u"no name in the language \"sv\" (symbol 3 \"b\")"_s,
+                   u"repeated identifier \"a\" (symbol 4 \"a\")"_s,
+                   u"no name in the language \"sv\" (symbol 4 \"a\")"_s};
     }
 
     void check()
     {
         QFETCH(QByteArray, document);
+        QFETCH(QStringList, options);
         QFETCH(QStringList, report);
         const QString longName = QString(120, u'x');
-        writeFile(FRoot + u"/art/"_s + longName + u".png"_s, "long");
+        writeFile(FRoot + u"/proj/pump.png"_s, picture(1));
+        writeFile(FRoot + u"/art/run.png"_s, picture(2));
+        writeFile(FRoot + u"/other/pump.png"_s, picture(3));
+        writeFile(FRoot + u"/art/"_s + longName + u".png"_s, picture(4));
+        writeFile(FRoot + u"/art/broken.png"_s, "a text file");
         document.replace("LONGNAME", longName.toLatin1());
         for (QString &line : report)
             line.replace(u"ROOT"_s, FRoot)
                 .replace(u"LONGNAME"_s, longName)
                 .replace(u"SHORTNAME"_s, QString(96, u'x'));
 
-        const TRun run = runTool({u"check"_s, project(document)}, FRoot);
+        const QStringList arguments = QStringList{u"check"_s, project(document)} + options;
+        const TRun run = runTool(arguments, FRoot);
         QCOMPARE(run.Err, QString());
         if (report.isEmpty()) {
             QCOMPARE(run.Status, 0);
@@ -187,6 +275,28 @@ private slots:
             QCOMPARE(run.Status, 1);
             QCOMPARE(run.Out.split(u'\n', Qt::SkipEmptyParts), report);
         }
+
+        // The same findings as JSON, with the same exit status, each telling what its line tells.
+        const TRun json = runTool(arguments + QStringList{u"--json"_s}, FRoot);
+        QCOMPARE(json.Err, QString());
+        QCOMPARE(json.Status, run.Status);
+        const auto violation = schemaViolation(json.Out.toUtf8(), u"check"_s);
+        QVERIFY2(!violation || violation->isEmpty(), qPrintable(*violation + json.Out));
+        const QJsonObject root = QJsonDocument::fromJson(json.Out.toUtf8()).object();
+        QCOMPARE(root[u"project"].toString(), arguments[1]);
+        QStringList lines;
+        for (const QJsonValue &value : root[u"findings"].toArray()) {
+            const QJsonObject finding = value.toObject();
+            QString line = u"%1 (symbol %2 \"%3\""_s.arg(finding[u"message"].toString())
+                               .arg(finding[u"symbol"].toInt())
+                               .arg(finding[u"identifier"].toString());
+            if (finding.contains(u"state"))
+                line += u", state %1"_s.arg(finding[u"state"].toInt());
+            lines << line + u')';
+        }
+        QCOMPARE(lines, report);
+        if (!violation)
+            QSKIP("python3-jsonschema is not installed (scripts/setup.sh installs it)");
     }
 };
 

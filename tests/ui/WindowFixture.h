@@ -144,6 +144,26 @@ inline TSymbolListItem *rowOf(const TMainForm &Window, const QString &Caption)
     return rows.size() == 1 ? static_cast<TSymbolListItem *>(rows.first()) : nullptr;
 }
 
+/// Selects the row of Symbol in the list, as the arrow keys do; the selection handler runs.
+inline void selectSymbol(TMainForm &Window, const TViraSymbolPtr &Symbol)
+{
+    QTreeWidget *list = Window.dLV_Symbols;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        if (static_cast<TSymbolListItem *>(list->topLevelItem(row))->Symbol == Symbol) {
+            list->setCurrentItem(list->topLevelItem(row));
+            return;
+        }
+    QFAIL("the symbol has no row");
+}
+
+/// Clicks Row with the mouse, as a user selects it; the window must be shown.
+inline void clickRow(TMainForm &Window, QTreeWidgetItem *Row)
+{
+    QTreeWidget *list = Window.dLV_Symbols;
+    list->scrollToItem(Row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(Row).center());
+}
+
 /// Every tile of the image strip, in no promised order.
 inline QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
 {

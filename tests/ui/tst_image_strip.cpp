@@ -34,6 +34,9 @@ private slots:
     void doubleClickReplacesTheImage();
     void updateOfTheMainTileBeeps();
     void tilesFollowTheStripHeight();
+    void tilesStayWhollyVisible_data();
+    void tilesStayWhollyVisible();
+    void addImageKeepsNamesUnderTheirColumns();
     void stripScrollsOnlyWhileTheTilesDoNotFit();
     void droppedFiles_data();
     void droppedFiles();
@@ -322,14 +325,65 @@ void TestImageStrip::tilesFollowTheStripHeight()
 {
     TStripFixture f;
     TMainForm &w = f.CreateWithSymbol(Strings({"1", "2"}));
+    // Tiles fill the strip's client area, 2 px below its top, to its bottom.
+    const QWidget *client = w.sbImagesScrollBox->viewport();
     w.sbImagesScrollBox->resize(w.sbImagesScrollBox->width(), 150);
+    QCOMPARE(client->height(), 150 - 2 * w.sbImagesScrollBox->frameWidth());
     for (const TSymbolImgPanel *tile : tilesOf(w)) {
-        QCOMPARE(tile->height(), 144);
-        QCOMPARE(tile->Mark->height(), 142);
+        QCOMPARE(tile->height(), client->height() - 2);
+        QCOMPARE(tile->Mark->height(), client->height() - 4);
     }
     // The window's own resize moves the strip's bottom edge: the tiles follow.
+    const int before = tilesOf(w)[0]->height();
     w.resize(w.width(), w.height() + 40);
-    QTRY_COMPARE(tilesOf(w)[0]->height(), w.sbImagesScrollBox->height() - 6);
+    QTRY_VERIFY(tilesOf(w)[0]->height() != before);
+    QCOMPARE(tilesOf(w)[0]->height(), client->height() - 2);
+}
+
+void TestImageStrip::tilesStayWhollyVisible_data()
+{
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("tiles fit") << Strings({"1"}) << false;
+    QTest::newRow("scroll bar shows") << Strings({"1", "2", "3", "4", "5", "6"}) << true;
+}
+
+void TestImageStrip::tilesStayWhollyVisible()
+{
+    QFETCH(QStringList, values);
+    QFETCH(bool, scrolls);
+    // The strip has never been shown before the symbol is selected.
+    TStripFixture f;
+    TMainForm &w = f.CreateWithSymbol(values);
+    QTRY_COMPARE(w.sbImagesScrollBox->horizontalScrollBar()->isVisible(), scrolls);
+    const QWidget *client = w.sbImagesScrollBox->viewport();
+    for (const TSymbolImgPanel *tile : tilesOf(w)) {
+        QCOMPARE(tile->y(), 2);
+        QCOMPARE(tile->height(), client->height() - 2);
+    }
+    // Selected again, with the strip shown, the tiles are as high as before.
+    const TViraSymbolPtr other = MakeSymbol(u"other"_s, {});
+    AddSymbols(w, {other});
+    clickRow(w, rowOf(w, u"other"_s));
+    clickRow(w, rowOf(w, u"s"_s));
+    QTRY_COMPARE(w.sbImagesScrollBox->horizontalScrollBar()->isVisible(), scrolls);
+    for (const TSymbolImgPanel *tile : tilesOf(w))
+        QCOMPARE(tile->height(), client->height() - 2);
+}
+
+void TestImageStrip::addImageKeepsNamesUnderTheirColumns()
+{
+    TStripFixture f;
+    TMainForm &w = f.CreateActive();
+    const TViraSymbolPtr lamp =
+        MakeSymbol(u"lamp"_s, {{u"sv"_s, u"Lampa"_s}, {u"en"_s, u"Lamp"_s}});
+    lamp->Image = f.WritePicture(u"lamp.png"_s, QSize(8, 8));
+    AddSymbols(w, {lamp});
+    clickRow(w, rowOf(w, u"lamp"_s));
+    f.Dialogs.FileAnswers = {f.WritePicture(u"on.png"_s, QSize(8, 8))};
+    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QCOMPARE(lamp->StateImages.size(), 1);
+    QCOMPARE(RowTexts(w), Strings({"lamp|Lamp|Lampa"}));
 }
 
 void TestImageStrip::stripScrollsOnlyWhileTheTilesDoNotFit()
@@ -421,7 +475,7 @@ void TestImageStrip::droppedFiles()
         QCOMPARE(w.Glyphbook.Symbols[2]->Identifier, u"fan.PNG"_s);
         QCOMPARE(RowTexts(w),
                  Strings({"fan.PNG|fan.PNG|fan.PNG", "s||", "tank.png|tank.png|tank.png"}));
-        QCOMPARE(w.SelectedSymbol, w.Glyphbook.Symbols[2]);
+        QCOMPARE(w.SelectedSymbol(), w.Glyphbook.Symbols[2]);
         QVERIFY(f.Symbol->StateImages.isEmpty());
     }
 }

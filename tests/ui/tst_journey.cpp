@@ -40,7 +40,7 @@ void clickRow(TMainForm &Window, const QString &Identifier)
     QVERIFY2(row, qPrintable(Identifier));
     const QRect place = Window.dLV_Symbols->visualItemRect(row);
     QTest::mouseClick(Window.dLV_Symbols->viewport(), Qt::LeftButton, {}, place.center());
-    QCOMPARE(Window.SelectedSymbol, row->Symbol);
+    QCOMPARE(Window.SelectedSymbol(), row->Symbol);
 }
 } // namespace
 

@@ -22,6 +22,7 @@ private slots:
     void rowsFollowTheColumnsWhateverTheNameOrder();
     void collectLanguagesKeepsUncheckedLanguages();
     void rebuildShowsTheSelectedSymbolsNames();
+    void newColumnJoinsTheRowSelection();
     void helpAndExamplesFollowTheirFiles_data();
     void helpAndExamplesFollowTheirFiles();
 };
@@ -146,7 +147,11 @@ void TestLanguages::columns()
     QVERIFY(w.gbSettings->width() >= minimumWidth);
     // The window scrolls horizontally as far as the group's minimum width reaches.
     QCOMPARE(w.ClientArea->minimumWidth(), 423 + minimumWidth);
-    QCOMPARE(f.Dialogs.Informations.size(), messages);
+    // The message waits for the window, so it stands over it.
+    QCOMPARE(f.Dialogs.Informations.size(), 0);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_COMPARE(f.Dialogs.Informations.size(), messages);
     if (messages) {
         QVERIFY(f.Dialogs.Informations[0].contains(QStringLiteral("l19")));
         // The entry left out is shown unchecked; a later rebuild does not complain again.
@@ -184,9 +189,8 @@ void TestLanguages::rowsFollowTheColumnsWhateverTheNameOrder()
                                               {QStringLiteral("de"), QStringLiteral("Ventil-de")},
                                               {QStringLiteral("en"), QStringLiteral("Valve")}}),
          MakeSymbol(QStringLiteral("pump"), {{QStringLiteral("en"), QStringLiteral("Pump")}})});
-    // Filling a row follows the name pairs' order; the rebuild puts the cells under their
-    // columns.
-    QCOMPARE(RowTexts(w), Strings({"pump|Pump|", "valve|Ventil|Ventil-de"}));
+    // Rows show the names under their columns' languages, not in the pairs' order.
+    QCOMPARE(RowTexts(w), Strings({"pump|Pump|", "valve|Valve|Ventil"}));
     w.RebuildLanguageColumns();
     QCOMPARE(RowTexts(w), Strings({"pump|Pump|", "valve|Valve|Ventil"}));
     w.AddLanguage(QStringLiteral("fr"), true);
@@ -219,13 +223,29 @@ void TestLanguages::rebuildShowsTheSelectedSymbolsNames()
         MakeSymbol(QStringLiteral("valve"), {{QStringLiteral("en"), QStringLiteral("Valve")},
                                              {QStringLiteral("sv"), QStringLiteral("Ventil")}});
     AddSymbols(w, {valve});
-    w.NameEdits[0]->setText(QStringLiteral("Valve"));
-    w.NameEdits[1]->setText(QStringLiteral("Ventil"));
-    w.SelectedSymbol = valve;
+    selectSymbol(w, valve);
+    QCOMPARE(w.NameEdits[0]->text(), QStringLiteral("Valve"));
+    QCOMPARE(w.NameEdits[1]->text(), QStringLiteral("Ventil"));
     w.miEN->trigger();
     QCOMPARE(w.NameEdits[0]->text(), QStringLiteral("Ventil"));
-    QCOMPARE(w.SelectedSymbol, valve);
+    QCOMPARE(w.SelectedSymbol(), valve);
     QCOMPARE(valve->Names.size(), 2);
+}
+
+void TestLanguages::newColumnJoinsTheRowSelection()
+{
+    TWindowFixture f;
+    f.WriteFile(QStringLiteral("Lang.txt"), "de=false\n");
+    TMainForm &w = f.CreateActive();
+    AddSymbols(
+        w, {MakeSymbol(QStringLiteral("pump"), {{QStringLiteral("de"), QStringLiteral("Pumpe")}})});
+    clickRow(w, w.dLV_Symbols->topLevelItem(0));
+    w.mmLanguages->actions().last()->trigger();
+    QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "de"}));
+    const QItemSelectionModel *selection = w.dLV_Symbols->selectionModel();
+    for (int column = 0; column < 4; ++column)
+        QVERIFY2(selection->isSelected(w.dLV_Symbols->model()->index(0, column)),
+                 qPrintable(QString::number(column)));
 }
 
 void TestLanguages::helpAndExamplesFollowTheirFiles_data()

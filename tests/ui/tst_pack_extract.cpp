@@ -96,7 +96,7 @@ struct TPackFixture : TWindowFixture {
                                    {u"Alarm"_s, WritePicture(u"pics/alarm.png"_s, QSize(6, 6))}};
         AddSymbols(w, symbols);
         w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
-        if (w.SelectedSymbol != symbols[1])
+        if (w.SelectedSymbol() != symbols[1])
             qFatal("alpha not selected");
         return w;
     }
@@ -131,7 +131,7 @@ void verifySelectionCarriedOver(TMainForm &Window, int Index, const QString &Ide
     const QList<QTreeWidgetItem *> selected = Window.dLV_Symbols->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(static_cast<TSymbolListItem *>(selected.first())->Symbol, expected);
-    QCOMPARE(Window.SelectedSymbol, expected);
+    QCOMPARE(Window.SelectedSymbol(), expected);
     const QList<TSymbolImgPanel *> tiles = tilesOf(Window);
     QCOMPARE(tiles.size(), 1 + expected->StateImages.size());
     for (const TSymbolImgPanel *tile : tiles)
@@ -290,7 +290,7 @@ void TestPackExtract::packFailures_data()
     QTest::addColumn<bool>("refilled");
     // Reported after the library is back and the list refilled.
     QTest::newRow("archive is a folder")
-        << u"folder.tar.gz"_s << false << u"Cannot create file \"{archive}\": it is a folder."_s
+        << u"folder.tar.gz"_s << false << u"Cannot create file \"{archive}\". It is a folder."_s
         << true;
     // Nothing else happens: the library and its rows stay as they were.
     QTest::newRow("no temporary folder")
@@ -333,7 +333,7 @@ void TestPackExtract::packWithNothingSelectedSelectsNothing()
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
     w.dLV_Symbols->clearSelection();
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
 
     f.Dialogs.FileAnswers = {f.Path(u"road.tar.gz"_s)};
     w.miPackLib->trigger();
@@ -341,7 +341,7 @@ void TestPackExtract::packWithNothingSelectedSelectsNothing()
     QVERIFY(f.Dialogs.Errors.isEmpty());
     QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 3);
     QVERIFY(w.dLV_Symbols->selectedItems().isEmpty());
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
     QVERIFY(tilesOf(w).isEmpty());
     QVERIFY(!w.gbSettings->isEnabled());
 }
@@ -351,7 +351,7 @@ void TestPackExtract::cancelledDialogsChangeNothing()
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
     const QList<TViraSymbolPtr> rowsBefore = rowSymbols(w);
-    const TViraSymbolPtr selected = w.SelectedSymbol;
+    const TViraSymbolPtr selected = w.SelectedSymbol();
 
     f.Dialogs.FileAnswers = {std::nullopt, std::nullopt};
     w.miPackLib->trigger();
@@ -362,7 +362,7 @@ void TestPackExtract::cancelledDialogsChangeNothing()
     QCOMPARE(f.Dialogs.ShownDialogs[1].Name, u"sOpenDialog2"_s);
     QCOMPARE(f.Dialogs.ShownDialogs[1].Filter, QString());
     QCOMPARE(rowSymbols(w), rowsBefore);
-    QCOMPARE(w.SelectedSymbol, selected);
+    QCOMPARE(w.SelectedSymbol(), selected);
     QVERIFY(f.Dialogs.Progresses.isEmpty());
     QVERIFY(f.Dialogs.Questions.isEmpty());
     QVERIFY(f.Dialogs.Errors.isEmpty());

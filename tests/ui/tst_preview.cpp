@@ -66,7 +66,7 @@ private:
     QString picture(const QString &Name, QSize Size) const;
     /// A symbol with a picture of Size, the anchor and text point given, aligned Right.
     TViraSymbolPtr symbolWith(QPoint Anchor, QPoint Text, QSize Size = {20, 30}) const;
-    /// Puts Symbol into the list and the preview the way selecting its row does.
+    /// Puts Symbol into the list and selects its row.
     void select(const TViraSymbolPtr &Symbol);
     QStringList pointFields() const;
     QLineEdit *field(const QString &Name) const;
@@ -99,9 +99,7 @@ TViraSymbolPtr TestPreview::symbolWith(QPoint Anchor, QPoint Text, QSize Size) c
 void TestPreview::select(const TViraSymbolPtr &Symbol)
 {
     AddSymbols(*w, {Symbol});
-    w->SelectedSymbol.reset();
-    w->ShowSymbolImage(Symbol, -1);
-    w->SymbolEditEnabled(true);
+    selectSymbol(*w, Symbol);
 }
 
 QStringList TestPreview::pointFields() const
@@ -218,13 +216,15 @@ void TestPreview::fieldsAndRowShowTheSymbol()
     QCOMPARE(w->NameEdits[0]->text(), u"Valve"_s);
     QCOMPARE(w->NameEdits[1]->text(), u"Ventil"_s);
     QCOMPARE(RowTexts(*w), Strings({"Valve|Valve|Ventil"}));
-    QCOMPARE(w->SelectedSymbol, symbol);
+    QCOMPARE(w->SelectedSymbol(), symbol);
 
     // A symbol with no known alignment empties the selector.
     auto unknown = symbolWith({0, 0}, {0, 0});
     unknown->TextAlign = TVSTextAlign(255);
-    w->SelectedSymbol.reset();
-    w->ShowSymbolImage(unknown, -1);
+    {
+        const TMainForm::TWriteBackPause pause(*w);
+        w->ShowSymbolImage(unknown, -1);
+    }
     QCOMPARE(w->cbTextAlign->currentIndex(), -1);
     QCOMPARE(w->cbTextAlign->currentText(), QString());
 }
@@ -367,7 +367,9 @@ void TestPreview::arrowButtons()
 void TestPreview::arrowButtonsNeedASelectedSymbol()
 {
     select(symbolWith({10, 20}, {30, 40}));
-    w->SelectedSymbol.reset();
+    // New Project leaves the editing area on with no symbol selected.
+    w->miNewProject->trigger();
+    QVERIFY(w->sbbUp->isEnabled());
     for (QToolButton *button : {w->sbbUp, w->sbbDown, w->sbbLeft, w->sbbRight})
         QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(pointFields(), Strings({"10", "20", "30", "40"}));
@@ -522,7 +524,7 @@ void TestPreview::selectingARowOfAPlainImage()
     plain->Symbol = false;
     AddSymbols(*w, {plain, MakeSymbol(u"Other"_s, {})});
     w->dLV_Symbols->setCurrentItem(w->dLV_Symbols->findItems(u"Pump"_s, Qt::MatchExactly).value(0));
-    QCOMPARE(w->SelectedSymbol, plain);
+    QCOMPARE(w->SelectedSymbol(), plain);
     QVERIFY(w->SymbolImage->isVisible());
     QCOMPARE(w->SymbolImage->pos(), QPoint(688, 387));
     QVERIFY(!w->lExampleText->isVisible());
@@ -568,8 +570,10 @@ void TestPreview::focusedPointFieldIsNotRewritten()
 
     // Showing another symbol fills the three other fields only.
     auto other = symbolWith({11, 12}, {13, 14});
-    w->SelectedSymbol.reset();
-    w->ShowSymbolImage(other, -1);
+    {
+        const TMainForm::TWriteBackPause pause(*w);
+        w->ShowSymbolImage(other, -1);
+    }
     expected = Strings({"11", "12", "13", "14"});
     expected[index] = u"-9"_s;
     QCOMPARE(pointFields(), expected);
@@ -599,10 +603,13 @@ void TestPreview::showSymbolImageChoosesTheImage()
         symbol->StateImages.append(
             {QString::number(k + 1), picture(u"state%1.png"_s.arg(k), QSize(20 + k, 20 + k))});
     AddSymbols(*w, {symbol});
-    w->ShowSymbolImage(symbol, index);
+    {
+        const TMainForm::TWriteBackPause pause(*w);
+        w->ShowSymbolImage(symbol, index);
+    }
     QCOMPARE(w->SymbolImage->size(), QSize(shownSize, shownSize));
     QCOMPARE(w->SymbolImage->pixmap().size(), QSize(shownSize, shownSize));
-    QCOMPARE(w->SelectedSymbol, symbol);
+    QCOMPARE(w->SelectedSymbol(), symbol);
 }
 
 void TestPreview::missingFileKeepsThePreviousPicture()
@@ -610,10 +617,12 @@ void TestPreview::missingFileKeepsThePreviousPicture()
     select(symbolWith({0, 0}, {0, 0}, {11, 11}));
     auto missing = symbolWith({10, 20}, {0, 0});
     missing->Image = f->Path(u"gone.png"_s);
-    w->SelectedSymbol.reset();
-    w->ShowSymbolImage(missing, -1);
+    {
+        const TMainForm::TWriteBackPause pause(*w);
+        w->ShowSymbolImage(missing, -1);
+    }
     QCOMPARE(w->SymbolImage->geometry(), QRect(678, 367, 11, 11));
-    QCOMPARE(w->SelectedSymbol, missing);
+    QCOMPARE(w->SelectedSymbol(), missing);
     QVERIFY(f->Dialogs.Errors.isEmpty());
 }
 
@@ -642,8 +651,10 @@ void TestPreview::imagePathResolution()
     w->sOpenDialog1.FileName = projectFile.isEmpty() ? QString() : f->Path(projectFile);
     auto symbol = symbolWith({0, 0}, {0, 0}, {11, 11});
     symbol->Image = stored;
-    w->SelectedSymbol.reset();
-    w->ShowSymbolImage(symbol, -1);
+    {
+        const TMainForm::TWriteBackPause pause(*w);
+        w->ShowSymbolImage(symbol, -1);
+    }
     QCOMPARE(w->SymbolImage->size(), QSize(shownSize, shownSize));
 }
 

@@ -5,6 +5,7 @@
 #include "ui/QtGlyphbookDialogs.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QScrollArea>
@@ -31,6 +32,7 @@ private slots:
     void failedSaveChangesNeitherCaptionNorPackName();
     void cancelledSaveChangesNothing();
     void newProjectEmptiesListAndLibraryOnly();
+    void newProjectAfterEditingKeepsTheEditingArea();
     void exampleProjectOpensFromTheExamplesMenu();
     void exitClosesWithoutAsking();
 };
@@ -255,15 +257,14 @@ void TestProjectCommands::newProjectEmptiesListAndLibraryOnly()
     TMainForm &w = f.Create();
     const TViraSymbolPtr pump = MakeSymbol(QStringLiteral("pump"), {});
     AddSymbols(w, {pump});
-    w.SelectedSymbol = pump;
-    w.SymbolEditEnabled(true);
+    selectSymbol(w, pump);
     w.setWindowTitle(QStringLiteral("Glyphbook Creator 1.03   /d/lib.js"));
     w.sSaveDialog1.FileName = QStringLiteral("/d/lib.js");
     auto *tile = new QWidget(w.sbImagesScrollBox->widget());
     QPointer<QWidget> tileAlive(tile);
 
     w.miNewProject->trigger();
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
     QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
     QVERIFY(w.Glyphbook.Symbols.isEmpty());
     QVERIFY(!tileAlive);
@@ -273,6 +274,27 @@ void TestProjectCommands::newProjectEmptiesListAndLibraryOnly()
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv"}));
     // A symbol still held elsewhere lives on.
     QCOMPARE(pump->Identifier, QStringLiteral("pump"));
+}
+
+void TestProjectCommands::newProjectAfterEditingKeepsTheEditingArea()
+{
+    TWindowFixture f;
+    const TViraSymbolPtr pump = MakeSymbol(u"pump"_s, {});
+    pump->Image = f.WritePicture(u"pump.png"_s, QSize(30, 20));
+    TMainForm &w = f.CreateActive();
+    AddSymbols(w, {pump});
+    clickRow(w, rowOf(w, u"pump"_s));
+    retype(w.eAnchorX, u"5"_s);
+    QCOMPARE(pump->ImageX, 5);
+
+    w.miNewProject->trigger();
+    QVERIFY(w.gbSettings->isEnabled());
+    QVERIFY(w.SymbolImage->isVisible());
+    QCOMPARE(w.SymbolImage->pixmap().size(), QSize(30, 20));
+    // With no symbol selected, edits change nothing.
+    retype(w.eAnchorX, u"9"_s);
+    QCOMPARE(pump->ImageX, 5);
+    QVERIFY(w.Glyphbook.Symbols.isEmpty());
 }
 
 void TestProjectCommands::exampleProjectOpensFromTheExamplesMenu()

@@ -32,6 +32,7 @@ private slots:
     void deleteRefusals_data();
     void deleteRefusals();
     void missingMainImageShowsTheErrorIcon();
+    void fileThatIsNoPicture();
     void lostSelectionSwitchesEditingOff();
 };
 
@@ -42,12 +43,6 @@ QString selectedCaption(const TMainForm &Window)
     const QList<QTreeWidgetItem *> rows = Window.dLV_Symbols->selectedItems();
     return rows.size() == 1 ? rows.first()->text(0)
                             : QStringLiteral("<%1 selected>").arg(rows.size());
-}
-
-void showActive(TMainForm &Window)
-{
-    Window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&Window));
 }
 } // namespace
 
@@ -60,8 +55,7 @@ void TestSymbolList::addNewSymbolFromAPicture()
 {
     TWindowFixture f;
     const QString pump = f.WritePicture(u"pics/pump.png"_s, QSize(30, 20));
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     f.Dialogs.FileAnswers = {pump};
     w.miNewSymbol->trigger();
 
@@ -82,7 +76,7 @@ void TestSymbolList::addNewSymbolFromAPicture()
     QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 0);
     QCOMPARE(selectedCaption(w), u"pump.png"_s);
     QCOMPARE(w.dLV_Symbols->currentItem(), w.dLV_Symbols->topLevelItem(0));
-    QCOMPARE(w.SelectedSymbol, s);
+    QCOMPARE(w.SelectedSymbol(), s);
     QVERIFY(w.gbSettings->isEnabled());
     QVERIFY(w.sbImagesScrollBox->isVisible());
     QVERIFY(!w.bDeleteImage->isEnabled());
@@ -105,15 +99,14 @@ void TestSymbolList::cancelledPictureDialogAddsNothing()
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
     QVERIFY(w.Glyphbook.Symbols.isEmpty());
     QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
 }
 
 void TestSymbolList::doubleClickOnARowAddsANewSymbol()
 {
     TWindowFixture f;
     const QString valve = f.WritePicture(u"valve.png"_s, QSize(8, 8));
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     AddSymbols(w, {MakeSymbol(u"pump"_s, {{u"en"_s, u"Pump"_s}})});
     f.Dialogs.FileAnswers = {valve};
     const QRect pumpRow = w.dLV_Symbols->visualItemRect(w.dLV_Symbols->topLevelItem(0));
@@ -131,15 +124,14 @@ void TestSymbolList::duplicateTwice()
 {
     TWindowFixture f;
     const QString pump = f.WritePicture(u"pump.png"_s, QSize(8, 8));
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     f.Dialogs.FileAnswers = {pump};
     w.miNewSymbol->trigger();
-    w.SelectedSymbol->ImageX = 7;
-    w.SelectedSymbol->StateImages = {{u"1"_s, pump}};
+    w.SelectedSymbol()->ImageX = 7;
+    w.SelectedSymbol()->StateImages = {{u"1"_s, pump}};
 
     w.miDupSymb->trigger();
-    const TViraSymbolPtr first = w.SelectedSymbol;
+    const TViraSymbolPtr first = w.SelectedSymbol();
     QCOMPARE(first->Identifier, u"pump.png_cpy"_s);
     QCOMPARE(selectedCaption(w), u"pump.png_cpy"_s);
     w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
@@ -150,7 +142,7 @@ void TestSymbolList::duplicateTwice()
     QCOMPARE(w.Glyphbook.Symbols.size(), 3);
     QCOMPARE(w.Glyphbook.Symbols[1], first);
     const TViraSymbolPtr second = w.Glyphbook.Symbols[2];
-    QCOMPARE(w.SelectedSymbol, second);
+    QCOMPARE(w.SelectedSymbol(), second);
     QCOMPARE(second->Identifier, u"pump.png_cpy"_s);
     QVERIFY(second != first);
     QCOMPARE(second->ImageX, 7);
@@ -168,11 +160,10 @@ void TestSymbolList::duplicateTwice()
 void TestSymbolList::editedIdentifierMovesTheRowWhileSelected()
 {
     TWindowFixture f;
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     AddSymbols(w, {MakeSymbol(u"b"_s, {}), MakeSymbol(u"m"_s, {}), MakeSymbol(u"x"_s, {})});
     w.dLV_Symbols->setCurrentItem(rowOf(w, u"x"_s));
-    const TViraSymbolPtr x = w.SelectedSymbol;
+    const TViraSymbolPtr x = w.SelectedSymbol();
 
     w.eIdentifier->setFocus();
     w.eIdentifier->selectAll();
@@ -180,7 +171,7 @@ void TestSymbolList::editedIdentifierMovesTheRowWhileSelected()
     QCOMPARE(x->Identifier, u"a"_s);
     QCOMPARE(RowTexts(w), Strings({"a||", "b||", "m||"}));
     QCOMPARE(selectedCaption(w), u"a"_s);
-    QCOMPARE(w.SelectedSymbol, x);
+    QCOMPARE(w.SelectedSymbol(), x);
     QTest::keyClicks(w.eIdentifier, u"zz"_s);
     QCOMPARE(RowTexts(w), Strings({"azz||", "b||", "m||"}));
     QTest::keyClick(w.eIdentifier, Qt::Key_Home);
@@ -220,8 +211,7 @@ void TestSymbolList::pointFieldsStopAtTheFirstNonInteger()
     QFETCH(QList<qint32>, result);
 
     TWindowFixture f;
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
     s->ImageX = 1;
     s->ImageY = 2;
@@ -254,7 +244,8 @@ void TestSymbolList::typedAlignment_data()
     QTest::newRow("Center") << u"Center"_s << 1;
     QTest::newRow("Left") << u"Left"_s << 2;
     QTest::newRow("no item") << u"Middle"_s << 255;
-    QTest::newRow("case differs") << u"left"_s << 255;
+    QTest::newRow("case differs") << u"center"_s << 255;
+    QTest::newRow("start of an item") << u"L"_s << 255;
     QTest::newRow("empty") << QString() << 255;
 }
 
@@ -264,26 +255,28 @@ void TestSymbolList::typedAlignment()
     QFETCH(int, align);
 
     TWindowFixture f;
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
     s->TextAlign = vstaCenter;
     AddSymbols(w, {s});
     w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
     QLineEdit *text = w.cbTextAlign->lineEdit();
-    // Completion would turn typed text into an item's; the user's own text is what counts.
-    w.cbTextAlign->setCompleter(nullptr);
     retype(text, u"x"_s);
     QCOMPARE(int(s->TextAlign), 255);
+    // The text is taken exactly as typed, also once the focus has left the box.
     retype(text, typed);
+    QCOMPARE(text->text(), typed);
+    QCOMPARE(int(s->TextAlign), align);
+    QTest::keyClick(text, Qt::Key_Tab);
+    QVERIFY(!text->hasFocus());
+    QCOMPARE(w.cbTextAlign->currentText(), typed);
     QCOMPARE(int(s->TextAlign), align);
 }
 
 void TestSymbolList::namesFollowTheShownLanguages()
 {
     TWindowFixture f;
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     const TViraSymbolPtr s = MakeSymbol(
         u"valve"_s, {{u"de"_s, u"Ventil-de"_s}, {u"sv"_s, u"Ventil"_s}, {u"en"_s, u"Valve"_s}});
     AddSymbols(w, {s});
@@ -312,8 +305,7 @@ void TestSymbolList::namesFollowTheShownLanguages()
 void TestSymbolList::deleteSymbol()
 {
     TWindowFixture f;
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     const TViraSymbolPtr a = MakeSymbol(u"a"_s, {});
     const TViraSymbolPtr b = MakeSymbol(u"b"_s, {});
     AddSymbols(w, {b, a});
@@ -324,7 +316,7 @@ void TestSymbolList::deleteSymbol()
     QCOMPARE(w.Glyphbook.Symbols, QList<TViraSymbolPtr>{a});
     QCOMPARE(RowTexts(w), Strings({"a||"}));
     QCOMPARE(selectedCaption(w), u"a"_s);
-    QCOMPARE(w.SelectedSymbol, a);
+    QCOMPARE(w.SelectedSymbol(), a);
     QCOMPARE(tilesOf(w).size(), 1);
     QCOMPARE(tilesOf(w)[0]->Symbol, a);
     QCOMPARE(f.Dialogs.Beeps, 0);
@@ -362,8 +354,7 @@ void TestSymbolList::missingMainImageShowsTheErrorIcon()
 {
     TWindowFixture f;
     const QString state = f.WritePicture(u"state.png"_s, QSize(8, 8));
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     const TViraSymbolPtr s = MakeSymbol(u"gone"_s, {});
     s->Image = f.Path(u"missing.png"_s);
     const TViraSymbolPtr other = MakeSymbol(u"other"_s, {});
@@ -386,17 +377,44 @@ void TestSymbolList::missingMainImageShowsTheErrorIcon()
     QCOMPARE(IconIndex(w, rowOf(w, u"gone!"_s)), 3);
 }
 
+void TestSymbolList::fileThatIsNoPicture()
+{
+    TWindowFixture f;
+    f.WriteFile(u"broken.png"_s, "this is text");
+    const QString good = f.WritePicture(u"good.png"_s, QSize(8, 8));
+    TMainForm &w = f.CreateActive();
+
+    // As a new symbol: added, with the error icon and a message naming the file.
+    f.Dialogs.FileAnswers = {f.Path(u"broken.png"_s)};
+    pressShortcut(w, Qt::CTRL | Qt::Key_A);
+    QCOMPARE(w.Glyphbook.Symbols.size(), 1);
+    QVERIFY(w.Glyphbook.Symbols[0]->Error);
+    QCOMPARE(IconIndex(w, rowOf(w, u"broken.png"_s)), 3);
+    QCOMPARE(f.Dialogs.Errors.size(), 1);
+    QVERIFY2(f.Dialogs.Errors[0].contains(f.Path(u"broken.png"_s)) &&
+                 f.Dialogs.Errors[0].contains(u"cannot be read as a picture"_s),
+             qPrintable(f.Dialogs.Errors[0]));
+
+    // As a state image of a good symbol: added, with the message.
+    f.Dialogs.FileAnswers = {good, f.Path(u"broken.png"_s)};
+    pressShortcut(w, Qt::CTRL | Qt::Key_A);
+    QCOMPARE(f.Dialogs.Errors.size(), 1);
+    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QCOMPARE(w.SelectedSymbol()->StateImages.size(), 1);
+    QCOMPARE(f.Dialogs.Errors.size(), 2);
+    QVERIFY(f.Dialogs.Errors[1].contains(f.Path(u"broken.png"_s)));
+}
+
 void TestSymbolList::lostSelectionSwitchesEditingOff()
 {
     TWindowFixture f;
-    TMainForm &w = f.Create();
-    showActive(w);
+    TMainForm &w = f.CreateActive();
     const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
     AddSymbols(w, {s});
     w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
     QVERIFY(w.gbSettings->isEnabled());
     w.dLV_Symbols->clearSelection();
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
     QVERIFY(!w.gbSettings->isEnabled());
     QVERIFY(!w.sbImagesScrollBox->isVisible());
     // Fields changed now write into no symbol.

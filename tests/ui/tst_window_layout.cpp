@@ -4,6 +4,7 @@
 #include "model/GlyphbookError.h"
 #include "ui/DottedLine.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -38,6 +39,7 @@ private slots:
     void listIconsAndArrowPictures();
     void symbolEditEnabledSwitchesOnlyTheEditingArea();
     void guardShowsEscapingFailures();
+    void settingsCaptionStandsOnTheFrame();
 
 private:
     std::unique_ptr<TWindowFixture> f;
@@ -174,7 +176,7 @@ void TestWindowLayout::textsAndInitialStates()
 
     // Start-up: empty library, nothing selected, the editing area off.
     QVERIFY(w.Glyphbook.Symbols.isEmpty());
-    QVERIFY(!w.SelectedSymbol);
+    QVERIFY(!w.SelectedSymbol());
     QVERIFY(!w.gbSettings->isEnabled());
     QVERIFY(w.SymbolImage->isHidden() && w.lExampleText->isHidden());
     QVERIFY(w.sbImagesScrollBox->isHidden());
@@ -372,6 +374,42 @@ void TestWindowLayout::guardShowsEscapingFailures()
     w.Guard([] { throw std::runtime_error("plain failure"); });
     QCOMPARE(f->Dialogs.Errors, Strings({"Cannot open file \"x\". Gone", "plain failure"}));
     QVERIFY(!after);
+}
+
+void TestWindowLayout::settingsCaptionStandsOnTheFrame()
+{
+    // As the program paints it: the skin's style, which puts captions above the frame.
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    const QImage image = f->Window->gbSettings->grab().toImage();
+    const QRgb background = image.pixel(10, 0);
+    const auto ink = [&](int X, int Y) { return image.pixel(X, Y) != background; };
+
+    int frameTop = 0;
+    while (frameTop < 40 && !ink(10, frameTop))
+        ++frameTop;
+    QVERIFY(frameTop > 0 && frameTop < 40);
+
+    // The caption's letters reach above and below the frame's top line, which is broken
+    // behind them; they stand centred.
+    int left = image.width();
+    int right = -1;
+    bool above = false;
+    bool below = false;
+    for (int x = 20; x < image.width() - 20; ++x) {
+        for (int y = 0; y < frameTop + 6; ++y) {
+            if (y == frameTop || y == frameTop + 1 || !ink(x, y))
+                continue;
+            above = above || y < frameTop;
+            below = below || y > frameTop + 1;
+            left = std::min(left, x);
+            right = std::max(right, x);
+        }
+    }
+    QVERIFY(above);
+    QVERIFY(below);
+    QVERIFY(!ink(left - 1, frameTop) && !ink(right + 1, frameTop));
+    QVERIFY2(std::abs((left + right) / 2 - image.width() / 2) <= 2,
+             qPrintable(u"caption from %1 to %2"_s.arg(left).arg(right)));
 }
 
 QTEST_MAIN(TestWindowLayout)

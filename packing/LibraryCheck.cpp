@@ -1,0 +1,347 @@
+#include "packing/LibraryCheck.h"
+
+#include "model/ImagePath.h"
+#include "model/IntegerText.h"
+#include "model/ViraSymbol.h"
+#include "packing/ArchiveNames.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <numeric>
+
+struct TLibraryCheck::TFileFacts {
+    bool Exists = false;
+    bool Picture = false;
+    QString Identity;
+
+    friend bool operator==(const TFileFacts &a, const TFileFacts &b)
+    {
+        return a.Exists == b.Exists && a.Picture == b.Picture && a.Identity == b.Identity;
+    }
+};
+
+/// One image of a symbol: its main image (State -1) or a state image.
+struct TLibraryCheck::TImageUse {
+    int State = -1;
+    QString Stored;
+    QString File;
+    QString Natural;
+    TFileFacts Facts;
+    QString Renamed; // the archive's name when it differs from Natural
+};
+
+struct TLibraryCheck::TSymbolEntry {
+    QString Identifier;
+    QStringList MissingLanguages;
+    QStringList StateValues;
+    QList<bool> BadValue;    // per state
+    QList<int> RepeatOf;     // per state: the earlier state with the same value, or -1
+    QList<TImageUse> Images; // the main image, then the state images in order
+    QList<TCheckFinding> Findings;
+};
+
+namespace
+{
+
+const QStringList &stateWords()
+{
+    static const QStringList words = {QStringLiteral("Alarm"), QStringLiteral("MO_Off"),
+                                      QStringLiteral("MO")};
+    return words;
+}
+
+/// States with equal keys stand for the same state: " 1", "1" and "$1" are all state 1.
+QString stateKey(const QString &Value)
+{
+    if (const auto number = TryStrToInt(Value))
+        return QString::number(*number);
+    return u'\'' + Value;
+}
+
+} // namespace
+
+QString CheckKindName(TCheckKind Kind)
+{
+    switch (Kind) {
+    case TCheckKind::MissingImage:
+        return QStringLiteral("missing-image");
+    case TCheckKind::UnreadablePicture:
+        return QStringLiteral("unreadable-picture");
+    case TCheckKind::RepeatedIdentifier:
+        return QStringLiteral("repeated-identifier");
+    case TCheckKind::BadStateValue:
+        return QStringLiteral("bad-state-value");
+    case TCheckKind::RepeatedStateValue:
+        return QStringLiteral("repeated-state-value");
+    case TCheckKind::MissingName:
+        return QStringLiteral("missing-name");
+    case TCheckKind::RenamedImage:
+        return QStringLiteral("renamed-image");
+    }
+    return QString();
+}
+
+TLibraryCheck::TLibraryCheck(TCheckOptions Options) : FOptions(std::move(Options)) {}
+
+TLibraryCheck::~TLibraryCheck() = default;
+
+void TLibraryCheck::SetOptions(TCheckOptions Options)
+{
+    FOptions = std::move(Options);
+}
+
+void TLibraryCheck::ForgetFiles()
+{
+    FFiles.clear();
+    FSameContent.clear();
+}
+
+const TLibraryCheck::TFileFacts &TLibraryCheck::FactsFor(const QString &FilePath, bool Fresh)
+{
+    auto known = FFiles.find(FilePath);
+    if (known != FFiles.end() && !Fresh)
+        return *known;
+    TFileFacts facts;
+    facts.Exists = !FilePath.isEmpty() && QFileInfo(FilePath).isFile();
+    if (facts.Exists) {
+        facts.Identity = TArchiveNamer::IdentityOf(FilePath);
+        facts.Picture = !FOptions.IsPicture || FOptions.IsPicture(FilePath);
+    }
+    if (known == FFiles.end())
+        return *FFiles.insert(FilePath, facts);
+    if (!(*known == facts)) {
+        // Which files hold the same bytes may have changed with it.
+        FSameContent.clear();
+        FChangedFiles.insert(FilePath);
+        *known = facts;
+    }
+    return *known;
+}
+
+TLibraryCheck::TSymbolEntry TLibraryCheck::MakeEntry(const TViraSymbol &Symbol, bool FreshFiles)
+{
+    TSymbolEntry entry;
+    entry.Identifier = Symbol.Identifier;
+    for (const QString &language : std::as_const(FOptions.Languages))
+        if (Symbol.FindName(language).isEmpty())
+            entry.MissingLanguages << language;
+
+    const auto use = [&](int state, const QString &stored) {
+        TImageUse image;
+        image.State = state;
+        image.Stored = stored;
+        image.File = ResolveImagePath(stored, FOptions.ProjectFile);
+        image.Natural = TArchiveNamer::NaturalName(stored);
+        image.Facts = FactsFor(image.File, FreshFiles);
+        entry.Images.append(image);
+    };
+    use(-1, Symbol.Image);
+    QHash<QString, int> firstWithKey;
+    for (int k = 0; k < Symbol.StateImages.size(); ++k) {
+        const TStringPairs &state = Symbol.StateImages[k];
+        entry.StateValues.append(state.Name);
+        entry.BadValue.append(!TryStrToInt(state.Name) && !stateWords().contains(state.Name));
+        const int first = firstWithKey.value(stateKey(state.Name), -1);
+        entry.RepeatOf.append(first);
+        if (first < 0)
+            firstWithKey.insert(stateKey(state.Name), k);
+        use(k, state.Value);
+    }
+    return entry;
+}
+
+bool TLibraryCheck::SameContent(const QString &PathA, const QString &PathB)
+{
+    const QPair<QString, QString> key =
+        PathA < PathB ? qMakePair(PathA, PathB) : qMakePair(PathB, PathA);
+    auto known = FSameContent.constFind(key);
+    if (known == FSameContent.cend())
+        known = FSameContent.insert(key, TArchiveNamer::SameBytes(PathA, PathB));
+    return *known;
+}
+
+QSet<int> TLibraryCheck::NameImages()
+{
+    // Names depend on everything named before them, so they are given again from the start;
+    // with the file facts at hand this is a walk over the library without touching the disk.
+    TArchiveNamer namer([this](const QString &a, const QString &b) { return SameContent(a, b); });
+    QSet<int> changed;
+    for (int i = 0; i < FEntries.size(); ++i) {
+        for (TImageUse &image : FEntries[i].Images) {
+            QString renamed;
+            if (image.Facts.Exists) {
+                renamed = namer.NameFor(image.File, image.Facts.Identity, image.Natural);
+                if (renamed == image.Natural)
+                    renamed.clear();
+            }
+            if (renamed != image.Renamed) {
+                image.Renamed = renamed;
+                changed.insert(i);
+            }
+        }
+    }
+    return changed;
+}
+
+void TLibraryCheck::IndexIdentifier(int Index)
+{
+    QList<int> &holders = FByIdentifier[FEntries[Index].Identifier];
+    holders.insert(std::lower_bound(holders.begin(), holders.end(), Index) - holders.begin(),
+                   Index);
+}
+
+void TLibraryCheck::UnindexIdentifier(int Index)
+{
+    const auto holders = FByIdentifier.find(FEntries[Index].Identifier);
+    if (holders == FByIdentifier.end())
+        return;
+    holders->removeOne(Index);
+    if (holders->isEmpty())
+        FByIdentifier.erase(holders);
+}
+
+bool TLibraryCheck::IsRepeated(int Index) const
+{
+    return FByIdentifier.value(FEntries[Index].Identifier).size() > 1;
+}
+
+bool TLibraryCheck::Assemble(int Index)
+{
+    TSymbolEntry &entry = FEntries[Index];
+    QList<TCheckFinding> findings;
+    const auto add = [&](TCheckKind kind, int state, const QString &path, const QString &message) {
+        findings.append({kind, Index, entry.Identifier, state, path, message});
+    };
+    if (IsRepeated(Index))
+        add(TCheckKind::RepeatedIdentifier, -1, QString(),
+            QStringLiteral("repeated identifier \"%1\"").arg(entry.Identifier));
+    for (const QString &language : std::as_const(entry.MissingLanguages))
+        add(TCheckKind::MissingName, -1, QString(),
+            QStringLiteral("no name in the language \"%1\"").arg(language));
+    for (const TImageUse &image : std::as_const(entry.Images)) {
+        const int k = image.State;
+        if (k >= 0) {
+            const QString value = QStringLiteral("state value \"%1\"").arg(entry.StateValues[k]);
+            if (entry.BadValue[k])
+                add(TCheckKind::BadStateValue, k, QString(),
+                    value + QStringLiteral(" is neither an integer nor Alarm, MO_Off or MO"));
+            if (entry.RepeatOf[k] >= 0)
+                add(TCheckKind::RepeatedStateValue, k, QString(),
+                    value + QStringLiteral(" stands for the same state as state %1")
+                                .arg(entry.RepeatOf[k] + 1));
+        }
+        if (!image.Facts.Exists) {
+            add(TCheckKind::MissingImage, k, image.Stored,
+                QStringLiteral("missing image file \"%1\"").arg(image.Stored));
+            continue;
+        }
+        if (!image.Facts.Picture)
+            add(TCheckKind::UnreadablePicture, k, image.Stored,
+                QStringLiteral("image file \"%1\" cannot be read as a picture").arg(image.Stored));
+        if (!image.Renamed.isEmpty())
+            add(TCheckKind::RenamedImage, k, image.Stored,
+                (image.Natural.size() > TArchiveNamer::MaxNameLength
+                     ? QStringLiteral("image name too long, shortened when packed: \"%1\" "
+                                      "becomes \"%2\"")
+                     : QStringLiteral("image name clashes with another image's, renamed when "
+                                      "packed: \"%1\" becomes \"%2\""))
+                    .arg(image.Stored, image.Renamed));
+    }
+    if (findings == entry.Findings)
+        return false;
+    FCount += findings.size() - entry.Findings.size();
+    entry.Findings = std::move(findings);
+    return true;
+}
+
+void TLibraryCheck::Check(const TViraGlyphbook &Glyphbook)
+{
+    FEntries.clear();
+    FByIdentifier.clear();
+    FCount = 0;
+    FEntries.reserve(Glyphbook.Symbols.size());
+    for (int i = 0; i < Glyphbook.Symbols.size(); ++i) {
+        FEntries.append(MakeEntry(*Glyphbook.Symbols[i], false));
+        IndexIdentifier(i);
+    }
+    NameImages();
+    for (int i = 0; i < FEntries.size(); ++i)
+        Assemble(i);
+}
+
+QList<int> TLibraryCheck::Recheck(const TViraGlyphbook &Glyphbook, int Index)
+{
+    const auto everything = [&] {
+        Check(Glyphbook);
+        QList<int> all(FEntries.size());
+        std::iota(all.begin(), all.end(), 0);
+        return all;
+    };
+    const int count = int(Glyphbook.Symbols.size());
+    if (Index < 0 || Index >= count)
+        return {};
+    if (Index == FEntries.size() && count == Index + 1) {
+        FEntries.append(TSymbolEntry());
+        IndexIdentifier(Index);
+    }
+    if (count != FEntries.size())
+        return everything();
+
+    QSet<int> affected{Index};
+    // Only a group that shrinks to one or grows to two changes another symbol's findings.
+    const QList<int> formerHolders = FByIdentifier.value(FEntries[Index].Identifier);
+    UnindexIdentifier(Index);
+    FChangedFiles.clear();
+    TSymbolEntry entry = MakeEntry(*Glyphbook.Symbols[Index], true);
+    const QList<TImageUse> &former = FEntries[Index].Images;
+    const bool imagesChanged =
+        !std::equal(entry.Images.begin(), entry.Images.end(), former.begin(), former.end(),
+                    [](const TImageUse &a, const TImageUse &b) {
+                        return a.Stored == b.Stored && a.File == b.File && a.Facts == b.Facts;
+                    });
+    entry.Findings = std::move(FEntries[Index].Findings);
+    for (int i = 0; i < entry.Images.size() && i < FEntries[Index].Images.size(); ++i)
+        entry.Images[i].Renamed = FEntries[Index].Images[i].Renamed;
+    FEntries[Index] = std::move(entry);
+    IndexIdentifier(Index);
+    if (formerHolders.size() == 2)
+        affected.unite(QSet<int>(formerHolders.begin(), formerHolders.end()));
+    const QList<int> &holders = FByIdentifier[FEntries[Index].Identifier];
+    if (holders.size() == 2)
+        affected.unite(QSet<int>(holders.begin(), holders.end()));
+
+    // A file examined again may be used by other symbols too.
+    if (!FChangedFiles.isEmpty()) {
+        for (int i = 0; i < FEntries.size(); ++i)
+            for (TImageUse &image : FEntries[i].Images)
+                if (FChangedFiles.contains(image.File)) {
+                    image.Facts = FFiles.value(image.File);
+                    affected.insert(i);
+                }
+    }
+    if (imagesChanged || !FChangedFiles.isEmpty())
+        affected.unite(NameImages());
+
+    QList<int> changed;
+    for (int i : std::as_const(affected))
+        if (i < FEntries.size() && Assemble(i))
+            changed.append(i);
+    std::sort(changed.begin(), changed.end());
+    return changed;
+}
+
+const QList<TCheckFinding> &TLibraryCheck::FindingsOf(int Index) const
+{
+    static const QList<TCheckFinding> none;
+    return Index >= 0 && Index < FEntries.size() ? FEntries[Index].Findings : none;
+}
+
+QList<TCheckFinding> TLibraryCheck::Findings() const
+{
+    QList<TCheckFinding> all;
+    all.reserve(FCount);
+    for (const TSymbolEntry &entry : FEntries)
+        all.append(entry.Findings);
+    return all;
+}

@@ -1,0 +1,10 @@
+#include "render/PictureFiles.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+bool IsReadablePicture(const QString &FilePath)
+{
+    // The window loads pictures by their content, so a JPEG named .png shows; judge alike.
+    return QFileInfo(FilePath).isFile() && QImageReader(FilePath).canRead();
+}
