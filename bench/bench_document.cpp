@@ -10,6 +10,7 @@
 // kernel. Times are the best of several rounds (the median beside it shows how noisy the machine
 // is).
 
+#include "bench/BenchLibrary.h"
 #include "model/ViraSymbol.h"
 
 #include <QCoreApplication>
@@ -42,35 +43,6 @@ namespace
 
 constexpr int SymbolCount = 20000;
 constexpr int Rounds = 5;
-
-TViraGlyphbook buildLibrary()
-{
-    static const char *const kinds[] = {"valve", "pump", "motor", "tank", "fan", "sensor"};
-    TViraGlyphbook book;
-    for (int i = 0; i < SymbolCount; ++i) {
-        auto symbol = std::make_shared<TViraSymbol>();
-        const QString kind = QLatin1String(kinds[i % 6]);
-        const QString number = QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'));
-        const QString folder =
-            QStringLiteral("C:\\Projects\\Water Plant\\Graphics\\%1\\").arg(kind);
-        symbol->Identifier = kind + u'_' + number;
-        symbol->Image = folder + kind + u'_' + number + QStringLiteral(".png");
-        symbol->Symbol = true;
-        symbol->ImageX = 16 + i % 32;
-        symbol->ImageY = 24 + i % 17;
-        symbol->TextX = -(i % 40);
-        symbol->TextY = 48;
-        symbol->TextAlign = TVSTextAlign(i % 3);
-        symbol->Names = {{QStringLiteral("en"), kind + QStringLiteral(" no. ") + number},
-                         {QStringLiteral("sv"), kind + QStringLiteral(" nr ") + number}};
-        symbol->StateImages = {
-            {QStringLiteral("1"), folder + kind + u'_' + number + QStringLiteral("_run.png")},
-            {QStringLiteral("Alarm"), folder + kind + u'_' + number + QStringLiteral("_alarm.gif")},
-            {QStringLiteral("MO"), folder + kind + u'_' + number + QStringLiteral("_manual.png")}};
-        book.Symbols.append(symbol);
-    }
-    return book;
-}
 
 // The best of several rounds, in milliseconds.
 double bestOf(const std::function<void()> &work)
@@ -264,7 +236,7 @@ int main(int argc, char *argv[])
     if (args.size() == 4 && args[1] == u"--measure-load")
         return measureLoad(args[2], args[3]);
     if (args.size() == 3 && args[1] == u"--write-document") {
-        buildLibrary().SaveToFile(args[2]);
+        BenchLibrary(SymbolCount).SaveToFile(args[2]);
         return 0;
     }
 
@@ -280,7 +252,7 @@ int main(int argc, char *argv[])
     std::printf("file size             %.2f MiB (%lld bytes)\n", size / 1048576.0, size);
     compareFormat(ours, dir);
 
-    TViraGlyphbook book = buildLibrary();
+    TViraGlyphbook book = BenchLibrary(SymbolCount);
     const double save = bestOf([&] { book.SaveToFile(ours); });
     const double load = bestOf([&] {
         TViraGlyphbook loaded;

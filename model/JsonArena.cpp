@@ -1,5 +1,7 @@
 #include "model/JsonArena.h"
 
+#include "model/JsonText.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <new>
@@ -103,7 +105,7 @@ QString TJsonArena::SharedShortText(const char *Utf8, qsizetype Size)
         if (i == Size)
             return slot;
     }
-    QString text = QString::fromUtf8(Utf8, Size);
+    QString text = StringFromUtf8(Utf8, Size);
     if (text.size() == Size) // ASCII only
         slot = text;
     return text;

@@ -71,6 +71,16 @@ inline char16_t *DecodeUtf8(const char *Utf8, qsizetype Size, char16_t *Out)
     return Out;
 }
 
+/// The text of UTF-8 bytes. Unlike QString::fromUtf8, a byte-order mark at the start is kept: it
+/// is a character of the text.
+inline QString StringFromUtf8(const char *Utf8, qsizetype Size)
+{
+    QString text(Size, Qt::Uninitialized);
+    char16_t *begin = reinterpret_cast<char16_t *>(text.data());
+    text.truncate(DecodeUtf8(Utf8, Size, begin) - begin);
+    return text;
+}
+
 /// Appends UTF-16 code units to Out as UTF-8; Out must have room for 3 bytes per unit. A lone
 /// surrogate becomes the replacement character, as Qt's UTF-8 encoder writes it.
 inline char *EncodeUtf8(const char16_t *Units, qsizetype Size, char *Out)
@@ -114,7 +124,7 @@ struct TJsonTextRef {
     {
         if (!Utf8)
             return QString(reinterpret_cast<const QChar *>(Data), Size);
-        return QString::fromUtf8(static_cast<const char *>(Data), Size);
+        return StringFromUtf8(static_cast<const char *>(Data), Size);
     }
 };
 

@@ -151,7 +151,7 @@ QString TJsonValue::AsString() const
         case fUtf8:
             // Language codes, flags and state values repeat through a document: share them.
             return FSize <= 16 ? FArena->SharedShortText(FUtf8, FSize)
-                               : QString::fromUtf8(FUtf8, FSize);
+                               : StringFromUtf8(FUtf8, FSize);
         }
         return QString();
     default:
