@@ -3,8 +3,8 @@
 // keystroke by keystroke, each until the list has been laid out and painted again; then times
 // Open Project and Save Project of the document that the document benchmark measures.
 #include "bench/BenchLibrary.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QApplication>
