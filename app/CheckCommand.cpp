@@ -76,7 +76,7 @@ int runCheck(const QStringList &arguments)
     const QCommandLineOption json(QStringLiteral("json"),
                                   QStringLiteral("Print the findings as one JSON document."));
     parser.addOption(json);
-    parser.process(arguments);
+    processArguments(parser, arguments);
     const QStringList files = parser.positionalArguments().mid(1);
     if (files.size() != 1) {
         printError(QStringLiteral("check expects PROJECT.js; see 'glyphbook check --help'."));

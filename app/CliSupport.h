@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <cstdlib>
 
 constexpr int ExitFailure = 1; // the command failed: bad input, a file that cannot be written
 constexpr int ExitUsage = 2;   // the command line itself is wrong
@@ -20,6 +21,22 @@ constexpr int ExitUsage = 2;   // the command line itself is wrong
 inline void printError(const QString &message)
 {
     std::fprintf(stderr, "glyphbook: %s\n", qUtf8Printable(message));
+}
+
+/// Reads the command line as QCommandLineParser::process does (--help and --version answer and
+/// end the program), except that a wrong command line ends it with ExitUsage.
+inline void processArguments(QCommandLineParser &parser, const QStringList &arguments)
+{
+    if (!parser.parse(arguments)) {
+        printError(parser.errorText());
+        std::exit(ExitUsage);
+    }
+    const QStringList given = parser.optionNames();
+    for (const char *help : {"h", "?", "help", "help-all"})
+        if (given.contains(QLatin1String(help)))
+            parser.showHelp(0);
+    if (given.contains(QStringLiteral("version")) || given.contains(QStringLiteral("v")))
+        parser.showVersion();
 }
 
 /// A parser for one command: its name, then its positional arguments with their descriptions.

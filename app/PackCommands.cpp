@@ -2,6 +2,7 @@
 
 #include "app/CliSupport.h"
 #include "model/ViraSymbol.h"
+#include "packing/ArchiveNames.h"
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
@@ -57,7 +58,7 @@ TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                                  QStringLiteral("Answer \"Overwrite existing?\" with yes."));
     if (withYes)
         parser.addOption(yes);
-    parser.process(arguments);
+    processArguments(parser, arguments);
     TParsedCommand parsed;
     parsed.Files = parser.positionalArguments().mid(1);
     parsed.Yes = withYes && parser.isSet(yes);
@@ -235,29 +236,46 @@ int runList(const QStringList &arguments)
     if (!file.open(QIODevice::ReadOnly))
         throw EFileError::CannotOpen(QDir::toNativeSeparators(archive), file.errorString());
     TGzipReader gzip(&file, archive);
-    QList<TTarDirRec> entries;
+    // Memory stays bounded whatever the archive holds: the name column is as wide as the longest
+    // name of the first rows, and the rows after them are printed as they come.
+    constexpr qsizetype RowsForWidth = 1000;
+    QList<TTarDirRec> firstRows;
+    qsizetype nameWidth = 0;
+    const auto print = [&](const TTarDirRec &rec) {
+        QString line = PrintableEntryName(rec.Name).leftJustified(nameWidth) +
+                       QStringLiteral("  ") + QString::number(rec.Size).rightJustified(10) +
+                       QStringLiteral("  ") +
+                       rec.DateTime.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        if (!rec.ChecksumOK)
+            line += QStringLiteral("  checksum wrong");
+        printLine(line);
+    };
+    const auto printFirstRows = [&] {
+        for (const TTarDirRec &rec : std::as_const(firstRows))
+            print(rec);
+        firstRows.clear();
+    };
     try {
         TTarArchive tar(&gzip);
         TTarDirRec rec;
-        while (tar.FindNext(rec))
-            entries.append(rec);
+        bool streaming = false;
+        while (tar.FindNext(rec)) {
+            if (streaming) {
+                print(rec);
+                continue;
+            }
+            firstRows.append(rec);
+            nameWidth = std::max(nameWidth, PrintableEntryName(rec.Name).size());
+            if (firstRows.size() == RowsForWidth) {
+                printFirstRows();
+                streaming = true;
+            }
+        }
         gzip.ReadToEnd();
     } catch (const EGlyphbookError &) {
         gzip.RaiseIfFailed();
         throw;
     }
-    qsizetype nameWidth = 0;
-    for (const TTarDirRec &rec : entries)
-        nameWidth = std::max(nameWidth, QString::fromUtf8(rec.Name).size());
-    for (const TTarDirRec &rec : entries) {
-        QString line =
-            QStringLiteral("%1  %2  %3")
-                .arg(QString::fromUtf8(rec.Name), int(-nameWidth))
-                .arg(rec.Size, 10)
-                .arg(rec.DateTime.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
-        if (!rec.ChecksumOK)
-            line += QStringLiteral("  checksum wrong");
-        printLine(line);
-    }
+    printFirstRows();
     return 0;
 }

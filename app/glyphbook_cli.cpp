@@ -27,7 +27,7 @@ int runFormat(const QStringList &arguments)
         QStringLiteral("Loads a library document and saves it again in the normal form."),
         {{QStringLiteral("IN.js"), QStringLiteral("The document to load.")},
          {QStringLiteral("OUT.js"), QStringLiteral("The file to save it in (may be IN.js).")}});
-    parser.process(arguments);
+    processArguments(parser, arguments);
     const QStringList files = parser.positionalArguments().mid(1);
     if (files.size() != 2) {
         printError(
@@ -61,8 +61,8 @@ QString commandList()
     QString text = QStringLiteral("Symbol library documents and packed libraries.\n\nCommands:");
     for (const TCliCommand &command : Commands)
         text += QStringLiteral("\n  %1  %2")
-                    .arg(QLatin1String(command.Name), -8)
-                    .arg(QLatin1String(command.Summary));
+                    .arg(QString::fromLatin1(command.Name).leftJustified(8),
+                         QLatin1String(command.Summary));
     text += QStringLiteral("\n\nRun 'glyphbook COMMAND --help' for a command's arguments.");
     return text;
 }
@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
     // Everything after the command belongs to the command, its --help included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    parser.process(app);
+    processArguments(parser, QCoreApplication::arguments());
 
     const QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty()) {

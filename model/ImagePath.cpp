@@ -3,12 +3,6 @@
 namespace
 {
 
-bool hasDrive(const QString &path)
-{
-    return path.size() >= 2 && path.at(1) == u':' && path.at(0).unicode() < 128 &&
-           path.at(0).isLetter();
-}
-
 qsizetype lastSeparator(const QString &path)
 {
     return std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
@@ -16,17 +10,23 @@ qsizetype lastSeparator(const QString &path)
 
 } // namespace
 
+bool HasDrivePrefix(const QString &Path)
+{
+    return Path.size() >= 2 && Path.at(1) == u':' && Path.at(0).unicode() < 128 &&
+           Path.at(0).isLetter();
+}
+
 QString FileNamePart(const QString &StoredPath)
 {
     const qsizetype separator = lastSeparator(StoredPath);
     if (separator >= 0)
         return StoredPath.mid(separator + 1);
-    return hasDrive(StoredPath) ? StoredPath.mid(2) : StoredPath;
+    return HasDrivePrefix(StoredPath) ? StoredPath.mid(2) : StoredPath;
 }
 
 bool IsBareImageName(const QString &StoredPath)
 {
-    return lastSeparator(StoredPath) < 0 && !hasDrive(StoredPath);
+    return lastSeparator(StoredPath) < 0 && !HasDrivePrefix(StoredPath);
 }
 
 QString ResolveImagePath(const QString &StoredPath, const QString &ProjectFile)
@@ -36,7 +36,7 @@ QString ResolveImagePath(const QString &StoredPath, const QString &ProjectFile)
         QString folder;
         if (separator >= 0)
             folder = ProjectFile.left(separator);
-        else if (hasDrive(ProjectFile))
+        else if (HasDrivePrefix(ProjectFile))
             folder = ProjectFile.left(2);
         return folder + u'/' + StoredPath;
     }

@@ -5,6 +5,9 @@
 // Stored image paths may come from any platform: "/" and "\" both separate folders, and a
 // leading drive ("C:") counts as a folder, wherever the program runs.
 
+/// True when the path begins with a drive ("C:"): an ASCII letter and a colon.
+bool HasDrivePrefix(const QString &Path);
+
 /// The part after the last folder separator or drive prefix ("C:\a\b.png" -> "b.png").
 QString FileNamePart(const QString &StoredPath);
 

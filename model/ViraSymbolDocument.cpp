@@ -4,6 +4,7 @@
 #include "model/IntegerText.h"
 #include "model/JsonValue.h"
 #include "model/LineBreaks.h"
+#include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 
 #include <QFile>
@@ -150,12 +151,27 @@ bool TViraGlyphbook::SaveToFile(const QString &FileName)
 {
     // The whole text is built before the file is touched.
     const QByteArray bytes = SaveToBytes();
-    QSaveFile file(FileName);
+    // A pipe or a device is written in place: a new file moved over it would replace the node.
+    const QFileInfo info(FileName);
+    const bool inPlace = info.exists() && !info.isFile() && !info.isDir();
+    std::unique_ptr<QFileDevice> target;
+    if (inPlace) {
+        target = std::make_unique<QFile>(FileName);
+    } else {
+        auto saveFile = std::make_unique<QSaveFile>(FileName);
+        // In a folder where no temporary file can be made, a writable document is written in
+        // place, as any editor does.
+        saveFile->setDirectWriteFallback(true);
+        target = std::move(saveFile);
+    }
+    QFileDevice &file = *target;
     if (!file.open(QIODevice::WriteOnly))
         throw EFileError::CannotCreate(FileName, file.errorString());
     // Flush before committing: a write that fails in the buffer must not replace the file.
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit())
-        throw EFileError::CannotWrite(FileName, file.errorString());
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw EFileError::CannotWrite(FileName, ShortWriteReason(file));
+    if (!inPlace && !static_cast<QSaveFile &>(file).commit())
+        throw EFileError::CannotWrite(FileName, ShortWriteReason(file));
     return true;
 }
 
@@ -181,10 +197,10 @@ void TViraGlyphbook::LoadFromBytes(QByteArray Bytes, const QString &SourceName)
     TJsonParseError error;
     const TJsonValuePtr document = ParseString(text, &error);
     if (!document)
-        throw EDocumentError(documentError(SourceName, QStringLiteral("%1 at line %2, column %3")
-                                                           .arg(error.Message)
-                                                           .arg(error.Line)
-                                                           .arg(error.Column)));
+        throw EDocumentError(
+            documentError(SourceName, QStringLiteral("%1 at line %2, column %3")
+                                          .arg(error.Message, QString::number(error.Line),
+                                               QString::number(error.Column))));
     text = QString();
     const TJsonValuePtr list = document->GetO(sGlyphbook);
     if (!list)

@@ -1,10 +1,11 @@
 #include "packing/ArchiveNames.h"
 
 #include "model/ImagePath.h"
-#include "packing/GlyphbookPack.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QUrl>
 
 namespace
 {
@@ -68,12 +69,67 @@ bool isContinuationAt(const QString &name, qsizetype at)
     return value >= 0x80 && value <= 0xBF;
 }
 
+QString escapedByte(uchar byte)
+{
+    return QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
+}
+
+bool isControl(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
 } // namespace
+
+QString PathEncode(const QString &Text)
+{
+    // Everything from 33 to 127 that is not reserved stays; QUrl encodes the rest as UTF-8.
+    static const QByteArray kept = [] {
+        const QByteArray reserved = QByteArrayLiteral("\"#%*+<>[\\]^`{|}");
+        QByteArray bytes;
+        for (int c = 33; c <= 127; ++c)
+            if (!reserved.contains(char(c)))
+                bytes.append(char(c));
+        return bytes;
+    }();
+    return QString::fromLatin1(QUrl::toPercentEncoding(Text, kept));
+}
+
+QString PrintableEntryName(const QByteArray &Name)
+{
+    QString text;
+    // Character by character: a sequence that does not decode is shown byte by byte.
+    for (qsizetype at = 0; at < Name.size();) {
+        const uchar lead = uchar(Name.at(at));
+        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString character = lead >= 0xC2 && lead <= 0xF4 && at + length <= Name.size()
+                                      ? decoder.decode(Name.mid(at, length))
+                                      : QString();
+        const bool decoded = !character.isEmpty() && !decoder.hasError() &&
+                             !character.contains(QChar::ReplacementCharacter);
+        if (lead < 0x80 || !decoded) {
+            text += lead < 0x80 && !isControl(lead) ? QString(QLatin1Char(char(lead)))
+                                                    : escapedByte(lead);
+            ++at;
+            continue;
+        }
+        const char32_t code = character.toUcs4().value(0);
+        if (isControl(code)) {
+            for (qsizetype i = 0; i < length; ++i)
+                text += escapedByte(uchar(Name.at(at + i)));
+        } else {
+            text += character;
+        }
+        at += length;
+    }
+    return text;
+}
 
 TArchiveNamer::TArchiveNamer(TSameContent SameContent)
     : FSameContent(SameContent ? std::move(SameContent) : TSameContent(SameBytes))
 {
-    FFileByFoldedName.insert(QStringLiteral("glyphbook.js"), -1);
+    FFileByFoldedName.insert(DocumentEntryName, -1);
 }
 
 QString TArchiveNamer::NaturalName(const QString &StoredPath)

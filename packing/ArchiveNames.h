@@ -1,10 +1,23 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QString>
 
 #include <functional>
+
+/// The entry that holds a packed library's document; no image may take its name.
+inline const QString DocumentEntryName = QStringLiteral("glyphbook.js");
+
+/// The URL path encoding of a file name: characters 33 to 127 stay, except the fifteen
+/// reserved ones ("#%*+<>[\]^`{|} and the double quote); every other character becomes its
+/// UTF-8 bytes as "%XX" with upper-case digits.
+QString PathEncode(const QString &Text);
+
+/// An entry name as it may be shown on a terminal or in a message: UTF-8 text, with control
+/// characters and bytes that are no UTF-8 written as "\xNN".
+QString PrintableEntryName(const QByteArray &Name);
 
 /// Gives every image file of a library its entry name in a packed library. The name is the
 /// encoded file name (PathEncode), unless that is taken or too long for a tar header:

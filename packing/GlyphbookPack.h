@@ -17,11 +17,6 @@ public:
     static EFileMissing ForPath(const QString &Path);
 };
 
-/// The URL path encoding of a file name: characters 33 to 127 stay, except the fifteen
-/// reserved ones ("#%*+<>[\]^`{|} and the double quote); every other character becomes its
-/// UTF-8 bytes as "%XX" with upper-case digits.
-QString PathEncode(const QString &Text);
-
 /// How packing and extraction talk to the user. An unset member gives the quiet answer: no
 /// overwriting, no message, no progress.
 struct TPackCallbacks {
@@ -31,6 +26,10 @@ struct TPackCallbacks {
     std::function<void(const QString &Message)> Inform;
     /// Now and then while the work runs: bytes done out of bytes in all.
     std::function<void(qint64 Done, qint64 Total)> Progress;
+    /// Before each rename that puts an extraction's results in place or back, with its source
+    /// and target. The window and the command line leave it unset; tests stop a run here or
+    /// make the rename fail.
+    std::function<void(const QString &From, const QString &To)> BeforeRename;
 };
 
 /// The files an extraction of an archive writes, named after the archive: for
@@ -39,7 +38,8 @@ struct TExtractTarget {
     QString BaseName;
     QString LibraryFolder;
     QString ProjectDocument;
-    /// What earlier versions left beside the archive while extracting; replaced like the rest.
+    /// What earlier versions left beside the archive while extracting; replaced like the rest,
+    /// and empty when that name is the archive's own.
     QString IntermediateTar;
 
     static TExtractTarget ForArchive(const QString &ArchivePath);
@@ -47,12 +47,13 @@ struct TExtractTarget {
 
 /// Packs the library into the gzip-compressed tar archive FileName: "glyphbook.js", naming
 /// every image by its entry name, and one copy of each image file (see TArchiveNamer).
-/// Bare image names are taken from the folder of ProjectFile, as the window shows them. Asks before
-/// replacing an existing archive and returns false when declined. Raises EFileMissing for the first
-/// image file that does not exist, in library order, before anything is written. The archive is
-/// written under a temporary name and takes the place of FileName only when complete, so a failure
-/// leaves any earlier archive as it was; nothing else is written beside it. The library itself is
-/// not changed.
+/// Bare image names are taken from the folder of ProjectFile, as the window shows them. Refuses
+/// an archive path that is the project document or an image of the library. Asks before
+/// replacing an existing archive and returns false when declined. Raises EFileMissing for the
+/// first image file that does not exist, in library order, before anything is written. The
+/// archive is written under a temporary name and takes the place of FileName only when complete,
+/// so a failure leaves any earlier archive as it was; a pipe or a device is written in place.
+/// Nothing else is written beside it. The library itself is not changed.
 bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
                  const TPackCallbacks &Callbacks = {}, const QString &ProjectFile = {});
 
@@ -64,10 +65,14 @@ enum class TExtractResult {
 
 /// Unpacks the archive FileName into its library folder and writes its project document, whose
 /// image paths lead into that folder (TExtractTarget). Asks before replacing an existing library
-/// folder, project document or leftover intermediate tar. Works in a temporary folder beside the
-/// archive and puts the results in place only when everything succeeded: a damaged, cut or
-/// unsafe archive (an entry that is absolute, holds a drive or a ".." part) or an unloadable
-/// document raises an error and leaves the earlier files as they were.
+/// folder, project document or leftover intermediate tar; never touches the archive itself.
+/// Works in a folder beside the library folder and puts the results in place only when
+/// everything succeeded: a damaged, cut or unsafe archive (an entry that is absolute, holds a
+/// drive or a ".." part), one whose files do not fit the free space, or an unloadable document
+/// raises an error and leaves the earlier files as they were. The earlier library folder is
+/// removed only once the new one and the document are in place; if putting it back fails, it
+/// stays in the work folder, which the message names. A run that was killed is finished or
+/// undone by the next extraction of the same archive.
 /// The library is used for the rewriting and comes back with its former content, as new symbol
 /// objects loaded from a temporary copy, on every way out.
 TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName,
@@ -77,3 +82,9 @@ TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName
 inline const char OverwriteQuestion[] = "Overwrite existing?";
 /// The message shown when an archive holds no library document.
 inline const char NoDocumentMessage[] = "Glyphbook.js not found. Could not open symbol library.";
+
+/// Asks "Overwrite existing?" through the callbacks; no when nobody is there to answer.
+inline bool AskOverwrite(const TPackCallbacks &Callbacks)
+{
+    return Callbacks.Confirm && Callbacks.Confirm(QString::fromLatin1(OverwriteQuestion));
+}

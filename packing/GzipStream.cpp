@@ -1,5 +1,7 @@
 #include "packing/GzipStream.h"
 
+#include "model/ShortWrite.h"
+
 #include <QDir>
 #include <QFileDevice>
 
@@ -70,7 +72,7 @@ bool TGzipWriter::Deflate(bool Finishing)
         }
         const qint64 have = FOutput.size() - qint64(FZ->avail_out);
         if (have > 0 && FTarget->write(FOutput.constData(), have) != have) {
-            setErrorString(FTarget->errorString());
+            setErrorString(ShortWriteReason(*FTarget));
             return false;
         }
     } while (Finishing ? result != Z_STREAM_END : FZ->avail_out == 0);
@@ -191,16 +193,6 @@ qint64 TGzipReader::readData(char *Data, qint64 MaxSize)
         FZ->avail_out = room;
         const int result = inflate(FZ.get(), Z_NO_FLUSH);
         produced += room - FZ->avail_out;
-        if (MaxInflation > 0) {
-            // A source that knows no size (a pipe) is measured by what has been read of it.
-            const qint64 sourceSize = std::max(FSource->size(), FConsumed);
-            if (FTotalOut + produced > MaxInflation * sourceSize)
-                return Fail(QStringLiteral("The file \"%1\" is refused: its data inflates to more "
-                                           "than %2 times the file's size, as only a "
-                                           "decompression bomb does.")
-                                .arg(FSourceName)
-                                .arg(MaxInflation));
-        }
         if (result == Z_STREAM_END) {
             if (!StartNextMember())
                 return -1;

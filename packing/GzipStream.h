@@ -71,9 +71,6 @@ public:
 
     /// Called with the compressed bytes consumed so far.
     std::function<void(qint64)> Progress;
-    /// When above 0, reading fails once the inflated data grows past this many times the
-    /// source's size: what a decompression bomb does.
-    qint64 MaxInflation = 0;
 
 protected:
     qint64 readData(char *Data, qint64 MaxSize) override;

@@ -1,5 +1,8 @@
 #include "packing/LibTar.h"
 
+#include "model/ShortWrite.h"
+#include "packing/ArchiveNames.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -217,10 +220,10 @@ void TTarWriter::WriteHeader(const TTarDirRec &Rec)
 {
     CheckNoEarlierFailure();
     if (Rec.Size < 0 || Rec.Size >= MaxEntrySize)
-        throw ETarError(QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
-                                       "bytes does not fit a tar header (the limit is 8 GiB).")
-                            .arg(QString::fromUtf8(Rec.Name), deviceName(FStream))
-                            .arg(Rec.Size));
+        throw ETarError(
+            QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
+                           "bytes does not fit a tar header (the limit is 8 GiB).")
+                .arg(PrintableEntryName(Rec.Name), deviceName(FStream), QString::number(Rec.Size)));
     WriteBlock(HeaderBlock(Rec).constData());
 }
 
@@ -253,8 +256,9 @@ void TTarWriter::FlushTarget()
 
 void TTarWriter::RaiseWriteError()
 {
-    FWriteError = QStringLiteral("Cannot write to the archive \"%1\". %2")
-                      .arg(deviceName(FStream), FStream->errorString());
+    const QString reason = ShortWriteReason(*FStream);
+    FWriteError =
+        QStringLiteral("Cannot write to the archive \"%1\". %2").arg(deviceName(FStream), reason);
     throw ETarError(FWriteError);
 }
 
@@ -368,6 +372,15 @@ void TTarArchive::Reset()
     if (!FStream->isSequential())
         FStream->seek(0);
     FBytesToGo = 0;
+    FPosition = 0;
+}
+
+qint64 TTarArchive::Read(char *Data, qint64 Size)
+{
+    const qint64 got = FStream->read(Data, Size);
+    if (got > 0)
+        FPosition += got;
+    return got;
 }
 
 void TTarArchive::Skip(qint64 Count)
@@ -377,11 +390,12 @@ void TTarArchive::Skip(qint64 Count)
     if (!FStream->isSequential()) {
         // Never past the end: a device may refuse that, and the next read fails there anyway.
         FStream->seek(std::min(FStream->pos() + Count, FStream->size()));
+        FPosition = FStream->pos();
         return;
     }
     char buffer[BlockSize];
     while (Count > 0) {
-        const qint64 got = FStream->read(buffer, std::min<qint64>(Count, BlockSize));
+        const qint64 got = Read(buffer, std::min<qint64>(Count, BlockSize));
         if (got <= 0)
             return;
         Count -= got;
@@ -411,6 +425,7 @@ TTarDirRec TTarArchive::ParseHeader(const char *Block)
         rec.FileType = ftMultiVolume;
     else if (flag == 'V')
         rec.FileType = ftVolumeHeader;
+    rec.TypeFlag = flag;
     rec.LinkName = textField(Block, LinkNameAt, LinkNameLen);
     rec.UID = numberField<qint32>(Block, UidAt, SmallNumLen);
     rec.GID = numberField<qint32>(Block, GidAt, SmallNumLen);
@@ -428,9 +443,9 @@ bool TTarArchive::FindNext(TTarDirRec &DirRec)
 {
     if (FBytesToGo > 0)
         Skip((FBytesToGo + BlockSize - 1) / BlockSize * BlockSize);
-    const qint64 filePos = FStream->pos();
+    const qint64 filePos = FPosition;
     char block[BlockSize];
-    if (FStream->read(block, BlockSize) != BlockSize || block[0] == '\0')
+    if (Read(block, BlockSize) != BlockSize || block[0] == '\0')
         return false;
 
     TTarDirRec rec = ParseHeader(block);
@@ -452,9 +467,8 @@ bool TTarArchive::FindNext(TTarDirRec &DirRec)
         FBytesToGo = 0;
         throw ETarError(QStringLiteral("The archive \"%1\" is damaged: the entry \"%2\" at "
                                        "position %3 claims %4 bytes of data.")
-                            .arg(ArchiveName(), QString::fromUtf8(rec.Name))
-                            .arg(filePos)
-                            .arg(rec.Size));
+                            .arg(ArchiveName(), PrintableEntryName(rec.Name),
+                                 QString::number(filePos), QString::number(rec.Size)));
     }
     DirRec = rec;
     return true;
@@ -469,7 +483,7 @@ template <typename Sink> void TTarArchive::CopyData(Sink &&sink)
     char buffer[BlockSize];
     for (qint64 done = 0; done < total;) {
         const qint64 n = std::min<qint64>(BlockSize, total - done);
-        if (FStream->read(buffer, n) != n)
+        if (Read(buffer, n) != n)
             throw ETarError(QStringLiteral("The archive \"%1\" is damaged: it ends inside the "
                                            "data of an entry.")
                                 .arg(ArchiveName()));
@@ -491,8 +505,7 @@ void TTarArchive::ReadFile(QIODevice *Stream)
 {
     CopyData([Stream](const char *data, qint64 n, qint64) {
         if (Stream->write(data, n) != n)
-            throw EFileError(QStringLiteral("Cannot write to \"%1\". %2")
-                                 .arg(deviceName(Stream), Stream->errorString()));
+            throw EFileError::CannotWrite(deviceName(Stream), ShortWriteReason(*Stream));
     });
 }
 
@@ -503,8 +516,7 @@ void TTarArchive::ReadFile(const QString &Filename)
         throw EFileError::CannotCreate(QDir::toNativeSeparators(Filename), file.errorString());
     ReadFile(&file);
     if (!file.flush())
-        throw EFileError(QStringLiteral("Cannot write to \"%1\". %2")
-                             .arg(QDir::toNativeSeparators(Filename), file.errorString()));
+        throw EFileError::CannotWrite(QDir::toNativeSeparators(Filename), ShortWriteReason(file));
 }
 
 QByteArray TTarArchive::ReadFile()
@@ -532,6 +544,6 @@ void TTarArchive::GetFilePos(qint64 &Current, qint64 &Size) const
 
 void TTarArchive::SetFilePos(qint64 NewPos)
 {
-    if (NewPos < FStream->size())
-        FStream->seek(NewPos);
+    if (NewPos < FStream->size() && FStream->seek(NewPos))
+        FPosition = NewPos;
 }

@@ -103,6 +103,9 @@ struct TTarDirRec {
     qint32 MajorDevNo = 0;
     qint32 MinorDevNo = 0;
     qint64 FilePos = 0;
+    /// The type byte of the header as the reader found it ("L", "x", ...), where FileType reads
+    /// every byte it does not name as ftNormal; the writer goes by FileType alone.
+    char TypeFlag = '0';
 };
 
 /// Writes a tar archive, one entry after the other, into a stream or a new file. The end block
@@ -213,10 +216,12 @@ public:
 private:
     template <typename Sink> void CopyData(Sink &&sink);
     void Skip(qint64 Count);
+    qint64 Read(char *Data, qint64 Size);
     QString ArchiveName() const;
 
     QIODevice *FStream = nullptr;
     bool FOwnsStream = false;
     std::unique_ptr<QFile> FOwnedFile;
     qint64 FBytesToGo = 0;
+    qint64 FPosition = 0; // in the tar stream, also where the stream (a pipe, gzip) has none
 };

@@ -95,7 +95,11 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     CreatePreview();
     CreateImageStrip();
     CreateMenus();
+    CreateLocateMissingCommand();
+    CreatePlacePointMenu();
+    CreateViewMenu();
     CreateAnchors();
+    CreateFindBar();
     NameControls();
     WireEvents();
 
@@ -522,7 +526,7 @@ void TMainForm::Guard(const std::function<void()> &Handler)
 
 bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
 {
-    if (PreviewMouseEvent(Watched, Event))
+    if (PreviewWheelEvent(Watched, Event) || PreviewMouseEvent(Watched, Event))
         return true;
     if (Watched == dLV_Symbols->viewport()) {
         if (Event->type() == QEvent::Resize)

@@ -115,12 +115,13 @@ void TMainForm::RebuildLanguageColumns()
     for (const QModelIndex &cell : selection->selectedIndexes())
         if (cell.column() == 0)
             selection->select(cell, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // Which names are missing depends on the shown languages.
+    ReapplyFind();
 
     if (!left.isEmpty())
         ShowInformationOverWindow(
             QStringLiteral("At most %1 languages can be shown at once. Not shown: %2.")
-                .arg(NameEdits.size())
-                .arg(left.join(QStringLiteral(", "))));
+                .arg(QString::number(NameEdits.size()), left.join(QStringLiteral(", "))));
 }
 
 QStringList TMainForm::LanguageCodes() const

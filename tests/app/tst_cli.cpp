@@ -57,6 +57,15 @@ private slots:
         QTest::newRow("no command") << "" << QByteArray() << 2 << "no command given";
         QTest::newRow("unknown command")
             << "frobnicate" << QByteArray() << 2 << "unknown command 'frobnicate'";
+        QTest::newRow("unknown option")
+            << "--frob" << QByteArray() << 2 << "Unknown option 'frob'.";
+        QTest::newRow("unknown option of a command")
+            << "format --frob @/in.js @/out.js" << QByteArray() << 2 << "Unknown option 'frob'.";
+        QTest::newRow("missing argument")
+            << "pack @/in.js" << QByteArray() << 2 << "pack expects PROJECT.js and ARCHIVE";
+        QTest::newRow("extract a document")
+            << "extract @/in.js" << QByteArray(R"({"GLYPHBOOK": []})") << 1
+            << "The file \"@/in.js\" is not gzip-compressed.";
     }
 
     void errors()

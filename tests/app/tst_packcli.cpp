@@ -150,6 +150,62 @@ private slots:
                           "bad.png            1  2023-11-14 22:13:20  checksum wrong\n"_s);
     }
 
+    void listEscapesAndStreams()
+    {
+        // More entries than the name column is measured on; names that would steer a terminal.
+        QByteArray tarBytes;
+        {
+            QBuffer buffer(&tarBytes);
+            buffer.open(QIODevice::WriteOnly);
+            TTarWriter tar(&buffer);
+            const QDateTime time = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+            tar.AddString("a", "red\x1b[31m.png", time);
+            tar.AddString("b", "\xff\xfe.png", time);
+            for (int i = 0; i < 1500; ++i)
+                tar.AddString({}, QByteArray::number(i) + ".png", time);
+            tar.Finalize();
+        }
+        QFile file(FRoot + u"/many.tar.gz"_s);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        TGzipWriter gzip(&file);
+        gzip.write(tarBytes);
+        gzip.Finish();
+        file.close();
+
+        const TRun run = runTool({u"list"_s, file.fileName()}, FRoot);
+        QCOMPARE(run.Status, 0);
+        const QStringList lines = run.Out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1502);
+        QCOMPARE(lines[0], u"red\\x1b[31m.png           1  2023-11-14 22:13:20"_s);
+        QCOMPARE(lines[1], u"\\xff\\xfe.png              1  2023-11-14 22:13:20"_s);
+        QCOMPARE(lines[1501], u"1499.png                  0  2023-11-14 22:13:20"_s);
+    }
+
+    void extractRefusesNamesItCannotUse_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no extension")
+            << u"road"_s << u"the library folder would be the archive itself."_s;
+        QTest::newRow("named like a document")
+            << u"plant.js"_s << u"the project document would be the archive itself."_s;
+    }
+    void extractRefusesNamesItCannotUse()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QFile file(FRoot + u'/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        TGzipWriter gzip(&file);
+        gzip.write("not much");
+        gzip.Finish();
+        file.close();
+        const TRun run = runTool({u"extract"_s, u"--yes"_s, name}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QCOMPARE(run.Err, u"glyphbook: Cannot extract \"%1/%2\": %3 Give the archive a name "
+                          "ending in .tar.gz.\n"_s.arg(FRoot, name, message));
+    }
+
     void listRefusesDamagedArchive()
     {
         writeFile(FRoot + u"/not.tar.gz"_s, "plain text");

@@ -8,8 +8,15 @@
 #include <QTest>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/fsuid.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 #endif
 
 namespace
@@ -376,12 +383,96 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
 
-        QVERIFY2(message.startsWith(QStringLiteral("Cannot write file \"%1\". ").arg(path)),
-                 qPrintable(message));
+        // The system's reason, not Qt's "Unknown error" for a write that fell short.
+        QCOMPARE(message, QStringLiteral("Cannot write file \"%1\". %2")
+                              .arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))));
         QCOMPARE(readFile(path), former);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList(QStringLiteral("lib.js")));
     }
 #endif
+
+    void saveOntoPipesAndDevices_data()
+    {
+        QTest::addColumn<bool>("fifo"); // or a full device
+        QTest::newRow("fifo") << true;
+        QTest::newRow("full device") << false;
+    }
+    void saveOntoPipesAndDevices()
+    {
+        QFETCH(bool, fifo);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("node"));
+        const QByteArray node = QFile::encodeName(path);
+        if (fifo) {
+            QCOMPARE(::mkfifo(node.constData(), 0600), 0);
+        } else {
+            // A device of its own like the full one: /dev/full itself is never a test's target.
+            if (::geteuid() != 0)
+                QSKIP("only the administrator can make a device");
+            QCOMPARE(::mknod(node.constData(), S_IFCHR | 0600, makedev(1, 7)), 0);
+        }
+        // The reading end, so that opening the pipe for writing does not wait.
+        const int reader = fifo ? ::open(node.constData(), O_RDONLY | O_NONBLOCK) : -1;
+        TViraGlyphbook book = exampleLibrary();
+        QString message;
+        try {
+            book.SaveToFile(path);
+        } catch (const EFileError &e) {
+            message = e.message();
+        }
+        struct stat st;
+        QCOMPARE(::stat(node.constData(), &st), 0);
+        if (fifo) {
+            QCOMPARE(message, QString());
+            QVERIFY(S_ISFIFO(st.st_mode));
+            const QByteArray expected = book.SaveToBytes();
+            QByteArray got(expected.size() + 1, '\0');
+            QCOMPARE(::read(reader, got.data(), size_t(got.size())), ssize_t(expected.size()));
+            got.chop(1);
+            QCOMPARE(got, expected);
+            ::close(reader);
+        } else {
+            QVERIFY(S_ISCHR(st.st_mode));
+            QCOMPARE(message, QStringLiteral("Cannot write file \"%1\". %2")
+                                  .arg(path, QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        }
+    }
+
+    void saveInReadOnlyFolder()
+    {
+        // No temporary file can be made beside the document, but the document can be written.
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadOther | QFile::ExeOther);
+        const QString folder = dir.filePath(QStringLiteral("read-only"));
+        const QString path = folder + QStringLiteral("/lib.js");
+        writeFile(path, "former content, longer than nothing");
+        QFile::setPermissions(path, QFile::Permissions(0x6666));
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
+        // The administrator may create files anywhere; an ordinary user's file rights apply.
+        const bool administrator = ::geteuid() == 0;
+        if (administrator) {
+            ::setfsgid(65534);
+            ::setfsuid(65534);
+        }
+        TViraGlyphbook book = exampleLibrary();
+        QString message;
+        try {
+            book.SaveToFile(path);
+        } catch (const EFileError &e) {
+            message = e.message();
+        }
+        if (administrator) {
+            ::setfsuid(0);
+            ::setfsgid(0);
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(message, QString());
+        QCOMPARE(readFile(path), book.SaveToBytes());
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("lib.js")});
+    }
 
     void unreadableFile()
     {

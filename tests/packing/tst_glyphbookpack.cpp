@@ -5,6 +5,7 @@
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
+#include "packing/WorkFolder.h"
 #include "tests/TestFiles.h"
 
 #include <QBuffer>
@@ -15,6 +16,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -140,6 +146,28 @@ TPackCallbacks answering(bool yes, int *asked = nullptr, QStringList *told = nul
             told->append(message);
     };
     return callbacks;
+}
+
+/// Runs Work in a child process that Work may end at any moment with _exit, as a kill would:
+/// nothing is cleaned up.
+void inKilledProcess(const std::function<void()> &Work)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        try {
+            Work();
+        } catch (...) {
+        }
+        ::_exit(0);
+    }
+    QVERIFY(child > 0);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+}
+
+QStringList workFolders(const QString &folder)
+{
+    return QDir(folder).entryList({u".*-extract-*"_s}, QDir::Dirs | QDir::Hidden);
 }
 
 } // namespace
@@ -669,6 +697,202 @@ private slots:
         QCOMPARE(entriesOf(out), (QStringList{u"lib"_s, u"lib.js"_s, u"lib.tar.gz"_s}));
         QCOMPARE(book.Symbols.size(), 1);
         QCOMPARE(book.Symbols.first()->Identifier, QStringLiteral("kept"));
+    }
+
+    void extractNeverTouchesItsArchive()
+    {
+        // road.tar is the name earlier versions gave their intermediate tar.
+        const QString archive = packSample(FRoot + QStringLiteral("/road.tar"));
+        const QByteArray bytes = readFile(archive);
+        TViraGlyphbook book;
+        int asked = 0;
+        QCOMPARE(ExtractLibrary(book, archive, answering(false, &asked)),
+                 TExtractResult::Extracted);
+        QCOMPARE(asked, 0);
+        QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked)), TExtractResult::Extracted);
+        QCOMPARE(asked, 1);
+        QCOMPARE(readFile(archive), bytes);
+        QCOMPARE(entriesOf(FRoot),
+                 (QStringList{u"art"_s, u"other"_s, u"road"_s, u"road.js"_s, u"road.tar"_s}));
+    }
+
+    void failedRenamePutsBack_data()
+    {
+        QTest::addColumn<int>("failing");       // which rename of putting in place fails
+        QTest::addColumn<bool>("putBackFails"); // and putting the earlier folder back fails too
+        QTest::newRow("earlier folder aside") << 1 << false;
+        QTest::newRow("new folder in place") << 2 << false;
+        QTest::newRow("document in place") << 3 << false;
+        QTest::newRow("new folder in place, no way back") << 2 << true;
+        QTest::newRow("document in place, no way back") << 3 << true;
+    }
+    void failedRenamePutsBack()
+    {
+        QFETCH(int, failing);
+        QFETCH(bool, putBackFails);
+        const QString out = FRoot + QStringLiteral("/out");
+        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
+        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
+        writeFile(out + QStringLiteral("/lib.js"), "earlier document");
+        const auto before = snapshot(out);
+
+        TPackCallbacks callbacks = answering(true);
+        int renames = 0;
+        callbacks.BeforeRename = [&](const QString &from, const QString &) {
+            if (++renames == failing || (putBackFails && from.endsWith(u"/former"_s)))
+                throw EFileError(u"Cannot rename."_s);
+        };
+        TViraGlyphbook book;
+        QString message;
+        try {
+            ExtractLibrary(book, archive, callbacks);
+        } catch (const EFileError &e) {
+            message = e.message();
+        }
+        QVERIFY2(message.startsWith(u"Cannot rename."_s), qPrintable(message));
+        QCOMPARE(readFile(out + QStringLiteral("/lib.js")), QByteArray("earlier document"));
+        if (!putBackFails) {
+            QCOMPARE(snapshot(out), before);
+            QCOMPARE(workFolders(out), QStringList());
+            return;
+        }
+        // The earlier folder stays where it is, and the message says where.
+        const QStringList kept = workFolders(out);
+        QCOMPARE(kept.size(), 1);
+        const QString former = out + u'/' + kept.first() + QStringLiteral("/former");
+        QVERIFY2(message.endsWith(u"is kept in \""_s + former + u"\"."_s), qPrintable(message));
+        QCOMPARE(readFile(former + QStringLiteral("/old.png")), QByteArray("earlier"));
+        // A later extraction leaves the kept folder alone.
+        QCOMPARE(ExtractLibrary(book, archive, answering(true)), TExtractResult::Extracted);
+        QCOMPARE(readFile(former + QStringLiteral("/old.png")), QByteArray("earlier"));
+    }
+
+    void killedRunIsFinishedOrUndone_data()
+    {
+        QTest::addColumn<int>("killedAt");  // before this rename of putting in place; 0: unpacking
+        QTest::addColumn<bool>("finished"); // the next run puts the killed run's results in place
+        QTest::newRow("while unpacking") << 0 << false;
+        QTest::newRow("before the earlier folder goes aside") << 1 << true;
+        QTest::newRow("between the folders") << 2 << true;
+        QTest::newRow("before the document") << 3 << true;
+    }
+    void killedRunIsFinishedOrUndone()
+    {
+        QFETCH(int, killedAt);
+        QFETCH(bool, finished);
+        const QString out = FRoot + QStringLiteral("/out");
+        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
+        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
+        writeFile(out + QStringLiteral("/lib.js"), "earlier document");
+        const auto before = snapshot(out);
+
+        inKilledProcess([&] {
+            TPackCallbacks callbacks = answering(true);
+            int renames = 0;
+            callbacks.Progress = [&](qint64, qint64) {
+                if (killedAt == 0)
+                    ::_exit(0);
+            };
+            callbacks.BeforeRename = [&](const QString &, const QString &) {
+                if (++renames == killedAt)
+                    ::_exit(0);
+            };
+            TViraGlyphbook book;
+            ExtractLibrary(book, archive, callbacks);
+        });
+        QCOMPARE(workFolders(out).size(), 1);
+        // Killed runs also leave their copy of the library in the system's temporary folder.
+        QCOMPARE(entriesOf(FSystemTemp).size(), 1);
+
+        {
+            // A run that lives keeps its work folder, whatever the next one does.
+            const TWorkFolder live(QStringLiteral("lib-extract"), out);
+            TViraGlyphbook book;
+            QCOMPARE(ExtractLibrary(book, archive, answering(false)), TExtractResult::Declined);
+            QCOMPARE(workFolders(out), QStringList{QFileInfo(live.Path()).fileName()});
+            QCOMPARE(entriesOf(FSystemTemp), QStringList());
+        }
+        if (!finished) {
+            QCOMPARE(snapshot(out), before);
+            return;
+        }
+        QVERIFY(!QFileInfo::exists(out + QStringLiteral("/lib/old.png")));
+        TViraGlyphbook project;
+        project.LoadFromFile(out + QStringLiteral("/lib.js"));
+        QCOMPARE(project.Symbols.size(), 2);
+        for (const QString &image : imagesOf(project))
+            QVERIFY2(QFileInfo(image.section(u'=', -1)).isFile(), qPrintable(image));
+    }
+
+    void killedPackIsCleanedUp()
+    {
+        const TViraGlyphbook book = sampleLibrary();
+        const QString archive = FRoot + QStringLiteral("/lib.tar.gz");
+        inKilledProcess([&] {
+            TPackCallbacks callbacks;
+            callbacks.Progress = [](qint64, qint64) { ::_exit(0); };
+            PackLibrary(book, archive, callbacks);
+        });
+        QCOMPARE(entriesOf(FSystemTemp).size(), 1);
+        const TWorkFolder live(QStringLiteral("pack"));
+        QVERIFY(PackLibrary(book, FRoot + QStringLiteral("/again.tar.gz")));
+        QCOMPARE(entriesOf(FSystemTemp), QStringList{QFileInfo(live.Path()).fileName()});
+    }
+
+    void documentNamesThatAreNoFiles_data()
+    {
+        QTest::addColumn<QString>("image");
+        QTest::newRow("parent") << u".."_s;
+        QTest::newRow("folder's parent") << u"a/.."_s;
+        QTest::newRow("drive's parent") << u"C:.."_s;
+        QTest::newRow("backslash parent") << u"a\\.."_s;
+        QTest::newRow("here") << u"."_s;
+    }
+    void documentNamesThatAreNoFiles()
+    {
+        QFETCH(QString, image);
+        TViraGlyphbook packed;
+        packed.Symbols.append(newSymbol(u"a"_s, image));
+        packed.Symbols.first()->StateImages = {{u"1"_s, image}};
+        const QString archive = FRoot + QStringLiteral("/lib.tar.gz");
+        writeArchive(archive, {{"glyphbook.js", packed.SaveToBytes()}});
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive), TExtractResult::Extracted);
+        TViraGlyphbook project;
+        project.LoadFromFile(FRoot + QStringLiteral("/lib.js"));
+        const QString folder = FRoot + QStringLiteral("/lib");
+        for (const QString &path : imagesOf(project)) {
+            const QString cleaned = QDir::cleanPath(path.section(u'=', -1));
+            QVERIFY2(cleaned == folder || cleaned.startsWith(folder + u'/'), qPrintable(path));
+        }
+    }
+
+    void packRefusesItsOwnInputs_data()
+    {
+        QTest::addColumn<QString>("archive");
+        QTest::newRow("project document") << u"proj/lib.js"_s;
+        QTest::newRow("image") << u"proj/a.png"_s;
+        QTest::newRow("image under another name") << u"proj/link.png"_s;
+        QTest::newRow("image by another path") << u"proj/../proj/./a.png"_s;
+    }
+    void packRefusesItsOwnInputs()
+    {
+        QFETCH(QString, archive);
+        writeFile(FRoot + QStringLiteral("/proj/a.png"), "a");
+        QVERIFY(QFile::link(FRoot + QStringLiteral("/proj/a.png"),
+                            FRoot + QStringLiteral("/proj/link.png")));
+        TViraGlyphbook book;
+        book.Symbols.append(newSymbol(QStringLiteral("a"), QStringLiteral("a.png")));
+        const QString project = FRoot + QStringLiteral("/proj/lib.js");
+        book.SaveToFile(project);
+        const auto before = snapshot(FRoot);
+        try {
+            PackLibrary(book, FRoot + u'/' + archive, answering(true), project);
+            QFAIL("no failure");
+        } catch (const EFileError &e) {
+            QVERIFY2(e.message().startsWith(u"Cannot pack into"_s), qPrintable(e.message()));
+        }
+        QCOMPARE(snapshot(FRoot), before);
     }
 
     void gzipMembersAndPadding()

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -450,6 +451,9 @@ void TestImageStrip::droppedFiles()
         urls.append(QUrl::fromLocalFile(file));
     data.setUrls(urls);
     QWidget *target = onStrip ? w.sbImagesScrollBox->viewport() : w.dLV_Symbols->viewport();
+    // Several pictures on the list are shown as the symbols they make before they are added.
+    if (!onStrip)
+        f.Dialogs.DialogScripts = {[](QDialog &) { return true; }};
     const QPoint at(20, 20);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
     QCoreApplication::sendEvent(target, &enter);

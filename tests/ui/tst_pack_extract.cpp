@@ -290,7 +290,7 @@ void TestPackExtract::packFailures_data()
     QTest::addColumn<bool>("refilled");
     // Reported after the library is back and the list refilled.
     QTest::newRow("archive is a folder")
-        << u"folder.tar.gz"_s << false << u"Cannot create file \"{archive}\": it is a folder."_s
+        << u"folder.tar.gz"_s << false << u"Cannot create file \"{archive}\". It is a folder."_s
         << true;
     // Nothing else happens: the library and its rows stay as they were.
     QTest::newRow("no temporary folder")

@@ -1,0 +1,431 @@
+// Extracting an archive into a library folder and a project document: entry-name safety,
+// unpacking within the free space, and putting the results in place so that a failure or a
+// kill at any moment loses nothing.
+#include "packing/GlyphbookPack.h"
+
+#include "model/ImagePath.h"
+#include "model/ShortWrite.h"
+#include "model/ViraSymbol.h"
+#include "packing/ArchiveNames.h"
+#include "packing/GzipStream.h"
+#include "packing/LibTar.h"
+#include "packing/WorkFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QStorageInfo>
+
+#include <utility>
+
+namespace
+{
+
+constexpr qint64 MaxLongName = 64 * 1024;
+// What a file takes on disk at least, per started block, when the free space is reckoned.
+constexpr qint64 DiskBlock = 4096;
+constexpr qint64 MinSpaceMargin = 1024 * 1024;
+
+// The steps an extraction notes in its work folder.
+const QString StepInstalling = QStringLiteral("installing"); // results complete: finish them
+const QString StepKept = QStringLiteral("kept"); // holds the user's earlier files: never touched
+
+QString native(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+/// The work folder's parts: the new library folder and document, and the earlier library
+/// folder once it has been moved aside.
+struct TWorkParts {
+    QString NewFolder;
+    QString NewDocument;
+    QString Former;
+
+    explicit TWorkParts(const QString &Work)
+        : NewFolder(Work + QStringLiteral("/library")),
+          NewDocument(Work + QStringLiteral("/project.js")),
+          Former(Work + QStringLiteral("/former"))
+    {
+    }
+};
+
+// ---- Entry names ----
+
+/// The entry's path inside the library folder ("/" between folders), or an empty string for an
+/// entry that names no file. Raises for a name that would lead outside the library folder.
+/// RawPath gets the same path in the archive's own bytes, to tell entries apart whose names
+/// decode alike.
+QString safeEntryPath(const QByteArray &EntryName, const QString &Archive, QByteArray &RawPath)
+{
+    const auto unsafe = [&] {
+        return ETarError(QStringLiteral("The archive \"%1\" holds the entry \"%2\", which would be "
+                                        "written outside the library folder. Nothing was "
+                                        "extracted.")
+                             .arg(native(Archive), PrintableEntryName(EntryName)));
+    };
+    if (EntryName.startsWith('/') || EntryName.startsWith('\\') ||
+        HasDrivePrefix(QFile::decodeName(EntryName.left(2))))
+        throw unsafe();
+    QList<QByteArray> parts;
+    QByteArray part;
+    for (qsizetype at = 0; at <= EntryName.size(); ++at) {
+        const char c = at < EntryName.size() ? EntryName.at(at) : '/';
+        if (c != '/' && c != '\\') {
+            part.append(c);
+            continue;
+        }
+        if (part == "..")
+            throw unsafe();
+        if (!part.isEmpty() && part != ".")
+            parts.append(part);
+        part.clear();
+    }
+    RawPath = parts.join('/');
+    QStringList decoded;
+    for (const QByteArray &p : std::as_const(parts))
+        decoded.append(QFile::decodeName(p));
+    return decoded.join(u'/');
+}
+
+/// Only data becomes files: links, devices, fifos, folders (also the old form, a file entry
+/// whose name ends in "/"), and the records of other writers ("x", "g", ...) are skipped.
+bool isWrittenAsFile(const TTarDirRec &Rec)
+{
+    const bool dataFlag = Rec.TypeFlag == '0' || Rec.TypeFlag == '\0' || Rec.TypeFlag == '7';
+    return dataFlag && !Rec.Name.endsWith('/') && !Rec.Name.endsWith('\\');
+}
+
+// ---- Unpacking ----
+
+/// The free space of the file system that holds Folder, and the part of it that is left free.
+struct TDiskSpace {
+    qint64 Free = 0;
+    qint64 Margin = 0;
+
+    explicit TDiskSpace(const QString &Folder)
+        : Free(QStorageInfo(Folder).bytesAvailable()), Margin(std::max(MinSpaceMargin, Free / 100))
+    {
+    }
+    qint64 Usable() const { return std::max<qint64>(Free - Margin, 0); }
+};
+
+/// Inflates the archive and writes every file entry into Folder, which will become
+/// LibraryFolder (the name the user is told about).
+void unpack(const QString &Archive, const QString &Folder, const QString &LibraryFolder,
+            const TPackCallbacks &Callbacks)
+{
+    QFile file(Archive);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError::CannotOpen(native(Archive), file.errorString());
+    const qint64 total = file.size();
+    TGzipReader gzip(&file, Archive);
+    if (Callbacks.Progress)
+        gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
+    // Sizes are checked before anything is written: no archive fills the disk.
+    const TDiskSpace space(Folder);
+    qint64 needed = 0;
+    QHash<QString, QByteArray> written; // path -> the entry's path in the archive's bytes
+    try {
+        TTarArchive tar(&gzip);
+        TTarDirRec rec;
+        QByteArray longName;
+        while (tar.FindNext(rec)) {
+            // GNU tar puts a name too long for the header into an entry of its own before it
+            // ("L"), and a long link target likewise ("K"), which is skipped with its link.
+            if (rec.TypeFlag == 'L') {
+                if (rec.Size > MaxLongName)
+                    throw ETarError(QStringLiteral("The archive \"%1\" is damaged: a long name of "
+                                                   "%2 bytes.")
+                                        .arg(native(Archive), QString::number(rec.Size)));
+                longName = tar.ReadFile();
+                longName.truncate(qstrnlen(longName.constData(), longName.size()));
+                continue;
+            }
+            if (rec.TypeFlag == 'K')
+                continue;
+            if (!longName.isEmpty())
+                rec.Name = std::exchange(longName, QByteArray());
+            QByteArray rawPath;
+            const QString path = safeEntryPath(rec.Name, Archive, rawPath);
+            if (path.isEmpty() || !isWrittenAsFile(rec))
+                continue;
+            const auto earlier = written.constFind(path);
+            if (earlier != written.cend() && *earlier != rawPath)
+                throw ETarError(QStringLiteral("The archive \"%1\" holds the entries \"%2\" and "
+                                               "\"%3\", which would both be written as \"%4\". "
+                                               "Nothing was extracted.")
+                                    .arg(native(Archive), PrintableEntryName(*earlier),
+                                         PrintableEntryName(rawPath), path));
+            written.insert(path, rawPath);
+            needed += (std::max<qint64>(rec.Size, 0) + DiskBlock - 1) / DiskBlock * DiskBlock;
+            if (needed > space.Usable()) {
+                const QLocale c = QLocale::c();
+                throw EFileError(
+                    QStringLiteral("The archive \"%1\" does not fit on the disk of \"%2\": its "
+                                   "files need more than the %3 that may be used there (%4 free, "
+                                   "less a margin of %5). Nothing was extracted.")
+                        .arg(native(Archive), native(QFileInfo(LibraryFolder).path()),
+                             c.formattedDataSize(space.Usable()), c.formattedDataSize(space.Free),
+                             c.formattedDataSize(space.Margin)));
+            }
+            const QString target = Folder + u'/' + path;
+            const QString shownTarget = native(LibraryFolder + u'/' + path);
+            if (path.contains(u'/') && !QDir().mkpath(QFileInfo(target).path()))
+                throw EFileError::CannotCreate(shownTarget,
+                                               QStringLiteral("Its folder cannot be made."));
+            QFile out(target);
+            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                throw EFileError::CannotCreate(shownTarget, out.errorString());
+            tar.ReadFile(&out);
+            // Flushed first: a later write would set the time again.
+            if (!out.flush())
+                throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
+            if (rec.DateTime.isValid())
+                out.setFileTime(rec.DateTime, QFileDevice::FileModificationTime);
+        }
+        // Reading on to the trailer proves the archive whole: a cut or damaged stream is never
+        // taken for a shorter archive.
+        gzip.ReadToEnd();
+    } catch (const EGlyphbookError &) {
+        gzip.RaiseIfFailed(); // the cause, when the tar reader only saw its effect
+        throw;
+    }
+}
+
+/// Writes the project document NewDocument for the library in Folder, whose entries will be at
+/// LibraryFolder; false when there is no library document.
+bool writeProjectDocument(TViraGlyphbook &Glyphbook, const QString &Archive, const QString &Folder,
+                          const QString &LibraryFolder, const QString &NewDocument)
+{
+    const QString document = Folder + u'/' + DocumentEntryName;
+    if (!QFileInfo(document).isFile())
+        return false;
+    try {
+        Glyphbook.LoadFromFile(document);
+    } catch (const EGlyphbookError &e) {
+        // The document's temporary path means nothing to the user; the archive does.
+        QString message = e.message();
+        message.replace(native(document), DocumentEntryName);
+        throw EGlyphbookError(QStringLiteral("The packed library \"%1\" holds no usable %2. %3")
+                                  .arg(native(Archive), DocumentEntryName, message));
+    }
+    const auto inLibrary = [&](const QString &stored) {
+        // "." and ".." name no file: such an image stays inside the library folder, missing.
+        QString name = FileNamePart(stored);
+        if (name == u"." || name == u"..")
+            name.clear();
+        return native(LibraryFolder + u'/' + name);
+    };
+    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
+        symbol->Image = inLibrary(symbol->Image);
+        for (TStringPairs &state : symbol->StateImages)
+            state.Value = inLibrary(state.Value);
+    }
+    Glyphbook.SaveToFile(NewDocument);
+    return true;
+}
+
+// ---- Putting the results in place ----
+
+void move(const QString &From, const QString &To, const TPackCallbacks &Callbacks,
+          const QString &Failure)
+{
+    if (Callbacks.BeforeRename)
+        Callbacks.BeforeRename(From, To);
+    if (!MoveFileOrFolder(From, To))
+        throw EFileError(Failure);
+}
+
+/// Takes every step of putting the complete results of the work folder Work in place that is
+/// not yet taken: the earlier library folder aside, the new one in its place, the new document
+/// over the earlier one. The earlier library folder stays in the work folder.
+void moveIntoPlace(const QString &Work, const TExtractTarget &Target,
+                   const TPackCallbacks &Callbacks)
+{
+    const TWorkParts parts(Work);
+    const QString folder = native(Target.LibraryFolder);
+    if (QFileInfo::exists(parts.NewFolder)) {
+        if (QFileInfo::exists(Target.LibraryFolder))
+            move(
+                Target.LibraryFolder, parts.Former, Callbacks,
+                QStringLiteral("Cannot move the earlier library folder \"%1\" aside.").arg(folder));
+        move(parts.NewFolder, Target.LibraryFolder, Callbacks,
+             QStringLiteral("Cannot put the library folder \"%1\" in place.").arg(folder));
+    }
+    if (QFileInfo::exists(parts.NewDocument))
+        move(parts.NewDocument, Target.ProjectDocument, Callbacks,
+             QStringLiteral("Cannot put the project document \"%1\" in place.")
+                 .arg(native(Target.ProjectDocument)));
+}
+
+/// Undoes the steps of moveIntoPlace before the document's: the new library folder back into
+/// the work folder, the earlier one back into place. Returns where the earlier library folder
+/// is when it could not be put back, or an empty string.
+QString putBack(const QString &Work, const TExtractTarget &Target, const TPackCallbacks &Callbacks)
+{
+    const TWorkParts parts(Work);
+    try {
+        if (!QFileInfo::exists(parts.NewFolder) && QFileInfo::exists(Target.LibraryFolder))
+            move(Target.LibraryFolder, parts.NewFolder, Callbacks, QString());
+        if (QFileInfo::exists(parts.Former))
+            move(parts.Former, Target.LibraryFolder, Callbacks, QString());
+    } catch (const EFileError &) {
+        return QFileInfo::exists(parts.Former) ? parts.Former : QString();
+    }
+    return QString();
+}
+
+/// Settles the work folder of a killed extraction: complete results are put in place, partial
+/// ones dropped. False when the earlier library folder could not be put back: the folder is
+/// then kept, as the only copy of it.
+bool finishKilledRun(const QString &Work, const TExtractTarget &Target)
+{
+    const QString step = TWorkFolder::RecordedStep(Work);
+    if (step == StepKept)
+        return false;
+    if (step != StepInstalling)
+        return true;
+    try {
+        moveIntoPlace(Work, Target, {});
+    } catch (const EFileError &) {
+        if (!putBack(Work, Target, {}).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+/// Puts the results of the work folder in place, or everything back as it was.
+void install(TWorkFolder &Work, const TExtractTarget &Target, const TPackCallbacks &Callbacks)
+{
+    Work.RecordStep(StepInstalling);
+    try {
+        moveIntoPlace(Work.Path(), Target, Callbacks);
+    } catch (const EFileError &e) {
+        const QString kept = putBack(Work.Path(), Target, Callbacks);
+        if (kept.isEmpty())
+            throw;
+        Work.Keep(); // first: whatever fails next, the folder stays
+        try {
+            Work.RecordStep(StepKept);
+        } catch (const EFileError &) {
+            // Without its lock the folder is left alone all the same.
+        }
+        throw EFileError(QStringLiteral("%1 The earlier library folder could not be put back "
+                                        "and is kept in \"%2\".")
+                             .arg(e.message(), native(kept)));
+    }
+    if (!Target.IntermediateTar.isEmpty() && QFileInfo(Target.IntermediateTar).isFile())
+        QFile::remove(Target.IntermediateTar);
+}
+
+TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
+                           const TExtractTarget &Target, const TPackCallbacks &Callbacks)
+{
+    const QString parent = QFileInfo(Target.LibraryFolder).absolutePath();
+    const QString workPrefix = Target.BaseName + QStringLiteral("-extract");
+    TWorkFolder::ForEachDeadFolder(parent, u'.' + workPrefix + u'-', [&](const QString &work) {
+        return finishKilledRun(work, Target);
+    });
+
+    const bool replaces =
+        QFileInfo(Target.LibraryFolder).isDir() ||
+        (!Target.IntermediateTar.isEmpty() && QFileInfo(Target.IntermediateTar).isFile()) ||
+        QFileInfo::exists(Target.ProjectDocument);
+    if (replaces && !AskOverwrite(Callbacks))
+        return TExtractResult::Declined;
+
+    TWorkFolder work(workPrefix, parent);
+    const TWorkParts parts(work.Path());
+    // Created here, not as the temporary folder itself, so that it gets ordinary permissions.
+    if (!QDir().mkdir(parts.NewFolder))
+        throw EFileError::CannotCreate(native(parts.NewFolder),
+                                       QStringLiteral("The folder cannot be made."));
+    unpack(Archive, parts.NewFolder, Target.LibraryFolder, Callbacks);
+
+    const bool hasDocument = writeProjectDocument(Glyphbook, Archive, parts.NewFolder,
+                                                  Target.LibraryFolder, parts.NewDocument);
+    install(work, Target, Callbacks);
+    if (!hasDocument) {
+        if (Callbacks.Inform)
+            Callbacks.Inform(QString::fromLatin1(NoDocumentMessage));
+        return TExtractResult::NoDocument;
+    }
+    return TExtractResult::Extracted;
+}
+
+/// Raises when the file Archive cannot be extracted under its name: no gzip archive, or a name
+/// that would make the library folder or the project document the archive itself.
+void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
+{
+    if (!QFileInfo(Archive).isFile())
+        throw EFileError::CannotOpen(native(Archive), QStringLiteral("No such file."));
+    {
+        QFile file(Archive);
+        if (!file.open(QIODevice::ReadOnly))
+            throw EFileError::CannotOpen(native(Archive), file.errorString());
+        TGzipReader probe(&file, Archive);
+        char first;
+        probe.read(&first, 1);
+        probe.RaiseIfFailed();
+    }
+    const auto refuse = [&](const QString &why) {
+        return EFileError(QStringLiteral("Cannot extract \"%1\": %2").arg(native(Archive), why));
+    };
+    const QString rename = QStringLiteral(" Give the archive a name ending in .tar.gz.");
+    if (Target.BaseName.isEmpty())
+        throw refuse(QStringLiteral("a packed library's name must not begin with \".\"."));
+    if (Target.LibraryFolder == Archive)
+        throw refuse(QStringLiteral("the library folder would be the archive itself.") + rename);
+    if (Target.ProjectDocument == Archive)
+        throw refuse(QStringLiteral("the project document would be the archive itself.") + rename);
+    if (QFileInfo::exists(Target.LibraryFolder) && !QFileInfo(Target.LibraryFolder).isDir())
+        throw refuse(QStringLiteral("a file has the name of its library folder, \"%1\".")
+                         .arg(native(Target.LibraryFolder)) +
+                     rename);
+    if (QFileInfo(Target.ProjectDocument).isDir())
+        throw refuse(QStringLiteral("a folder has the name of its project document, \"%1\".")
+                         .arg(native(Target.ProjectDocument)));
+}
+
+} // namespace
+
+TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath)
+{
+    const QFileInfo info(ArchivePath);
+    TExtractTarget target;
+    const QString fileName = info.fileName();
+    target.BaseName = fileName.left(fileName.indexOf(u'.'));
+    const QString folder = info.absolutePath() + u'/';
+    target.LibraryFolder = folder + target.BaseName;
+    target.ProjectDocument = target.LibraryFolder + QStringLiteral(".js");
+    target.IntermediateTar = target.LibraryFolder + QStringLiteral(".tar");
+    if (target.IntermediateTar == QDir::cleanPath(info.absoluteFilePath()))
+        target.IntermediateTar.clear();
+    return target;
+}
+
+TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName,
+                              const TPackCallbacks &Callbacks)
+{
+    const QString archive = QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
+    const TExtractTarget target = TExtractTarget::ForArchive(archive);
+    refuseUnusableArchive(archive, target);
+
+    // The library is borrowed for rewriting the document: saved first, loaded back at the end.
+    TWorkFolder::RemoveDeadTemporaryFolders();
+    const TWorkFolder copyFolder(QStringLiteral("library"));
+    const QString copy = copyFolder.FilePath(QStringLiteral("library.js"));
+    Glyphbook.SaveToFile(copy);
+    TExtractResult result;
+    try {
+        result = extractInto(Glyphbook, archive, target, Callbacks);
+    } catch (...) {
+        Glyphbook.LoadFromFile(copy);
+        throw;
+    }
+    Glyphbook.LoadFromFile(copy);
+    return result;
+}

@@ -1,0 +1,104 @@
+#include "packing/WorkFolder.h"
+
+#include "model/GlyphbookError.h"
+#include "model/ShortWrite.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
+
+#include <filesystem>
+
+namespace
+{
+
+const QString TemporaryPrefix = QStringLiteral("glyphbook-");
+const QString LockName = QStringLiteral("lock");
+const QString StepName = QStringLiteral("step");
+
+std::filesystem::path fsPath(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+QString folderTemplate(const QString &Purpose, const QString &Beside)
+{
+    if (Beside.isEmpty())
+        return QDir::tempPath() + u'/' + TemporaryPrefix + Purpose + QStringLiteral("-XXXXXX");
+    return Beside + QStringLiteral("/.") + Purpose + QStringLiteral("-XXXXXX");
+}
+
+} // namespace
+
+TWorkFolder::TWorkFolder(const QString &Purpose, const QString &Beside)
+    : FDir(folderTemplate(Purpose, Beside))
+{
+    const QString parent = QDir::toNativeSeparators(Beside.isEmpty() ? QDir::tempPath() : Beside);
+    if (!FDir.isValid())
+        throw EFileError(QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
+                             .arg(parent, FDir.errorString()));
+    FLock = std::make_unique<QLockFile>(FDir.filePath(LockName));
+    FLock->setStaleLockTime(0); // a run may take long: only a dead one gives up its lock
+    if (!FLock->tryLock(0))
+        throw EFileError(QStringLiteral("Cannot create a temporary folder in \"%1\".").arg(parent));
+}
+
+TWorkFolder::~TWorkFolder() = default;
+
+void TWorkFolder::RecordStep(const QString &Step)
+{
+    QSaveFile file(FDir.filePath(StepName));
+    if (!file.open(QIODevice::WriteOnly) || file.write(Step.toUtf8()) != Step.toUtf8().size() ||
+        !file.commit())
+        throw EFileError::CannotWrite(QDir::toNativeSeparators(file.fileName()),
+                                      ShortWriteReason(file));
+}
+
+void TWorkFolder::Keep()
+{
+    FDir.setAutoRemove(false);
+    FLock.reset();
+}
+
+QString TWorkFolder::RecordedStep(const QString &Folder)
+{
+    QFile file(Folder + u'/' + StepName);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void TWorkFolder::ForEachDeadFolder(const QString &Parent, const QString &Prefix,
+                                    const std::function<bool(const QString &Folder)> &Settle)
+{
+    const QStringList names = QDir(Parent).entryList(
+        {Prefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        const QString folder = Parent + u'/' + name;
+        // A folder without a lock is a kept one, or one whose run has only just begun.
+        const QString lockPath = folder + u'/' + LockName;
+        if (!QFileInfo::exists(lockPath))
+            continue;
+        QLockFile lock(lockPath);
+        lock.setStaleLockTime(0);
+        if (!lock.tryLock(0))
+            continue; // its run lives
+        if (Settle(folder))
+            QDir(folder).removeRecursively();
+    }
+}
+
+void TWorkFolder::RemoveDeadTemporaryFolders()
+{
+    ForEachDeadFolder(QDir::tempPath(), TemporaryPrefix, [](const QString &) { return true; });
+}
+
+bool MoveFileOrFolder(const QString &From, const QString &To)
+{
+    std::error_code error;
+    std::filesystem::rename(fsPath(From), fsPath(To), error);
+    return !error;
+}
