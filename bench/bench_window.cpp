@@ -1,8 +1,8 @@
 // Opens a generated project of 20,000 symbols in the window through Open Project and times
 // the filled, sorted list, one rebuild of three language columns, and the find bar's filter
 // keystroke by keystroke, each until the list has been laid out and painted again.
+#include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
-#include "ui/ScriptedDialogs.h"
 
 #include <QAction>
 #include <QApplication>

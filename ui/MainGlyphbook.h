@@ -305,8 +305,6 @@ private:
     bool PreviewWheelEvent(QObject *Watched, QEvent *Event);
     /// Filters the rows again after they were refilled, while the find bar shows.
     void ReapplyFind();
-    /// Gives every control its name from the layout, so it can be found by name.
-    void NameControls();
     void WireEvents();
     void CreateNameFields();
     void ReadLanguageFile();

@@ -37,7 +37,7 @@ void TestLocateMissing::relinksByFileName()
     auto valveSymbol = MakeSymbol(u"Valve"_s, {{u"en"_s, u"Valve"_s}});
     valveSymbol->Image = present;
     AddSymbols(w, {pumpSymbol, valveSymbol});
-    clickRow(w, rowOf(w, u"Pump"_s));
+    clickRow(w, u"Pump"_s);
     QCOMPARE(IconIndex(w, rowOf(w, u"Pump"_s)), 3);
 
     f.Dialogs.FileAnswers = {f.Path(u"found"_s)};

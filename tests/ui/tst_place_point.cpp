@@ -41,7 +41,7 @@ void TestPlacePoint::selectSymbolOf7x4()
     symbol->ImageX = 30;
     symbol->ImageY = 40;
     AddSymbols(*w, {symbol});
-    clickRow(*w, rowOf(*w, u"Pump"_s));
+    clickRow(*w, u"Pump"_s);
     QCOMPARE(w->SelectedSymbol(), symbol);
     w->dLV_Symbols->setFocus();
 }
@@ -104,7 +104,7 @@ void TestPlacePoint::refusedWithoutAPicture()
     symbol->Image = f->Path(u"nowhere.png"_s);
     symbol->ImageX = 8;
     AddSymbols(*w, {symbol});
-    clickRow(*w, rowOf(*w, u"Lost"_s));
+    clickRow(*w, u"Lost"_s);
     w->dLV_Symbols->setFocus();
     pressShortcut(*w, Qt::CTRL | Qt::Key_5);
     QCOMPARE(f->Dialogs.Beeps, 2);

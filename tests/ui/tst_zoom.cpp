@@ -83,7 +83,7 @@ void TestZoom::selectPicture()
     symbol->TextX = 2;
     symbol->TextY = 20;
     AddSymbols(*w, {symbol});
-    clickRow(*w, rowOf(*w, u"Tiny"_s));
+    clickRow(*w, u"Tiny"_s);
     QCOMPARE(w->SelectedSymbol(), symbol);
 }
 

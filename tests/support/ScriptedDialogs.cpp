@@ -1,4 +1,4 @@
-#include "ui/ScriptedDialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <QDialog>
 #include <QGuiApplication>
