@@ -67,7 +67,10 @@ void TMainForm::RefreshListIcons()
     // The plain rule: a missing image shows again only when the row is filled anew.
     for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
         auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
-        item->setIcon(0, sILIcons.value(plainIconFor(*item->Symbol)));
+        const QIcon &icon = sILIcons.at(plainIconFor(*item->Symbol));
+        // Only changes: each new icon makes the list redraw, which tells on a large library.
+        if (item->icon(0).cacheKey() != icon.cacheKey())
+            item->setIcon(0, icon);
     }
 }
 
