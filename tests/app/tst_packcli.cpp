@@ -42,6 +42,16 @@ QByteArray picture(int colour)
     return bytes;
 }
 
+/// Writes the bytes gzip-compressed into a new file at path.
+void writeGzipped(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    TGzipWriter gzip(&file);
+    gzip.write(bytes);
+    gzip.Finish();
+}
+
 } // namespace
 
 class TestPackCli : public QObject
@@ -137,14 +147,9 @@ private slots:
             tar.Finalize();
         }
         tarBytes[1024 + 148 + 3] = '7'; // a digit of the second header's checksum
-        QFile file(FRoot + u"/marked.tar.gz"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        TGzipWriter gzip(&file);
-        gzip.write(tarBytes);
-        gzip.Finish();
-        file.close();
+        writeGzipped(FRoot + u"/marked.tar.gz"_s, tarBytes);
 
-        const TRun run = runTool({u"list"_s, file.fileName()}, FRoot);
+        const TRun run = runTool({u"list"_s, u"marked.tar.gz"_s}, FRoot);
         QCOMPARE(run.Status, 0);
         QCOMPARE(run.Out, u"good.png           1  2023-11-14 22:13:20\n"
                           "bad.png            1  2023-11-14 22:13:20  checksum wrong\n"_s);
@@ -165,14 +170,9 @@ private slots:
                 tar.AddString({}, QByteArray::number(i) + ".png", time);
             tar.Finalize();
         }
-        QFile file(FRoot + u"/many.tar.gz"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        TGzipWriter gzip(&file);
-        gzip.write(tarBytes);
-        gzip.Finish();
-        file.close();
+        writeGzipped(FRoot + u"/many.tar.gz"_s, tarBytes);
 
-        const TRun run = runTool({u"list"_s, file.fileName()}, FRoot);
+        const TRun run = runTool({u"list"_s, u"many.tar.gz"_s}, FRoot);
         QCOMPARE(run.Status, 0);
         const QStringList lines = run.Out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1502);
@@ -194,12 +194,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
-        QFile file(FRoot + u'/' + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        TGzipWriter gzip(&file);
-        gzip.write("not much");
-        gzip.Finish();
-        file.close();
+        writeGzipped(FRoot + u'/' + name, "not much");
         const TRun run = runTool({u"extract"_s, u"--yes"_s, name}, FRoot);
         QCOMPARE(run.Status, 1);
         QCOMPARE(run.Err, u"glyphbook: Cannot extract \"%1/%2\": %3 Give the archive a name "

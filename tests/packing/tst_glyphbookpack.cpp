@@ -207,6 +207,16 @@ class TestGlyphbookPack : public QObject
         return archive;
     }
 
+    /// The sample packed into out/lib.tar.gz, beside the library folder and the document of an
+    /// earlier extraction.
+    QString packSampleBesideEarlierExtraction(const QString &out)
+    {
+        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
+        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
+        writeFile(out + QStringLiteral("/lib.js"), "earlier document");
+        return archive;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -731,9 +741,7 @@ private slots:
         QFETCH(int, failing);
         QFETCH(bool, putBackFails);
         const QString out = FRoot + QStringLiteral("/out");
-        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
-        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
-        writeFile(out + QStringLiteral("/lib.js"), "earlier document");
+        const QString archive = packSampleBesideEarlierExtraction(out);
         const auto before = snapshot(out);
 
         TPackCallbacks callbacks = answering(true);
@@ -781,9 +789,7 @@ private slots:
         QFETCH(int, killedAt);
         QFETCH(bool, finished);
         const QString out = FRoot + QStringLiteral("/out");
-        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
-        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
-        writeFile(out + QStringLiteral("/lib.js"), "earlier document");
+        const QString archive = packSampleBesideEarlierExtraction(out);
         const auto before = snapshot(out);
 
         inKilledProcess([&] {
