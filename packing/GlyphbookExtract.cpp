@@ -283,11 +283,13 @@ QString putBack(const QString &Work, const TExtractTarget &Target, const TPackCa
 /// then kept, as the only copy of it.
 bool finishKilledRun(const QString &Work, const TExtractTarget &Target)
 {
-    const QString step = TWorkFolder::RecordedStep(Work);
-    if (step == StepKept)
+    const QStringList step = TWorkFolder::RecordedStep(Work).split(u'\n');
+    if (step.first() == StepKept)
         return false;
-    if (step != StepInstalling)
+    if (step.first() != StepInstalling)
         return true;
+    if (step.value(1) != Target.LibraryFolder)
+        return false; // another archive's, which its own next extraction settles
     try {
         moveIntoPlace(Work, Target, {});
     } catch (const EFileError &) {
@@ -300,7 +302,7 @@ bool finishKilledRun(const QString &Work, const TExtractTarget &Target)
 /// Puts the results of the work folder in place, or everything back as it was.
 void install(TWorkFolder &Work, const TExtractTarget &Target, const TPackCallbacks &Callbacks)
 {
-    Work.RecordStep(StepInstalling);
+    Work.RecordStep(StepInstalling + u'\n' + Target.LibraryFolder);
     try {
         moveIntoPlace(Work.Path(), Target, Callbacks);
     } catch (const EFileError &e) {
