@@ -219,7 +219,8 @@ int runExtract(const QStringList &arguments)
         result = ExtractLibrary(book, command.Files[0], dialog.Callbacks(), command.Into);
     } catch (const EProjectInTheWay &e) {
         dialog.EndProgress();
-        printError(e.message() + QStringLiteral(" (--into DIR)"));
+        printError(e.message() +
+                   QStringLiteral(" Extract into another folder with --into DIR."));
         return ExitFailure;
     }
     dialog.EndProgress();

@@ -363,7 +363,7 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
             QStringLiteral("The project \"%1\" is not the result of an earlier extraction into "
                            "\"%2\": its images lie elsewhere, so it is most likely the project "
                            "this archive was packed from. Extracting here would replace it; nothing "
-                           "was extracted. Extract into another folder.")
+                           "was extracted.")
                 .arg(native(Target.ProjectDocument), native(Target.LibraryFolder)));
     const QStringList replaced = Target.Existing();
     if (!replaced.isEmpty() && !AskOverwrite(Callbacks, replaced))

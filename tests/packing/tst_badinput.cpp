@@ -197,7 +197,7 @@ private slots:
         // An earlier extraction stays as it was.
         QVERIFY(QDir().mkpath(FRoot + QStringLiteral("/lib")));
         QVERIFY(writeFile(FRoot + QStringLiteral("/lib/old.png"), "earlier"));
-        QVERIFY(writeFile(FRoot + QStringLiteral("/lib.js"), "earlier"));
+        QVERIFY(writeFile(FRoot + QStringLiteral("/lib.js"), EmptyDocument));
         const auto before = snapshot(FRoot);
 
         const QString filler = FRoot + QStringLiteral("/filler");
