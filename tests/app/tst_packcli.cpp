@@ -126,6 +126,32 @@ private slots:
         QCOMPARE(runTool({u"pack"_s, u"-y"_s, proj, archive}, FRoot).Status, 0);
     }
 
+    void extractNeverReplacesThePackedProject()
+    {
+        // Packed beside its project, as the editor proposes: extracting there would replace it.
+        const QString proj = project();
+        const QString archive = FRoot + u"/proj/lib.tar.gz"_s;
+        QCOMPARE(runTool({u"pack"_s, proj, archive}, FRoot).Status, 0);
+        const QByteArray before = readFile(proj);
+        TRun run = runTool({u"extract"_s, u"--yes"_s, archive}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.startsWith(u"glyphbook: The project \"%1\" is not the result of an "
+                                    u"earlier extraction"_s.arg(proj)),
+                 qPrintable(run.Err));
+        QVERIFY2(run.Err.endsWith(u"Extract into another folder with --into DIR.\n"_s),
+                 qPrintable(run.Err));
+        QCOMPARE(readFile(proj), before);
+        QVERIFY(!QFileInfo::exists(FRoot + u"/proj/lib"_s));
+
+        QDir().mkpath(FRoot + u"/out"_s);
+        run = runTool({u"extract"_s, archive, u"--into"_s, u"out"_s}, FRoot);
+        QCOMPARE(run.Err, QString());
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Out, FRoot + u"/out/lib.js\n"_s);
+        QCOMPARE(readFile(FRoot + u"/out/lib/pump.png"_s), QByteArray("main image"));
+        QCOMPARE(readFile(proj), before);
+    }
+
     void packReportsMissingImage()
     {
         QFile::remove(FRoot + u"/art/run.png"_s);
