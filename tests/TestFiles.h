@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QString>
 #include <QTest>
 
@@ -21,4 +23,30 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+/// Bytes that look random, different for each seed: file contents for tests.
+inline QByteArray sampleBytes(int size, int seed)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    quint32 x = quint32(seed) * 2654435761u + 7;
+    for (int i = 0; i < size; ++i) {
+        x = x * 1103515245u + 12345u;
+        data[i] = char(x >> 24);
+    }
+    return data;
+}
+
+/// Every entry of the given kinds below root, hidden ones included: relative path → content
+/// (a folder's is empty). Two snapshots compare equal when nothing changed.
+inline QMap<QString, QByteArray> snapshot(const QString &root, QDir::Filters kinds = QDir::Files)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(root, kinds | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries.insert(QDir(root).relativeFilePath(path), readFile(path));
+    }
+    return entries;
 }

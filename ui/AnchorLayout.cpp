@@ -16,6 +16,14 @@ void TAnchorLayout::Anchor(QWidget *Child, Qt::Edges Edges)
     FChildren.append({Child, Edges, Child->geometry()});
 }
 
+void TAnchorLayout::Redesign(QWidget *Child, const QRect &Design)
+{
+    for (TAnchoredChild &c : FChildren)
+        if (c.Child == Child)
+            c.Design = Design;
+    Apply();
+}
+
 void TAnchorLayout::Apply()
 {
     const QSize size = FParent->size();

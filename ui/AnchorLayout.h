@@ -18,6 +18,8 @@ public:
 
     /// Remembers Child's current geometry as designed and keeps the given edges.
     void Anchor(QWidget *Child, Qt::Edges Edges);
+    /// Replaces Child's designed geometry by Design and places it anew.
+    void Redesign(QWidget *Child, const QRect &Design);
     /// Places every anchored child for the parent's current size.
     void Apply();
 

@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
+
+class QDialog;
 
 /// One of the window's file dialogs: what it shows and the file name it currently holds.
 /// The file name is window state that the commands preset and read between uses.
 struct TFileDialog {
-    enum TKind { fdOpen, fdSave, fdOpenPicture };
+    enum TKind { fdOpen, fdSave, fdOpenPicture, fdFolder };
 
     QString Name;
     TKind Kind = fdOpen;
@@ -16,6 +19,10 @@ struct TFileDialog {
     QString FileName;
     /// Whether the dialog itself asks before an existing file is chosen for saving.
     bool OverwritePrompt = true;
+    /// Whether several existing files may be chosen at once (open dialogs).
+    bool Multiple = false;
+    /// Every file chosen, FileName first; one file unless Multiple.
+    QStringList FileNames = {};
 };
 
 /// Feedback while long work runs; it goes away when destroyed.
@@ -34,9 +41,12 @@ class TGlyphbookDialogs
 public:
     virtual ~TGlyphbookDialogs() = default;
 
-    /// Shows the dialog preset with its FileName; on OK stores the chosen file there and
-    /// returns true, on cancel leaves it unchanged and returns false.
+    /// Shows the dialog preset with its FileName; on OK stores the chosen file there (and all
+    /// chosen files in FileNames) and returns true, on cancel leaves it unchanged and returns
+    /// false.
     virtual bool Execute(TFileDialog &Dialog) = 0;
+    /// Runs one of the window's own dialogs modally; true when the user accepted it.
+    virtual bool RunDialog(QDialog &Dialog) = 0;
     /// The standard error message: the text, an error icon and OK.
     virtual void ShowError(const QString &Text) = 0;
     /// An error icon with a single Cancel button.

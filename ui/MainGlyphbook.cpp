@@ -43,24 +43,32 @@ constexpr QSize kDesignClientSize(1111, 786);
 constexpr int kNameFieldCount = 21;
 constexpr int kEditHeight = 21;
 
-QLabel *placeLabel(const QString &Text, int Left, int Top, QWidget *Parent)
+/// Object, given Name: the controls carry the names of the layout, so they can be found by name.
+template <typename T> T *named(T *Object, const char *Name)
 {
-    auto *label = new QLabel(Text, Parent);
+    Object->setObjectName(QLatin1String(Name));
+    return Object;
+}
+
+QLabel *placeLabel(const char *Name, const QString &Text, int Left, int Top, QWidget *Parent)
+{
+    auto *label = named(new QLabel(Text, Parent), Name);
     label->move(Left, Top);
     label->adjustSize();
     return label;
 }
 
-QLineEdit *placeEdit(const QString &Text, const QRect &Geometry, QWidget *Parent)
+QLineEdit *placeEdit(const char *Name, const QString &Text, const QRect &Geometry, QWidget *Parent)
 {
-    auto *edit = new QLineEdit(Text, Parent);
+    auto *edit = named(new QLineEdit(Text, Parent), Name);
     edit->setGeometry(Geometry);
     return edit;
 }
 
-QToolButton *placeArrowButton(const QString &Picture, int Left, int Top, QWidget *Parent)
+QToolButton *placeArrowButton(const char *Name, const QString &Picture, int Left, int Top,
+                              QWidget *Parent)
 {
-    auto *button = new QToolButton(Parent);
+    auto *button = named(new QToolButton(Parent), Name);
     button->setGeometry(Left, Top, 20, 20);
     button->setIcon(QIcon(Picture));
     button->setIconSize(QSize(20, 20));
@@ -68,9 +76,9 @@ QToolButton *placeArrowButton(const QString &Picture, int Left, int Top, QWidget
 }
 
 template <typename Button>
-Button *placeButton(const QString &Text, const QRect &Geometry, QWidget *Parent)
+Button *placeButton(const char *Name, const QString &Text, const QRect &Geometry, QWidget *Parent)
 {
-    auto *button = new Button(Text, Parent);
+    auto *button = named(new Button(Text, Parent), Name);
     button->setGeometry(Geometry);
     return button;
 }
@@ -95,8 +103,11 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     CreatePreview();
     CreateImageStrip();
     CreateMenus();
+    CreateLocateMissingCommand();
+    CreatePlacePointMenu();
+    CreateViewMenu();
     CreateAnchors();
-    NameControls();
+    CreateFindBar();
     WireEvents();
 
     scroll->setWidget(ClientArea);
@@ -162,7 +173,7 @@ void TMainForm::CreateIcons()
 
 void TMainForm::CreateSymbolList()
 {
-    dLV_Symbols = new QTreeWidget(ClientArea);
+    dLV_Symbols = named(new QTreeWidget(ClientArea), "dLV_Symbols");
     dLV_Symbols->setGeometry(8, 8, 409, 770);
     dLV_Symbols->setToolTip(QStringLiteral("Double click to add new symbol"));
     dLV_Symbols->setRootIsDecorated(false);
@@ -184,37 +195,43 @@ void TMainForm::CreateSymbolList()
 
 void TMainForm::CreateSettingsGroup()
 {
-    gbSettings = new TCentredGroupBox(QStringLiteral("Symbol Settings"), ClientArea);
+    gbSettings =
+        named(new TCentredGroupBox(QStringLiteral("Symbol Settings"), ClientArea), "gbSettings");
     gbSettings->setGeometry(423, 1, 680, 200);
     gbSettings->setMinimumWidth(450);
     QWidget *g = gbSettings;
 
-    sLabel1 = placeLabel(QStringLiteral("Identifier"), 25, 14, g);
-    eIdentifier = placeEdit(QStringLiteral("SymbolID"), QRect(25, 33, 121, kEditHeight), g);
-    sLabel2 = placeLabel(QStringLiteral("Name"), 180, 14, g);
+    sLabel1 = placeLabel("sLabel1", QStringLiteral("Identifier"), 25, 14, g);
+    eIdentifier =
+        placeEdit("eIdentifier", QStringLiteral("SymbolID"), QRect(25, 33, 121, kEditHeight), g);
+    sLabel2 = placeLabel("sLabel2", QStringLiteral("Name"), 180, 14, g);
 
-    sbbUp = placeArrowButton(QStringLiteral(":/glyphbook/arrow_up.png"), 70, 93, g);
-    sbbDown = placeArrowButton(QStringLiteral(":/glyphbook/arrow_down.png"), 70, 145, g);
-    sbbLeft = placeArrowButton(QStringLiteral(":/glyphbook/arrow_left.png"), 45, 119, g);
-    sbbRight = placeArrowButton(QStringLiteral(":/glyphbook/arrow_right.png"), 95, 119, g);
+    sbbUp = placeArrowButton("sbbUp", QStringLiteral(":/glyphbook/arrow_up.png"), 70, 93, g);
+    sbbDown = placeArrowButton("sbbDown", QStringLiteral(":/glyphbook/arrow_down.png"), 70, 145, g);
+    sbbLeft = placeArrowButton("sbbLeft", QStringLiteral(":/glyphbook/arrow_left.png"), 45, 119, g);
+    sbbRight =
+        placeArrowButton("sbbRight", QStringLiteral(":/glyphbook/arrow_right.png"), 95, 119, g);
 
-    srbAnchor = placeButton<QRadioButton>(QStringLiteral("Anchorpoint"), {133, 103, 86, 19}, g);
+    srbAnchor = placeButton<QRadioButton>("srbAnchor", QStringLiteral("Anchorpoint"),
+                                          {133, 103, 86, 19}, g);
     srbAnchor->setChecked(true);
-    srbText = placeButton<QRadioButton>(QStringLiteral("Textpoint"), {133, 136, 74, 19}, g);
+    srbText =
+        placeButton<QRadioButton>("srbText", QStringLiteral("Textpoint"), {133, 136, 74, 19}, g);
 
-    sLabel5 = placeLabel(QStringLiteral("X"), 239, 105, g);
-    eAnchorX = placeEdit(QStringLiteral("0"), QRect(251, 102, 109, kEditHeight), g);
-    sLabel6 = placeLabel(QStringLiteral("Y"), 375, 105, g);
-    eAnchorY = placeEdit(QStringLiteral("0"), QRect(387, 102, 109, kEditHeight), g);
-    cbIsSymbol = placeButton<QCheckBox>(QStringLiteral("Symbol"), {523, 102, 62, 19}, g);
+    sLabel5 = placeLabel("sLabel5", QStringLiteral("X"), 239, 105, g);
+    eAnchorX = placeEdit("eAnchorX", QStringLiteral("0"), QRect(251, 102, 109, kEditHeight), g);
+    sLabel6 = placeLabel("sLabel6", QStringLiteral("Y"), 375, 105, g);
+    eAnchorY = placeEdit("eAnchorY", QStringLiteral("0"), QRect(387, 102, 109, kEditHeight), g);
+    cbIsSymbol =
+        placeButton<QCheckBox>("cbIsSymbol", QStringLiteral("Symbol"), {523, 102, 62, 19}, g);
     cbIsSymbol->setChecked(true);
 
-    sLabel8 = placeLabel(QStringLiteral("X"), 239, 140, g);
-    eTextX = placeEdit(QStringLiteral("0"), QRect(251, 135, 109, kEditHeight), g);
-    sLabel9 = placeLabel(QStringLiteral("Y"), 375, 140, g);
-    eTextY = placeEdit(QStringLiteral("0"), QRect(389, 135, 109, kEditHeight), g);
+    sLabel8 = placeLabel("sLabel8", QStringLiteral("X"), 239, 140, g);
+    eTextX = placeEdit("eTextX", QStringLiteral("0"), QRect(251, 135, 109, kEditHeight), g);
+    sLabel9 = placeLabel("sLabel9", QStringLiteral("Y"), 375, 140, g);
+    eTextY = placeEdit("eTextY", QStringLiteral("0"), QRect(389, 135, 109, kEditHeight), g);
 
-    cbTextAlign = new QComboBox(g);
+    cbTextAlign = named(new QComboBox(g), "cbTextAlign");
     cbTextAlign->setGeometry(523, 135, 145, kEditHeight);
     cbTextAlign->setEditable(true);
     cbTextAlign->setInsertPolicy(QComboBox::NoInsert);
@@ -228,8 +245,8 @@ void TMainForm::CreateSettingsGroup()
     cbTextAlign->setEditText(QStringLiteral("Rigth"));
 
     // A child of the window, not of the group: it stays usable while the group is disabled.
-    eExampleText =
-        placeEdit(QStringLiteral("Example Text"), QRect(946, 170, 145, kEditHeight), ClientArea);
+    eExampleText = placeEdit("eExampleText", QStringLiteral("Example Text"),
+                             QRect(946, 170, 145, kEditHeight), ClientArea);
     eExampleText->setToolTip(QStringLiteral("Example Text"));
     eExampleText->raise();
 }
@@ -237,16 +254,16 @@ void TMainForm::CreateSettingsGroup()
 void TMainForm::CreatePreview()
 {
     // Created from the bottom of the stacking order to its top.
-    ImageGrid = new QLabel(ClientArea);
+    ImageGrid = named(new QLabel(ClientArea), "ImageGrid");
     ImageGrid->setGeometry(448, 207, 641, 421);
     ImageGrid->setPixmap(QPixmap(QStringLiteral(":/glyphbook/grid.bmp")));
 
-    SymbolImage = new QLabel(ClientArea);
+    SymbolImage = named(new QLabel(ClientArea), "SymbolImage");
     SymbolImage->setGeometry(637, 336, 105, 105);
     // No background of its own: transparent pixels of a picture show the grid.
     SymbolImage->setAutoFillBackground(false);
 
-    lExampleText = new QLabel(QStringLiteral("Example Text"), ClientArea);
+    lExampleText = named(new QLabel(QStringLiteral("Example Text"), ClientArea), "lExampleText");
     lExampleText->setAlignment(Qt::AlignCenter);
     QFont exampleFont;
     exampleFont.setFamilies(
@@ -262,13 +279,13 @@ void TMainForm::CreatePreview()
     lExampleText->move(660, 322);
     lExampleText->adjustSize();
 
-    shapeY = new TDottedLine(Qt::blue, ClientArea);
+    shapeY = named(new TDottedLine(Qt::blue, ClientArea), "shapeY");
     shapeY->setGeometry(689, 266, 1, 240);
-    shapeX = new TDottedLine(Qt::blue, ClientArea);
+    shapeX = named(new TDottedLine(Qt::blue, ClientArea), "shapeX");
     shapeX->setGeometry(530, 388, 320, 1);
-    shapeTX = new TDottedLine(Qt::magenta, ClientArea);
+    shapeTX = named(new TDottedLine(Qt::magenta, ClientArea), "shapeTX");
     shapeTX->setGeometry(660, 336, 40, 1);
-    shapeTY = new TDottedLine(Qt::magenta, ClientArea);
+    shapeTY = named(new TDottedLine(Qt::magenta, ClientArea), "shapeTY");
     shapeTY->setGeometry(660, 336, 1, 16);
     for (QWidget *line : {shapeX, shapeY, shapeTX, shapeTY})
         line->hide();
@@ -276,16 +293,17 @@ void TMainForm::CreatePreview()
 
 void TMainForm::CreateImageStrip()
 {
-    sLabel10 = placeLabel(QStringLiteral("Images"), 433, 636, ClientArea);
-    bAddImage =
-        placeButton<QPushButton>(QStringLiteral("Add Image"), {493, 634, 97, 19}, ClientArea);
-    bDeleteImage =
-        placeButton<QPushButton>(QStringLiteral("Delete Image"), {596, 634, 97, 19}, ClientArea);
-    cbCross = placeButton<QCheckBox>(QStringLiteral("Show Cross"), {890, 634, 84, 19}, ClientArea);
-    cbShowTextCross =
-        placeButton<QCheckBox>(QStringLiteral("Show Text Cross"), {980, 634, 109, 19}, ClientArea);
+    sLabel10 = placeLabel("sLabel10", QStringLiteral("Images"), 433, 636, ClientArea);
+    bAddImage = placeButton<QPushButton>("bAddImage", QStringLiteral("Add Image"),
+                                         {493, 634, 97, 19}, ClientArea);
+    bDeleteImage = placeButton<QPushButton>("bDeleteImage", QStringLiteral("Delete Image"),
+                                            {596, 634, 97, 19}, ClientArea);
+    cbCross = placeButton<QCheckBox>("cbCross", QStringLiteral("Show Cross"), {890, 634, 84, 19},
+                                     ClientArea);
+    cbShowTextCross = placeButton<QCheckBox>("cbShowTextCross", QStringLiteral("Show Text Cross"),
+                                             {980, 634, 109, 19}, ClientArea);
 
-    sbImagesScrollBox = new QScrollArea(ClientArea);
+    sbImagesScrollBox = named(new QScrollArea(ClientArea), "sbImagesScrollBox");
     sbImagesScrollBox->setGeometry(423, 659, 680, 119);
     // The tiles are placed by hand; the content area is as high as the strip and as wide as
     // the tiles need, so the strip scrolls sideways only.
@@ -299,37 +317,38 @@ void TMainForm::CreateImageStrip()
 void TMainForm::CreateMenus()
 {
     QMenuBar *bar = menuBar();
-    mmFileMenu = bar->addMenu(QStringLiteral("File"));
-    miOpenProject = mmFileMenu->addAction(QStringLiteral("Open Project"));
+    mmFileMenu = named(bar->addMenu(QStringLiteral("File")), "mmFileMenu");
+    miOpenProject = named(mmFileMenu->addAction(QStringLiteral("Open Project")), "miOpenProject");
     miOpenProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    miSaveProject = mmFileMenu->addAction(QStringLiteral("Save Project"));
+    miSaveProject = named(mmFileMenu->addAction(QStringLiteral("Save Project")), "miSaveProject");
     miSaveProject->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    miOpenLib = mmFileMenu->addAction(QStringLiteral("Extract Glyphbook"));
-    miPackLib = mmFileMenu->addAction(QStringLiteral("Pack Glyphbook"));
+    miOpenLib = named(mmFileMenu->addAction(QStringLiteral("Extract Glyphbook")), "miOpenLib");
+    miPackLib = named(mmFileMenu->addAction(QStringLiteral("Pack Glyphbook")), "miPackLib");
     miPackLib->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    miNewProject = mmFileMenu->addAction(QStringLiteral("New Project"));
-    E1 = mmFileMenu->addAction(QStringLiteral("Exit"));
+    miNewProject = named(mmFileMenu->addAction(QStringLiteral("New Project")), "miNewProject");
+    E1 = named(mmFileMenu->addAction(QStringLiteral("Exit")), "E1");
 
-    mmSymbol = bar->addMenu(QStringLiteral("Symbol"));
-    miNewSymbol = mmSymbol->addAction(QStringLiteral("Add New Symbol"));
+    mmSymbol = named(bar->addMenu(QStringLiteral("Symbol")), "mmSymbol");
+    miNewSymbol = named(mmSymbol->addAction(QStringLiteral("Add New Symbol")), "miNewSymbol");
     miNewSymbol->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    miDupSymb = mmSymbol->addAction(QStringLiteral("Duplicate Symbol"));
+    miDupSymb = named(mmSymbol->addAction(QStringLiteral("Duplicate Symbol")), "miDupSymb");
     miDupSymb->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    miDeleteSymbol = mmSymbol->addAction(QStringLiteral("Delete Symbol"));
+    miDeleteSymbol = named(mmSymbol->addAction(QStringLiteral("Delete Symbol")), "miDeleteSymbol");
 
-    mmLanguages = bar->addMenu(QStringLiteral("Languages"));
-    miEN = mmLanguages->addAction(QStringLiteral("en"));
-    miSE = mmLanguages->addAction(QStringLiteral("sv"));
+    mmLanguages = named(bar->addMenu(QStringLiteral("Languages")), "mmLanguages");
+    miEN = named(mmLanguages->addAction(QStringLiteral("en")), "miEN");
+    miSE = named(mmLanguages->addAction(QStringLiteral("sv")), "miSE");
     for (QAction *language : {miEN, miSE}) {
         language->setCheckable(true);
         language->setChecked(true);
     }
 
-    mmExamples = bar->addMenu(QStringLiteral("Examples"));
-    SmallExamplejs1 = mmExamples->addAction(QStringLiteral("SmallExampleLib.js"));
+    mmExamples = named(bar->addMenu(QStringLiteral("Examples")), "mmExamples");
+    SmallExamplejs1 =
+        named(mmExamples->addAction(QStringLiteral("SmallExampleLib.js")), "SmallExamplejs1");
     mmExamples->menuAction()->setVisible(false);
 
-    H1 = bar->addAction(QStringLiteral("Help"));
+    H1 = named(bar->addAction(QStringLiteral("Help")), "H1");
 }
 
 void TMainForm::CreateAnchors()
@@ -341,64 +360,6 @@ void TMainForm::CreateAnchors()
                      Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     // Vertically the window scrolls once the controls that do not stretch stop fitting.
     ClientArea->setMinimumHeight(bAddImage->geometry().bottom() + 1);
-}
-
-void TMainForm::NameControls()
-{
-    const std::pair<QObject *, const char *> controls[] = {{dLV_Symbols, "dLV_Symbols"},
-                                                           {gbSettings, "gbSettings"},
-                                                           {sLabel1, "sLabel1"},
-                                                           {eIdentifier, "eIdentifier"},
-                                                           {sLabel2, "sLabel2"},
-                                                           {sbbUp, "sbbUp"},
-                                                           {sbbDown, "sbbDown"},
-                                                           {sbbLeft, "sbbLeft"},
-                                                           {sbbRight, "sbbRight"},
-                                                           {srbAnchor, "srbAnchor"},
-                                                           {srbText, "srbText"},
-                                                           {sLabel5, "sLabel5"},
-                                                           {eAnchorX, "eAnchorX"},
-                                                           {sLabel6, "sLabel6"},
-                                                           {eAnchorY, "eAnchorY"},
-                                                           {cbIsSymbol, "cbIsSymbol"},
-                                                           {sLabel8, "sLabel8"},
-                                                           {eTextX, "eTextX"},
-                                                           {sLabel9, "sLabel9"},
-                                                           {eTextY, "eTextY"},
-                                                           {cbTextAlign, "cbTextAlign"},
-                                                           {eExampleText, "eExampleText"},
-                                                           {ImageGrid, "ImageGrid"},
-                                                           {SymbolImage, "SymbolImage"},
-                                                           {lExampleText, "lExampleText"},
-                                                           {shapeX, "shapeX"},
-                                                           {shapeY, "shapeY"},
-                                                           {shapeTX, "shapeTX"},
-                                                           {shapeTY, "shapeTY"},
-                                                           {sLabel10, "sLabel10"},
-                                                           {bAddImage, "bAddImage"},
-                                                           {bDeleteImage, "bDeleteImage"},
-                                                           {cbCross, "cbCross"},
-                                                           {cbShowTextCross, "cbShowTextCross"},
-                                                           {sbImagesScrollBox, "sbImagesScrollBox"},
-                                                           {mmFileMenu, "mmFileMenu"},
-                                                           {miOpenProject, "miOpenProject"},
-                                                           {miSaveProject, "miSaveProject"},
-                                                           {miOpenLib, "miOpenLib"},
-                                                           {miPackLib, "miPackLib"},
-                                                           {miNewProject, "miNewProject"},
-                                                           {E1, "E1"},
-                                                           {mmSymbol, "mmSymbol"},
-                                                           {miNewSymbol, "miNewSymbol"},
-                                                           {miDupSymb, "miDupSymb"},
-                                                           {miDeleteSymbol, "miDeleteSymbol"},
-                                                           {mmLanguages, "mmLanguages"},
-                                                           {miEN, "miEN"},
-                                                           {miSE, "miSE"},
-                                                           {mmExamples, "mmExamples"},
-                                                           {SmallExamplejs1, "SmallExamplejs1"},
-                                                           {H1, "H1"}};
-    for (const auto &[control, name] : controls)
-        control->setObjectName(QLatin1String(name));
 }
 
 void TMainForm::WireEvents()
@@ -445,7 +406,8 @@ void TMainForm::WireEvents()
 void TMainForm::CreateNameFields()
 {
     for (int k = 0; k < kNameFieldCount; ++k) {
-        auto *field = placeEdit(QString(), QRect(180 + 152 * k, 33, 120, kEditHeight), gbSettings);
+        auto *field =
+            placeEdit("", QString(), QRect(180 + 152 * k, 33, 120, kEditHeight), gbSettings);
         field->hide();
         OnEvent(field, &QLineEdit::textChanged, &TMainForm::AnyChange);
         NameEdits.append(field);
@@ -522,7 +484,7 @@ void TMainForm::Guard(const std::function<void()> &Handler)
 
 bool TMainForm::eventFilter(QObject *Watched, QEvent *Event)
 {
-    if (PreviewMouseEvent(Watched, Event))
+    if (PreviewWheelEvent(Watched, Event) || PreviewMouseEvent(Watched, Event))
         return true;
     if (Watched == dLV_Symbols->viewport()) {
         if (Event->type() == QEvent::Resize)

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "model/StateFamilies.h"
 #include "model/ViraSymbol.h"
 #include "ui/GlyphbookDialogs.h"
 
+#include <QEvent>
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
@@ -24,6 +26,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TAnchorLayout;
 class TDottedLine;
+class TPreviewMagnifier;
 class TSymbolImgPanel;
 class TSymbolListItem;
 
@@ -204,6 +207,49 @@ public:
     void miPackLibClick();
     void miOpenLibClick();
 
+    // Place Point (MainGlyphbookPlacePoint.cpp): nine spots of the picture, Ctrl+1 to Ctrl+9
+    // in keypad order.
+    QMenu *mmPlacePoint = nullptr;
+    QList<QAction *> miPlacePoints;
+    /// Writes the point chosen by the radio buttons as the picture pixel at Across, Down
+    /// (0 start, 1 middle, 2 end); beeps without a selected symbol or a readable picture.
+    void PlacePoint(int Across, int Down);
+
+    // Zoom (MainGlyphbookZoom.cpp): the View menu and the magnified preview.
+    QMenu *mmView = nullptr;
+    QAction *miZoomIn = nullptr;
+    QAction *miZoomOut = nullptr;
+    QAction *miActualSize = nullptr;
+    TPreviewMagnifier *PreviewZoom = nullptr;
+    /// The preview's magnification: 1 (100 %) to 8 (800 %).
+    int Zoom() const;
+    void SetZoom(int Zoom);
+    void miZoomInClick();
+    void miZoomOutClick();
+    void miActualSizeClick();
+
+    // Find (MainGlyphbookFind.cpp): the find bar over the bottom of the list.
+    QAction *miFind = nullptr;
+    QWidget *FindBar = nullptr;
+    QLineEdit *eFind = nullptr;
+    QCheckBox *cbFindMissingNames = nullptr;
+    void miFindClick();
+    /// Shows only the rows that match the find bar; the selected row stays selected while it
+    /// matches.
+    void ApplyFind();
+    /// Clears and hides the find bar: every row shows again.
+    void CloseFind();
+
+    // Locate Missing Images (MainGlyphbookLocate.cpp).
+    QAction *miLocateMissing = nullptr;
+    /// The folder searched for missing images.
+    TFileDialog sLocateFolderDialog;
+    void miLocateMissingClick();
+
+    /// The grid origin, relative to the grid picture's top-left corner.
+    static constexpr int GridOriginX = 240;
+    static constexpr int GridOriginY = 180;
+
     /// Runs a command or event handler; a failure that escapes it is shown in the standard
     /// error message and the program goes on.
     void Guard(const std::function<void()> &Handler);
@@ -245,8 +291,20 @@ private:
     void CreateImageStrip();
     void CreateMenus();
     void CreateAnchors();
-    /// Gives every control its name from the layout, so it can be found by name.
-    void NameControls();
+    void CreatePlacePointMenu();
+    void CreateViewMenu();
+    void CreateFindBar();
+    void CreateLocateMissingCommand();
+    /// Whether the image file of a stored path exists, bare names found beside the project.
+    bool ImageFileExists(const QString &StoredPath) const;
+    /// Clears the missing mark of relinked symbols whose images are all there, refills their
+    /// rows and shows the selected one again if it is among them.
+    void ShowRelinkedSymbols(const QList<TViraSymbolPtr> &Symbols);
+    void UpdateZoomCommands();
+    /// Takes Ctrl+wheel over the preview for the zoom; true when Event was one.
+    bool PreviewWheelEvent(QObject *Watched, QEvent *Event);
+    /// Filters the rows again after they were refilled, while the find bar shows.
+    void ReapplyFind();
     void WireEvents();
     void CreateNameFields();
     void ReadLanguageFile();
@@ -257,11 +315,17 @@ private:
     /// Hands a mouse event of the picture, the label or the grid to its handler; true when
     /// the event was one of theirs.
     bool PreviewMouseEvent(QObject *Watched, QEvent *Event);
+    /// Runs the handler of Element (the picture, the label or the grid) for a mouse event of
+    /// Type at At, in the element's own pixels.
+    void PreviewMouse(QWidget *Element, QEvent::Type Type, Qt::MouseButton Button,
+                      Qt::KeyboardModifiers Shift, QPoint At);
     /// Moves the point chosen by the radio buttons one pixel; AnchorStep is the anchor's
     /// change, the text point changes the other way.
     void MovePointByArrow(Qt::Orientation Direction, int AnchorStep);
     /// Whether the mouse may place points: a symbol is selected and it is a symbol.
     bool CanPlacePoints() const;
+    /// The size of Symbol's main picture, or an invalid size when it cannot be read.
+    QSize MainPictureSize(const TViraSymbol &Symbol) const;
     // The three parts of UpdateSymbolView.
     /// Places the picture by Symbol's anchor and the example text and its lines at its text
     /// point.
@@ -297,6 +361,15 @@ private:
     void SelectRow(QTreeWidgetItem *Row);
     /// Add New Symbol for a chosen picture file.
     void AddNewSymbol(const QString &FileName);
+    /// A new symbol for a picture file as Add New Symbol makes it, not yet in the library.
+    TViraSymbolPtr NewSymbolFromPicture(const QString &FileName) const;
+
+    // Batch import (MainGlyphbookBatchImport.cpp).
+    /// Adds one picture as Add New Symbol does; several after the batch import dialog has
+    /// shown the symbols they make by state family.
+    void AddNewSymbols(const QStringList &Pictures);
+    /// Adds a symbol per family, the last one selected.
+    void AddFamilies(const QList<TStateFamily> &Families);
 
     // The image strip.
     /// The tiles of the strip, in the order they were built.

@@ -84,8 +84,7 @@ bool TMainForm::HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const 
 
 void TMainForm::AddDroppedSymbols(const QStringList &Pictures)
 {
-    for (const QString &picture : Pictures)
-        AddNewSymbol(picture);
+    AddNewSymbols(Pictures);
 }
 
 void TMainForm::AddDroppedStateImages(const QStringList &Pictures)

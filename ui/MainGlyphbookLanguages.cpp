@@ -115,6 +115,8 @@ void TMainForm::RebuildLanguageColumns()
     for (const QModelIndex &cell : selection->selectedIndexes())
         if (cell.column() == 0)
             selection->select(cell, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    // Which names are missing depends on the shown languages.
+    ReapplyFind();
 
     if (!left.isEmpty())
         ShowInformationOverWindow(

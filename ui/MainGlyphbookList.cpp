@@ -81,8 +81,11 @@ void TMainForm::AddRowsForLibrary()
         FillListItem(row, symbol);
         rows.append(row);
     }
-    TListSortSuspension sortOnce(dLV_Symbols);
-    dLV_Symbols->addTopLevelItems(rows);
+    {
+        TListSortSuspension sortOnce(dLV_Symbols);
+        dLV_Symbols->addTopLevelItems(rows);
+    }
+    ReapplyFind();
 }
 
 void TMainForm::RemoveAllRows()
@@ -200,19 +203,29 @@ void TMainForm::EditChange()
 
 void TMainForm::miNewSymbolClick()
 {
-    if (FDialogs.Execute(sOpenPictureDialog1))
-        AddNewSymbol(sOpenPictureDialog1.FileName);
+    // Several pictures may be chosen at once; they become symbols by state family.
+    sOpenPictureDialog1.Multiple = true;
+    const bool chosen = FDialogs.Execute(sOpenPictureDialog1);
+    sOpenPictureDialog1.Multiple = false;
+    if (chosen)
+        AddNewSymbols(sOpenPictureDialog1.FileNames);
 }
 
-void TMainForm::AddNewSymbol(const QString &FileName)
+TViraSymbolPtr TMainForm::NewSymbolFromPicture(const QString &FileName) const
 {
     auto symbol = std::make_shared<TViraSymbol>();
-    SetSelectedSymbol(symbol);
     symbol->Image = FileName;
     symbol->Identifier = FileNamePart(FileName);
     for (const QString &code : LanguageCodes())
         symbol->Names.append({code, symbol->Identifier});
     symbol->Symbol = true;
+    return symbol;
+}
+
+void TMainForm::AddNewSymbol(const QString &FileName)
+{
+    const TViraSymbolPtr symbol = NewSymbolFromPicture(FileName);
+    SetSelectedSymbol(symbol);
     Glyphbook.Symbols.append(symbol);
 
     auto *row = new TSymbolListItem(symbol);

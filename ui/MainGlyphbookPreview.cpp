@@ -22,9 +22,8 @@
 
 namespace
 {
-// The grid origin, relative to the grid picture's top-left corner.
-constexpr int kOriginX = 240;
-constexpr int kOriginY = 180;
+constexpr int kOriginX = TMainForm::GridOriginX;
+constexpr int kOriginY = TMainForm::GridOriginY;
 
 // Points are 32-bit, so a picture or label can be placed far outside any screen; keep widget
 // coordinates well inside int, where nobody can see the difference.
@@ -293,52 +292,60 @@ void TMainForm::WirePreview()
 
 bool TMainForm::PreviewMouseEvent(QObject *Watched, QEvent *Event)
 {
-    const bool onPicture = Watched == SymbolImage;
-    const bool onLabel = Watched == lExampleText;
-    const bool onGrid = Watched == ImageGrid;
-    if (!onPicture && !onLabel && !onGrid)
+    if (Watched != SymbolImage && Watched != lExampleText && Watched != ImageGrid)
         return false;
-
+    auto *element = static_cast<QWidget *>(Watched);
     switch (Event->type()) {
+    case QEvent::Leave:
+        PreviewMouse(element, QEvent::Leave, Qt::NoButton, Qt::NoModifier, QPoint());
+        return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease:
-        break;
-    case QEvent::Leave:
-        if (!onGrid)
-            Guard([this] { SymbolImageMouseLeave(); });
-        return false;
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(Event);
+        PreviewMouse(element, Event->type(), mouse->button(), mouse->modifiers(),
+                     mouse->position().toPoint());
+        return true;
+    }
     default:
         return false;
     }
+}
 
-    const auto *mouse = static_cast<QMouseEvent *>(Event);
-    const Qt::MouseButton button = mouse->button();
-    const Qt::KeyboardModifiers shift = mouse->modifiers();
-    const QPoint at = mouse->position().toPoint();
+void TMainForm::PreviewMouse(QWidget *Element, QEvent::Type Type, Qt::MouseButton Button,
+                             Qt::KeyboardModifiers Shift, QPoint At)
+{
+    const bool onPicture = Element == SymbolImage;
+    const bool onLabel = Element == lExampleText;
+    const bool onGrid = Element == ImageGrid;
     Guard([&] {
-        switch (Event->type()) {
+        switch (Type) {
+        case QEvent::Leave:
+            if (!onGrid)
+                SymbolImageMouseLeave();
+            break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             if (!onGrid)
-                SymbolImageMouseDown(button, shift, at.x(), at.y());
+                SymbolImageMouseDown(Button, Shift, At.x(), At.y());
             break;
         case QEvent::MouseMove:
             if (onPicture)
-                SymbolImageMouseMove(shift, at.x(), at.y());
+                SymbolImageMouseMove(Shift, At.x(), At.y());
             else if (onLabel)
-                lExampleTextMouseMove(shift, at.x(), at.y());
+                lExampleTextMouseMove(Shift, At.x(), At.y());
+            break;
+        case QEvent::MouseButtonRelease:
+            if (onPicture)
+                SymbolImageMouseUp(Button, Shift, At.x(), At.y());
+            else if (onLabel)
+                lExampleTextMouseUp(Button, Shift, At.x(), At.y());
+            else if (onGrid)
+                ImageGridMouseUp(Button, Shift, At.x(), At.y());
             break;
         default:
-            if (onPicture)
-                SymbolImageMouseUp(button, shift, at.x(), at.y());
-            else if (onLabel)
-                lExampleTextMouseUp(button, shift, at.x(), at.y());
-            else
-                ImageGridMouseUp(button, shift, at.x(), at.y());
             break;
         }
     });
-    return true;
 }

@@ -74,7 +74,13 @@ bool TQtGlyphbookDialogs::Execute(TFileDialog &Dialog)
     case TFileDialog::fdOpen:
     case TFileDialog::fdOpenPicture:
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(Dialog.Multiple ? QFileDialog::ExistingFiles
+                                           : QFileDialog::ExistingFile);
+        break;
+    case TFileDialog::fdFolder:
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
         break;
     case TFileDialog::fdSave:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -88,8 +94,14 @@ bool TQtGlyphbookDialogs::Execute(TFileDialog &Dialog)
         dialog.selectFile(Dialog.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    Dialog.FileName = dialog.selectedFiles().constFirst();
+    Dialog.FileNames = dialog.selectedFiles();
+    Dialog.FileName = Dialog.FileNames.constFirst();
     return true;
+}
+
+bool TQtGlyphbookDialogs::RunDialog(QDialog &Dialog)
+{
+    return Dialog.exec() == QDialog::Accepted;
 }
 
 void TQtGlyphbookDialogs::ShowError(const QString &Text)

@@ -15,6 +15,7 @@ public:
     QWidget *Parent = nullptr;
 
     bool Execute(TFileDialog &Dialog) override;
+    bool RunDialog(QDialog &Dialog) override;
     void ShowError(const QString &Text) override;
     void ShowErrorCancel(const QString &Text) override;
     void ShowQuestionOk(const QString &Text) override;

@@ -10,7 +10,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -29,30 +28,6 @@ namespace
 
 struct Failure {
 };
-
-QByteArray content(int size, int seed)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    quint32 x = quint32(seed) * 2654435761u + 7;
-    for (int i = 0; i < size; ++i) {
-        x = x * 1103515245u + 12345u;
-        data[i] = char(x >> 24);
-    }
-    return data;
-}
-
-/// Every file below root (relative path → content), to show that nothing changed.
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(root).relativeFilePath(path), readFile(path));
-    }
-    return files;
-}
 
 QStringList entriesOf(const QString &folder)
 {
@@ -191,9 +166,9 @@ class TestGlyphbookPack : public QObject
     /// Images of a small project below FRoot/art: two different files called pump.png.
     TViraGlyphbook sampleLibrary()
     {
-        writeFile(FRoot + QStringLiteral("/art/pump.png"), content(5000, 1));
-        writeFile(FRoot + QStringLiteral("/art/pump run.png"), content(1200, 2));
-        writeFile(FRoot + QStringLiteral("/other/pump.png"), content(700, 3));
+        writeFile(FRoot + QStringLiteral("/art/pump.png"), sampleBytes(5000, 1));
+        writeFile(FRoot + QStringLiteral("/art/pump run.png"), sampleBytes(1200, 2));
+        writeFile(FRoot + QStringLiteral("/other/pump.png"), sampleBytes(700, 3));
         writeFile(FRoot + QStringLiteral("/art/frame.png"), QByteArray());
         TViraGlyphbook book;
         auto pump = newSymbol(QStringLiteral("pump"), FRoot + QStringLiteral("/art/pump.png"));
@@ -350,8 +325,8 @@ private slots:
         QCOMPARE(entries.keys(),
                  (QStringList{u"frame.png"_s, u"glyphbook.js"_s, u"pump%20run.png"_s, u"pump.png"_s,
                               u"pump~2.png"_s}));
-        QCOMPARE(entries.value(QStringLiteral("pump.png")), content(5000, 1));
-        QCOMPARE(entries.value(QStringLiteral("pump~2.png")), content(700, 3));
+        QCOMPARE(entries.value(QStringLiteral("pump.png")), sampleBytes(5000, 1));
+        QCOMPARE(entries.value(QStringLiteral("pump~2.png")), sampleBytes(700, 3));
         QCOMPARE(entries.value(QStringLiteral("frame.png")), QByteArray());
 
         TViraGlyphbook editing;
@@ -366,7 +341,7 @@ private slots:
         QCOMPARE(entriesOf(FRoot + QStringLiteral("/out")),
                  (QStringList{u"road"_s, u"road.js"_s, u"road.tar.gz"_s}));
         QCOMPARE(snapshot(folder).keys(), entries.keys());
-        QCOMPARE(readFile(folder + QStringLiteral("/pump%20run.png")), content(1200, 2));
+        QCOMPARE(readFile(folder + QStringLiteral("/pump%20run.png")), sampleBytes(1200, 2));
 
         TViraGlyphbook project;
         project.LoadFromFile(FRoot + QStringLiteral("/out/road.js"));
@@ -391,7 +366,7 @@ private slots:
         const QMap<QString, QByteArray> again = archiveEntries(archive);
         QCOMPARE(again.size(), entries.size());
         // Names that hold "%" are encoded once more, like any other file name.
-        QCOMPARE(again.value(QStringLiteral("pump%2520run.png")), content(1200, 2));
+        QCOMPARE(again.value(QStringLiteral("pump%2520run.png")), sampleBytes(1200, 2));
     }
 
     void gzipMemberAsDecided()
@@ -1003,8 +978,8 @@ private slots:
             QBuffer buffer(&tarBytes);
             buffer.open(QIODevice::WriteOnly);
             TTarWriter tar(&buffer);
-            tar.AddString(content(3000, 4), "a.png", QDateTime::currentDateTimeUtc());
-            tar.AddString(content(10, 5), "b.png", QDateTime::currentDateTimeUtc());
+            tar.AddString(sampleBytes(3000, 4), "a.png", QDateTime::currentDateTimeUtc());
+            tar.AddString(sampleBytes(10, 5), "b.png", QDateTime::currentDateTimeUtc());
             tar.Finalize();
         }
         QByteArray bytes;
@@ -1020,8 +995,8 @@ private slots:
         writeFile(archive, bytes);
         TViraGlyphbook book;
         QCOMPARE(ExtractLibrary(book, archive), TExtractResult::NoDocument);
-        QCOMPARE(readFile(FRoot + QStringLiteral("/members/a.png")), content(3000, 4));
-        QCOMPARE(readFile(FRoot + QStringLiteral("/members/b.png")), content(10, 5));
+        QCOMPARE(readFile(FRoot + QStringLiteral("/members/a.png")), sampleBytes(3000, 4));
+        QCOMPARE(readFile(FRoot + QStringLiteral("/members/b.png")), sampleBytes(10, 5));
     }
 
     void peersAcceptOurArchives()
@@ -1031,7 +1006,7 @@ private slots:
         if (tar.isEmpty() || gzip.isEmpty())
             QSKIP("GNU tar and gzip are needed");
         const QString longName = FRoot + u'/' + QString(120, u'l') + QStringLiteral(".png");
-        writeFile(longName, content(900, 9));
+        writeFile(longName, sampleBytes(900, 9));
         TViraGlyphbook book = sampleLibrary();
         book.Symbols.append(newSymbol(QStringLiteral("long"), longName));
         const QString archive = FRoot + QStringLiteral("/lib.tar.gz");

@@ -1,5 +1,6 @@
 // Our archives against tar programs no one here wrote: GNU tar and Python's tarfile.
 #include "packing/LibTar.h"
+#include "tests/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,29 +21,19 @@ struct SampleFile {
     qint64 MTime;
 };
 
-QByteArray content(int size, int seed)
-{
-    QByteArray data(size, Qt::Uninitialized);
-    quint32 x = quint32(seed) * 2654435761u + 1;
-    for (int i = 0; i < size; ++i) {
-        x = x * 1103515245u + 12345u;
-        data[i] = char(x >> 24);
-    }
-    return data;
-}
-
 QList<SampleFile> sampleFiles(bool withLongName)
 {
     QList<SampleFile> files = {
-        {QStringLiteral("glyphbook.js"), content(3000, 1), 1600000000},
+        {QStringLiteral("glyphbook.js"), sampleBytes(3000, 1), 1600000000},
         {QStringLiteral("empty.png"), QByteArray(), 1600001000},
-        {QStringLiteral("block512.gif"), content(512, 2), 1600002000},
-        {QStringLiteral("block513.bmp"), content(513, 3), 1600003000},
-        {QString(96, u'n') + QStringLiteral(".png"), content(70, 4), 1700000000},
-        {QStringLiteral("img/inner.jpg"), content(20000, 5), 1500000000},
+        {QStringLiteral("block512.gif"), sampleBytes(512, 2), 1600002000},
+        {QStringLiteral("block513.bmp"), sampleBytes(513, 3), 1600003000},
+        {QString(96, u'n') + QStringLiteral(".png"), sampleBytes(70, 4), 1700000000},
+        {QStringLiteral("img/inner.jpg"), sampleBytes(20000, 5), 1500000000},
     };
     if (withLongName)
-        files.append({QString(140, u'l') + QStringLiteral(".png"), content(900, 6), 1650000000});
+        files.append(
+            {QString(140, u'l') + QStringLiteral(".png"), sampleBytes(900, 6), 1650000000});
     return files;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "tests/TestFiles.h"
+#include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
-#include "ui/ScriptedDialogs.h"
 #include "ui/SymbolImgPanels.h"
 #include "ui/SymbolListItem.h"
 
@@ -156,12 +156,16 @@ inline void selectSymbol(TMainForm &Window, const TViraSymbolPtr &Symbol)
     QFAIL("the symbol has no row");
 }
 
-/// Clicks Row with the mouse, as a user selects it; the window must be shown.
-inline void clickRow(TMainForm &Window, QTreeWidgetItem *Row)
+/// Clicks the row captioned Caption with the mouse, as a user selects it; the window must be
+/// shown. Its symbol becomes the selected one.
+inline void clickRow(TMainForm &Window, const QString &Caption)
 {
+    TSymbolListItem *row = rowOf(Window, Caption);
+    QVERIFY2(row, qPrintable(Caption));
     QTreeWidget *list = Window.dLV_Symbols;
-    list->scrollToItem(Row);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(Row).center());
+    list->scrollToItem(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+    QCOMPARE(Window.SelectedSymbol(), row->Symbol);
 }
 
 /// Every tile of the image strip, in no promised order.

@@ -33,15 +33,6 @@ QSize shownSize(const QLabel *Picture)
         return Picture->movie()->currentPixmap().size();
     return Picture->pixmap().size();
 }
-
-void clickRow(TMainForm &Window, const QString &Identifier)
-{
-    TSymbolListItem *row = rowOf(Window, Identifier);
-    QVERIFY2(row, qPrintable(Identifier));
-    const QRect place = Window.dLV_Symbols->visualItemRect(row);
-    QTest::mouseClick(Window.dLV_Symbols->viewport(), Qt::LeftButton, {}, place.center());
-    QCOMPARE(Window.SelectedSymbol(), row->Symbol);
-}
 } // namespace
 
 void TestJourney::initTestCase()

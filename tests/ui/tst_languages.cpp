@@ -239,7 +239,7 @@ void TestLanguages::newColumnJoinsTheRowSelection()
     TMainForm &w = f.CreateActive();
     AddSymbols(
         w, {MakeSymbol(QStringLiteral("pump"), {{QStringLiteral("de"), QStringLiteral("Pumpe")}})});
-    clickRow(w, w.dLV_Symbols->topLevelItem(0));
+    clickRow(w, QStringLiteral("pump"));
     w.mmLanguages->actions().last()->trigger();
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "de"}));
     const QItemSelectionModel *selection = w.dLV_Symbols->selectionModel();

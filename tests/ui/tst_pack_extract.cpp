@@ -8,7 +8,6 @@
 #include "ui/QtGlyphbookDialogs.h"
 #include "ui/SymbolImgPanels.h"
 
-#include <QDirIterator>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -60,18 +59,6 @@ public:
 private:
     QByteArray FFormer;
 };
-
-/// Every file below Folder, relative to it, sorted.
-QStringList filesBelow(const QString &Folder)
-{
-    QStringList files;
-    QDirIterator it(Folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(QDir(Folder).relativeFilePath(it.next()));
-    files.sort();
-    return files;
-}
 
 /// A window whose library is "zeta", "alpha", "mid" in that order, each with a picture and
 /// "zeta" with two state images, named in English and French; "alpha" (library index 1,
@@ -206,8 +193,8 @@ void TestPackExtract::packWritesTheArchiveAndCarriesTheSelectionOver()
     verifyProgressShown(f.Dialogs, u"Packing the symbol library..."_s);
 
     // Only the archive is left: nothing beside it, nothing in the temporary folder.
-    QCOMPARE(filesBelow(f.Path(u"out"_s)), Strings({"road.tar.gz"}));
-    QCOMPARE(filesBelow(f.Scratch), QStringList());
+    QCOMPARE(snapshot(f.Path(u"out"_s)).keys(), Strings({"road.tar.gz"}));
+    QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
     // The archive holds the library with its images.
     TViraGlyphbook extracted;
     QCOMPARE(ExtractLibrary(extracted, archive), TExtractResult::Extracted);
@@ -245,7 +232,7 @@ void TestPackExtract::packWithAMissingImage()
     QVERIFY(f.Dialogs.Errors.isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(!QFileInfo::exists(archive));
-    QCOMPARE(filesBelow(f.Scratch), QStringList());
+    QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
     QCOMPARE(w.Glyphbook.SaveToBytes(), documentBefore);
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
 }
@@ -278,7 +265,7 @@ void TestPackExtract::packToAnExistingArchiveAsks()
     QVERIFY(f.Dialogs.Errors.isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
     QCOMPARE(readFile(archive) == first, !yes);
-    QCOMPARE(filesBelow(f.Scratch), QStringList());
+    QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
     // Refilled either way.
     QCOMPARE(w.Glyphbook.Symbols[0]->Identifier, u"renamed"_s);
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
@@ -325,7 +312,7 @@ void TestPackExtract::packFailures()
     QVERIFY(f.Dialogs.ErrorCancels.isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(!QFileInfo(archive).isFile());
-    QCOMPARE(filesBelow(f.Scratch), QStringList());
+    QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
     QCOMPARE(rowSymbols(w) != rowsBefore, refilled);
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
 }
@@ -370,7 +357,7 @@ void TestPackExtract::cancelledDialogsChangeNothing()
     QVERIFY(f.Dialogs.Errors.isEmpty());
     QVERIFY(f.Dialogs.ErrorCancels.isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
-    QCOMPARE(filesBelow(f.Scratch), QStringList());
+    QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
 }
 
 void TestPackExtract::examplePacksAndExtractsAsTheWindowShowsIt()
@@ -423,9 +410,9 @@ void TestPackExtract::extractPresetsTheDialogsAndCarriesTheSelectionOver()
     QVERIFY(f.Dialogs.QuestionOks.isEmpty());
     QVERIFY(!QGuiApplication::overrideCursor());
     verifyProgressShown(f.Dialogs, u"Extracting the symbol library..."_s);
-    QCOMPARE(filesBelow(f.Path(u"libs"_s)),
+    QCOMPARE(snapshot(f.Path(u"libs"_s)).keys(),
              Strings({"road.js", "road.tar.gz", "road/glyphbook.js", "road/packed.png"}));
-    QCOMPARE(filesBelow(f.Scratch), QStringList());
+    QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
     TViraGlyphbook project;
     QVERIFY(project.LoadFromFile(f.Path(u"libs/road.js"_s)));
     QCOMPARE(project.Symbols[0]->Image, f.Path(u"libs/road/packed.png"_s));
@@ -553,7 +540,7 @@ void TestPackExtract::failedExtractKeepsThePreviousFiles()
     f.Dialogs.FileAnswers = {archive};
     w.miOpenLib->trigger();
     QVERIFY(f.Dialogs.Errors.isEmpty());
-    const QStringList files = filesBelow(f.Path(u"libs"_s));
+    const QStringList files = snapshot(f.Path(u"libs"_s)).keys();
     const QByteArray project = readFile(f.Path(u"libs/road.js"_s));
     const QByteArray image = readFile(f.Path(u"libs/road/on.png"_s));
     QVERIFY(!image.isEmpty());
@@ -574,10 +561,10 @@ void TestPackExtract::failedExtractKeepsThePreviousFiles()
     QCOMPARE(f.Dialogs.Errors.size(), 1);
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(f.Dialogs.Progresses.last().Closed);
-    QCOMPARE(filesBelow(f.Path(u"libs"_s)), files);
+    QCOMPARE(snapshot(f.Path(u"libs"_s)).keys(), files);
     QCOMPARE(readFile(f.Path(u"libs/road.js"_s)), project);
     QCOMPARE(readFile(f.Path(u"libs/road/on.png"_s)), image);
-    QCOMPARE(filesBelow(f.Scratch), QStringList());
+    QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
     QCOMPARE(w.sSaveDialog1.FileName, u"kept.js"_s);
     QCOMPARE(w.sSaveDialog2.FileName, u"kept.tar.gz"_s);
     QCOMPARE(RowTexts(w), rowsBefore);

@@ -283,7 +283,7 @@ void TestProjectCommands::newProjectAfterEditingKeepsTheEditingArea()
     pump->Image = f.WritePicture(u"pump.png"_s, QSize(30, 20));
     TMainForm &w = f.CreateActive();
     AddSymbols(w, {pump});
-    clickRow(w, rowOf(w, u"pump"_s));
+    clickRow(w, u"pump"_s);
     retype(w.eAnchorX, u"5"_s);
     QCOMPARE(pump->ImageX, 5);
 

@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(tile->toolTip(), symbol->Image);
         QCOMPARE(tile->Image->toolTip(), symbol->Image);
         QVERIFY(!symbol->Error);
-        QCOMPARE(tile->ValueType->currentIndex(), 0);
+        QCOMPARE(tile->ValueType->currentIndex(), TSymbolImgPanel::vtDefault);
         QVERIFY(!tile->ValueType->isEnabled());
         QVERIFY(tile->Value->isHidden());
         QCOMPARE(tile->Value->text(), QStringLiteral("0"));
@@ -207,27 +207,27 @@ private slots:
         QTest::addColumn<QString>("valueText");
         QTest::addColumn<QString>("pairName");
         QTest::addColumn<bool>("runsUpdate");
-        QTest::newRow("1") << "1" << 1 << "1"
+        QTest::newRow("1") << "1" << int(TSymbolImgPanel::vtValue) << "1"
                            << "1" << true;
-        QTest::newRow("0") << "0" << 1 << "0"
+        QTest::newRow("0") << "0" << int(TSymbolImgPanel::vtValue) << "0"
                            << "0" << false;
-        QTest::newRow("Alarm") << "Alarm" << 2 << "0"
+        QTest::newRow("Alarm") << "Alarm" << int(TSymbolImgPanel::vtAlarm) << "0"
                                << "Alarm" << true;
-        QTest::newRow("MO_Off") << "MO_Off" << 3 << "0"
+        QTest::newRow("MO_Off") << "MO_Off" << int(TSymbolImgPanel::vtMO_Off) << "0"
                                 << "MO_Off" << true;
-        QTest::newRow("MO") << "MO" << 4 << "0"
+        QTest::newRow("MO") << "MO" << int(TSymbolImgPanel::vtMO) << "0"
                             << "MO" << true;
-        QTest::newRow("Default") << "Default" << 1 << "0"
+        QTest::newRow("Default") << "Default" << int(TSymbolImgPanel::vtValue) << "0"
                                  << "0" << true;
-        QTest::newRow("007") << "007" << 1 << "7"
+        QTest::newRow("007") << "007" << int(TSymbolImgPanel::vtValue) << "7"
                              << "7" << true;
-        QTest::newRow("hex") << "$1F" << 1 << "31"
+        QTest::newRow("hex") << "$1F" << int(TSymbolImgPanel::vtValue) << "31"
                              << "31" << true;
-        QTest::newRow("negative") << " -12" << 1 << "-12"
+        QTest::newRow("negative") << " -12" << int(TSymbolImgPanel::vtValue) << "-12"
                                   << "-12" << true;
-        QTest::newRow("lower-case word") << "alarm" << 1 << "0"
+        QTest::newRow("lower-case word") << "alarm" << int(TSymbolImgPanel::vtValue) << "0"
                                          << "0" << true;
-        QTest::newRow("empty") << "" << 1 << "0"
+        QTest::newRow("empty") << "" << int(TSymbolImgPanel::vtValue) << "0"
                                << "0" << true;
     }
 
@@ -249,7 +249,7 @@ private slots:
         QCOMPARE(tile->ValueType->currentIndex(), valueType);
         QVERIFY(tile->ValueType->isEnabled());
         QCOMPARE(tile->Value->text(), valueText);
-        QCOMPARE(tile->Value->isHidden(), valueType != 1);
+        QCOMPARE(tile->Value->isHidden(), valueType != TSymbolImgPanel::vtValue);
         QCOMPARE(symbol->StateImages.at(0).Name, pairName);
         QCOMPARE(symbol->StateImages.at(0).Value, path(QStringLiteral("s.png")));
         QVERIFY(!symbol->Error);
@@ -304,7 +304,7 @@ private slots:
 
         QCOMPARE(tile->Value->text(), expected);
         QCOMPARE(symbol->StateImages.at(0).Name, expected);
-        QCOMPARE(tile->ValueType->currentIndex(), 1);
+        QCOMPARE(tile->ValueType->currentIndex(), TSymbolImgPanel::vtValue);
         QVERIFY(!tile->Mark->isHidden());
     }
 
@@ -316,12 +316,14 @@ private slots:
         QTest::addColumn<QString>("pairName");
         QTest::addColumn<QString>("valueText");
         QTest::addColumn<int>("left");
-        QTest::newRow("MO") << "3" << int(Qt::Key_End) << 4 << "MO"
+        QTest::newRow("MO") << "3" << int(Qt::Key_End) << int(TSymbolImgPanel::vtMO) << "MO"
                             << "3" << 306;
-        QTest::newRow("Alarm") << "3" << int(Qt::Key_Down) << 2 << "Alarm"
+        QTest::newRow("Alarm") << "3" << int(Qt::Key_Down) << int(TSymbolImgPanel::vtAlarm)
+                               << "Alarm"
                                << "3" << 306;
-        QTest::newRow("Value again") << "Alarm" << int(Qt::Key_Up) << 1 << "0"
-                                     << "0" << 154;
+        QTest::newRow("Value again")
+            << "Alarm" << int(Qt::Key_Up) << int(TSymbolImgPanel::vtValue) << "0"
+            << "0" << 154;
     }
 
     void choosingValueType()
@@ -346,7 +348,7 @@ private slots:
         QCOMPARE(tile->ValueType->currentIndex(), valueType);
         QCOMPARE(symbol->StateImages.at(0).Name, pairName);
         QCOMPARE(tile->Value->text(), valueText);
-        QCOMPARE(tile->Value->isHidden(), valueType != 1);
+        QCOMPARE(tile->Value->isHidden(), valueType != TSymbolImgPanel::vtValue);
         QVERIFY(FUpdated.contains(tile));
         QCOMPARE(tile->x(), left);
         QCOMPARE(other->x(), left == 154 ? 306 : 154);
@@ -359,7 +361,7 @@ private slots:
             path(QStringLiteral("m.png")), {{QStringLiteral("3"), path(QStringLiteral("s.png"))}});
         TSymbolImgPanel *tile = addTile(symbol, 0);
         FUpdated.clear();
-        tile->ValueType->setCurrentIndex(4);
+        tile->ValueType->setCurrentIndex(TSymbolImgPanel::vtMO);
         QVERIFY(FUpdated.isEmpty());
         QCOMPARE(symbol->StateImages.at(0).Name, QStringLiteral("3"));
     }
@@ -389,12 +391,12 @@ private slots:
         QCOMPARE(symbol->StateImages.at(1), (TStringPairs{QStringLiteral("5"), b}));
 
         QCOMPARE(tile2->ImageIndex, -1);
-        QCOMPARE(tile2->ValueType->currentIndex(), 0);
+        QCOMPARE(tile2->ValueType->currentIndex(), TSymbolImgPanel::vtDefault);
         QVERIFY(!tile2->ValueType->isEnabled());
         QVERIFY(tile2->Value->isHidden());
 
         QCOMPARE(mainTile->ImageIndex, 2);
-        QCOMPARE(mainTile->ValueType->currentIndex(), 1);
+        QCOMPARE(mainTile->ValueType->currentIndex(), TSymbolImgPanel::vtValue);
         QVERIFY(mainTile->ValueType->isEnabled());
         QVERIFY(!mainTile->Value->isHidden());
         QCOMPARE(mainTile->Value->text(), QStringLiteral("0"));

@@ -235,11 +235,12 @@ void TestWindowLayout::clientAreaAndCaption()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.centralWidget()->size(), QSize(1111, 786));
     QCOMPARE(w.minimumWidth(), 100);
-    // The menu bar: File, Symbol, Languages, then Examples (hidden) and Help.
+    // The menu bar: File, Symbol, Languages, then Examples (hidden) and Help; the added View
+    // menu stands before Languages.
     QStringList bar;
     for (const QAction *entry : w.menuBar()->actions())
         bar.append(entry->text());
-    QCOMPARE(bar, Strings({"File", "Symbol", "Languages", "Examples", "Help"}));
+    QCOMPARE(bar, Strings({"File", "Symbol", "View", "Languages", "Examples", "Help"}));
     QVERIFY(w.H1->menu() == nullptr);
 }
 

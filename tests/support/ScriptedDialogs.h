@@ -5,6 +5,7 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 /// Dialogs for tests and benchmarks: file dialogs and questions are answered from queues, and
@@ -30,8 +31,14 @@ public:
     };
 
     /// Answers for the next file dialogs, in order: a file name chooses it, an empty text
-    /// accepts the preset file name, std::nullopt cancels.
+    /// accepts the preset file name, std::nullopt cancels. A dialog that takes several files
+    /// takes them as one answer, the names separated by line breaks.
     QList<std::optional<QString>> FileAnswers;
+    /// Scripts for the window's next own dialogs, in order: each gets the dialog, shown, works
+    /// it as a user would and returns whether it was accepted.
+    QList<std::function<bool(QDialog &)>> DialogScripts;
+    /// The object names of the window's own dialogs, as they were run.
+    QStringList RunDialogs;
     /// Answers for the next Yes/No questions, in order.
     QList<bool> ConfirmAnswers;
     /// Answers for the next folder dialogs, in order: a folder chooses it, std::nullopt cancels.
@@ -52,6 +59,7 @@ public:
     int Unanswered = 0;
 
     bool Execute(TFileDialog &Dialog) override;
+    bool RunDialog(QDialog &Dialog) override;
     void ShowError(const QString &Text) override { Errors.append(Text); }
     void ShowErrorCancel(const QString &Text) override { ErrorCancels.append(Text); }
     void ShowQuestionOk(const QString &Text) override { QuestionOks.append(Text); }

@@ -1,5 +1,6 @@
-#include "ui/ScriptedDialogs.h"
+#include "tests/support/ScriptedDialogs.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 
 bool TScriptedDialogs::Execute(TFileDialog &Dialog)
@@ -13,8 +14,23 @@ bool TScriptedDialogs::Execute(TFileDialog &Dialog)
     if (!answer)
         return false;
     if (!answer->isEmpty())
-        Dialog.FileName = *answer;
+        Dialog.FileName = answer->section(u'\n', 0, 0);
+    Dialog.FileNames =
+        Dialog.Multiple && !answer->isEmpty() ? answer->split(u'\n') : QStringList{Dialog.FileName};
     return true;
+}
+
+bool TScriptedDialogs::RunDialog(QDialog &Dialog)
+{
+    RunDialogs.append(Dialog.objectName());
+    if (DialogScripts.isEmpty()) {
+        ++Unanswered;
+        return false;
+    }
+    Dialog.show();
+    const bool accepted = DialogScripts.takeFirst()(Dialog);
+    Dialog.hide();
+    return accepted;
 }
 
 bool TScriptedDialogs::ConfirmWithDetails(const QString &Text, const QString &Details)

@@ -1,0 +1,152 @@
+// Locate Missing Images: relinks every image file of the library that is missing to a file of
+// the same name found in a chosen folder or below it, and reports what is still missing.
+#include "ui/MainGlyphbook.h"
+
+#include "model/ImagePath.h"
+#include "ui/BusyCursor.h"
+#include "ui/SymbolListItem.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QHash>
+#include <QMenu>
+#include <QSet>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace
+{
+/// Every stored path of a symbol's images: the main image, then the state images.
+QList<QString *> storedPathsOf(TViraSymbol &Symbol)
+{
+    QList<QString *> paths{&Symbol.Image};
+    for (TStringPairs &state : Symbol.StateImages)
+        paths.append(&state.Value);
+    return paths;
+}
+
+/// The files below Folder whose names are in Names, by name. Where a name occurs more than
+/// once the file nearest to Folder wins, then the first in path order, so the choice does not
+/// depend on the order the file system lists them in.
+QHash<QString, QString> findFiles(const QString &Folder, const QSet<QString> &Names)
+{
+    QHash<QString, QString> found;
+    QDirIterator files(Folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+    const auto nearer = [](const QString &a, const QString &b) {
+        const qsizetype depthA = a.count(u'/');
+        const qsizetype depthB = b.count(u'/');
+        return depthA != depthB ? depthA < depthB : a < b;
+    };
+    while (files.hasNext()) {
+        const QString path = files.next();
+        const QString name = files.fileName();
+        if (!Names.contains(name))
+            continue;
+        const auto known = found.find(name);
+        if (known == found.end())
+            found.insert(name, path);
+        else if (nearer(path, *known))
+            *known = path;
+    }
+    return found;
+}
+} // namespace
+
+void TMainForm::CreateLocateMissingCommand()
+{
+    miLocateMissing = mmSymbol->addAction(QStringLiteral("Locate Missing Images..."));
+    miLocateMissing->setObjectName(QStringLiteral("miLocateMissing"));
+    OnEvent(miLocateMissing, &QAction::triggered, &TMainForm::miLocateMissingClick);
+    sLocateFolderDialog = {QStringLiteral("sLocateFolderDialog"), TFileDialog::fdFolder, {}, {}};
+}
+
+bool TMainForm::ImageFileExists(const QString &StoredPath) const
+{
+    return QFileInfo(ResolveImagePath(StoredPath, ProjectFile())).isFile();
+}
+
+void TMainForm::miLocateMissingClick()
+{
+    QSet<QString> missingNames;
+    QStringList missing;
+    for (const TViraSymbolPtr &symbol : std::as_const(Glyphbook.Symbols))
+        for (const QString *stored : storedPathsOf(*symbol))
+            if (!ImageFileExists(*stored) && !missing.contains(*stored)) {
+                missing.append(*stored);
+                missingNames.insert(FileNamePart(*stored));
+            }
+    if (missing.isEmpty()) {
+        FDialogs.ShowInformation(QStringLiteral("No image of the library is missing."));
+        return;
+    }
+    if (sLocateFolderDialog.FileName.isEmpty())
+        sLocateFolderDialog.FileName = QFileInfo(ProjectFile()).path();
+    if (!FDialogs.Execute(sLocateFolderDialog))
+        return;
+    const QString folder = sLocateFolderDialog.FileName;
+
+    QHash<QString, QString> found;
+    {
+        TBusyCursor busy;
+        found = findFiles(folder, missingNames);
+    }
+
+    QList<TViraSymbolPtr> relinked;
+    for (const TViraSymbolPtr &symbol : std::as_const(Glyphbook.Symbols)) {
+        bool changed = false;
+        for (QString *stored : storedPathsOf(*symbol)) {
+            if (ImageFileExists(*stored))
+                continue;
+            const auto file = found.constFind(FileNamePart(*stored));
+            if (file == found.cend())
+                continue;
+            *stored = QDir::cleanPath(*file);
+            changed = true;
+        }
+        if (changed)
+            relinked.append(symbol);
+    }
+    ShowRelinkedSymbols(relinked);
+
+    QStringList stillMissing;
+    for (const QString &stored : std::as_const(missing))
+        if (!found.contains(FileNamePart(stored)))
+            stillMissing.append(QDir::toNativeSeparators(stored));
+    QString report = QStringLiteral("Found %1 of %2 missing images in %3.")
+                         .arg(missing.size() - stillMissing.size())
+                         .arg(missing.size())
+                         .arg(QDir::toNativeSeparators(folder));
+    if (!stillMissing.isEmpty())
+        report += QStringLiteral("\n\nStill missing:\n") + stillMissing.join(u'\n');
+    FDialogs.ShowInformation(report);
+}
+
+void TMainForm::ShowRelinkedSymbols(const QList<TViraSymbolPtr> &Symbols)
+{
+    const QSet<TViraSymbol *> changed = [&] {
+        QSet<TViraSymbol *> set;
+        for (const TViraSymbolPtr &symbol : Symbols)
+            set.insert(symbol.get());
+        return set;
+    }();
+    for (const TViraSymbolPtr &symbol : Symbols) {
+        // A symbol whose images are all there again is no longer marked.
+        const QList<QString *> paths = storedPathsOf(*symbol);
+        symbol->Error = !std::all_of(paths.cbegin(), paths.cend(), [this](const QString *path) {
+            return ImageFileExists(*path);
+        });
+    }
+    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
+        auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
+        if (changed.contains(item->Symbol.get()))
+            FillListItem(item, item->Symbol);
+    }
+    // The strip and the preview show the selected symbol's images from their new places.
+    TSymbolListItem *selected = SelectedRow();
+    if (selected && changed.contains(selected->Symbol.get()))
+        dLV_SymbolsSelectItem(selected, true);
+}
