@@ -103,6 +103,7 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     CreatePreview();
     CreateImageStrip();
     CreateMenus();
+    CreateEditMenu();
     CreateLocateMissingCommand();
     CreatePlacePointMenu();
     CreateViewMenu();
@@ -392,11 +393,11 @@ void TMainForm::WireEvents()
             });
 
     for (QLineEdit *field : {eIdentifier, eAnchorX, eAnchorY, eTextX, eTextY})
-        OnEvent(field, &QLineEdit::textChanged, &TMainForm::AnyChange);
+        OnFieldChange(field, &QLineEdit::textChanged);
     // Only the user's choices count: choosing an item from code notifies nothing.
-    OnEvent(cbTextAlign, &QComboBox::activated, &TMainForm::AnyChange);
-    OnEvent(cbTextAlign->lineEdit(), &QLineEdit::textEdited, &TMainForm::AnyChange);
-    OnEvent(cbIsSymbol, &QCheckBox::toggled, &TMainForm::AnyChange);
+    OnFieldChange(cbTextAlign, &QComboBox::activated);
+    OnFieldChange(cbTextAlign->lineEdit(), &QLineEdit::textEdited);
+    OnFieldChange(cbIsSymbol, &QCheckBox::toggled);
 
     OnEvent(bAddImage, &QPushButton::clicked, &TMainForm::bAddImageClick);
     OnEvent(bDeleteImage, &QPushButton::clicked, &TMainForm::bDeleteImageClick);
@@ -409,7 +410,7 @@ void TMainForm::CreateNameFields()
         auto *field =
             placeEdit("", QString(), QRect(180 + 152 * k, 33, 120, kEditHeight), gbSettings);
         field->hide();
-        OnEvent(field, &QLineEdit::textChanged, &TMainForm::AnyChange);
+        OnFieldChange(field, &QLineEdit::textChanged);
         NameEdits.append(field);
     }
     for (int k = 0; k < kNameFieldCount; ++k) {

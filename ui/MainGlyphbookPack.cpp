@@ -148,6 +148,7 @@ void TMainForm::miOpenLibClick()
     sSaveDialog1.FileName = TExtractTarget::ForArchive(archive).BaseName + QStringLiteral(".js");
     sSaveDialog2.FileName = archive;
     RefillList(selected);
+    StartFreshHistory();
     CollectLanguages();
     RebuildLanguageColumns();
 }

@@ -19,6 +19,7 @@ void TMainForm::miNewProjectClick()
 {
     SetSelectedSymbol(nullptr);
     RemoveAllRows();
+    StartFreshHistory();
     Glyphbook.Symbols.clear();
     RemoveAllTiles();
 }
