@@ -148,7 +148,8 @@ void TMainForm::CreateDialogs()
 {
     const QString projectFilter = QStringLiteral("Glyphbook project|*.js");
     sOpenDialog1 = {QStringLiteral("sOpenDialog1"), TFileDialog::fdOpen, projectFilter, {}};
-    sSaveDialog1 = {QStringLiteral("sSaveDialog1"), TFileDialog::fdSave, projectFilter, {}};
+    // The window asks before replacing a file itself: not when it is the project's own file.
+    sSaveDialog1 = {QStringLiteral("sSaveDialog1"), TFileDialog::fdSave, projectFilter, {}, false};
     sOpenPictureDialog1 = {
         QStringLiteral("sOpenPictureDialog1"),
         TFileDialog::fdOpenPicture,

@@ -334,6 +334,8 @@ private:
     /// Open TWriteBackPause guards; the fields write back only when there are none.
     int FWriteBackPauses = 0;
 
+    /// The project file the caption names: the one opened or saved last.
+    QString FCaptionFile;
     /// Messages that arose before the window was shown.
     QStringList FPendingInformation;
 
@@ -441,8 +443,7 @@ private:
     template <typename Sender, typename Signal>
     void OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)());
     /// Connects a settings field's change to AnyChange, which then knows the field.
-    template <typename Sender, typename Signal>
-    void OnFieldChange(Sender *Field, Signal SignalPtr);
+    template <typename Sender, typename Signal> void OnFieldChange(Sender *Field, Signal SignalPtr);
     /// A drag in the preview is being recorded as one step, press to release.
     bool FDragStep = false;
     void EndDragStep();

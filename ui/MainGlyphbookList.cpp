@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <array>
 
 namespace
@@ -192,16 +193,18 @@ void TMainForm::EditChange()
     symbol->TextAlign = static_cast<TVSTextAlign>(static_cast<std::uint8_t>(align));
     symbol->Symbol = cbIsSymbol->isChecked();
 
-    // One name per shown language, in column order; names in other languages are dropped.
-    const int languages = dLV_Symbols->columnCount() - 1;
-    symbol->Names.resize(languages);
-    int shown = 0;
-    for (int k = 0; k < NameEdits.size() && shown < languages; ++k) {
+    // The shown languages' names are replaced where they stand or appended; names in
+    // languages without a column are kept, as they are the user's translations.
+    for (int k = 0; k < NameEdits.size(); ++k) {
         if (NameEdits[k]->isHidden())
             continue;
-        symbol->Names[shown].Value = NameEdits[k]->text();
-        symbol->Names[shown].Name = NameLabels[k]->text();
-        ++shown;
+        const QString code = NameLabels[k]->text();
+        const auto pair = std::find_if(symbol->Names.begin(), symbol->Names.end(),
+                                       [&](const TStringPairs &Name) { return Name.Name == code; });
+        if (pair != symbol->Names.end())
+            pair->Value = NameEdits[k]->text();
+        else
+            symbol->Names.append({code, NameEdits[k]->text()});
     }
 
     UpdateSymbolView(symbol);

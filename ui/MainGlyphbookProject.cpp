@@ -4,6 +4,7 @@
 #include "ui/FileNames.h"
 #include "ui/SymbolListItem.h"
 
+#include <QFileInfo>
 #include <QScrollArea>
 #include <QTreeWidget>
 
@@ -34,6 +35,7 @@ void TMainForm::miOpenProjectClick()
         Glyphbook.LoadFromFile(fileName);
         AddRowsForLibrary();
         setWindowTitle(projectCaption(fileName));
+        FCaptionFile = fileName;
     }
     CollectLanguages();
     RebuildLanguageColumns();
@@ -44,9 +46,16 @@ void TMainForm::miSaveProjectClick()
     if (!FDialogs.Execute(sSaveDialog1))
         return;
     const QString fileName = sSaveDialog1.FileName;
+    // Saving again to the project's own file replaces no other file: Ctrl+S, Enter saves.
+    const bool ownFile = !FCaptionFile.isEmpty() && QFileInfo(fileName) == QFileInfo(FCaptionFile);
+    if (!ownFile && QFileInfo::exists(fileName) &&
+        !FDialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                              .arg(QFileInfo(fileName).fileName())))
+        return;
     Glyphbook.SaveToFile(fileName);
     sSaveDialog2.FileName = ChangeFileExt(fileName, QStringLiteral(".tar.gz"));
     setWindowTitle(projectCaption(fileName));
+    FCaptionFile = fileName;
 }
 
 void TMainForm::E1Click()

@@ -108,11 +108,9 @@ void TMainForm::SymbolImgPanelUpdate(TSymbolImgPanel *Tile)
     // Edits of one tile's value, keystroke by keystroke, are one step; choosing Default swaps
     // the images.
     const bool swap = Tile->ValueType->currentIndex() == TSymbolImgPanel::vtDefault;
-    const TStepScope step(*this,
-                          swap ? QStringLiteral("Set Default Image")
-                               : QStringLiteral("Change Image Value"),
-                          swap ? QString() : QStringLiteral("tile %1").arg(Tile->ImageIndex),
-                          Tile->Symbol);
+    const TStepScope step(
+        *this, swap ? QStringLiteral("Set Default Image") : QStringLiteral("Change Image Value"),
+        swap ? QString() : QStringLiteral("tile %1").arg(Tile->ImageIndex), Tile->Symbol);
     if (!FSelectedSymbol)
         SetSelectedSymbol(Tile->Symbol);
     if (Tile->ImageIndex < 0) {

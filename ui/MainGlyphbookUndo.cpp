@@ -9,8 +9,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
@@ -262,14 +262,20 @@ void TMainForm::ShowSymbolOfStep(const TViraSymbolPtr &Symbol)
     TSymbolListItem *row = RowOf(Symbol);
     if (!row)
         return;
+    // Building the tiles writes normalised state values back ("Default" as a state value
+    // becomes "0"); the library keeps exactly the state the step restored.
+    const TViraSymbol restored = *Symbol;
     FillListItem(row, Symbol);
     if (row != SelectedRow()) {
         SelectRow(row);
-        return;
+    } else {
+        // Shown again as a selection shows it: the tiles, the preview and the fields.
+        dLV_SymbolsSelectItem(row, true);
+        dLV_Symbols->scrollToItem(row);
     }
-    // Shown again as a selection shows it: the tiles, the preview and the fields.
-    dLV_SymbolsSelectItem(row, true);
-    dLV_Symbols->scrollToItem(row);
+    const bool error = Symbol->Error;
+    *Symbol = restored;
+    Symbol->Error = error;
 }
 
 void TMainForm::RestoreSymbol(int Index, const TViraSymbol &State)
