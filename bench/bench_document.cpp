@@ -1,9 +1,16 @@
-// Library document speed and memory against Qt's own JSON on the very same file.
+// Library document speed and memory against Qt's own JSON and against RapidJSON on the very
+// same file.
 //
-// Builds a library of 20,000 symbols, then times SaveToFile and LoadFromFile, and reading the
-// same file with QJsonDocument::fromJson and writing it back with toJson. The peak memory of a
-// load is measured in a fresh child process so that nothing of the benchmark itself counts.
+// Builds a library of 20,000 symbols (two names, three state images each), then times SaveToFile
+// and LoadFromFile, and reading the same file with QJsonDocument::fromJson and writing it back
+// with toJson. The peak memory of a load is measured in a fresh child process so that nothing of
+// the benchmark itself counts. Then `glyphbook format` of the file runs as a process of its own,
+// in turns with a process that parses the same bytes into a RapidJSON document and writes it
+// indented; both are timed from start to exit and their peak resident memory is taken from the
+// kernel. Times are the best of several rounds (the median beside it shows how noisy the machine
+// is).
 
+#include "bench/BenchLibrary.h"
 #include "model/ViraSymbol.h"
 
 #include <QCoreApplication>
@@ -15,42 +22,27 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include <rapidjson/document.h>
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <vector>
 
-namespace {
+extern char **environ;
+
+namespace
+{
 
 constexpr int SymbolCount = 20000;
 constexpr int Rounds = 5;
-
-TViraGlyphbook buildLibrary()
-{
-    static const char *const kinds[] = {"valve", "pump", "motor", "tank", "fan", "sensor"};
-    TViraGlyphbook book;
-    for (int i = 0; i < SymbolCount; ++i) {
-        auto symbol = std::make_shared<TViraSymbol>();
-        const QString kind = QLatin1String(kinds[i % 6]);
-        const QString number = QStringLiteral("%1").arg(i, 5, 10, QLatin1Char('0'));
-        const QString folder = QStringLiteral("C:\\Projects\\Water Plant\\Graphics\\%1\\").arg(kind);
-        symbol->Identifier = kind + u'_' + number;
-        symbol->Image = folder + kind + u'_' + number + QStringLiteral(".png");
-        symbol->Symbol = true;
-        symbol->ImageX = 16 + i % 32;
-        symbol->ImageY = 24 + i % 17;
-        symbol->TextX = -(i % 40);
-        symbol->TextY = 48;
-        symbol->TextAlign = TVSTextAlign(i % 3);
-        symbol->Names = {{QStringLiteral("en"), kind + QStringLiteral(" no. ") + number},
-                         {QStringLiteral("sv"), kind + QStringLiteral(" nr ") + number}};
-        symbol->StateImages = {
-            {QStringLiteral("1"), folder + kind + u'_' + number + QStringLiteral("_run.png")},
-            {QStringLiteral("Alarm"), folder + kind + u'_' + number + QStringLiteral("_alarm.gif")},
-            {QStringLiteral("MO"), folder + kind + u'_' + number + QStringLiteral("_manual.png")}};
-        book.Symbols.append(symbol);
-    }
-    return book;
-}
 
 // The best of several rounds, in milliseconds.
 double bestOf(const std::function<void()> &work)
@@ -127,20 +119,140 @@ long peakOfLoadKiB(const QString &which, const QString &path)
     return child.readAllStandardOutput().trimmed().toLong();
 }
 
+// Child mode: what a program built on RapidJSON does to format a document: read the bytes, parse
+// them into a document tree, write the tree indented (one blank per level) and save the text.
+int rapidFormat(const char *in, const char *out)
+{
+    std::FILE *file = std::fopen(in, "rb");
+    if (!file)
+        return 1;
+    std::fseek(file, 0, SEEK_END);
+    std::string bytes(size_t(std::ftell(file)), '\0');
+    std::fseek(file, 0, SEEK_SET);
+    const size_t read = std::fread(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    if (read != bytes.size())
+        return 1;
+    const size_t skip = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    rapidjson::Document document;
+    document.Parse(bytes.data() + skip, bytes.size() - skip);
+    if (document.HasParseError())
+        return 1;
+    rapidjson::StringBuffer text;
+    rapidjson::PrettyWriter<rapidjson::StringBuffer> writer(text);
+    writer.SetIndent(' ', 1);
+    document.Accept(writer);
+    std::FILE *output = std::fopen(out, "wb");
+    if (!output || std::fwrite(text.GetString(), 1, text.GetSize(), output) != text.GetSize() ||
+        std::fclose(output) != 0)
+        return 1;
+    return 0;
+}
+
+struct TRun {
+    double Ms;    // wall time
+    double CpuMs; // user and system time
+    long PeakKiB;
+};
+
+// Runs a program to its end; its wall time and the peak of its resident set.
+TRun runProcess(const QStringList &command)
+{
+    std::vector<QByteArray> args;
+    for (const QString &arg : command)
+        args.push_back(arg.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        qFatal("cannot start %s", argv[0]);
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        qFatal("%s failed", argv[0]);
+    const auto ms = [](const timeval &t) {
+        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+    };
+    return {double(timer.nsecsElapsed()) / 1e6, ms(usage.ru_utime) + ms(usage.ru_stime),
+            usage.ru_maxrss};
+}
+
+struct TFigures {
+    double Best;
+    double Median;
+    double BestCpu;
+    long PeakKiB;
+};
+
+TFigures summarise(std::vector<TRun> runs)
+{
+    double bestCpu = 1e300;
+    long peak = 0;
+    for (const TRun &run : runs) {
+        bestCpu = std::min(bestCpu, run.CpuMs);
+        peak = std::max(peak, run.PeakKiB);
+    }
+    std::sort(runs.begin(), runs.end(), [](const TRun &a, const TRun &b) { return a.Ms < b.Ms; });
+    return {runs.front().Ms, runs[runs.size() / 2].Ms, bestCpu, peak};
+}
+
+// `glyphbook format` against the RapidJSON program, in turns so that a busy spell of the machine
+// falls on both alike.
+void compareFormat(const QString &document, const QTemporaryDir &dir)
+{
+    constexpr int FormatRounds = 7;
+    const QStringList ours = {QStringLiteral(GLYPHBOOK_CLI), QStringLiteral("format"), document,
+                              dir.filePath(QStringLiteral("formatted.js"))};
+    const QStringList theirs = {QCoreApplication::applicationFilePath(),
+                                QStringLiteral("--rapidjson"), document,
+                                dir.filePath(QStringLiteral("rapidjson.js"))};
+    std::vector<TRun> oursRuns;
+    std::vector<TRun> theirRuns;
+    for (int round = 0; round < FormatRounds; ++round) {
+        oursRuns.push_back(runProcess(ours));
+        theirRuns.push_back(runProcess(theirs));
+    }
+    const TFigures a = summarise(oursRuns);
+    const TFigures b = summarise(theirRuns);
+    std::printf("glyphbook format      %8.1f ms (median %.1f, CPU %.1f)   RapidJSON parse + "
+                "indented write %8.1f ms (median %.1f, CPU %.1f)   ratio %.2f (goal <= 2.0)\n",
+                a.Best, a.Median, a.BestCpu, b.Best, b.Median, b.BestCpu, a.Best / b.Best);
+    std::printf("peak memory of format %8.1f MiB   RapidJSON %.1f MiB   ratio %.2f (goal <= 1.5)\n",
+                a.PeakKiB / 1024.0, b.PeakKiB / 1024.0, double(a.PeakKiB) / double(b.PeakKiB));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 4 && std::string(argv[1]) == "--rapidjson")
+        return rapidFormat(argv[2], argv[3]);
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == u"--measure-load")
         return measureLoad(args[2], args[3]);
+    if (args.size() == 3 && args[1] == u"--write-document") {
+        BenchLibrary(SymbolCount).SaveToFile(args[2]);
+        return 0;
+    }
 
     QTemporaryDir dir;
     const QString ours = dir.filePath(QStringLiteral("library.js"));
     const QString theirs = dir.filePath(QStringLiteral("qt.js"));
 
-    TViraGlyphbook book = buildLibrary();
+    // A child writes the document, so that this process is still small when it starts the format
+    // runs: the kernel reports a child's peak as at least its parent's size at the start.
+    runProcess({app.applicationFilePath(), QStringLiteral("--write-document"), ours});
+    const qint64 size = QFileInfo(ours).size();
+    std::printf("symbols               %d\n", SymbolCount);
+    std::printf("file size             %.2f MiB (%lld bytes)\n", size / 1048576.0, size);
+    compareFormat(ours, dir);
+
+    TViraGlyphbook book = BenchLibrary(SymbolCount);
     const double save = bestOf([&] { book.SaveToFile(ours); });
     const double load = bestOf([&] {
         TViraGlyphbook loaded;
@@ -151,19 +263,20 @@ int main(int argc, char *argv[])
 
     const QJsonDocument document = qtLoad(ours);
     const double qtParse = bestOf([&] { qtLoad(ours); });
-    const double qtWrite = bestOf([&] { writeAtomically(theirs, document.toJson(QJsonDocument::Indented)); });
+    const double qtWrite =
+        bestOf([&] { writeAtomically(theirs, document.toJson(QJsonDocument::Indented)); });
 
-    const qint64 size = QFileInfo(ours).size();
     const long peakOurs = peakOfLoadKiB(QStringLiteral("ours"), ours);
     const long peakQt = peakOfLoadKiB(QStringLiteral("qt"), ours);
 
-    std::printf("symbols               %d\n", SymbolCount);
-    std::printf("file size             %.2f MiB (%lld bytes)\n", size / 1048576.0, size);
-    std::printf("SaveToFile            %8.1f ms   Qt toJson + write   %8.1f ms   ratio %.2f (goal <= 2.0)\n",
+    std::printf("SaveToFile            %8.1f ms   Qt toJson + write   %8.1f ms   ratio %.2f (goal "
+                "<= 2.0)\n",
                 save, qtWrite, save / qtWrite);
-    std::printf("LoadFromFile          %8.1f ms   Qt read + fromJson  %8.1f ms   ratio %.2f (goal <= 2.0)\n",
+    std::printf("LoadFromFile          %8.1f ms   Qt read + fromJson  %8.1f ms   ratio %.2f (goal "
+                "<= 2.0)\n",
                 load, qtParse, load / qtParse);
-    std::printf("peak memory of a load %8.1f MiB = %.2fx the file (goal < 8x); Qt's parse %.1f MiB = %.2fx\n",
+    std::printf("peak memory of a load %8.1f MiB = %.2fx the file (goal < 8x); Qt's parse %.1f MiB "
+                "= %.2fx\n",
                 peakOurs / 1024.0, peakOurs * 1024.0 / double(size), peakQt / 1024.0,
                 peakQt * 1024.0 / double(size));
     return 0;

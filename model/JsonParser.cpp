@@ -1,82 +1,152 @@
 // The lenient JSON parser: comments, single quotes, unquoted names and texts, trailing commas.
+// It reads UTF-16 text or UTF-8 bytes; strings and names without escapes stay views of the text,
+// which the document's arena keeps alive.
 
 #include "model/JsonValue.h"
 
 #include "model/IntegerText.h"
+#include "model/JsonText.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
+#include <stdexcept>
+#include <vector>
 
 namespace
 {
 
 constexpr int MaxDepth = 32;
 
-bool isSpace(char16_t c)
+template <typename Unit> bool isSpace(Unit c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f' || c == u'\b';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\b';
 }
 
-bool isNumberChar(char16_t c)
+template <typename Unit> bool isNumberChar(Unit c)
 {
-    return (c >= u'0' && c <= u'9') || c == u'+' || c == u'-' || c == u'.' || c == u'e' ||
-           c == u'E';
+    return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == 'e' || c == 'E';
 }
 
-bool sameName(const QString &a, const QString &b)
+TJsonTextRef nameOf(const TJsonMember &member)
 {
-    return a.size() == b.size() &&
-           std::memcmp(a.constData(), b.constData(), size_t(a.size()) * 2) == 0;
+    return {member.Name, qsizetype(member.NameSize & ~TJsonMember::NameUtf16Bit),
+            !(member.NameSize & TJsonMember::NameUtf16Bit)};
+}
+
+bool memberLess(const TJsonMember &a, const TJsonMember &b)
+{
+    if (a.Hash != b.Hash)
+        return a.Hash > b.Hash;
+    return CompareUnits(nameOf(a), nameOf(b)) < 0;
 }
 
 // Sorts the members into member order; of two members with one name the later one stays.
-void sortMembers(std::vector<TJsonMember> &members)
+TJsonMember *sortMembers(TJsonMember *begin, TJsonMember *end)
 {
-    const auto less = [](const TJsonMember &a, const TJsonMember &b) {
-        return MemberLess(a.Hash, a.Name, b.Hash, b.Name);
-    };
     // Insertion sort for the small objects of a document avoids the buffer of stable_sort.
-    if (members.size() <= 16) {
-        for (size_t i = 1; i < members.size(); ++i) {
-            for (size_t j = i; j > 0 && less(members[j], members[j - 1]); --j)
-                std::swap(members[j], members[j - 1]);
+    if (end - begin <= 16) {
+        for (TJsonMember *i = begin + 1; i < end; ++i) {
+            for (TJsonMember *j = i; j > begin && memberLess(*j, j[-1]); --j)
+                std::swap(*j, j[-1]);
         }
     } else {
-        std::stable_sort(members.begin(), members.end(), less);
+        std::stable_sort(begin, end, memberLess);
     }
     // Equal names are now neighbours in their original order: keep the last of each run.
-    size_t out = 0;
-    for (size_t i = 0; i < members.size(); ++i) {
-        if (i + 1 < members.size() && members[i + 1].Hash == members[i].Hash &&
-            sameName(members[i + 1].Name, members[i].Name))
+    TJsonMember *out = begin;
+    for (TJsonMember *i = begin; i < end; ++i) {
+        if (i + 1 < end && i[1].Hash == i->Hash && SameUnits(nameOf(i[1]), nameOf(*i)))
             continue;
-        if (out != i)
-            members[out] = std::move(members[i]);
-        ++out;
+        *out++ = *i;
     }
-    members.resize(out);
+    return out;
+}
+
+quint32 hashOf(const char16_t *begin, const char16_t *end)
+{
+    return JsonMemberHash(QStringView(begin, end - begin));
+}
+
+quint32 hashOf(const char *begin, const char *end)
+{
+    quint32 h = 0;
+    const char *p = begin;
+    for (; p != end && quint8(*p) < 0x80; ++p)
+        h = h * 129u + quint8(*p) + 0x9E370001u;
+    TUtf8Units units(p, end);
+    while (!units.AtEnd())
+        h = h * 129u + units.Next() + 0x9E370001u;
+    return h;
+}
+
+// The first code unit of the character at p.
+char16_t firstUnit(const char16_t *p, const char16_t *)
+{
+    return *p;
+}
+
+char16_t firstUnit(const char *p, const char *end)
+{
+    return TUtf8Units(p, end).Next();
+}
+
+// Code units from begin to end, as QString counts them.
+qsizetype unitCount(const char16_t *begin, const char16_t *end)
+{
+    return end - begin;
+}
+
+qsizetype unitCount(const char *begin, const char *end)
+{
+    qsizetype n = 0;
+    for (const char *p = begin; p < end; ++p) {
+        const quint8 c = quint8(*p);
+        if ((c & 0xC0) != 0x80)
+            n += c >= 0xF0 ? 2 : 1;
+    }
+    return n;
+}
+
+const char *findUnit(const char *begin, const char *end, char c)
+{
+    const void *found = std::memchr(begin, c, size_t(end - begin));
+    return found ? static_cast<const char *>(found) : end;
+}
+
+const char16_t *findUnit(const char16_t *begin, const char16_t *end, char16_t c)
+{
+    const qsizetype at = QStringView(begin, end - begin).indexOf(QChar(c));
+    return at < 0 ? end : begin + at;
+}
+
+char16_t *appendUnits(const char16_t *begin, const char16_t *end, char16_t *out)
+{
+    std::memcpy(out, begin, size_t(end - begin) * 2);
+    return out + (end - begin);
+}
+
+char16_t *appendUnits(const char *begin, const char *end, char16_t *out)
+{
+    return DecodeUtf8(begin, end - begin, out);
 }
 
 } // namespace
 
-/// One parse over one text. Values are built bottom-up: members and elements of the open
-/// containers wait on two shared stacks and move into an exactly sized array when their
+/// One parse over one text. Values are built bottom-up in the arena: members and elements of the
+/// open containers wait on two shared stacks and move into an exactly sized array when their
 /// container closes.
-class TJsonParser
+template <typename Unit> class TJsonParser
 {
 public:
-    explicit TJsonParser(QStringView text)
-        : FBegin(text.utf16()), FEnd(text.utf16() + text.size()), FPos(FBegin)
+    TJsonParser(TJsonArena *arena, const Unit *begin, const Unit *end)
+        : FArena(arena), FBegin(begin), FEnd(end), FPos(begin)
     {
     }
 
-    TJsonValuePtr ParseTop()
+    TJsonValue *ParseTop()
     {
-        TJsonValuePtr value;
-        if (!ParseValue(1, 0, value))
-            return TJsonValuePtr();
-        return value;
+        TJsonValue *value = nullptr;
+        return ParseValue(1, 0, value) ? value : nullptr;
     }
 
     void FillError(TJsonParseError &error) const
@@ -84,37 +154,90 @@ public:
         error.Offset = FPos - FBegin;
         error.Message = FMessage;
         error.Line = 1;
-        const char16_t *lineStart = FBegin;
-        for (const char16_t *p = FBegin; p < FPos; ++p) {
-            if (*p == u'\n') {
+        const Unit *lineStart = FBegin;
+        for (const Unit *p = FBegin; p < FPos; ++p) {
+            if (*p == '\n') {
                 ++error.Line;
                 lineStart = p + 1;
             }
         }
-        error.Column = int(FPos - lineStart) + 1;
+        error.Column = int(unitCount(lineStart, FPos)) + 1;
     }
 
+    static TJsonValuePtr Handle(TJsonValue *value) { return TJsonValue::Handle(value); }
+
 private:
+    // A quoted string or name: a view of the text, or the decoded text when it has escapes.
+    struct TQuoted {
+        const Unit *Begin = nullptr;
+        qsizetype Size = 0;
+        TJsonPin *Decoded = nullptr;
+    };
+
     bool Fail(const char *message)
     {
         FMessage = QString::fromLatin1(message);
         return false;
     }
 
+    TJsonValue *NewValue(TJsonKind kind) { return TJsonValue::Make(FArena, kind); }
+
+    TJsonValue *NewString(const TQuoted &text)
+    {
+        TJsonValue *v = NewValue(stString);
+        if (text.Decoded) {
+            v->FForm = TJsonValue::fPinned;
+            v->FPin = text.Decoded;
+            v->FSize = text.Decoded->Text.size();
+        } else {
+            SetView(v, text.Begin, text.Size);
+        }
+        return v;
+    }
+
+    static void SetView(TJsonValue *v, const char *begin, qsizetype size)
+    {
+        v->FForm = TJsonValue::fUtf8;
+        v->FUtf8 = begin;
+        v->FSize = size;
+    }
+
+    static void SetView(TJsonValue *v, const char16_t *begin, qsizetype size)
+    {
+        v->FForm = TJsonValue::fUtf16;
+        v->FUtf16 = begin;
+        v->FSize = size;
+    }
+
+    bool SetName(TJsonMember &member, const void *name, qsizetype size, bool utf16)
+    {
+        if (size >= qsizetype(TJsonMember::NameUtf16Bit))
+            return Fail("a member name is too long");
+        member.Name = name;
+        member.NameSize = quint32(size) | (utf16 ? TJsonMember::NameUtf16Bit : 0);
+        return true;
+    }
+
+    bool SetName(TJsonMember &member, const Unit *begin, const Unit *end)
+    {
+        member.Hash = hashOf(begin, end);
+        return SetName(member, begin, end - begin, sizeof(Unit) == 2);
+    }
+
     void SkipSpace()
     {
         while (FPos < FEnd) {
-            const char16_t c = *FPos;
+            const Unit c = *FPos;
             if (isSpace(c)) {
                 ++FPos;
-            } else if (c == u'/' && FPos + 1 < FEnd && FPos[1] == u'*') {
-                const char16_t *p = FPos + 2;
-                while (p + 1 < FEnd && !(p[0] == u'*' && p[1] == u'/'))
+            } else if (c == '/' && FPos + 1 < FEnd && FPos[1] == '*') {
+                const Unit *p = FPos + 2;
+                while (p + 1 < FEnd && !(p[0] == '*' && p[1] == '/'))
                     ++p;
                 FPos = p + 1 < FEnd ? p + 2 : FEnd;
-            } else if (c == u'/' && FPos + 1 < FEnd && FPos[1] == u'/') {
+            } else if (c == '/' && FPos + 1 < FEnd && FPos[1] == '/') {
                 FPos += 2;
-                while (FPos < FEnd && *FPos != u'\n')
+                while (FPos < FEnd && *FPos != '\n')
                     ++FPos;
             } else {
                 return;
@@ -123,7 +246,7 @@ private:
     }
 
     // closer: the closing bracket of the enclosing container, 0 at the outermost level.
-    bool ParseValue(int level, char16_t closer, TJsonValuePtr &out)
+    bool ParseValue(int level, char closer, TJsonValue *&out)
     {
         if (level > MaxDepth)
             return Fail("values nest deeper than 32 levels");
@@ -131,68 +254,87 @@ private:
         if (FPos == FEnd) {
             if (closer)
                 return Fail("the text ends inside a value");
-            out = TJsonValue::NewString(QString()); // an empty text is an empty string
+            out = NewString(TQuoted{FPos, 0, nullptr}); // an empty text is an empty string
             return true;
         }
-        const char16_t c = *FPos;
+        const Unit c = *FPos;
         switch (c) {
-        case u'{':
+        case '{':
             return ParseObject(level, out);
-        case u'[':
+        case '[':
             return ParseArray(level, out);
-        case u'"':
-        case u'\'': {
-            QString text;
+        case '"':
+        case '\'': {
+            TQuoted text;
             if (!ParseQuoted(text))
                 return false;
-            out = TJsonValue::NewString(text);
+            out = NewString(text);
             return true;
         }
         default:
             break;
         }
-        if (c == u'-' || (c >= u'0' && c <= u'9'))
+        if (c == '-' || (c >= '0' && c <= '9'))
             return ParseNumber(out);
-        if (ParseLiteral(u"true", out) || ParseLiteral(u"false", out) || ParseLiteral(u"null", out))
+        if (ParseLiteral("true", stBoolean, out) || ParseLiteral("false", stBoolean, out) ||
+            ParseLiteral("null", stNull, out))
             return true;
         return ParseUnquotedText(closer, out);
     }
 
-    bool ParseLiteral(QStringView word, TJsonValuePtr &out)
+    bool ParseLiteral(const char *word, TJsonKind kind, TJsonValue *&out)
     {
-        const qsizetype n = word.size();
-        if (FEnd - FPos < n || std::memcmp(FPos, word.utf16(), size_t(n) * 2) != 0)
+        const qsizetype n = qsizetype(std::strlen(word));
+        if (FEnd - FPos < n)
             return false;
+        for (qsizetype i = 0; i < n; ++i) {
+            if (FPos[i] != Unit(word[i]))
+                return false;
+        }
         // "trueish" or "null.x" is unquoted text, not a literal.
         if (FPos + n < FEnd) {
-            const QChar next(FPos[n]);
+            const QChar next(firstUnit(FPos + n, FEnd));
             if (next.isLetter() || next == u'_' || next == u'.')
                 return false;
         }
         FPos += n;
-        if (word == u"null")
-            out = TJsonValue::NewNull();
-        else
-            out = TJsonValue::NewBoolean(word == u"true");
+        out = NewValue(kind);
+        out->FBool = word[0] == 't';
         return true;
     }
 
-    bool ParseNumber(TJsonValuePtr &out)
+    bool ParseNumber(TJsonValue *&out)
     {
-        const char16_t *start = FPos;
+        const Unit *start = FPos;
         bool point = false;
         bool exponent = false;
+        bool plainDigits = true;
         while (FPos < FEnd && isNumberChar(*FPos)) {
-            point = point || *FPos == u'.';
-            exponent = exponent || *FPos == u'e' || *FPos == u'E';
+            const Unit c = *FPos;
+            point = point || c == '.';
+            exponent = exponent || c == 'e' || c == 'E';
+            plainDigits = plainDigits && ((c >= '0' && c <= '9') || (c == '-' && FPos == start));
             ++FPos;
         }
-        const QStringView token(start, FPos - start);
+        const qsizetype length = FPos - start;
+        // The common case, a decimal integer that cannot overflow, without a detour through text.
+        const bool negative = *start == '-';
+        if (plainDigits && length > (negative ? 1 : 0) && length <= 18) {
+            qint64 value = 0;
+            for (const Unit *p = start + (negative ? 1 : 0); p != FPos; ++p)
+                value = value * 10 + (*p - '0');
+            out = NewValue(stInt);
+            out->FInt = negative ? -value : value;
+            return true;
+        }
+        QString token(length, Qt::Uninitialized);
+        std::copy(start, FPos, reinterpret_cast<char16_t *>(token.data()));
         bool ok = false;
         if (!point && !exponent) {
             const qint64 value = token.toLongLong(&ok);
             if (ok) {
-                out = TJsonValue::NewInt(value);
+                out = NewValue(stInt);
+                out->FInt = value;
                 return true;
             }
         } else if (point && !exponent && ParseCurrency(token, out)) {
@@ -201,13 +343,14 @@ private:
         const double value = token.toDouble(&ok);
         if (!ok)
             return Fail("malformed number");
-        out = TJsonValue::NewDouble(value);
+        out = NewValue(stDouble);
+        out->FDouble = value;
         return true;
     }
 
     // "-"?digits"."digits with at most four decimals and at least one digit; larger numbers
     // than the fixed-point range are left to the double path.
-    static bool ParseCurrency(QStringView token, TJsonValuePtr &out)
+    bool ParseCurrency(QStringView token, TJsonValue *&out)
     {
         const qsizetype dot = token.indexOf(u'.');
         const bool negative = token.startsWith(u'-');
@@ -224,136 +367,154 @@ private:
             count = count * 10 + (d.unicode() - u'0');
         for (qsizetype i = 0; i < 4; ++i)
             count = count * 10 + (i < decimals.size() ? decimals[i].unicode() - u'0' : 0);
-        out = TJsonValue::NewCurrency(negative ? -count : count);
+        out = NewValue(stCurrency);
+        out->FInt = negative ? -count : count;
         return true;
     }
 
-    // At FPos: the opening quote. Fills text with the unescaped content.
-    bool ParseQuoted(QString &text)
+    // At FPos: the opening quote. Without escapes the text is a view between the quotes.
+    bool ParseQuoted(TQuoted &text)
     {
-        const char16_t quote = *FPos++;
-        const char16_t *start = FPos;
-        while (FPos < FEnd && *FPos != quote && *FPos != u'\\')
+        const Unit quote = *FPos++;
+        const Unit *start = FPos;
+        while (FPos < FEnd && *FPos != quote && *FPos != '\\')
             ++FPos;
         if (FPos == FEnd)
             return Fail("the text ends inside a string");
-        if (*FPos == quote) { // no escapes: one copy of the run
-            text = QString(reinterpret_cast<const QChar *>(start), FPos - start);
+        if (*FPos == quote) {
+            text = TQuoted{start, FPos - start, nullptr};
             ++FPos;
             return true;
         }
-        text = QString(reinterpret_cast<const QChar *>(start), FPos - start);
+        // Escapes only shorten the text, so the raw length up to the first quote is room enough
+        // unless an escaped quote comes before the closing one.
+        QString decoded(findUnit(FPos, FEnd, quote) - start + 2, Qt::Uninitialized);
+        char16_t *out = appendUnits(start, FPos, reinterpret_cast<char16_t *>(decoded.data()));
         while (FPos < FEnd && *FPos != quote) {
-            if (*FPos != u'\\') {
-                const char16_t *run = FPos;
-                while (FPos < FEnd && *FPos != quote && *FPos != u'\\')
-                    ++FPos;
-                text.append(reinterpret_cast<const QChar *>(run), FPos - run);
+            // Room for the two code units that one step may give.
+            if (reinterpret_cast<const char16_t *>(decoded.constEnd()) - out < 2) {
+                const qsizetype used =
+                    out - reinterpret_cast<const char16_t *>(decoded.constData());
+                decoded.resize(2 * decoded.size());
+                out = reinterpret_cast<char16_t *>(decoded.data()) + used;
+            }
+            if (*FPos != '\\') {
+                if (sizeof(Unit) == 1 && quint8(*FPos) >= 0x80) {
+                    const Unit *charEnd = FPos + 1;
+                    while (charEnd < FEnd && (quint8(*charEnd) & 0xC0) == 0x80)
+                        ++charEnd;
+                    out = appendUnits(FPos, charEnd, out);
+                    FPos = charEnd;
+                } else {
+                    *out++ = char16_t(*FPos++);
+                }
                 continue;
             }
             if (++FPos == FEnd)
                 break;
-            const char16_t c = *FPos++;
+            const Unit c = *FPos++;
             switch (c) {
-            case u'b':
-                text.append(QChar(u'\b'));
+            case 'b':
+                *out++ = u'\b';
                 break;
-            case u'f':
-                text.append(QChar(u'\f'));
+            case 'f':
+                *out++ = u'\f';
                 break;
-            case u'n':
-                text.append(QChar(u'\n'));
+            case 'n':
+                *out++ = u'\n';
                 break;
-            case u'r':
-                text.append(QChar(u'\r'));
+            case 'r':
+                *out++ = u'\r';
                 break;
-            case u't':
-                text.append(QChar(u'\t'));
+            case 't':
+                *out++ = u'\t';
                 break;
-            case u'u':
-            case u'x': {
-                const int digits = c == u'u' ? 4 : 2;
+            case 'u':
+            case 'x': {
+                const int digits = c == 'u' ? 4 : 2;
                 int unit = 0;
                 for (int i = 0; i < digits; ++i) {
-                    const int d = FPos < FEnd ? HexDigitValue(*FPos) : -1;
+                    const int d = FPos < FEnd ? HexDigitValue(char16_t(*FPos)) : -1;
                     if (d < 0)
                         return Fail("malformed escape in a string");
                     unit = unit * 16 + d;
                     ++FPos;
                 }
-                text.append(QChar(char16_t(unit)));
+                *out++ = char16_t(unit);
                 break;
             }
             default:
-                text.append(QChar(c));
+                // The escaped character itself, which may take several bytes of UTF-8.
+                --FPos;
+                const Unit *charEnd = FPos + 1;
+                if constexpr (sizeof(Unit) == 1) {
+                    while (charEnd < FEnd && (quint8(*charEnd) & 0xC0) == 0x80)
+                        ++charEnd;
+                }
+                out = appendUnits(FPos, charEnd, out);
+                FPos = charEnd;
                 break;
             }
         }
         if (FPos == FEnd)
             return Fail("the text ends inside a string");
         ++FPos;
+        decoded.truncate(out - reinterpret_cast<const char16_t *>(decoded.constData()));
+        text.Decoded = FArena->Pin(decoded);
         return true;
     }
 
     // Unquoted text runs up to the next "," or the enclosing closer (the end of the text at the
     // outermost level), without trailing white space.
-    bool ParseUnquotedText(char16_t closer, TJsonValuePtr &out)
+    bool ParseUnquotedText(char closer, TJsonValue *&out)
     {
-        const char16_t *start = FPos;
-        while (FPos < FEnd && !(closer && (*FPos == u',' || *FPos == closer)))
+        const Unit *start = FPos;
+        while (FPos < FEnd && !(closer && (*FPos == ',' || *FPos == Unit(closer))))
             ++FPos;
         if (closer && FPos == FEnd)
             return Fail("the text ends inside a value");
-        const char16_t *end = FPos;
+        const Unit *end = FPos;
         while (end > start && isSpace(end[-1]))
             --end;
-        out = TJsonValue::NewString(QString(reinterpret_cast<const QChar *>(start), end - start));
+        out = NewString(TQuoted{start, end - start, nullptr});
         return true;
-    }
-
-    // Member names repeat in every object of a document: share one string per name.
-    QString InternName(const char16_t *start, qsizetype length, quint32 hash)
-    {
-        QString &slot = FNameCache[hash & (FNameCache.size() - 1)];
-        if (slot.size() != length || std::memcmp(slot.constData(), start, size_t(length) * 2) != 0)
-            slot = QString(reinterpret_cast<const QChar *>(start), length);
-        return slot;
     }
 
     bool ParseName(TJsonMember &member)
     {
-        const char16_t c = *FPos;
-        if (c == u'"' || c == u'\'') {
-            const char16_t *start = FPos + 1;
-            QString name;
+        const Unit c = *FPos;
+        if (c == '"' || c == '\'') {
+            TQuoted name;
             if (!ParseQuoted(name))
                 return false;
-            // Without escapes the name is the run between the quotes and can be shared.
-            const qsizetype rawLength = FPos - 1 - start;
-            member.Hash = JsonMemberHash(name);
-            member.Name =
-                rawLength == name.size() ? InternName(start, rawLength, member.Hash) : name;
+            if (name.Decoded) {
+                const QString &text = name.Decoded->Text;
+                member.Hash = JsonMemberHash(text);
+                if (!SetName(member, text.utf16(), text.size(), true))
+                    return false;
+            } else if (!SetName(member, name.Begin, name.Begin + name.Size)) {
+                return false;
+            }
             SkipSpace();
         } else {
-            if (c == u'(' || c == u')' || c == u',' || c == u'.' || c == u':' || c == u'[' ||
-                c == u']' || c == u'{')
+            if (c == '(' || c == ')' || c == ',' || c == '.' || c == ':' || c == '[' || c == ']' ||
+                c == '{')
                 return Fail("a member name is expected");
-            const char16_t *start = FPos;
-            while (FPos < FEnd && *FPos != u':')
+            const Unit *start = FPos;
+            while (FPos < FEnd && *FPos != ':')
                 ++FPos;
             if (FPos == FEnd)
                 return Fail("the text ends inside a member name");
-            const QStringView name(start, FPos - start);
-            member.Hash = JsonMemberHash(name);
-            member.Name = InternName(start, name.size(), member.Hash);
+            if (!SetName(member, start, FPos))
+                return false;
         }
-        if (FPos == FEnd || *FPos != u':')
+        if (FPos == FEnd || *FPos != ':')
             return Fail("':' is expected after a member name");
         ++FPos;
         return true;
     }
 
-    bool ParseObject(int level, TJsonValuePtr &out)
+    bool ParseObject(int level, TJsonValue *&out)
     {
         ++FPos; // "{"
         const size_t first = FMemberStack.size();
@@ -361,76 +522,127 @@ private:
             SkipSpace();
             if (FPos == FEnd)
                 return Fail("the object is not closed");
-            if (*FPos == u'}')
+            if (*FPos == '}')
                 break;
-            TJsonMember member;
-            if (!ParseName(member) || !ParseValue(level + 1, u'}', member.Value))
+            TJsonMember member{};
+            if (!ParseName(member) || !ParseValue(level + 1, '}', member.Value))
                 return false;
-            FMemberStack.push_back(std::move(member));
+            FMemberStack.push_back(member);
             SkipSpace();
             if (FPos == FEnd)
                 return Fail("the object is not closed");
-            if (*FPos == u'}')
+            if (*FPos == '}')
                 break;
-            if (*FPos != u',')
+            if (*FPos != ',')
                 return Fail("',' or '}' is expected");
             ++FPos;
         }
         ++FPos; // "}"
-        out = TJsonValue::NewObject();
-        std::vector<TJsonMember> &members = out->FMembers;
-        members.reserve(FMemberStack.size() - first);
-        std::move(FMemberStack.begin() + qsizetype(first), FMemberStack.end(),
-                  std::back_inserter(members));
-        FMemberStack.resize(first);
-        sortMembers(members);
+        out = NewValue(stObject);
+        const size_t count = FMemberStack.size() - first;
+        if (count) {
+            auto *members =
+                static_cast<TJsonMember *>(FArena->Allocate(count * sizeof(TJsonMember)));
+            std::copy(FMemberStack.begin() + qsizetype(first), FMemberStack.end(), members);
+            out->FMembers = members;
+            out->FSize = sortMembers(members, members + count) - members;
+            out->FCapacity = quint32(count);
+            FMemberStack.resize(first);
+        }
         return true;
     }
 
-    bool ParseArray(int level, TJsonValuePtr &out)
+    bool ParseArray(int level, TJsonValue *&out)
     {
         ++FPos; // "["
         const size_t first = FElementStack.size();
         SkipSpace();
-        while (FPos == FEnd || *FPos != u']') {
-            TJsonValuePtr element;
-            if (!ParseValue(level + 1, u']', element))
+        while (FPos == FEnd || *FPos != ']') {
+            TJsonValue *element = nullptr;
+            if (!ParseValue(level + 1, ']', element))
                 return false;
-            FElementStack.push_back(std::move(element));
+            FElementStack.push_back(element);
             SkipSpace();
             if (FPos == FEnd)
                 return Fail("the array is not closed");
-            if (*FPos == u']')
+            if (*FPos == ']')
                 break;
-            if (*FPos != u',')
+            if (*FPos != ',')
                 return Fail("',' or ']' is expected");
             ++FPos;
             SkipSpace();
         }
         ++FPos; // "]"
-        out = TJsonValue::NewArray();
-        std::vector<TJsonValuePtr> &elements = out->FElements;
-        elements.reserve(FElementStack.size() - first);
-        std::move(FElementStack.begin() + qsizetype(first), FElementStack.end(),
-                  std::back_inserter(elements));
-        FElementStack.resize(first);
+        out = NewValue(stArray);
+        const size_t count = FElementStack.size() - first;
+        if (count) {
+            if (count > 0xFFFFFFFFu)
+                throw std::length_error("array too long");
+            auto *elements =
+                static_cast<TJsonValue **>(FArena->Allocate(count * sizeof(TJsonValue *)));
+            std::copy(FElementStack.begin() + qsizetype(first), FElementStack.end(), elements);
+            out->FElements = elements;
+            out->FSize = qsizetype(count);
+            out->FCapacity = quint32(count);
+            FElementStack.resize(first);
+        }
         return true;
     }
 
-    const char16_t *FBegin;
-    const char16_t *FEnd;
-    const char16_t *FPos;
+    TJsonArena *FArena;
+    const Unit *FBegin;
+    const Unit *FEnd;
+    const Unit *FPos;
     QString FMessage;
     std::vector<TJsonMember> FMemberStack;
-    std::vector<TJsonValuePtr> FElementStack;
-    std::array<QString, 256> FNameCache;
+    std::vector<TJsonValue *> FElementStack;
 };
+
+namespace
+{
+
+// A parse into a new arena that keeps Source (the text the values point into) alive.
+template <typename Unit>
+TJsonValuePtr parseInto(TJsonArena *arena, const Unit *begin, const Unit *end,
+                        TJsonParseError *error)
+{
+    arena->Ref(); // released at the end: the result's handle holds the arena from then on
+    TJsonValuePtr result;
+    try {
+        TJsonParser<Unit> parser(arena, begin, end);
+        TJsonValue *value = parser.ParseTop();
+        if (value)
+            result = TJsonParser<Unit>::Handle(value);
+        else if (error)
+            parser.FillError(*error);
+    } catch (...) {
+        arena->Unref();
+        throw;
+    }
+    arena->Unref();
+    return result;
+}
+
+// The tree takes about twice the text: one block of that size serves most parses.
+std::size_t firstBlockFor(qsizetype textBytes)
+{
+    return std::clamp<std::size_t>(std::size_t(textBytes) * 2, 1024, std::size_t(4) << 20);
+}
+
+} // namespace
 
 TJsonValuePtr ParseString(QStringView Text, TJsonParseError *Error)
 {
-    TJsonParser parser(Text);
-    TJsonValuePtr value = parser.ParseTop();
-    if (!value && Error)
-        parser.FillError(*Error);
-    return value;
+    TJsonArena *arena = TJsonArena::Create(firstBlockFor(Text.size() * 2));
+    arena->Utf16Source = Text.toString();
+    const auto *begin = reinterpret_cast<const char16_t *>(arena->Utf16Source.utf16());
+    return parseInto(arena, begin, begin + Text.size(), Error);
+}
+
+TJsonValuePtr ParseUtf8(const QByteArray &Text, TJsonParseError *Error)
+{
+    TJsonArena *arena = TJsonArena::Create(firstBlockFor(Text.size()));
+    arena->Utf8Source = Text;
+    const char *begin = arena->Utf8Source.constData();
+    return parseInto(arena, begin, begin + Text.size(), Error);
 }

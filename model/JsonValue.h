@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QExplicitlySharedDataPointer>
-#include <QSharedData>
+#include "model/JsonArena.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
 #include <cstdint>
-#include <vector>
+#include <utility>
 
 /// The kinds of a JSON value, numbered as the document facility counts them.
 enum TJsonKind : std::uint8_t {
@@ -22,15 +23,43 @@ enum TJsonKind : std::uint8_t {
 
 class TJsonValue;
 
-/// A shared handle: values put into containers are the very values passed in, not copies. A null
-/// handle is "no value", distinct from a value of kind stNull.
-using TJsonValuePtr = QExplicitlySharedDataPointer<TJsonValue>;
+/// A handle on a value: values put into containers are the very values passed in, not copies,
+/// and changes through one handle are seen through every other. A null handle is "no value",
+/// distinct from a value of kind stNull. A handle keeps the value's document, and so the value,
+/// alive.
+class TJsonValuePtr
+{
+public:
+    TJsonValuePtr() = default;
+    TJsonValuePtr(const TJsonValuePtr &Other);
+    TJsonValuePtr(TJsonValuePtr &&Other) noexcept : FValue(Other.FValue) { Other.FValue = nullptr; }
+    TJsonValuePtr &operator=(const TJsonValuePtr &Other);
+    TJsonValuePtr &operator=(TJsonValuePtr &&Other) noexcept;
+    ~TJsonValuePtr();
 
-/// One member of an object. Members are kept in member order (see MemberLess).
+    TJsonValue *data() const { return FValue; }
+    TJsonValue *operator->() const { return FValue; }
+    TJsonValue &operator*() const { return *FValue; }
+    explicit operator bool() const { return FValue != nullptr; }
+    bool operator!() const { return FValue == nullptr; }
+
+private:
+    friend class TJsonValue;
+    /// A handle on Value (or no value), counted on Value's arena.
+    explicit TJsonValuePtr(TJsonValue *Value);
+
+    TJsonValue *FValue = nullptr;
+};
+
+/// One member of an object: its name (UTF-8 bytes of the parsed text, or UTF-16 code units kept
+/// by the arena) and its value. Members are kept in member order (see MemberLess).
 struct TJsonMember {
-    quint32 Hash = 0;
-    QString Name;
-    TJsonValuePtr Value;
+    quint32 Hash;
+    quint32 NameSize; // code units (UTF-16) or bytes (UTF-8), with NameUtf16Bit set for UTF-16
+    const void *Name;
+    TJsonValue *Value; // null for no value
+
+    static constexpr quint32 NameUtf16Bit = 0x80000000u;
 };
 
 /// The hash that decides where a member stands in its object.
@@ -39,8 +68,9 @@ quint32 JsonMemberHash(QStringView Name);
 /// Member order: larger hash first, equal hashes by code units with the smaller name first.
 bool MemberLess(quint32 HashA, QStringView NameA, quint32 HashB, QStringView NameB);
 
-/// A JSON value: null, boolean, double, currency, integer, object, array or string.
-class TJsonValue : public QSharedData
+/// A JSON value: null, boolean, double, currency, integer, object, array or string. Values live in
+/// the arena of the document they belong to and are reached through TJsonValuePtr handles.
+class TJsonValue
 {
 public:
     static TJsonValuePtr NewNull();
@@ -56,7 +86,6 @@ public:
 
     TJsonValue(const TJsonValue &) = delete;
     TJsonValue &operator=(const TJsonValue &) = delete;
-    ~TJsonValue();
 
     TJsonKind Kind() const { return FKind; }
     bool IsObject() const { return FKind == stObject; }
@@ -84,15 +113,15 @@ public:
     QString GetS(QStringView Name) const;
     /// The member's value, or a new stNull value when there is no such member.
     TJsonValuePtr GetN(QStringView Name) const;
-    /// The members in member order; empty for every kind but an object.
-    const std::vector<TJsonMember> &Members() const;
+    /// The number of members; 0 for every kind but an object.
+    qsizetype MemberCount() const { return FKind == stObject ? FSize : 0; }
 
     // Arrays. Putting at or beyond the length makes the length Index + 1; the gap holds no
     // values.
     void PutO(qsizetype Index, const TJsonValuePtr &Value);
     /// The element at Index, or no value beyond the end.
     TJsonValuePtr GetO(qsizetype Index) const;
-    qsizetype Length() const;
+    qsizetype Length() const { return FKind == stArray ? FSize : 0; }
 
     /// Visits an array's elements in index order or an object's member values in member
     /// order; other kinds yield nothing. Elements may be no value (gaps of an array).
@@ -100,7 +129,7 @@ public:
     {
     public:
         bool MoveNext();
-        const TJsonValuePtr &Current() const;
+        TJsonValuePtr Current() const;
 
     private:
         friend class TJsonValue;
@@ -110,27 +139,62 @@ public:
     };
     TEnumerator GetEnumerator() const { return TEnumerator(this); }
 
+    /// Visits an object's members in member order, with name and value; other kinds have none.
+    class TMemberEnumerator
+    {
+    public:
+        bool MoveNext();
+        QString Name() const;
+        TJsonValuePtr Value() const;
+
+    private:
+        friend class TJsonValue;
+        explicit TMemberEnumerator(const TJsonValue *Value) : FValue(Value) {}
+        const TJsonValue *FValue;
+        qsizetype FIndex = -1;
+    };
+    TMemberEnumerator GetMembers() const { return TMemberEnumerator(this); }
+
 private:
-    friend class TJsonParser;
-    friend class TJsonWriter;
+    friend class TJsonValuePtr;
+    template <typename> friend class TJsonParser;
+    template <typename, typename> friend class TJsonWriter;
 
-    explicit TJsonValue(TJsonKind Kind);
+    // How a string holds its text.
+    enum TForm : quint8 { fUtf8, fUtf16, fPinned };
+
+    TJsonValue(TJsonArena *Arena, TJsonKind Kind) : FArena(Arena), FKind(Kind), FInt(0) {}
+    static TJsonValuePtr Handle(TJsonValue *Value) { return TJsonValuePtr(Value); }
+    static TJsonValue *Make(TJsonArena *Arena, TJsonKind Kind);
+    static TJsonValuePtr MakeAlone(TJsonKind Kind);
+    TJsonValue *MakeString(const QString &Text) const;
     const TJsonMember *FindMember(QStringView Name) const;
+    void PutMember(const QString &Name, TJsonValue *Value);
+    void PutElement(qsizetype Index, TJsonValue *Value);
+    /// Keeps Value's arena alive while this value's arena holds it.
+    void Hold(const TJsonValue *Value) const;
+    const char16_t *StringUtf16() const;
 
+    TJsonArena *FArena;
     TJsonKind FKind;
+    TForm FForm = fUtf8;   // strings
+    quint32 FCapacity = 0; // objects and arrays: room in FMembers or FElements
+    qsizetype FSize = 0;   // strings: code units or bytes; objects and arrays: count
     union {
         bool FBool;
         double FDouble;
         qint64 FInt; // stInt, and the ten-thousandths of stCurrency
-        QString FString;
-        std::vector<TJsonMember> FMembers;
-        std::vector<TJsonValuePtr> FElements;
+        const char *FUtf8;
+        const char16_t *FUtf16;
+        TJsonPin *FPin;
+        TJsonMember *FMembers;
+        TJsonValue **FElements;
     };
 };
 
 /// Where and why a parse stopped. Line and Column count from 1; Column in UTF-16 code units.
 struct TJsonParseError {
-    qsizetype Offset = -1;
+    qsizetype Offset = -1; // in units of the parsed text (code units, or bytes for UTF-8)
     int Line = 0;
     int Column = 0;
     QString Message;
@@ -140,3 +204,34 @@ struct TJsonParseError {
 /// unquoted names and texts, trailing commas, at most 32 levels). Gives no value when the text
 /// does not parse, and then fills Error when one is given.
 TJsonValuePtr ParseString(QStringView Text, TJsonParseError *Error = nullptr);
+
+/// ParseString of UTF-8 text, which must be valid UTF-8. Strings stay views of Text (shared, not
+/// copied) until they are asked for.
+TJsonValuePtr ParseUtf8(const QByteArray &Text, TJsonParseError *Error = nullptr);
+
+inline TJsonValuePtr::TJsonValuePtr(TJsonValue *Value) : FValue(Value)
+{
+    if (FValue)
+        FValue->FArena->Ref();
+}
+
+inline TJsonValuePtr::TJsonValuePtr(const TJsonValuePtr &Other) : TJsonValuePtr(Other.FValue) {}
+
+inline TJsonValuePtr::~TJsonValuePtr()
+{
+    if (FValue)
+        FValue->FArena->Unref();
+}
+
+inline TJsonValuePtr &TJsonValuePtr::operator=(const TJsonValuePtr &Other)
+{
+    TJsonValuePtr copy(Other);
+    std::swap(FValue, copy.FValue);
+    return *this;
+}
+
+inline TJsonValuePtr &TJsonValuePtr::operator=(TJsonValuePtr &&Other) noexcept
+{
+    std::swap(FValue, Other.FValue);
+    return *this;
+}

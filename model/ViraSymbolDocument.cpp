@@ -3,6 +3,7 @@
 #include "model/GlyphbookError.h"
 #include "model/IntegerText.h"
 #include "model/JsonValue.h"
+#include "model/JsonWriter.h"
 #include "model/LineBreaks.h"
 #include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
@@ -10,8 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace
 {
@@ -61,48 +64,193 @@ QString storedName(const QString &name)
     return stored;
 }
 
-TJsonValuePtr buildDocument(TViraGlyphbook &book)
+using TDocumentWriter = TJsonWriter<QByteArray, char>;
+
+// The members of a symbol object and of a state image object, in member order.
+enum TSymbolMember {
+    smIdentifier,
+    smImage,
+    smImageX,
+    smImageY,
+    smName,
+    smSymbol,
+    smTextAlign,
+    smTextX,
+    smTextY,
+    smStateImages
+};
+
+const QString &symbolMemberName(TSymbolMember member)
 {
-    const TJsonValuePtr document = TJsonValue::NewObject();
-    const TJsonValuePtr list = TJsonValue::NewArray();
-    document->PutO(sGlyphbook, list);
-    qsizetype i = 0;
-    for (const TViraSymbolPtr &symbol : book.Symbols) {
-        const TJsonValuePtr item = TJsonValue::NewObject(symbol->Symbol ? 10 : 6);
-        list->PutO(i++, item);
-        item->PutS(sIdentifier, symbol->Identifier);
-        item->PutS(sImage, symbol->Image);
-        item->PutI(sImageX, symbol->ImageX);
-        item->PutI(sImageY, symbol->ImageY);
-
-        const TJsonValuePtr names = TJsonValue::NewObject(symbol->Names.size());
-        item->PutO(sName, names);
-        for (TStringPairs &pair : symbol->Names) {
-            // The display program needs a name in every language: fill gaps in memory too.
-            if (pair.Value.isEmpty())
-                pair.Value = symbol->Identifier;
-            names->PutS(storedName(pair.Name), pair.Value);
-        }
-
-        if (!symbol->Symbol) {
-            item->PutS(sSymbol, sFalse);
-            continue;
-        }
-        item->PutS(sSymbol, sTrue);
-        item->PutS(sTextAlign, TextAlignToStr(symbol->TextAlign));
-        item->PutI(sTextX, symbol->TextX);
-        item->PutI(sTextY, symbol->TextY);
-        const TJsonValuePtr states = TJsonValue::NewArray();
-        item->PutO(sStateImages, states);
-        qsizetype j = 0;
-        for (const TStringPairs &pair : symbol->StateImages) {
-            const TJsonValuePtr state = TJsonValue::NewObject(2);
-            states->PutO(j++, state);
-            state->PutS(sValue, pair.Name);
-            state->PutS(sImage, pair.Value);
-        }
+    switch (member) {
+    case smIdentifier:
+        return sIdentifier;
+    case smImage:
+        return sImage;
+    case smImageX:
+        return sImageX;
+    case smImageY:
+        return sImageY;
+    case smName:
+        return sName;
+    case smSymbol:
+        return sSymbol;
+    case smTextAlign:
+        return sTextAlign;
+    case smTextX:
+        return sTextX;
+    case smTextY:
+        return sTextY;
+    case smStateImages:
+        return sStateImages;
     }
-    return document;
+    return sName;
+}
+
+bool memberLess(const QString &a, const QString &b)
+{
+    return MemberLess(JsonMemberHash(a), a, JsonMemberHash(b), b);
+}
+
+const std::vector<TSymbolMember> &symbolMembersInOrder()
+{
+    static const std::vector<TSymbolMember> order = [] {
+        std::vector<TSymbolMember> members;
+        for (int m = smIdentifier; m <= smStateImages; ++m)
+            members.push_back(TSymbolMember(m));
+        std::sort(members.begin(), members.end(), [](TSymbolMember a, TSymbolMember b) {
+            return memberLess(symbolMemberName(a), symbolMemberName(b));
+        });
+        return members;
+    }();
+    return order;
+}
+
+// The members of "NAME" in member order; of two pairs for one language the later one's value.
+void writeNames(TDocumentWriter &writer, TViraSymbol &symbol)
+{
+    struct TNamed {
+        quint32 Hash;
+        QString Name;
+        const QString *Value;
+    };
+    std::vector<TNamed> names;
+    names.reserve(size_t(symbol.Names.size()));
+    for (TStringPairs &pair : symbol.Names) {
+        // The display program needs a name in every language: fill gaps in memory too.
+        if (pair.Value.isEmpty())
+            pair.Value = symbol.Identifier;
+        QString name = storedName(pair.Name);
+        const quint32 hash = JsonMemberHash(name);
+        names.push_back({hash, std::move(name), &pair.Value});
+    }
+    std::stable_sort(names.begin(), names.end(), [](const TNamed &a, const TNamed &b) {
+        return MemberLess(a.Hash, a.Name, b.Hash, b.Name);
+    });
+    writer.BeginObject();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i + 1 < names.size() && names[i + 1].Hash == names[i].Hash &&
+            names[i + 1].Name == names[i].Name)
+            continue;
+        writer.Name(names[i].Name);
+        writer.String(*names[i].Value);
+    }
+    writer.EndObject();
+}
+
+void writeStateImages(TDocumentWriter &writer, const TViraSymbol &symbol)
+{
+    static const bool imageFirst = memberLess(sImage, sValue);
+    writer.BeginArray();
+    for (const TStringPairs &pair : symbol.StateImages) {
+        const auto writeImage = [&] {
+            writer.Name(sImage);
+            writer.String(pair.Value);
+        };
+        const auto writeValue = [&] {
+            writer.Name(sValue);
+            writer.String(pair.Name);
+        };
+        writer.BeginObject();
+        if (imageFirst) {
+            writeImage();
+            writeValue();
+        } else {
+            writeValue();
+            writeImage();
+        }
+        writer.EndObject();
+    }
+    writer.EndArray();
+}
+
+// The document is written as the library is walked, without a value tree in between: the text
+// is the one the tree of these members would give.
+void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book)
+{
+    writer.BeginObject();
+    writer.Name(sGlyphbook);
+    writer.BeginArray();
+    for (const TViraSymbolPtr &symbol : book.Symbols) {
+        writer.BeginObject();
+        for (const TSymbolMember member : symbolMembersInOrder()) {
+            // A plain image has no text point, alignment or state images in the file.
+            const bool symbolOnly = member == smTextAlign || member == smTextX ||
+                                    member == smTextY || member == smStateImages;
+            if (symbolOnly && !symbol->Symbol)
+                continue;
+            writer.Name(symbolMemberName(member));
+            switch (member) {
+            case smIdentifier:
+                writer.String(symbol->Identifier);
+                break;
+            case smImage:
+                writer.String(symbol->Image);
+                break;
+            case smImageX:
+                writer.Int(symbol->ImageX);
+                break;
+            case smImageY:
+                writer.Int(symbol->ImageY);
+                break;
+            case smName:
+                writeNames(writer, *symbol);
+                break;
+            case smSymbol:
+                writer.String(symbol->Symbol ? sTrue : sFalse);
+                break;
+            case smTextAlign:
+                writer.String(TextAlignToStr(symbol->TextAlign));
+                break;
+            case smTextX:
+                writer.Int(symbol->TextX);
+                break;
+            case smTextY:
+                writer.Int(symbol->TextY);
+                break;
+            case smStateImages:
+                writeStateImages(writer, *symbol);
+                break;
+            }
+        }
+        writer.EndObject();
+    }
+    writer.EndArray();
+    writer.EndObject();
+    writer.Finish();
+}
+
+// A coordinate: an integer member is taken as it is when it fits; any other member goes through
+// its text, which also words the error.
+qint32 getInt(const TJsonValuePtr &item, const QString &name)
+{
+    if (item) {
+        const TJsonValuePtr value = item->GetO(name);
+        if (value && value->Kind() == stInt && value->AsInteger() >= INT32_MIN &&
+            value->AsInteger() <= INT32_MAX)
+            return qint32(value->AsInteger());
+    }
+    return StrToInt(getS(item, name));
 }
 
 void readSymbol(const TJsonValuePtr &item, TViraSymbol &symbol)
@@ -111,25 +259,31 @@ void readSymbol(const TJsonValuePtr &item, TViraSymbol &symbol)
     symbol.Identifier = getS(item, sIdentifier);
     symbol.Image = getS(item, sImage);
     symbol.Symbol = getS(item, sSymbol) == sTrue;
-    symbol.ImageX = StrToInt(getS(item, sImageX));
-    symbol.ImageY = StrToInt(getS(item, sImageY));
+    symbol.ImageX = getInt(item, sImageX);
+    symbol.ImageY = getInt(item, sImageY);
 
-    const TJsonValuePtr names = item ? item->GetN(sName) : TJsonValuePtr();
+    const TJsonValuePtr names = item ? item->GetO(sName) : TJsonValuePtr();
     if (names && names->IsObject()) {
-        symbol.Names.reserve(qsizetype(names->Members().size()));
-        for (const TJsonMember &member : names->Members())
-            symbol.Names.append({member.Name, member.Value ? member.Value->AsString() : QString()});
+        symbol.Names.reserve(names->MemberCount());
+        TJsonValue::TMemberEnumerator it = names->GetMembers();
+        while (it.MoveNext()) {
+            const TJsonValuePtr value = it.Value();
+            symbol.Names.append({it.Name(), value ? value->AsString() : QString()});
+        }
     }
     if (!symbol.Symbol)
         return;
 
-    symbol.TextX = StrToInt(getS(item, sTextX));
-    symbol.TextY = StrToInt(getS(item, sTextY));
+    symbol.TextX = getInt(item, sTextX);
+    symbol.TextY = getInt(item, sTextY);
     symbol.TextAlign = StrToTextAlign(getS(item, sTextAlign));
     if (const TJsonValuePtr states = item->GetO(sStateImages)) {
+        symbol.StateImages.reserve(states->IsArray() ? states->Length() : states->MemberCount());
         TJsonValue::TEnumerator it = states->GetEnumerator();
-        while (it.MoveNext())
-            symbol.StateImages.append({getS(it.Current(), sValue), getS(it.Current(), sImage)});
+        while (it.MoveNext()) {
+            const TJsonValuePtr state = it.Current();
+            symbol.StateImages.append({getS(state, sValue), getS(state, sImage)});
+        }
     }
 }
 
@@ -137,13 +291,12 @@ void readSymbol(const TJsonValuePtr &item, TViraSymbol &symbol)
 
 QByteArray TViraGlyphbook::SaveToBytes()
 {
-    QString text = NormaliseLineBreaks(buildDocument(*this)->AsJSon(true, false));
-    QStringEncoder encoder(QStringEncoder::Utf8);
-    QByteArray bytes;
-    bytes.resize(Bom.size() + encoder.requiredSpace(text.size()));
-    std::memcpy(bytes.data(), Bom.constData(), size_t(Bom.size()));
-    char *end = encoder.appendToBuffer(bytes.data() + Bom.size(), text);
-    bytes.truncate(end - bytes.constData());
+    // The writer puts UTF-8 straight after the mark, with every line break as CR LF; the text
+    // ends with the closing brace, after which the last line break follows.
+    QByteArray bytes = Bom;
+    TDocumentWriter writer(bytes, true, false, true);
+    writeDocument(writer, *this);
+    bytes.append("\r\n", 2);
     return bytes;
 }
 
@@ -179,29 +332,21 @@ void TViraGlyphbook::LoadFromBytes(QByteArray Bytes, const QString &SourceName)
 {
     Symbols.clear();
 
-    QString text;
-    {
-        QByteArrayView content(Bytes);
-        if (content.startsWith(Bom))
-            content = content.sliced(Bom.size());
-        // Only one mark is skipped; a second one stays in the text.
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                         QStringDecoder::Flag::ConvertInitialBom);
-        text = decoder.decode(content);
-        if (decoder.hasError())
-            throw EDocumentError(documentError(SourceName, QStringLiteral("it is not UTF-8 text")));
-        Bytes = QByteArray(); // the bytes are no longer needed; keep the peak low
-    }
-    text = NormaliseLineBreaks(std::move(text));
+    // Only one mark is skipped; a second one stays in the text.
+    if (Bytes.startsWith(Bom))
+        Bytes.remove(0, Bom.size());
+    if (!QByteArrayView(Bytes).isValidUtf8())
+        throw EDocumentError(documentError(SourceName, QStringLiteral("it is not UTF-8 text")));
+    // The values of the parse point into the text, which the parse keeps: no copy is made.
+    Bytes = NormaliseLineBreaks(std::move(Bytes));
 
     TJsonParseError error;
-    const TJsonValuePtr document = ParseString(text, &error);
+    const TJsonValuePtr document = ParseUtf8(Bytes, &error);
     if (!document)
         throw EDocumentError(
             documentError(SourceName, QStringLiteral("%1 at line %2, column %3")
                                           .arg(error.Message, QString::number(error.Line),
                                                QString::number(error.Column))));
-    text = QString();
     const TJsonValuePtr list = document->GetO(sGlyphbook);
     if (!list)
         throw EDocumentError(

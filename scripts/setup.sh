@@ -9,6 +9,7 @@ packages=(
     fonts-liberation   # metric-compatible stand-ins for the preview's label font
     python3 tar gzip   # peers of the archive interoperability tests
     python3-jsonschema # validates the command-line tool's --json output in the tests
+    rapidjson-dev      # the document benchmark's yardstick; no program uses it
 )
 if [ "${1:-}" = fuzz ]; then
     packages+=(clang libclang-rt-14-dev)   # libFuzzer and the sanitizer runtimes

@@ -13,8 +13,9 @@ QString compact(const TJsonValuePtr &value)
 QStringList memberNames(const TJsonValuePtr &object)
 {
     QStringList names;
-    for (const TJsonMember &member : object->Members())
-        names << member.Name;
+    TJsonValue::TMemberEnumerator it = object->GetMembers();
+    while (it.MoveNext())
+        names << it.Name();
     return names;
 }
 
@@ -113,7 +114,8 @@ private slots:
         text->PutI(QStringLiteral("x"), 1);
         QVERIFY(!text->GetO(u"x"));
         QCOMPARE(text->GetS(u"x"), QString());
-        QVERIFY(text->Members().empty());
+        QCOMPARE(text->MemberCount(), 0);
+        QVERIFY(!text->GetMembers().MoveNext());
     }
 
     void arrayGrowth()
