@@ -1,8 +1,9 @@
 // Opens a generated project of 20,000 symbols in the window through Open Project and times
 // the filled, sorted list, one rebuild of three language columns, and the find bar's filter
-// keystroke by keystroke, and the Check Library window following an edit, each until the
-// window has been laid out and painted again; then times Open Project and Save Project of the
-// document that the document benchmark measures.
+// keystroke by keystroke, the Check Library window following an edit, and undo and redo of a
+// symbol's change and of an added or deleted symbol, each until the window has been laid out
+// and painted again, and the memory of 1,000 undo steps; then times Open Project and Save
+// Project of the document that the document benchmark measures.
 #include "bench/BenchLibrary.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
@@ -11,14 +12,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -140,6 +144,8 @@ struct TKeystrokeFigures {
         Total = {Total.Wall + Time.Wall, Total.Cpu + Time.Cpu};
         ++Count;
     }
+
+    TTimed Mean() const { return {Total.Wall / Count, Total.Cpu / Count}; }
 };
 
 /// Types a text into the find bar and erases it again, key by key.
@@ -154,6 +160,30 @@ TKeystrokeFigures timeFindKeystrokes(TMainForm &Window, const QString &Typed)
     for (qsizetype k = 0; k < Typed.size(); ++k)
         figures.Add(timedUntilIdle([&] { pressKey(Window.eFind, Qt::Key_Backspace, QString()); }));
     return figures;
+}
+
+/// Resident memory now, in kilobytes.
+double residentKilobytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+struct TUndoFigures {
+    TKeystrokeFigures Undo;
+    TKeystrokeFigures Redo;
+};
+
+/// Undoes and redoes the top step of the window's history a few times.
+void timeUndoRedo(TMainForm &Window, TUndoFigures &Figures)
+{
+    for (int k = 0; k < 5; ++k) {
+        Figures.Undo.Add(timedUntilIdle([&] { Window.miUndo->trigger(); }));
+        Figures.Redo.Add(timedUntilIdle([&] { Window.miRedo->trigger(); }));
+    }
 }
 
 double peakMegabytes()
@@ -218,6 +248,31 @@ int main(int argc, char *argv[])
     dialogs.FileAnswers = {project};
     const TTimed imageChecked = timedUntilIdle([&] { window.bAddImage->click(); });
 
+    // Undo and redo of the steps that touch one symbol and of those that add or remove one.
+    // The findings window stays open: each step checks the symbol again, as an edit does.
+    window.dLV_Symbols->setCurrentItem(window.dLV_Symbols->topLevelItem(kSymbols / 2 + 1));
+    QCoreApplication::processEvents();
+    TUndoFigures editSteps;
+    window.eIdentifier->setText(QStringLiteral("renamed"));
+    timeUndoRedo(window, editSteps);
+    TUndoFigures symbolSteps;
+    window.miDupSymb->trigger();
+    timeUndoRedo(window, symbolSteps);
+    window.miDeleteSymbol->trigger();
+    timeUndoRedo(window, symbolSteps);
+
+    // The memory that 1,000 steps hold: edits of two fields in turn, so none merges.
+    const int stepsBefore = window.UndoStack->count();
+    const double residentBefore = residentKilobytes();
+    for (int k = 0; k < 1000; ++k) {
+        if (k % 2)
+            window.eIdentifier->setText(QStringLiteral("step %1").arg(k));
+        else
+            window.eTextX->setText(QString::number(k));
+    }
+    const double stepKilobytes = residentKilobytes() - residentBefore;
+    const int steps = window.UndoStack->count() - stepsBefore;
+
     std::printf("symbols                          %d\n", kSymbols);
     std::printf("open project, list filled+sorted %.1f ms (goal < 1000 ms)\n", openMs);
     std::printf("  of which loading the document  %.1f ms\n", loadMs);
@@ -225,13 +280,22 @@ int main(int argc, char *argv[])
                 window.dLV_Symbols->columnCount() - 1, rebuildMs);
     std::printf("find bar, %d keystrokes (goal < 50 ms each):\n", find.Count);
     printTimed("  slowest", find.Slowest);
-    printTimed("  mean", {find.Total.Wall / find.Count, find.Total.Cpu / find.Count});
+    printTimed("  mean", find.Mean());
     printTimed("find bar, missing names option", missingNames, " (goal < 50 ms)");
     printTimed("check window, whole library", checkOpen);
     printTimed("identifier keystroke, no window", keystrokeAlone);
     printTimed("  with the check window open", keystrokeChecked, " (goal < 100 ms)");
     printTimed("Add Image, no window", imageAlone);
     printTimed("  with the check window open", imageChecked, " (goal < 100 ms)");
+    printTimed("undo, one symbol's change", editSteps.Undo.Slowest, " slowest (goal < 50 ms)");
+    printTimed("", editSteps.Undo.Mean(), " mean");
+    printTimed("redo, one symbol's change", editSteps.Redo.Slowest, " slowest (goal < 50 ms)");
+    printTimed("", editSteps.Redo.Mean(), " mean");
+    printTimed("undo, add or delete a symbol", symbolSteps.Undo.Slowest, " slowest (goal < 50 ms)");
+    printTimed("", symbolSteps.Undo.Mean(), " mean");
+    printTimed("redo, add or delete a symbol", symbolSteps.Redo.Slowest, " slowest (goal < 50 ms)");
+    printTimed("", symbolSteps.Redo.Mean(), " mean");
+    std::printf("memory of %d undo steps        %.0f kB resident more\n", steps, stepKilobytes);
     measureOpenAndSave(folder.path());
     std::printf("peak memory                      %.1f MB\n", peakMegabytes());
     return 0;
