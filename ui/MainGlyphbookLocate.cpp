@@ -12,8 +12,10 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -95,20 +97,34 @@ void TMainForm::miLocateMissingClick()
         found = findFiles(folder, missingNames);
     }
 
+    // The file a stored path is relinked to, or none.
+    const auto relinkTarget = [&](const QString &Stored) {
+        if (ImageFileExists(Stored))
+            return QString();
+        const auto file = found.constFind(FileNamePart(Stored));
+        return file == found.cend() ? QString() : QDir::cleanPath(*file);
+    };
     QList<TViraSymbolPtr> relinked;
     for (const TViraSymbolPtr &symbol : std::as_const(Glyphbook.Symbols)) {
-        bool changed = false;
-        for (QString *stored : storedPathsOf(*symbol)) {
-            if (ImageFileExists(*stored))
-                continue;
-            const auto file = found.constFind(FileNamePart(*stored));
-            if (file == found.cend())
-                continue;
-            *stored = QDir::cleanPath(*file);
-            changed = true;
-        }
-        if (changed)
+        const TViraSymbol &seen = *symbol;
+        bool needed = !relinkTarget(seen.Image).isEmpty();
+        for (const TStringPairs &state : seen.StateImages)
+            needed = needed || !relinkTarget(state.Value).isEmpty();
+        if (needed)
             relinked.append(symbol);
+    }
+    if (!relinked.isEmpty()) {
+        // One undo step for the whole search, however many symbols it relinked.
+        UndoStack->beginMacro(QStringLiteral("Locate Missing Images"));
+        const auto endStep = qScopeGuard([this] { UndoStack->endMacro(); });
+        for (const TViraSymbolPtr &symbol : std::as_const(relinked)) {
+            const TStepScope step(*this, QStringLiteral("Locate Missing Images"), {}, symbol);
+            for (QString *stored : storedPathsOf(*symbol)) {
+                const QString target = relinkTarget(*stored);
+                if (!target.isEmpty())
+                    *stored = target;
+            }
+        }
     }
     ShowRelinkedSymbols(relinked);
 

@@ -30,6 +30,9 @@ bool TScriptedDialogs::RunDialog(QDialog &Dialog)
     Dialog.show();
     const bool accepted = DialogScripts.takeFirst()(Dialog);
     Dialog.hide();
+    // As when a modal dialog closes on the desktop, the window it stood over is active again.
+    if (QWidget *parent = Dialog.parentWidget())
+        parent->window()->activateWindow();
     return accepted;
 }
 

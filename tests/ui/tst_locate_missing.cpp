@@ -68,6 +68,20 @@ void TestLocateMissing::relinksByFileName()
     QCOMPARE(IconIndex(w, rowOf(w, u"Pump"_s)), 1);
     QCOMPARE(f.Dialogs.Informations.last(), u"Found 1 of 1 missing images in %1."_s.arg(
                                                 QDir::toNativeSeparators(f.Path(u"later"_s))));
+
+    // Each search is one step, however many images it relinked.
+    w.dLV_Symbols->setFocus();
+    QCOMPARE(w.miUndo->text(), u"Undo Locate Missing Images"_s);
+    pressShortcut(w, Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(pumpSymbol->StateImages[0].Value, u"/old/art/pump_on.png"_s);
+    QCOMPARE(pumpSymbol->Image, pump);
+    pressShortcut(w, Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(pumpSymbol->Image, u"C:\\old\\art\\pump.png"_s);
+    QCOMPARE(pumpSymbol->StateImages[1].Value, u"/old/art/pump_alarm.png"_s);
+    QVERIFY(!w.miUndo->isEnabled());
+    pressShortcut(w, Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(pumpSymbol->Image, pump);
+    QCOMPARE(pumpSymbol->StateImages[1].Value, alarm);
 }
 
 void TestLocateMissing::nothingMissingAsksForNoFolder()

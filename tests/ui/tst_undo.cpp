@@ -88,6 +88,14 @@ void TestUndo::everyStepUndoesAndRedoes_data()
              f.Dialogs.FileAnswers = {f.WritePicture(u"tank.png"_s, QSize(10, 10))};
              pressShortcut(*f.Window, Qt::CTRL | Qt::Key_A);
          }},
+        {"several pictures by state family", "Add Symbols",
+         [](TUndoFixture &f) {
+             f.Dialogs.FileAnswers = {f.WritePicture(u"fan.png"_s, QSize(8, 8)) + u'\n' +
+                                      f.WritePicture(u"fan_1.png"_s, QSize(8, 8)) + u'\n' +
+                                      f.WritePicture(u"lamp.png"_s, QSize(8, 8))};
+             f.Dialogs.DialogScripts = {[](QDialog &) { return true; }};
+             pressShortcut(*f.Window, Qt::CTRL | Qt::Key_A);
+         }},
         {"duplicate symbol", "Duplicate Symbol",
          [](TUndoFixture &f) { pressShortcut(*f.Window, Qt::CTRL | Qt::Key_D); }},
         {"delete symbol from the menu", "Delete Symbol",
@@ -127,6 +135,8 @@ void TestUndo::everyStepUndoesAndRedoes_data()
          [](TUndoFixture &f) {
              QTest::mouseClick(f.Window->ImageGrid, Qt::LeftButton, Qt::ShiftModifier, {300, 200});
          }},
+        {"place point", "Place Point",
+         [](TUndoFixture &f) { pressShortcut(*f.Window, Qt::CTRL | Qt::Key_3); }},
         {"arrow clicks", "Move Text Point",
          [](TUndoFixture &f) {
              QTest::mouseClick(f.Window->srbText, Qt::LeftButton);
