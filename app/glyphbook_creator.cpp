@@ -15,8 +15,8 @@ int main(int argc, char *argv[])
 
     TQtGlyphbookDialogs dialogs;
     // An installed editor finds its help page and example in the data folder of its prefix.
-    const QString shared =
-        QDir(QApplication::applicationDirPath()).filePath(QStringLiteral(GLYPHBOOK_SHARED_FROM_BIN));
+    const QString shared = QDir(QApplication::applicationDirPath())
+                               .filePath(QStringLiteral(GLYPHBOOK_SHARED_FROM_BIN));
     TMainForm window(dialogs, QApplication::applicationDirPath(), QDir::cleanPath(shared));
     dialogs.Parent = &window;
     window.show();

@@ -2,6 +2,7 @@
 #include "ui/MainGlyphbook.h"
 
 #include "model/FileSave.h"
+#include "model/GlyphbookError.h"
 #include "model/NamesTable.h"
 #include "ui/FileNames.h"
 
