@@ -46,6 +46,7 @@ struct TParsedCommand {
     QStringList Files;
     bool Yes = false;
     bool Json = false;
+    QString Into; // --into DIR, for the commands that take it
     bool UsageOk = false;
 };
 
@@ -53,7 +54,8 @@ using TPositionals = QList<QPair<QString, QString>>;
 
 TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                             const QString &description, const TPositionals &positionals,
-                            bool withYes, bool withJson = false)
+                            bool withYes, const QString &intoDescription = QString(),
+                            bool withJson = false)
 {
     QCommandLineParser parser;
     setUpCommandParser(parser, name, description, positionals);
@@ -65,11 +67,15 @@ TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                                   QStringLiteral("Print one JSON document instead of lines."));
     if (withJson)
         parser.addOption(json);
+    const QCommandLineOption into(QStringLiteral("into"), intoDescription, QStringLiteral("DIR"));
+    if (!intoDescription.isEmpty())
+        parser.addOption(into);
     processArguments(parser, arguments);
     TParsedCommand parsed;
     parsed.Files = parser.positionalArguments().mid(1);
     parsed.Yes = withYes && parser.isSet(yes);
     parsed.Json = withJson && parser.isSet(json);
+    parsed.Into = intoDescription.isEmpty() ? QString() : parser.value(into);
     parsed.UsageOk = parsed.Files.size() == positionals.size();
     if (!parsed.UsageOk) {
         QStringList expected;
@@ -91,7 +97,9 @@ public:
     TPackCallbacks Callbacks()
     {
         TPackCallbacks callbacks;
-        callbacks.Confirm = [this](const QString &question) { return Confirm(question); };
+        callbacks.ConfirmReplacing = [this](const QString &question, const QStringList &replaced) {
+            return Confirm(question, replaced);
+        };
         callbacks.Inform = [this](const QString &message) {
             EndProgress();
             std::fprintf(stderr, "%s\n", qUtf8Printable(message));
@@ -128,7 +136,7 @@ public:
     }
 
 private:
-    bool Confirm(const QString &question)
+    bool Confirm(const QString &question, const QStringList &replaced)
     {
         if (FYes)
             return true;
@@ -136,6 +144,10 @@ private:
             FNoTerminal = true;
             return false;
         }
+        EndProgress();
+        std::fprintf(stderr, "Yes replaces:\n");
+        for (const QString &path : replaced)
+            std::fprintf(stderr, "  %s\n", qUtf8Printable(QDir::toNativeSeparators(path)));
         std::fprintf(stderr, "%s [y/N] ", qUtf8Printable(question));
         std::fflush(stderr);
         QTextStream in(stdin);
@@ -247,28 +259,31 @@ int runExtract(const QStringList &arguments)
         QStringLiteral("Extracts the library archive into a folder beside it, named "
                        "after it, and writes a project document for it there "
                        "(road.tar.gz gives the folder road and road.js). Prints the "
-                       "project document's path."),
-        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, true);
+                       "project document's path. A project document that is not the result of "
+                       "an earlier extraction there is never replaced, not even with --yes."),
+        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, true,
+        QStringLiteral("Extract into the folder DIR instead: DIR/road and DIR/road.js."));
     if (!command.UsageOk)
         return ExitUsage;
     const TExtractTarget target =
-        TExtractTarget::ForArchive(QFileInfo(command.Files[0]).absoluteFilePath());
+        TExtractTarget::ForArchive(QFileInfo(command.Files[0]).absoluteFilePath(), command.Into);
     TViraGlyphbook book;
     TTerminalDialog dialog(command.Yes, QStringLiteral("Extracting"));
-    const TExtractResult result = ExtractLibrary(book, command.Files[0], dialog.Callbacks());
+    TExtractResult result;
+    try {
+        result = ExtractLibrary(book, command.Files[0], dialog.Callbacks(), command.Into);
+    } catch (const EProjectInTheWay &e) {
+        dialog.EndProgress();
+        printError(e.message() + QStringLiteral(" Extract into another folder with --into DIR."));
+        return ExitFailure;
+    }
     dialog.EndProgress();
     switch (result) {
     case TExtractResult::Extracted:
         break;
-    case TExtractResult::Declined: {
-        QStringList existing;
-        for (const QString &path :
-             {target.LibraryFolder, target.ProjectDocument, target.IntermediateTar})
-            if (QFileInfo::exists(path))
-                existing << path;
-        printError(dialog.Refusal(existing));
+    case TExtractResult::Declined:
+        printError(dialog.Refusal(target.Existing()));
         return ExitFailure;
-    }
     case TExtractResult::NoDocument:
         return ExitFailure;
     }
@@ -283,7 +298,7 @@ int runList(const QStringList &arguments)
         QStringLiteral("Lists the entries of a library archive: name, size in bytes, time (UTC), "
                        "and a mark where the header's checksum is wrong."),
         {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, false,
-        true);
+        QString(), true);
     if (!command.UsageOk)
         return ExitUsage;
     if (command.Json)
