@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QMenu>
+#include <QUndoStack>
 
 namespace
 {
@@ -57,7 +59,19 @@ void TMainForm::miImportNamesClick()
     const TNamesImport import =
         PlanNamesImport(Glyphbook, file.readAll(), QDir::toNativeSeparators(fileName));
 
-    ApplyNamesImport(Glyphbook, import);
+    // One undo step for the whole table, made of one edit per symbol it changes.
+    QMap<int, TNamesImport> bySymbol;
+    for (const TNameChange &change : import.Changes)
+        bySymbol[change.Symbol].Changes.append(change);
+    if (!bySymbol.isEmpty()) {
+        UndoStack->beginMacro(QStringLiteral("Import Names"));
+        for (auto symbol = bySymbol.cbegin(); symbol != bySymbol.cend(); ++symbol) {
+            const TStepScope step(*this, QStringLiteral("Import Names"), QString(),
+                                  Glyphbook.Symbols.at(symbol.key()));
+            ApplyNamesImport(Glyphbook, *symbol);
+        }
+        UndoStack->endMacro();
+    }
     for (const QString &language : import.NewLanguages)
         AddLanguage(language, true);
     RebuildLanguageColumns();

@@ -38,6 +38,20 @@ private slots:
         QCOMPARE(RowTexts(w), Strings({"pump|Pump|Pump|", "valve|Valve, big|Ventil|Venttiili"}));
         QCOMPARE(w.NameEdits[2]->text(), u"Venttiili"_s);
         QCOMPARE(w.SelectedSymbol(), valve);
+
+        // The whole import is one step: one undo takes every name back.
+        pump->Names[0].Value = u"Pump"_s; // unchanged by the table
+        f.WriteFile(u"names.csv"_s, "Identifier,en\r\npump,Pumpe\r\nvalve,Ventil\r\n");
+        f.Dialogs.FileAnswers = {QString()};
+        w.miImportNames->trigger();
+        QCOMPARE(pump->FindName(u"en"_s), u"Pumpe"_s);
+        QCOMPARE(valve->FindName(u"en"_s), u"Ventil"_s);
+        QCOMPARE(w.miUndo->text(), u"Undo Import Names"_s);
+        w.miUndo->trigger();
+        QCOMPARE(pump->FindName(u"en"_s), u"Pump"_s);
+        QCOMPARE(valve->FindName(u"en"_s), u"Valve, big"_s);
+        QCOMPARE(valve->FindName(u"fi"_s), u"Venttiili"_s);
+        QCOMPARE(RowTexts(w), Strings({"pump|Pump|Pump|", "valve|Valve, big|Ventil|Venttiili"}));
     }
 
     void unusableTableChangesNothing()
