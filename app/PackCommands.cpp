@@ -43,6 +43,7 @@ void printLine(const QString &text)
 struct TParsedCommand {
     QStringList Files;
     bool Yes = false;
+    QString Into; // --into DIR, for the commands that take it
     bool UsageOk = false;
 };
 
@@ -50,7 +51,7 @@ using TPositionals = QList<QPair<QString, QString>>;
 
 TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                             const QString &description, const TPositionals &positionals,
-                            bool withYes)
+                            bool withYes, const QString &intoDescription = QString())
 {
     QCommandLineParser parser;
     setUpCommandParser(parser, name, description, positionals);
@@ -58,10 +59,14 @@ TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                                  QStringLiteral("Answer \"Overwrite existing?\" with yes."));
     if (withYes)
         parser.addOption(yes);
+    const QCommandLineOption into(QStringLiteral("into"), intoDescription, QStringLiteral("DIR"));
+    if (!intoDescription.isEmpty())
+        parser.addOption(into);
     processArguments(parser, arguments);
     TParsedCommand parsed;
     parsed.Files = parser.positionalArguments().mid(1);
     parsed.Yes = withYes && parser.isSet(yes);
+    parsed.Into = intoDescription.isEmpty() ? QString() : parser.value(into);
     parsed.UsageOk = parsed.Files.size() == positionals.size();
     if (!parsed.UsageOk) {
         QStringList expected;
@@ -83,7 +88,9 @@ public:
     TPackCallbacks Callbacks()
     {
         TPackCallbacks callbacks;
-        callbacks.Confirm = [this](const QString &question) { return Confirm(question); };
+        callbacks.ConfirmReplacing = [this](const QString &question, const QStringList &replaced) {
+            return Confirm(question, replaced);
+        };
         callbacks.Inform = [this](const QString &message) {
             EndProgress();
             std::fprintf(stderr, "%s\n", qUtf8Printable(message));
@@ -120,7 +127,7 @@ public:
     }
 
 private:
-    bool Confirm(const QString &question)
+    bool Confirm(const QString &question, const QStringList &replaced)
     {
         if (FYes)
             return true;
@@ -128,6 +135,10 @@ private:
             FNoTerminal = true;
             return false;
         }
+        EndProgress();
+        std::fprintf(stderr, "Yes replaces:\n");
+        for (const QString &path : replaced)
+            std::fprintf(stderr, "  %s\n", qUtf8Printable(QDir::toNativeSeparators(path)));
         std::fprintf(stderr, "%s [y/N] ", qUtf8Printable(question));
         std::fflush(stderr);
         QTextStream in(stdin);
@@ -193,28 +204,32 @@ int runExtract(const QStringList &arguments)
         QStringLiteral("Extracts the library archive into a folder beside it, named "
                        "after it, and writes a project document for it there "
                        "(road.tar.gz gives the folder road and road.js). Prints the "
-                       "project document's path."),
-        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, true);
+                       "project document's path. A project document that is not the result of "
+                       "an earlier extraction there is never replaced, not even with --yes."),
+        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, true,
+        QStringLiteral("Extract into the folder DIR instead: DIR/road and DIR/road.js."));
     if (!command.UsageOk)
         return ExitUsage;
-    const TExtractTarget target =
-        TExtractTarget::ForArchive(QFileInfo(command.Files[0]).absoluteFilePath());
+    const TExtractTarget target = TExtractTarget::ForArchive(
+        QFileInfo(command.Files[0]).absoluteFilePath(), command.Into);
     TViraGlyphbook book;
     TTerminalDialog dialog(command.Yes, QStringLiteral("Extracting"));
-    const TExtractResult result = ExtractLibrary(book, command.Files[0], dialog.Callbacks());
+    TExtractResult result;
+    try {
+        result = ExtractLibrary(book, command.Files[0], dialog.Callbacks(), command.Into);
+    } catch (const EProjectInTheWay &e) {
+        dialog.EndProgress();
+        printError(e.message() +
+                   QStringLiteral(" Extract into another folder with --into DIR."));
+        return ExitFailure;
+    }
     dialog.EndProgress();
     switch (result) {
     case TExtractResult::Extracted:
         break;
-    case TExtractResult::Declined: {
-        QStringList existing;
-        for (const QString &path :
-             {target.LibraryFolder, target.ProjectDocument, target.IntermediateTar})
-            if (QFileInfo::exists(path))
-                existing << path;
-        printError(dialog.Refusal(existing));
+    case TExtractResult::Declined:
+        printError(dialog.Refusal(target.Existing()));
         return ExitFailure;
-    }
     case TExtractResult::NoDocument:
         return ExitFailure;
     }

@@ -3,7 +3,7 @@
 // Prints the time of a whole check with nothing known about the files (each one examined and
 // its start decoded), of a whole check with the files known, and of re-checks after one symbol
 // changed (the slowest of five different changes): its identifier, a name, one of its images,
-// and a symbol appended.
+// a symbol appended, and a symbol removed.
 
 #include "model/ViraSymbol.h"
 #include "packing/LibraryCheck.h"
@@ -128,5 +128,12 @@ int main(int argc, char *argv[])
             appended, millisecondsOf([&] { check.Recheck(book, int(book.Symbols.size()) - 1); }));
     }
     std::printf("re-check, symbol appended:     %8.1f ms (%d findings)\n", appended, check.Count());
+    double removed = 0;
+    for (int round = 1; round <= Rounds; ++round) {
+        const int index = round * 1000;
+        book.Symbols.removeAt(index);
+        removed = std::max(removed, millisecondsOf([&] { check.Remove(book, index); }));
+    }
+    std::printf("symbol removed:                %8.1f ms (%d findings)\n", removed, check.Count());
     return 0;
 }

@@ -1,7 +1,8 @@
 // Opens a generated project of 20,000 symbols in the window through Open Project and times
 // the filled, sorted list, one rebuild of three language columns, and the find bar's filter
-// keystroke by keystroke, each until the list has been laid out and painted again; then times
-// Open Project and Save Project of the document that the document benchmark measures.
+// keystroke by keystroke, and the Check Library window following an edit, each until the
+// window has been laid out and painted again; then times Open Project and Save Project of the
+// document that the document benchmark measures.
 #include "bench/BenchLibrary.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -210,6 +212,19 @@ int main(int argc, char *argv[])
         timedUntilIdle([&] { window.cbFindMissingNames->setChecked(true); });
     window.CloseFind();
 
+    // An edit of one symbol with the findings window open, and without it.
+    window.dLV_Symbols->setCurrentItem(window.dLV_Symbols->topLevelItem(kSymbols / 2));
+    QCoreApplication::processEvents();
+    const double keystrokeAloneMs =
+        timedUntilIdle([&] { pressKey(window.eIdentifier, Qt::Key_X, QStringLiteral("x")); });
+    dialogs.FileAnswers = {project};
+    const double imageAloneMs = timedUntilIdle([&] { window.bAddImage->click(); });
+    const double checkOpenMs = timedUntilIdle([&] { window.miCheckLibrary->trigger(); });
+    const double keystrokeCheckedMs =
+        timedUntilIdle([&] { pressKey(window.eIdentifier, Qt::Key_Y, QStringLiteral("y")); });
+    dialogs.FileAnswers = {project};
+    const double imageCheckedMs = timedUntilIdle([&] { window.bAddImage->click(); });
+
     std::printf("symbols                          %d\n", kSymbols);
     std::printf("open project, list filled+sorted %.1f ms (goal < 1000 ms)\n", openMs);
     std::printf("  of which loading the document  %.1f ms\n", loadMs);
@@ -219,6 +234,11 @@ int main(int argc, char *argv[])
                 "(goal < 50 ms)\n",
                 find.Slowest, find.Total / find.Count, find.Count);
     std::printf("find bar, missing names option   %.1f ms (goal < 50 ms)\n", missingNamesMs);
+    std::printf("check window, whole library      %.1f ms\n", checkOpenMs);
+    std::printf("identifier keystroke, no window  %.1f ms\n", keystrokeAloneMs);
+    std::printf("  with the check window open     %.1f ms (goal < 100 ms)\n", keystrokeCheckedMs);
+    std::printf("Add Image, no window             %.1f ms\n", imageAloneMs);
+    std::printf("  with the check window open     %.1f ms (goal < 100 ms)\n", imageCheckedMs);
     measureOpenAndSave(folder.path());
     std::printf("peak memory                      %.1f MB\n", peakMegabytes());
     return 0;

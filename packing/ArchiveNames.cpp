@@ -13,6 +13,35 @@ namespace
 // An extension longer than this is no file type but part of the name, and may be cut.
 constexpr qsizetype MaxExtensionLength = 16;
 
+// Meeting keys. A stem shorter than ShortStem is never cut, even with the longest number any
+// library reaches ("~999999") and the longest extension; a longer one keeps at least ShortStem
+// characters whatever number it gets, since a cut backs off at most 11 characters to the start
+// of an encoded character.
+constexpr qsizetype ShortStem = 64;
+constexpr qsizetype KeyLength = 48;
+static_assert(ShortStem + 7 + MaxExtensionLength <= TArchiveNamer::MaxNameLength + 1);
+static_assert(TArchiveNamer::MaxNameLength - 7 - MaxExtensionLength - 11 >= ShortStem);
+
+/// Name without every "~" and the digits right after it: the same for a name with any number
+/// and without one, and for a cut name a prefix of the uncut one's.
+QString withoutNumbers(const QString &name)
+{
+    QString kept;
+    kept.reserve(name.size());
+    bool afterTilde = false;
+    for (const QChar c : name) {
+        if (c == u'~') {
+            afterTilde = true;
+            continue;
+        }
+        if (afterTilde && c >= u'0' && c <= u'9')
+            continue;
+        afterTilde = false;
+        kept += c;
+    }
+    return kept;
+}
+
 } // namespace
 
 bool TArchiveNamer::SameBytes(const QString &a, const QString &b)
@@ -106,6 +135,20 @@ TArchiveNamer::TArchiveNamer(TSameContent SameContent)
 QString TArchiveNamer::NaturalName(const QString &StoredPath)
 {
     return PathEncode(FileNamePart(StoredPath));
+}
+
+QString TArchiveNamer::MeetingKey(const QString &Natural)
+{
+    // Every name tried for a file, stripped of numbers and cut to KeyLength, is the same, so two
+    // names can only be equal when these are: that is the key. A long stem whose first
+    // ShortStem characters shrink below KeyLength when stripped gets none.
+    const qsizetype dot = Natural.lastIndexOf(u'.');
+    const bool hasExtension = dot > 0 && Natural.size() - dot <= MaxExtensionLength;
+    const QString stem = hasExtension ? Natural.left(dot) : Natural;
+    if (stem.size() >= ShortStem && withoutNumbers(stem.left(ShortStem)).size() < KeyLength)
+        return QString();
+    const QString first = FittedName(stem, QString(), hasExtension ? Natural.mid(dot) : QString());
+    return withoutNumbers(first.toLower()).left(KeyLength);
 }
 
 QString TArchiveNamer::IdentityOf(const QString &FilePath)

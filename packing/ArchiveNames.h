@@ -55,6 +55,11 @@ public:
     static QString NaturalName(const QString &StoredPath);
     /// Whether the two files hold the same bytes.
     static bool SameBytes(const QString &PathA, const QString &PathB);
+    /// A key for the natural name Natural such that files with different keys never meet: no
+    /// name tried for one (cut to fit, with a number) is ever a name tried for the other. So
+    /// files can be named key by key, each key with a namer of its own, with the names that
+    /// naming them all at once gives. Empty for the rare name that cannot be given a key.
+    static QString MeetingKey(const QString &Natural);
     /// What tells two paths to one file apart from two files: the canonical path.
     static QString IdentityOf(const QString &FilePath);
 

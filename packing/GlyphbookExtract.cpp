@@ -283,11 +283,13 @@ QString putBack(const QString &Work, const TExtractTarget &Target, const TPackCa
 /// then kept, as the only copy of it.
 bool finishKilledRun(const QString &Work, const TExtractTarget &Target)
 {
-    const QString step = TWorkFolder::RecordedStep(Work);
-    if (step == StepKept)
+    const QStringList step = TWorkFolder::RecordedStep(Work).split(u'\n');
+    if (step.first() == StepKept)
         return false;
-    if (step != StepInstalling)
+    if (step.first() != StepInstalling)
         return true;
+    if (step.value(1) != Target.LibraryFolder)
+        return false; // another archive's, which its own next extraction settles
     try {
         moveIntoPlace(Work, Target, {});
     } catch (const EFileError &) {
@@ -300,7 +302,7 @@ bool finishKilledRun(const QString &Work, const TExtractTarget &Target)
 /// Puts the results of the work folder in place, or everything back as it was.
 void install(TWorkFolder &Work, const TExtractTarget &Target, const TPackCallbacks &Callbacks)
 {
-    Work.RecordStep(StepInstalling);
+    Work.RecordStep(StepInstalling + u'\n' + Target.LibraryFolder);
     try {
         moveIntoPlace(Work.Path(), Target, Callbacks);
     } catch (const EFileError &e) {
@@ -321,6 +323,32 @@ void install(TWorkFolder &Work, const TExtractTarget &Target, const TPackCallbac
         QFile::remove(Target.IntermediateTar);
 }
 
+/// Whether the existing project document of Target was written by extracting into its library
+/// folder: every image path leads into that folder. Another document, or one that does not load,
+/// is the user's own.
+bool isEarlierExtraction(const TExtractTarget &Target)
+{
+    TViraGlyphbook project;
+    try {
+        project.LoadFromFile(Target.ProjectDocument);
+    } catch (const EGlyphbookError &) {
+        return false;
+    }
+    const QString inside = QDir::cleanPath(Target.LibraryFolder) + u'/';
+    const auto leadsInside = [&](const QString &stored) {
+        return (QDir::cleanPath(ResolveImagePath(stored, Target.ProjectDocument)) + u'/')
+            .startsWith(inside);
+    };
+    for (const TViraSymbolPtr &symbol : std::as_const(project.Symbols)) {
+        if (!leadsInside(symbol->Image))
+            return false;
+        for (const TStringPairs &state : std::as_const(symbol->StateImages))
+            if (!leadsInside(state.Value))
+                return false;
+    }
+    return true;
+}
+
 TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
                            const TExtractTarget &Target, const TPackCallbacks &Callbacks)
 {
@@ -330,11 +358,15 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
         return finishKilledRun(work, Target);
     });
 
-    const bool replaces =
-        QFileInfo(Target.LibraryFolder).isDir() ||
-        (!Target.IntermediateTar.isEmpty() && QFileInfo(Target.IntermediateTar).isFile()) ||
-        QFileInfo::exists(Target.ProjectDocument);
-    if (replaces && !AskOverwrite(Callbacks))
+    if (QFileInfo::exists(Target.ProjectDocument) && !isEarlierExtraction(Target))
+        throw EProjectInTheWay(
+            QStringLiteral("The project \"%1\" is not the result of an earlier extraction into "
+                           "\"%2\": its images lie elsewhere, so it is most likely the project "
+                           "this archive was packed from. Extracting here would replace it; nothing "
+                           "was extracted.")
+                .arg(native(Target.ProjectDocument), native(Target.LibraryFolder)));
+    const QStringList replaced = Target.Existing();
+    if (!replaced.isEmpty() && !AskOverwrite(Callbacks, replaced))
         return TExtractResult::Declined;
 
     TWorkFolder work(workPrefix, parent);
@@ -392,26 +424,45 @@ void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
 
 } // namespace
 
-TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath)
+TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath, const QString &Into)
 {
     const QFileInfo info(ArchivePath);
     TExtractTarget target;
     const QString fileName = info.fileName();
     target.BaseName = fileName.left(fileName.indexOf(u'.'));
-    const QString folder = info.absolutePath() + u'/';
+    const QString folder =
+        (Into.isEmpty() ? info.absolutePath() : QDir::cleanPath(QFileInfo(Into).absoluteFilePath())) +
+        u'/';
     target.LibraryFolder = folder + target.BaseName;
     target.ProjectDocument = target.LibraryFolder + QStringLiteral(".js");
-    target.IntermediateTar = target.LibraryFolder + QStringLiteral(".tar");
+    // Earlier versions left it beside the archive only.
+    if (Into.isEmpty())
+        target.IntermediateTar = target.LibraryFolder + QStringLiteral(".tar");
     if (target.IntermediateTar == QDir::cleanPath(info.absoluteFilePath()))
         target.IntermediateTar.clear();
     return target;
 }
 
+QStringList TExtractTarget::Existing() const
+{
+    QStringList existing;
+    if (QFileInfo(LibraryFolder).isDir())
+        existing.append(LibraryFolder);
+    if (QFileInfo::exists(ProjectDocument))
+        existing.append(ProjectDocument);
+    if (!IntermediateTar.isEmpty() && QFileInfo(IntermediateTar).isFile())
+        existing.append(IntermediateTar);
+    return existing;
+}
+
 TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName,
-                              const TPackCallbacks &Callbacks)
+                              const TPackCallbacks &Callbacks, const QString &Into)
 {
     const QString archive = QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
-    const TExtractTarget target = TExtractTarget::ForArchive(archive);
+    const TExtractTarget target = TExtractTarget::ForArchive(archive, Into);
+    if (!Into.isEmpty() && !QFileInfo(Into).isDir())
+        throw EFileError(QStringLiteral("Cannot extract into \"%1\": there is no such folder.")
+                             .arg(native(Into)));
     refuseUnusableArchive(archive, target);
 
     // The library is borrowed for rewriting the document: saved first, loaded back at the end.

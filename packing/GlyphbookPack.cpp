@@ -96,7 +96,7 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
     if (QFileInfo(archive).isDir())
         throw EFileError::CannotCreate(native(archive), QStringLiteral("It is a folder."));
     refuseOwnInput(Glyphbook, archive, ProjectFile);
-    if (QFileInfo::exists(archive) && !AskOverwrite(Callbacks))
+    if (QFileInfo::exists(archive) && !AskOverwrite(Callbacks, {archive}))
         return false;
 
     TArchiveNamer namer;

@@ -3,6 +3,7 @@
 #include "model/GlyphbookError.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,6 +23,9 @@ public:
 struct TPackCallbacks {
     /// Asks a Yes/No question ("Overwrite existing?"); true for Yes.
     std::function<bool(const QString &Question)> Confirm;
+    /// Asks the question naming the files and folders that Yes replaces; when unset, Confirm
+    /// is asked instead.
+    std::function<bool(const QString &Question, const QStringList &Replaced)> ConfirmReplacing;
     /// Shows a message that is no failure.
     std::function<void(const QString &Message)> Inform;
     /// Now and then while the work runs: bytes done out of bytes in all.
@@ -32,17 +36,30 @@ struct TPackCallbacks {
     std::function<void(const QString &From, const QString &To)> BeforeRename;
 };
 
+/// An extraction would replace a project document that is no earlier extraction into the same
+/// library folder (an image path leads outside it): most likely the project the archive was
+/// packed from. Nothing was extracted; the user extracts into another folder instead.
+class EProjectInTheWay : public EFileError
+{
+public:
+    using EFileError::EFileError;
+};
+
 /// The files an extraction of an archive writes, named after the archive: for
-/// /libs/road.tar.gz the library folder /libs/road and the project document /libs/road.js.
+/// /libs/road.tar.gz the library folder /libs/road and the project document /libs/road.js,
+/// or /other/road and /other/road.js when extracted into the folder /other.
 struct TExtractTarget {
     QString BaseName;
     QString LibraryFolder;
     QString ProjectDocument;
     /// What earlier versions left beside the archive while extracting; replaced like the rest,
-    /// and empty when that name is the archive's own.
+    /// and empty when that name is the archive's own or the extraction goes elsewhere.
     QString IntermediateTar;
 
-    static TExtractTarget ForArchive(const QString &ArchivePath);
+    /// Into is the folder to extract into; empty for the archive's own folder.
+    static TExtractTarget ForArchive(const QString &ArchivePath, const QString &Into = QString());
+    /// Those of the files and folders above that exist, which an extraction replaces.
+    QStringList Existing() const;
 };
 
 /// Packs the library into the gzip-compressed tar archive FileName: "glyphbook.js", naming
@@ -73,18 +90,24 @@ enum class TExtractResult {
 /// removed only once the new one and the document are in place; if putting it back fails, it
 /// stays in the work folder, which the message names. A run that was killed is finished or
 /// undone by the next extraction of the same archive.
+/// A project document in the way that is no earlier extraction into the library folder is never
+/// replaced: EProjectInTheWay, before anything is asked or written.
 /// The library is used for the rewriting and comes back with its former content, as new symbol
 /// objects loaded from a temporary copy, on every way out.
 TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName,
-                              const TPackCallbacks &Callbacks = {});
+                              const TPackCallbacks &Callbacks = {}, const QString &Into = QString());
 
 /// The question asked before files of an earlier run are replaced.
 inline const char OverwriteQuestion[] = "Overwrite existing?";
 /// The message shown when an archive holds no library document.
 inline const char NoDocumentMessage[] = "Glyphbook.js not found. Could not open symbol library.";
 
-/// Asks "Overwrite existing?" through the callbacks; no when nobody is there to answer.
-inline bool AskOverwrite(const TPackCallbacks &Callbacks)
+/// Asks "Overwrite existing?" about Replaced through the callbacks; no when nobody is there to
+/// answer.
+inline bool AskOverwrite(const TPackCallbacks &Callbacks, const QStringList &Replaced)
 {
-    return Callbacks.Confirm && Callbacks.Confirm(QString::fromLatin1(OverwriteQuestion));
+    const QString question = QString::fromLatin1(OverwriteQuestion);
+    if (Callbacks.ConfirmReplacing)
+        return Callbacks.ConfirmReplacing(question, Replaced);
+    return Callbacks.Confirm && Callbacks.Confirm(question);
 }

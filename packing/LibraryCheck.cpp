@@ -28,7 +28,9 @@ struct TLibraryCheck::TImageUse {
     QString File;
     QString Natural;
     TFileFacts Facts;
-    QString Renamed; // the archive's name when it differs from Natural
+    QString Group;     // the natural name's meeting key: names meet only within a group
+    bool Wild = false; // its name may meet any other: the images are named all at once
+    QString Renamed;   // the archive's name when it differs from Natural
 };
 
 struct TLibraryCheck::TSymbolEntry {
@@ -133,7 +135,8 @@ TLibraryCheck::TSymbolEntry TLibraryCheck::MakeEntry(const TViraSymbol &Symbol, 
         image.Stored = stored;
         image.File = ResolveImagePath(stored, FOptions.ProjectFile);
         image.Natural = TArchiveNamer::NaturalName(stored);
-        image.Facts = FactsFor(image.File, FreshFiles);
+        image.Group = TArchiveNamer::MeetingKey(image.Natural);
+        SetFacts(image, FactsFor(image.File, FreshFiles));
         entry.Images.append(image);
     };
     use(-1, Symbol.Image);
@@ -161,27 +164,90 @@ bool TLibraryCheck::SameContent(const QString &PathA, const QString &PathB)
     return *known;
 }
 
+void TLibraryCheck::SetFacts(TImageUse &Image, const TFileFacts &Facts)
+{
+    // A link found under another file name than its target's may share a name with files of
+    // another group; so may a name without a meeting key.
+    Image.Facts = Facts;
+    Image.Wild = Image.Group.isEmpty() ||
+                 (Facts.Exists && FileNamePart(Facts.Identity) != FileNamePart(Image.Stored));
+}
+
+bool TLibraryCheck::NameUse(TArchiveNamer &Namer, TImageUse &Image)
+{
+    QString renamed;
+    if (Image.Facts.Exists) {
+        renamed = Namer.NameFor(Image.File, Image.Facts.Identity, Image.Natural);
+        if (renamed == Image.Natural)
+            renamed.clear();
+    }
+    if (renamed == Image.Renamed)
+        return false;
+    Image.Renamed = renamed;
+    return true;
+}
+
+TArchiveNamer TLibraryCheck::MakeNamer()
+{
+    return TArchiveNamer([this](const QString &a, const QString &b) { return SameContent(a, b); });
+}
+
 QSet<int> TLibraryCheck::NameImages()
 {
-    // Names depend on everything named before them, so they are given again from the start;
-    // with the file facts at hand this is a walk over the library without touching the disk.
-    TArchiveNamer namer([this](const QString &a, const QString &b) { return SameContent(a, b); });
+    TArchiveNamer namer = MakeNamer();
     QSet<int> changed;
-    for (int i = 0; i < FEntries.size(); ++i) {
-        for (TImageUse &image : FEntries[i].Images) {
-            QString renamed;
-            if (image.Facts.Exists) {
-                renamed = namer.NameFor(image.File, image.Facts.Identity, image.Natural);
-                if (renamed == image.Natural)
-                    renamed.clear();
-            }
-            if (renamed != image.Renamed) {
-                image.Renamed = renamed;
+    for (int i = 0; i < FEntries.size(); ++i)
+        for (TImageUse &image : FEntries[i].Images)
+            if (NameUse(namer, image))
                 changed.insert(i);
-            }
-        }
+    return changed;
+}
+
+QSet<int> TLibraryCheck::NameGroups(const QSet<QString> &Groups)
+{
+    // Names meet only within a group, so naming the groups a change touched, each in library
+    // order, gives what naming everything again gives, unless a wild name is about.
+    if (FWildImages > 0)
+        return NameImages();
+    QSet<int> changed;
+    for (const QString &group : Groups) {
+        TArchiveNamer namer = MakeNamer();
+        const QList<TImageRef> members = FGroups.value(group);
+        for (const auto &[symbol, image] : members)
+            if (NameUse(namer, FEntries[symbol].Images[image]))
+                changed.insert(symbol);
     }
     return changed;
+}
+
+void TLibraryCheck::Enroll(int Index, QSet<QString> &Touched)
+{
+    const QList<TImageUse> &images = FEntries[Index].Images;
+    for (int k = 0; k < images.size(); ++k) {
+        FWildImages += images[k].Wild;
+        if (images[k].Group.isEmpty())
+            continue;
+        QList<TImageRef> &members = FGroups[images[k].Group];
+        const TImageRef ref{Index, k};
+        members.insert(std::lower_bound(members.begin(), members.end(), ref) - members.begin(),
+                       ref);
+        Touched.insert(images[k].Group);
+    }
+}
+
+void TLibraryCheck::Unenroll(int Index, QSet<QString> &Touched)
+{
+    const QList<TImageUse> &images = FEntries[Index].Images;
+    for (int k = 0; k < images.size(); ++k) {
+        FWildImages -= images[k].Wild;
+        const auto members = FGroups.find(images[k].Group);
+        if (members == FGroups.end())
+            continue;
+        members->removeOne(TImageRef{Index, k});
+        Touched.insert(images[k].Group);
+        if (members->isEmpty())
+            FGroups.erase(members);
+    }
 }
 
 void TLibraryCheck::IndexIdentifier(int Index)
@@ -259,25 +325,58 @@ void TLibraryCheck::Check(const TViraGlyphbook &Glyphbook)
 {
     FEntries.clear();
     FByIdentifier.clear();
+    FGroups.clear();
+    FWildImages = 0;
     FCount = 0;
     FEntries.reserve(Glyphbook.Symbols.size());
+    QSet<QString> touched;
     for (int i = 0; i < Glyphbook.Symbols.size(); ++i) {
         FEntries.append(MakeEntry(*Glyphbook.Symbols[i], false));
         IndexIdentifier(i);
+        Enroll(i, touched);
     }
     NameImages();
     for (int i = 0; i < FEntries.size(); ++i)
         Assemble(i);
 }
 
+QList<int> TLibraryCheck::CheckEverything(const TViraGlyphbook &Glyphbook)
+{
+    Check(Glyphbook);
+    QList<int> all(FEntries.size());
+    std::iota(all.begin(), all.end(), 0);
+    return all;
+}
+
+QList<int> TLibraryCheck::Settle(QSet<int> Affected, const QSet<QString> &Groups, bool NamesChanged)
+{
+    // A file examined again may be used by other symbols too.
+    QSet<QString> groups = Groups;
+    if (!FChangedFiles.isEmpty()) {
+        for (int i = 0; i < FEntries.size(); ++i)
+            for (TImageUse &image : FEntries[i].Images)
+                if (FChangedFiles.contains(image.File)) {
+                    FWildImages -= image.Wild;
+                    SetFacts(image, FFiles.value(image.File));
+                    FWildImages += image.Wild;
+                    groups.insert(image.Group);
+                    Affected.insert(i);
+                }
+        NamesChanged = true;
+    }
+    if (NamesChanged)
+        Affected.unite(NameGroups(groups));
+
+    QList<int> changed;
+    for (int i : std::as_const(Affected))
+        if (i >= 0 && i < FEntries.size() && Assemble(i))
+            changed.append(i);
+    std::sort(changed.begin(), changed.end());
+    return changed;
+}
+
 QList<int> TLibraryCheck::Recheck(const TViraGlyphbook &Glyphbook, int Index)
 {
-    const auto everything = [&] {
-        Check(Glyphbook);
-        QList<int> all(FEntries.size());
-        std::iota(all.begin(), all.end(), 0);
-        return all;
-    };
     const int count = int(Glyphbook.Symbols.size());
     if (Index < 0 || Index >= count)
         return {};
@@ -286,49 +385,72 @@ QList<int> TLibraryCheck::Recheck(const TViraGlyphbook &Glyphbook, int Index)
         IndexIdentifier(Index);
     }
     if (count != FEntries.size())
-        return everything();
+        return CheckEverything(Glyphbook);
 
     QSet<int> affected{Index};
     // Only a group that shrinks to one or grows to two changes another symbol's findings.
     const QList<int> formerHolders = FByIdentifier.value(FEntries[Index].Identifier);
     UnindexIdentifier(Index);
+    QSet<QString> groups;
+    Unenroll(Index, groups);
+
     FChangedFiles.clear();
     TSymbolEntry entry = MakeEntry(*Glyphbook.Symbols[Index], true);
-    const QList<TImageUse> &former = FEntries[Index].Images;
+    TSymbolEntry &current = FEntries[Index];
     const bool imagesChanged =
-        !std::equal(entry.Images.begin(), entry.Images.end(), former.begin(), former.end(),
-                    [](const TImageUse &a, const TImageUse &b) {
+        !std::equal(entry.Images.begin(), entry.Images.end(), current.Images.begin(),
+                    current.Images.end(), [](const TImageUse &a, const TImageUse &b) {
                         return a.Stored == b.Stored && a.File == b.File && a.Facts == b.Facts;
                     });
-    entry.Findings = std::move(FEntries[Index].Findings);
-    for (int i = 0; i < entry.Images.size() && i < FEntries[Index].Images.size(); ++i)
-        entry.Images[i].Renamed = FEntries[Index].Images[i].Renamed;
-    FEntries[Index] = std::move(entry);
+    entry.Findings = std::move(current.Findings);
+    for (int k = 0; k < entry.Images.size() && k < current.Images.size(); ++k)
+        entry.Images[k].Renamed = current.Images[k].Renamed;
+    current = std::move(entry);
+
     IndexIdentifier(Index);
+    Enroll(Index, groups);
     if (formerHolders.size() == 2)
         affected.unite(QSet<int>(formerHolders.begin(), formerHolders.end()));
     const QList<int> &holders = FByIdentifier[FEntries[Index].Identifier];
     if (holders.size() == 2)
         affected.unite(QSet<int>(holders.begin(), holders.end()));
+    return Settle(affected, groups, imagesChanged);
+}
 
-    // A file examined again may be used by other symbols too.
-    if (!FChangedFiles.isEmpty()) {
-        for (int i = 0; i < FEntries.size(); ++i)
-            for (TImageUse &image : FEntries[i].Images)
-                if (FChangedFiles.contains(image.File)) {
-                    image.Facts = FFiles.value(image.File);
-                    affected.insert(i);
-                }
-    }
-    if (imagesChanged || !FChangedFiles.isEmpty())
-        affected.unite(NameImages());
+QList<int> TLibraryCheck::Remove(const TViraGlyphbook &Glyphbook, int Index)
+{
+    if (Index < 0 || Index >= FEntries.size() || Glyphbook.Symbols.size() != FEntries.size() - 1)
+        return CheckEverything(Glyphbook);
 
-    QList<int> changed;
-    for (int i : std::as_const(affected))
-        if (i < FEntries.size() && Assemble(i))
-            changed.append(i);
-    std::sort(changed.begin(), changed.end());
-    return changed;
+    QSet<int> affected;
+    const QList<int> formerHolders = FByIdentifier.value(FEntries[Index].Identifier);
+    UnindexIdentifier(Index);
+    QSet<QString> groups;
+    Unenroll(Index, groups);
+    FCount -= FEntries[Index].Findings.size();
+    FEntries.removeAt(Index);
+
+    // Everything after the removed symbol moves up by one.
+    const auto moveUp = [Index](int &position) {
+        if (position > Index)
+            --position;
+    };
+    for (QList<int> &holders : FByIdentifier)
+        for (int &holder : holders)
+            moveUp(holder);
+    for (QList<TImageRef> &members : FGroups)
+        for (TImageRef &member : members)
+            moveUp(member.first);
+    for (int i = Index; i < FEntries.size(); ++i)
+        for (TCheckFinding &finding : FEntries[i].Findings)
+            finding.Symbol = i;
+
+    if (formerHolders.size() == 2)
+        for (int holder : formerHolders)
+            if (holder != Index)
+                affected.insert(holder > Index ? holder - 1 : holder);
+    FChangedFiles.clear();
+    return Settle(affected, groups, true);
 }
 
 const QList<TCheckFinding> &TLibraryCheck::FindingsOf(int Index) const

@@ -2,12 +2,14 @@
 
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
+class TArchiveNamer;
 class TViraGlyphbook;
 class TViraSymbol;
 
@@ -77,6 +79,10 @@ public:
     /// its files again and updates the findings. Returns the indices of the symbols whose
     /// findings changed. Symbols removed, inserted or moved need a Check.
     QList<int> Recheck(const TViraGlyphbook &Glyphbook, int Index);
+    /// The symbol at Index was removed from Glyphbook: its findings go, and those of the symbols
+    /// it shared an identifier or an archive name with are brought up to date. Returns the
+    /// indices (after the removal) of the symbols whose findings changed beyond the renumbering.
+    QList<int> Remove(const TViraGlyphbook &Glyphbook, int Index);
     /// Drops what is known about files, so that the next Check examines them again.
     void ForgetFiles();
 
@@ -92,21 +98,39 @@ private:
     struct TImageUse;
     struct TSymbolEntry;
 
+    using TImageRef = QPair<int, int>; // symbol index, image index (0 the main image)
+
     const TFileFacts &FactsFor(const QString &FilePath, bool Fresh);
+    void SetFacts(TImageUse &Image, const TFileFacts &Facts);
     TSymbolEntry MakeEntry(const TViraSymbol &Symbol, bool FreshFiles);
+    /// Adds the images of the symbol at Index to their groups, noting the groups in Touched.
+    void Enroll(int Index, QSet<QString> &Touched);
+    void Unenroll(int Index, QSet<QString> &Touched);
+
+    TArchiveNamer MakeNamer();
+    /// Names one image; true when its rename changed.
+    bool NameUse(TArchiveNamer &Namer, TImageUse &Image);
     /// Works out every archive name again; gives the symbols whose renames changed.
     QSet<int> NameImages();
+    /// Works out the archive names of the images in Groups again.
+    QSet<int> NameGroups(const QSet<QString> &Groups);
     bool SameContent(const QString &PathA, const QString &PathB);
     void IndexIdentifier(int Index);
     void UnindexIdentifier(int Index);
     bool IsRepeated(int Index) const;
     /// Rebuilds the findings of the symbol at Index from its entry; true when they changed.
     bool Assemble(int Index);
+    /// Takes in files whose facts changed, names the images of Groups again when NamesChanged,
+    /// and rebuilds the findings of the Affected symbols; gives those that changed.
+    QList<int> Settle(QSet<int> Affected, const QSet<QString> &Groups, bool NamesChanged);
+    QList<int> CheckEverything(const TViraGlyphbook &Glyphbook);
 
     TCheckOptions FOptions;
     QList<TSymbolEntry> FEntries;
     QHash<QString, TFileFacts> FFiles;
     QHash<QString, QList<int>> FByIdentifier; // indices in ascending order
+    QHash<QString, QList<TImageRef>> FGroups; // by meeting key, in library order
+    int FWildImages = 0;
     QHash<QPair<QString, QString>, bool> FSameContent;
     QSet<QString> FChangedFiles; // files whose facts changed when examined again
     int FCount = 0;

@@ -74,8 +74,11 @@ QString TWorkFolder::RecordedStep(const QString &Folder)
 void TWorkFolder::ForEachDeadFolder(const QString &Parent, const QString &Prefix,
                                     const std::function<bool(const QString &Folder)> &Settle)
 {
-    const QStringList names = QDir(Parent).entryList(
-        {Prefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
+    // The name's end is the six characters that make it unique, never more: ".lib-extract-"
+    // must not take the folders of "lib-extract-2.tar.gz".
+    const QStringList names =
+        QDir(Parent).entryList({Prefix + QStringLiteral("??????")},
+                               QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks);
     for (const QString &name : names) {
         const QString folder = Parent + u'/' + name;
         // A folder without a lock is a kept one, or one whose run has only just begun.
@@ -93,7 +96,9 @@ void TWorkFolder::ForEachDeadFolder(const QString &Parent, const QString &Prefix
 
 void TWorkFolder::RemoveDeadTemporaryFolders()
 {
-    ForEachDeadFolder(QDir::tempPath(), TemporaryPrefix, [](const QString &) { return true; });
+    for (const char *purpose : {"pack-", "library-"})
+        ForEachDeadFolder(QDir::tempPath(), TemporaryPrefix + QLatin1String(purpose),
+                          [](const QString &) { return true; });
 }
 
 bool MoveFileOrFolder(const QString &From, const QString &To)

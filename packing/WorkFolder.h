@@ -34,7 +34,7 @@ public:
 
     /// The step noted in the work folder Folder; empty when none was.
     static QString RecordedStep(const QString &Folder);
-    /// Calls Settle for every work folder in Parent whose name begins with Prefix and whose run
+    /// Calls Settle for every work folder in Parent named Prefix and six characters whose run
     /// has died (never for one whose run lives, nor for a kept one), and removes the folder when
     /// Settle returns true.
     static void ForEachDeadFolder(const QString &Parent, const QString &Prefix,

@@ -57,6 +57,10 @@ public:
     virtual void ShowInformation(const QString &Text) = 0;
     /// Yes/No question; true only for Yes.
     virtual bool Confirm(const QString &Text) = 0;
+    /// Yes/No question with details below it (what Yes replaces); true only for Yes.
+    virtual bool ConfirmWithDetails(const QString &Text, const QString &Details) = 0;
+    /// A folder dialog preset with Folder; on OK stores the chosen folder there and returns true.
+    virtual bool ChooseFolder(const QString &Caption, QString &Folder) = 0;
     virtual void Beep() = 0;
     /// Starts feedback for long work, described by Text; it appears only once the work has
     /// taken about a second.

@@ -3,6 +3,7 @@
 #include "ui/MainGlyphbook.h"
 
 #include "model/GlyphbookError.h"
+#include "packing/LibraryCheck.h"
 #include "ui/AnchorLayout.h"
 #include "ui/CentredGroupBox.h"
 #include "ui/DottedLine.h"
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
@@ -103,6 +105,7 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     CreatePreview();
     CreateImageStrip();
     CreateMenus();
+    CreateCheckLibraryCommand();
     CreateLocateMissingCommand();
     CreatePlacePointMenu();
     CreateViewMenu();
@@ -473,8 +476,14 @@ void TMainForm::showEvent(QShowEvent *Event)
 
 void TMainForm::Guard(const std::function<void()> &Handler)
 {
+    ++FGuardDepth;
+    const auto leave = qScopeGuard([this] { --FGuardDepth; });
     try {
         Handler();
+        // Every change to the library is made by some handler: once the outermost is done,
+        // the findings window catches up with it.
+        if (FGuardDepth == 1)
+            FollowLibraryChanges();
     } catch (const EGlyphbookError &error) {
         FDialogs.ShowError(error.message());
     } catch (const std::exception &error) {

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -25,6 +26,9 @@ class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TAnchorLayout;
+class TCheckLibraryWindow;
+class TLibraryCheck;
+struct TCheckOptions;
 class TDottedLine;
 class TPreviewMagnifier;
 class TSymbolImgPanel;
@@ -240,6 +244,16 @@ public:
     /// Clears and hides the find bar: every row shows again.
     void CloseFind();
 
+    // Check Library (MainGlyphbookCheck.cpp).
+    QAction *miCheckLibrary = nullptr;
+    /// The findings window; made when first shown.
+    TCheckLibraryWindow *CheckWindow = nullptr;
+    /// Checks the whole library and shows the findings window.
+    void miCheckLibraryClick();
+    /// Selects the symbol at library index Symbol, and the tile of its state image State when
+    /// that is 0 or more.
+    void SelectFinding(int Symbol, int State);
+
     // Locate Missing Images (MainGlyphbookLocate.cpp).
     QAction *miLocateMissing = nullptr;
     /// The folder searched for missing images.
@@ -295,6 +309,29 @@ private:
     void CreateViewMenu();
     void CreateFindBar();
     void CreateLocateMissingCommand();
+    void CreateCheckLibraryCommand();
+    TCheckOptions CheckOptions() const;
+    void CheckWholeLibrary();
+    /// Brings the findings window up to date after a command or event: symbols whose checked
+    /// parts changed are checked again alone, anything else the whole library.
+    void FollowLibraryChanges();
+
+    /// A symbol's parts as the findings window last saw them.
+    struct TCheckedSymbol {
+        explicit TCheckedSymbol(const TViraSymbolPtr &Checked);
+        /// Whether the symbol's identifier, images and names are still those seen.
+        bool Unchanged() const;
+
+        TViraSymbolPtr Symbol;
+        QString Identifier;
+        QString Image;
+        QList<TStringPairs> Names;
+        QList<TStringPairs> StateImages;
+    };
+    std::unique_ptr<TLibraryCheck> FLibraryCheck;
+    QList<TCheckedSymbol> FCheckedSymbols;
+    /// Guards running; the findings follow the library once the outermost has ended.
+    int FGuardDepth = 0;
     /// Whether the image file of a stored path exists, bare names found beside the project.
     bool ImageFileExists(const QString &StoredPath) const;
     /// Clears the missing mark of relinked symbols whose images are all there, refills their

@@ -7,6 +7,7 @@
 #include "ui/SymbolListItem.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
@@ -62,9 +63,13 @@ public:
     TPackCallbacks Callbacks()
     {
         TPackCallbacks callbacks;
-        callbacks.Confirm = [this](const QString &Question) {
+        callbacks.ConfirmReplacing = [this](const QString &Question, const QStringList &Replaced) {
+            QStringList paths;
+            for (const QString &path : Replaced)
+                paths.append(QDir::toNativeSeparators(path));
             FBusy.Restore();
-            const bool yes = FDialogs.Confirm(Question);
+            const bool yes = FDialogs.ConfirmWithDetails(
+                Question, QStringLiteral("Yes replaces:\n") + paths.join(u'\n'));
             FBusy.Show();
             return yes;
         };
@@ -130,11 +135,25 @@ void TMainForm::miOpenLibClick()
         return;
     const QString archive = sOpenDialog2.FileName;
     const int selected = SelectedSymbolIndex();
-    {
+    // Beside the archive, unless a project there would be replaced that no earlier extraction
+    // made: then into a folder the user chooses.
+    QString into;
+    for (bool extracted = false; !extracted;) {
         TBusyCursor busy;
         TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Extracting the symbol library..."));
         try {
-            ExtractLibrary(Glyphbook, archive, feedback.Callbacks());
+            ExtractLibrary(Glyphbook, archive, feedback.Callbacks(), into);
+            extracted = true;
+        } catch (const EProjectInTheWay &error) {
+            RefillList(selected);
+            feedback.Finish();
+            if (into.isEmpty())
+                into = QFileInfo(archive).absolutePath();
+            if (!FDialogs.Confirm(error.message() +
+                                  QStringLiteral("\n\nChoose another folder to extract into?")) ||
+                !FDialogs.ChooseFolder(QStringLiteral("Extract into"), into))
+                return;
+            continue;
         } catch (...) {
             // The library has come back as new symbol objects; the rows must not keep the old.
             RefillList(selected);

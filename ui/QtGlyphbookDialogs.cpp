@@ -133,6 +133,23 @@ bool TQtGlyphbookDialogs::Confirm(const QString &Text)
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool TQtGlyphbookDialogs::ConfirmWithDetails(const QString &Text, const QString &Details)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), Text,
+                    QMessageBox::Yes | QMessageBox::No, Parent);
+    box.setInformativeText(Details);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool TQtGlyphbookDialogs::ChooseFolder(const QString &Caption, QString &Folder)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(Parent, Caption, Folder);
+    if (chosen.isEmpty())
+        return false;
+    Folder = chosen;
+    return true;
+}
+
 void TQtGlyphbookDialogs::Beep()
 {
     QApplication::beep();

@@ -21,6 +21,8 @@ public:
     void ShowQuestionOk(const QString &Text) override;
     void ShowInformation(const QString &Text) override;
     bool Confirm(const QString &Text) override;
+    bool ConfirmWithDetails(const QString &Text, const QString &Details) override;
+    bool ChooseFolder(const QString &Caption, QString &Folder) override;
     void Beep() override;
     /// A progress dialog without a cancel button, shown after a second of work.
     std::unique_ptr<TProgressFeedback> StartProgress(const QString &Text) override;

@@ -42,6 +42,16 @@ QByteArray picture(int colour)
     return bytes;
 }
 
+/// Writes the bytes gzip-compressed into a new file at path.
+void writeGzipped(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    TGzipWriter gzip(&file);
+    gzip.write(bytes);
+    gzip.Finish();
+}
+
 } // namespace
 
 class TestPackCli : public QObject
@@ -116,6 +126,32 @@ private slots:
         QCOMPARE(runTool({u"pack"_s, u"-y"_s, proj, archive}, FRoot).Status, 0);
     }
 
+    void extractNeverReplacesThePackedProject()
+    {
+        // Packed beside its project, as the editor proposes: extracting there would replace it.
+        const QString proj = project();
+        const QString archive = FRoot + u"/proj/lib.tar.gz"_s;
+        QCOMPARE(runTool({u"pack"_s, proj, archive}, FRoot).Status, 0);
+        const QByteArray before = readFile(proj);
+        TRun run = runTool({u"extract"_s, u"--yes"_s, archive}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.startsWith(u"glyphbook: The project \"%1\" is not the result of an "
+                                    u"earlier extraction"_s.arg(proj)),
+                 qPrintable(run.Err));
+        QVERIFY2(run.Err.endsWith(u"Extract into another folder with --into DIR.\n"_s),
+                 qPrintable(run.Err));
+        QCOMPARE(readFile(proj), before);
+        QVERIFY(!QFileInfo::exists(FRoot + u"/proj/lib"_s));
+
+        QDir().mkpath(FRoot + u"/out"_s);
+        run = runTool({u"extract"_s, archive, u"--into"_s, u"out"_s}, FRoot);
+        QCOMPARE(run.Err, QString());
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Out, FRoot + u"/out/lib.js\n"_s);
+        QCOMPARE(readFile(FRoot + u"/out/lib/pump.png"_s), QByteArray("main image"));
+        QCOMPARE(readFile(proj), before);
+    }
+
     void packReportsMissingImage()
     {
         QFile::remove(FRoot + u"/art/run.png"_s);
@@ -137,14 +173,9 @@ private slots:
             tar.Finalize();
         }
         tarBytes[1024 + 148 + 3] = '7'; // a digit of the second header's checksum
-        QFile file(FRoot + u"/marked.tar.gz"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        TGzipWriter gzip(&file);
-        gzip.write(tarBytes);
-        gzip.Finish();
-        file.close();
+        writeGzipped(FRoot + u"/marked.tar.gz"_s, tarBytes);
 
-        const TRun run = runTool({u"list"_s, file.fileName()}, FRoot);
+        const TRun run = runTool({u"list"_s, u"marked.tar.gz"_s}, FRoot);
         QCOMPARE(run.Status, 0);
         QCOMPARE(run.Out, u"good.png           1  2023-11-14 22:13:20\n"
                           "bad.png            1  2023-11-14 22:13:20  checksum wrong\n"_s);
@@ -165,14 +196,9 @@ private slots:
                 tar.AddString({}, QByteArray::number(i) + ".png", time);
             tar.Finalize();
         }
-        QFile file(FRoot + u"/many.tar.gz"_s);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        TGzipWriter gzip(&file);
-        gzip.write(tarBytes);
-        gzip.Finish();
-        file.close();
+        writeGzipped(FRoot + u"/many.tar.gz"_s, tarBytes);
 
-        const TRun run = runTool({u"list"_s, file.fileName()}, FRoot);
+        const TRun run = runTool({u"list"_s, u"many.tar.gz"_s}, FRoot);
         QCOMPARE(run.Status, 0);
         const QStringList lines = run.Out.split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 1502);
@@ -194,12 +220,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
-        QFile file(FRoot + u'/' + name);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        TGzipWriter gzip(&file);
-        gzip.write("not much");
-        gzip.Finish();
-        file.close();
+        writeGzipped(FRoot + u'/' + name, "not much");
         const TRun run = runTool({u"extract"_s, u"--yes"_s, name}, FRoot);
         QCOMPARE(run.Status, 1);
         QCOMPARE(run.Err, u"glyphbook: Cannot extract \"%1/%2\": %3 Give the archive a name "

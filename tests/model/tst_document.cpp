@@ -22,6 +22,17 @@
 namespace
 {
 
+/// Saves the library into path; the error message, or "" when it saved.
+QString saveError(TViraGlyphbook &book, const QString &path)
+{
+    try {
+        book.SaveToFile(path);
+    } catch (const EFileError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
 TStringPairs pair(const char *name, const char *value)
 {
     return {QString::fromUtf8(name), QString::fromUtf8(value)};
@@ -378,12 +389,7 @@ private slots:
         rlimit small = saved;
         small.rlim_cur = 100;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        QString message;
-        try {
-            book.SaveToFile(path);
-        } catch (const EFileError &e) {
-            message = e.message();
-        }
+        const QString message = saveError(book, path);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, oldHandler);
 
@@ -418,12 +424,7 @@ private slots:
         // The reading end, so that opening the pipe for writing does not wait.
         const int reader = fifo ? ::open(node.constData(), O_RDONLY | O_NONBLOCK) : -1;
         TViraGlyphbook book = exampleLibrary();
-        QString message;
-        try {
-            book.SaveToFile(path);
-        } catch (const EFileError &e) {
-            message = e.message();
-        }
+        const QString message = saveError(book, path);
         struct stat st;
         QCOMPARE(::stat(node.constData(), &st), 0);
         if (fifo) {
@@ -461,12 +462,7 @@ private slots:
             ::setfsuid(65534);
         }
         TViraGlyphbook book = exampleLibrary();
-        QString message;
-        try {
-            book.SaveToFile(path);
-        } catch (const EFileError &e) {
-            message = e.message();
-        }
+        const QString message = saveError(book, path);
         if (administrator) {
             ::setfsuid(0);
             ::setfsgid(0);

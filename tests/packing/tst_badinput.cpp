@@ -171,7 +171,7 @@ private slots:
         // An earlier extraction stays as it was.
         QVERIFY(QDir().mkpath(FRoot + QStringLiteral("/lib")));
         writeFile(FRoot + QStringLiteral("/lib/old.png"), "earlier");
-        writeFile(FRoot + QStringLiteral("/lib.js"), "earlier");
+        writeFile(FRoot + QStringLiteral("/lib.js"), EmptyDocument);
         const auto before = snapshot(FRoot, QDir::AllEntries);
 
         const QString filler = FRoot + QStringLiteral("/filler");

@@ -123,6 +123,14 @@ TPackCallbacks answering(bool yes, int *asked = nullptr, QStringList *told = nul
     return callbacks;
 }
 
+/// The document of an earlier extraction into the library folder: its image lies there.
+QByteArray earlierDocument(const QString &libraryFolder)
+{
+    TViraGlyphbook earlier;
+    earlier.Symbols.append(newSymbol(u"earlier"_s, libraryFolder + u"/old.png"_s));
+    return earlier.SaveToBytes();
+}
+
 /// Runs Work in a child process that Work may end at any moment with _exit, as a kill would:
 /// nothing is cleaned up.
 void inKilledProcess(const std::function<void()> &Work)
@@ -179,6 +187,16 @@ class TestGlyphbookPack : public QObject
         QDir().mkpath(QFileInfo(archive).path());
         if (!PackLibrary(book, archive))
             return QString();
+        return archive;
+    }
+
+    /// The sample packed into out/lib.tar.gz, beside the library folder and the document of an
+    /// earlier extraction.
+    QString packSampleBesideEarlierExtraction(const QString &out)
+    {
+        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
+        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
+        writeFile(out + QStringLiteral("/lib.js"), earlierDocument(out + u"/lib"_s));
         return archive;
     }
 
@@ -501,22 +519,35 @@ private slots:
     void extractAsksBeforeReplacing_data()
     {
         QTest::addColumn<QString>("existing");
-        QTest::newRow("library folder") << QStringLiteral("lib/old.png");
-        QTest::newRow("project document") << QStringLiteral("lib.js");
-        QTest::newRow("intermediate tar") << QStringLiteral("lib.tar");
+        QTest::addColumn<QStringList>("replaced"); // what the question names
+        QTest::newRow("library folder") << u"lib/old.png"_s << QStringList{u"lib"_s};
+        QTest::newRow("project document") << u"lib.js"_s << QStringList{u"lib.js"_s};
+        QTest::newRow("intermediate tar") << u"lib.tar"_s << QStringList{u"lib.tar"_s};
     }
 
     void extractAsksBeforeReplacing()
     {
         QFETCH(QString, existing);
-        const QString archive = packSample(FRoot + QStringLiteral("/out/lib.tar.gz"));
-        writeFile(FRoot + QStringLiteral("/out/") + existing, "earlier");
-        const auto before = snapshot(FRoot + QStringLiteral("/out"));
+        QFETCH(QStringList, replaced);
+        const QString out = FRoot + QStringLiteral("/out");
+        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
+        writeFile(out + u'/' + existing,
+                  existing.endsWith(u".js"_s) ? earlierDocument(out + u"/lib"_s) : "earlier");
+        const auto before = snapshot(out);
 
         TViraGlyphbook book;
         int asked = 0;
-        QCOMPARE(ExtractLibrary(book, archive, answering(false, &asked)), TExtractResult::Declined);
+        TPackCallbacks callbacks = answering(false, &asked);
+        QStringList named;
+        callbacks.ConfirmReplacing = [&](const QString &question, const QStringList &paths) {
+            named = paths;
+            return callbacks.Confirm(question);
+        };
+        QCOMPARE(ExtractLibrary(book, archive, callbacks), TExtractResult::Declined);
         QCOMPARE(asked, 1);
+        for (QString &path : replaced)
+            path.prepend(out + u'/');
+        QCOMPARE(named, replaced);
         QCOMPARE(snapshot(FRoot + QStringLiteral("/out")), before);
 
         QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked)), TExtractResult::Extracted);
@@ -524,6 +555,77 @@ private slots:
         QCOMPARE(entriesOf(FRoot + QStringLiteral("/out")),
                  (QStringList{u"lib"_s, u"lib.js"_s, u"lib.tar.gz"_s}));
         QVERIFY(!QFileInfo::exists(FRoot + QStringLiteral("/out/lib/old.png")));
+    }
+
+    void projectIsNeverReplaced_data()
+    {
+        QTest::addColumn<QByteArray>("document"); // at plant.js; "IMAGE" stands for an image path
+        QTest::addColumn<QString>("image");       // relative to FRoot
+        QTest::addColumn<bool>("replaced");
+        const QByteArray one = "{GLYPHBOOK: [{Identifier: a, Image: 'IMAGE', ImageX: 0, ImageY: 0, "
+                               "Symbol: 'false'}]}";
+        QTest::newRow("the packed project") << one << u"a.png"_s << false;
+        QTest::newRow("an earlier extraction") << one << u"plant/a.png"_s << true;
+        QTest::newRow("an image elsewhere") << one << u"other/a.png"_s << false;
+        QTest::newRow("a bare image name") << one << u"BARE"_s << false;
+        QTest::newRow("no document") << QByteArray("not a document [") << QString() << false;
+    }
+    void projectIsNeverReplaced()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QString, image);
+        QFETCH(bool, replaced);
+        writeFile(FRoot + QStringLiteral("/a.png"), "a");
+        TViraGlyphbook packed;
+        packed.Symbols.append(newSymbol(u"a"_s, FRoot + u"/a.png"_s));
+        const QString archive = FRoot + QStringLiteral("/plant.tar.gz");
+        QVERIFY(PackLibrary(packed, archive));
+        document.replace("IMAGE", image == u"BARE"_s ? QByteArray("a.png")
+                                                     : QFile::encodeName(FRoot + u'/' + image));
+        writeFile(FRoot + QStringLiteral("/plant.js"), document);
+        const auto before = snapshot(FRoot);
+
+        TViraGlyphbook book;
+        int asked = 0;
+        try {
+            QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked)),
+                     TExtractResult::Extracted);
+            QVERIFY(replaced);
+            QCOMPARE(asked, 1);
+        } catch (const EProjectInTheWay &e) {
+            QVERIFY2(!replaced, qPrintable(e.message()));
+            QVERIFY(e.message().startsWith(u"The project \""_s + FRoot + u"/plant.js\""_s));
+            QCOMPARE(asked, 0);
+            QCOMPARE(snapshot(FRoot), before);
+        }
+    }
+
+    void extractIntoAnotherFolder()
+    {
+        writeFile(FRoot + QStringLiteral("/a.png"), "a");
+        TViraGlyphbook packed;
+        packed.Symbols.append(newSymbol(u"a"_s, FRoot + u"/a.png"_s));
+        packed.SaveToFile(FRoot + QStringLiteral("/plant.js"));
+        const QString archive = FRoot + QStringLiteral("/plant.tar.gz");
+        QVERIFY(PackLibrary(packed, archive));
+        const QString into = FRoot + QStringLiteral("/elsewhere");
+        QDir().mkpath(into);
+
+        TViraGlyphbook book;
+        int asked = 0;
+        QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked), into),
+                 TExtractResult::Extracted);
+        QCOMPARE(asked, 0);
+        TViraGlyphbook project;
+        QVERIFY(project.LoadFromFile(into + QStringLiteral("/plant.js")));
+        QCOMPARE(imagesOf(project), QStringList{into + u"/plant/a.png"_s});
+        QCOMPARE(readFile(into + QStringLiteral("/plant/a.png")), QByteArray("a"));
+        // Again into the same folder: an earlier extraction, replaced after the question.
+        QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked), into),
+                 TExtractResult::Extracted);
+        QCOMPARE(asked, 1);
+        QCOMPARE(entriesOf(FRoot), (QStringList{u"a.png"_s, u"elsewhere"_s, u"plant.js"_s,
+                                                u"plant.tar.gz"_s}));
     }
 
     void maliciousArchiveWritesNothing_data()
@@ -607,14 +709,15 @@ private slots:
     {
         const QString archive = FRoot + QStringLiteral("/nodoc.tar.gz");
         writeArchive(archive, {{"a.png", "a"}});
-        writeFile(FRoot + QStringLiteral("/nodoc.js"), "earlier");
+        const QByteArray earlier = earlierDocument(FRoot + u"/nodoc"_s);
+        writeFile(FRoot + QStringLiteral("/nodoc.js"), earlier);
         TViraGlyphbook book;
         QStringList told;
         QCOMPARE(ExtractLibrary(book, archive, answering(true, nullptr, &told)),
                  TExtractResult::NoDocument);
         QCOMPARE(told, QStringList{u"Glyphbook.js not found. Could not open symbol library."_s});
         QCOMPARE(readFile(FRoot + QStringLiteral("/nodoc/a.png")), QByteArray("a"));
-        QCOMPARE(readFile(FRoot + QStringLiteral("/nodoc.js")), QByteArray("earlier"));
+        QCOMPARE(readFile(FRoot + QStringLiteral("/nodoc.js")), earlier);
     }
 
     void failedExtractionKeepsPrevious_data()
@@ -706,9 +809,7 @@ private slots:
         QFETCH(int, failing);
         QFETCH(bool, putBackFails);
         const QString out = FRoot + QStringLiteral("/out");
-        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
-        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
-        writeFile(out + QStringLiteral("/lib.js"), "earlier document");
+        const QString archive = packSampleBesideEarlierExtraction(out);
         const auto before = snapshot(out);
 
         TPackCallbacks callbacks = answering(true);
@@ -725,7 +826,7 @@ private slots:
             message = e.message();
         }
         QVERIFY2(message.startsWith(u"Cannot rename."_s), qPrintable(message));
-        QCOMPARE(readFile(out + QStringLiteral("/lib.js")), QByteArray("earlier document"));
+        QCOMPARE(readFile(out + QStringLiteral("/lib.js")), earlierDocument(out + u"/lib"_s));
         if (!putBackFails) {
             QCOMPARE(snapshot(out), before);
             QCOMPARE(workFolders(out), QStringList());
@@ -756,9 +857,7 @@ private slots:
         QFETCH(int, killedAt);
         QFETCH(bool, finished);
         const QString out = FRoot + QStringLiteral("/out");
-        const QString archive = packSample(out + QStringLiteral("/lib.tar.gz"));
-        writeFile(out + QStringLiteral("/lib/old.png"), "earlier");
-        writeFile(out + QStringLiteral("/lib.js"), "earlier document");
+        const QString archive = packSampleBesideEarlierExtraction(out);
         const auto before = snapshot(out);
 
         inKilledProcess([&] {

@@ -4,6 +4,7 @@
 #include "packing/LibraryCheck.h"
 #include "tests/TestFiles.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -258,6 +259,96 @@ private slots:
             if (whole.FindingsOf(i) != bySymbolBefore.value(i))
                 differing.append(i);
         QCOMPARE(changed, differing);
+    }
+
+    // Many small edits, removals and appends on names made to clash (numbered, cut, upper-case,
+    // linked, byte-identical, the document's own); after each, the findings are those of a
+    // whole new check, and exactly the symbols whose findings changed are reported.
+    void randomEditsMatchWholeCheck()
+    {
+        const QString longStem = QString(110, u'y');
+        const QStringList files = {u"a.png"_s,
+                                   u"ROOT/other/a.png"_s,
+                                   u"ROOT/copy/a.png"_s,
+                                   u"ROOT/upper/A.PNG"_s,
+                                   u"ROOT/n/a~2.png"_s,
+                                   u"b.png"_s,
+                                   u"glyphbook.js"_s,
+                                   u"text.png"_s,
+                                   u"gone.png"_s,
+                                   u"ROOT/l1/"_s + longStem + u"1.png"_s,
+                                   u"ROOT/l2/"_s + longStem + u"2.png"_s,
+                                   u"ROOT/link/b-link.png"_s,
+                                   u"ROOT/l3/"_s + QString(70, u'7') + u".png"_s};
+        writeFile(FRoot + u"/n/a~2.png"_s, "numbered by hand");
+        writeFile(FRoot + u"/l1/"_s + longStem + u"1.png"_s, "long one");
+        writeFile(FRoot + u"/l2/"_s + longStem + u"2.png"_s, "long two");
+        writeFile(FRoot + u"/l3/"_s + QString(70, u'7') + u".png"_s, "digits");
+        QDir().mkpath(FRoot + u"/link"_s);
+        QVERIFY(QFile::link(FRoot + u"/b.png"_s, FRoot + u"/link/b-link.png"_s));
+        const QStringList identifiers = {u"a"_s, u"b"_s, u"c"_s, QString()};
+        const QStringList values = {u"1"_s, u"$1"_s, u"Alarm"_s, u"x"_s};
+
+        QRandomGenerator random(16);
+        const auto pick = [&](const QStringList &list) {
+            return QString(list.at(random.bounded(int(list.size())))).replace(u"ROOT"_s, FRoot);
+        };
+        const auto randomSymbol = [&] {
+            auto made = std::make_shared<TViraSymbol>();
+            made->Identifier = pick(identifiers);
+            made->Image = pick(files);
+            for (int k = random.bounded(3); k > 0; --k)
+                made->StateImages.append({pick(values), pick(files)});
+            if (random.bounded(2))
+                made->Names = {{u"en"_s, u"N"_s}};
+            return made;
+        };
+        TViraGlyphbook book;
+        for (int i = 0; i < 8; ++i)
+            book.Symbols.append(randomSymbol());
+        TLibraryCheck check(options({u"en"_s}));
+        check.Check(book);
+
+        for (int step = 0; step < 300; ++step) {
+            QList<QList<TCheckFinding>> before;
+            for (int i = 0; i < book.Symbols.size(); ++i)
+                before.append(check.FindingsOf(i));
+            const int action = random.bounded(10);
+            int index = random.bounded(int(book.Symbols.size()));
+            QList<int> changed;
+            if (action == 0 && book.Symbols.size() > 2) {
+                book.Symbols.removeAt(index);
+                before.removeAt(index);
+                for (int i = index; i < before.size(); ++i)
+                    for (TCheckFinding &finding : before[i])
+                        finding.Symbol = i;
+                changed = check.Remove(book, index);
+            } else {
+                if (action == 1) {
+                    book.Symbols.append(randomSymbol());
+                    index = int(book.Symbols.size()) - 1;
+                } else if (action < 5) {
+                    book.Symbols[index]->Identifier = pick(identifiers);
+                } else if (action < 9 || book.Symbols[index]->StateImages.isEmpty()) {
+                    book.Symbols[index]->Image = pick(files);
+                } else {
+                    TStringPairs &state = book.Symbols[index]->StateImages.first();
+                    state = {pick(values), pick(files)};
+                }
+                changed = check.Recheck(book, index);
+            }
+
+            TLibraryCheck whole(options({u"en"_s}));
+            whole.Check(book);
+            QCOMPARE(briefs(check.Findings()), briefs(whole.Findings()));
+            QCOMPARE(check.Findings(), whole.Findings());
+            QCOMPARE(check.Count(), whole.Count());
+            QList<int> differing;
+            for (int i = 0; i < book.Symbols.size(); ++i)
+                if (whole.FindingsOf(i) != before.value(i))
+                    differing.append(i);
+            QCOMPARE(changed, differing);
+        }
     }
 
     void withoutPictureTestNothingIsUnreadable()

@@ -33,14 +33,28 @@ bool TScriptedDialogs::RunDialog(QDialog &Dialog)
     return accepted;
 }
 
-bool TScriptedDialogs::Confirm(const QString &Text)
+bool TScriptedDialogs::ConfirmWithDetails(const QString &Text, const QString &Details)
 {
     Questions.append(Text);
+    QuestionDetails.append(Details);
     if (ConfirmAnswers.isEmpty()) {
         ++Unanswered;
         return false;
     }
     return ConfirmAnswers.takeFirst();
+}
+
+bool TScriptedDialogs::ChooseFolder(const QString &, QString &Folder)
+{
+    if (FolderAnswers.isEmpty()) {
+        ++Unanswered;
+        return false;
+    }
+    const std::optional<QString> answer = FolderAnswers.takeFirst();
+    if (!answer)
+        return false;
+    Folder = *answer;
+    return true;
 }
 
 namespace

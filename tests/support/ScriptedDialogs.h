@@ -41,6 +41,8 @@ public:
     QStringList RunDialogs;
     /// Answers for the next Yes/No questions, in order.
     QList<bool> ConfirmAnswers;
+    /// Answers for the next folder dialogs, in order: a folder chooses it, std::nullopt cancels.
+    QList<std::optional<QString>> FolderAnswers;
 
     QList<TShownDialog> ShownDialogs;
     QStringList Errors;
@@ -48,6 +50,8 @@ public:
     QStringList QuestionOks;
     QStringList Informations;
     QStringList Questions;
+    /// The details shown with each question ("" for a question without).
+    QStringList QuestionDetails;
     QStringList OpenedDocuments;
     QList<TShownProgress> Progresses;
     int Beeps = 0;
@@ -60,7 +64,9 @@ public:
     void ShowErrorCancel(const QString &Text) override { ErrorCancels.append(Text); }
     void ShowQuestionOk(const QString &Text) override { QuestionOks.append(Text); }
     void ShowInformation(const QString &Text) override { Informations.append(Text); }
-    bool Confirm(const QString &Text) override;
+    bool Confirm(const QString &Text) override { return ConfirmWithDetails(Text, QString()); }
+    bool ConfirmWithDetails(const QString &Text, const QString &Details) override;
+    bool ChooseFolder(const QString &Caption, QString &Folder) override;
     void Beep() override { ++Beeps; }
     void OpenDocument(const QString &FileName) override { OpenedDocuments.append(FileName); }
     std::unique_ptr<TProgressFeedback> StartProgress(const QString &Text) override;

@@ -33,6 +33,8 @@ private slots:
     void examplePacksAndExtractsAsTheWindowShowsIt();
     void extractPresetsTheDialogsAndCarriesTheSelectionOver();
     void extractAgainAsks();
+    void extractBesideItsProjectOffersAnotherFolder_data();
+    void extractBesideItsProjectOffersAnotherFolder();
     void extractWithoutLibraryDocument();
     void failedExtractKeepsThePreviousFiles_data();
     void failedExtractKeepsThePreviousFiles();
@@ -443,11 +445,58 @@ void TestPackExtract::extractAgainAsks()
     w.miOpenLib->trigger();
 
     QCOMPARE(f.Dialogs.Questions, Strings({"Overwrite existing?"}));
+    QCOMPARE(f.Dialogs.QuestionDetails,
+             QStringList{u"Yes replaces:\n%1\n%2"_s.arg(f.Path(u"road"_s), f.Path(u"road.js"_s))});
     QVERIFY(f.Dialogs.Errors.isEmpty());
     QCOMPARE(readFile(f.Path(u"road.js"_s)), project);
     QCOMPARE(QFileInfo(f.Path(u"road.js"_s)).lastModified(), before.lastModified());
     // Declining is no failure: the dialogs are preset all the same.
     QCOMPARE(w.sSaveDialog1.FileName, u"road.js"_s);
+    verifySelectionCarriedOver(w, 1, u"alpha"_s);
+}
+
+void TestPackExtract::extractBesideItsProjectOffersAnotherFolder_data()
+{
+    QTest::addColumn<bool>("choose"); // the user takes up the offer of another folder
+    QTest::newRow("another folder") << true;
+    QTest::newRow("declined") << false;
+}
+
+void TestPackExtract::extractBesideItsProjectOffersAnotherFolder()
+{
+    QFETCH(bool, choose);
+    TPackFixture f;
+    TMainForm &w = f.CreateWithLibrary();
+    // The project road.js and the archive packed from it beside it, as Pack proposes.
+    QVERIFY(w.Glyphbook.SaveToFile(f.Path(u"road.js"_s)));
+    const QByteArray project = readFile(f.Path(u"road.js"_s));
+    const QString archive = f.Path(u"road.tar.gz"_s);
+    f.PackWithCore(w.Glyphbook, archive);
+    const QString elsewhere = f.Path(u"elsewhere"_s);
+    QDir().mkpath(elsewhere);
+    f.Dialogs.FileAnswers = {archive};
+    f.Dialogs.ConfirmAnswers = {choose};
+    f.Dialogs.FolderAnswers = {elsewhere};
+
+    w.miOpenLib->trigger();
+
+    QCOMPARE(f.Dialogs.Questions.size(), 1);
+    QVERIFY2(f.Dialogs.Questions[0].startsWith(u"The project \"%1\" is not the result of an "
+                                               u"earlier extraction"_s.arg(f.Path(u"road.js"_s))),
+             qPrintable(f.Dialogs.Questions[0]));
+    QVERIFY(f.Dialogs.Questions[0].endsWith(u"Choose another folder to extract into?"_s));
+    QVERIFY(f.Dialogs.Errors.isEmpty());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    QCOMPARE(readFile(f.Path(u"road.js"_s)), project);
+    QVERIFY(!QFileInfo::exists(f.Path(u"road"_s)));
+    QCOMPARE(f.Dialogs.FolderAnswers.isEmpty(), choose);
+    if (choose) {
+        TViraGlyphbook extracted;
+        QVERIFY(extracted.LoadFromFile(elsewhere + u"/road.js"_s));
+        QCOMPARE(extracted.Symbols[0]->Image, elsewhere + u"/road/zeta.png"_s);
+    } else {
+        QCOMPARE(snapshot(elsewhere).keys(), QStringList());
+    }
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
 }
 
