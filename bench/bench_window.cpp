@@ -1,8 +1,9 @@
 // Opens a generated project of 20,000 symbols in the window through Open Project and times
 // the filled, sorted list, one rebuild of three language columns, and the find bar's filter
-// keystroke by keystroke, and the Check Library window following an edit, each until the
-// window has been laid out and painted again; then times Open Project and Save Project of the
-// document that the document benchmark measures.
+// keystroke by keystroke, the Check Library window following an edit, and undo and redo of a
+// symbol's change and of an added or deleted symbol, each until the window has been laid out
+// and painted again, and the memory of 1,000 undo steps; then times Open Project and Save
+// Project of the document that the document benchmark measures.
 #include "bench/BenchLibrary.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/MainGlyphbook.h"
@@ -11,14 +12,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -135,6 +139,30 @@ TKeystrokeFigures timeFindKeystrokes(TMainForm &Window, const QString &Typed)
     return figures;
 }
 
+/// Resident memory now, in kilobytes.
+double residentKilobytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+struct TUndoFigures {
+    TKeystrokeFigures Undo;
+    TKeystrokeFigures Redo;
+};
+
+/// Undoes and redoes the top step of the window's history a few times.
+void timeUndoRedo(TMainForm &Window, TUndoFigures &Figures)
+{
+    for (int k = 0; k < 5; ++k) {
+        Figures.Undo.Add(timedUntilIdle([&] { Window.miUndo->trigger(); }));
+        Figures.Redo.Add(timedUntilIdle([&] { Window.miRedo->trigger(); }));
+    }
+}
+
 double peakMegabytes()
 {
     rusage usage{};
@@ -197,6 +225,31 @@ int main(int argc, char *argv[])
     dialogs.FileAnswers = {project};
     const double imageCheckedMs = timedUntilIdle([&] { window.bAddImage->click(); });
 
+    // Undo and redo of the steps that touch one symbol and of those that add or remove one.
+    // The findings window stays open: each step checks the symbol again, as an edit does.
+    window.dLV_Symbols->setCurrentItem(window.dLV_Symbols->topLevelItem(kSymbols / 2 + 1));
+    QCoreApplication::processEvents();
+    TUndoFigures editSteps;
+    window.eIdentifier->setText(QStringLiteral("renamed"));
+    timeUndoRedo(window, editSteps);
+    TUndoFigures symbolSteps;
+    window.miDupSymb->trigger();
+    timeUndoRedo(window, symbolSteps);
+    window.miDeleteSymbol->trigger();
+    timeUndoRedo(window, symbolSteps);
+
+    // The memory that 1,000 steps hold: edits of two fields in turn, so none merges.
+    const int stepsBefore = window.UndoStack->count();
+    const double residentBefore = residentKilobytes();
+    for (int k = 0; k < 1000; ++k) {
+        if (k % 2)
+            window.eIdentifier->setText(QStringLiteral("step %1").arg(k));
+        else
+            window.eTextX->setText(QString::number(k));
+    }
+    const double stepKilobytes = residentKilobytes() - residentBefore;
+    const int steps = window.UndoStack->count() - stepsBefore;
+
     std::printf("symbols                          %d\n", kSymbols);
     std::printf("open project, list filled+sorted %.1f ms (goal < 1000 ms)\n", openMs);
     std::printf("  of which loading the document  %.1f ms\n", loadMs);
@@ -211,6 +264,15 @@ int main(int argc, char *argv[])
     std::printf("  with the check window open     %.1f ms (goal < 100 ms)\n", keystrokeCheckedMs);
     std::printf("Add Image, no window             %.1f ms\n", imageAloneMs);
     std::printf("  with the check window open     %.1f ms (goal < 100 ms)\n", imageCheckedMs);
+    std::printf("undo, one symbol's change        %.1f ms slowest, %.1f ms mean (goal < 50 ms)\n",
+                editSteps.Undo.Slowest, editSteps.Undo.Total / editSteps.Undo.Count);
+    std::printf("redo, one symbol's change        %.1f ms slowest, %.1f ms mean (goal < 50 ms)\n",
+                editSteps.Redo.Slowest, editSteps.Redo.Total / editSteps.Redo.Count);
+    std::printf("undo, add or delete a symbol     %.1f ms slowest, %.1f ms mean (goal < 50 ms)\n",
+                symbolSteps.Undo.Slowest, symbolSteps.Undo.Total / symbolSteps.Undo.Count);
+    std::printf("redo, add or delete a symbol     %.1f ms slowest, %.1f ms mean (goal < 50 ms)\n",
+                symbolSteps.Redo.Slowest, symbolSteps.Redo.Total / symbolSteps.Redo.Count);
+    std::printf("memory of %d undo steps        %.0f kB resident more\n", steps, stepKilobytes);
     measureOpenAndSave(folder.path());
     std::printf("peak memory                      %.1f MB\n", peakMegabytes());
     return 0;

@@ -105,6 +105,7 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     CreatePreview();
     CreateImageStrip();
     CreateMenus();
+    CreateEditMenu();
     CreateCheckLibraryCommand();
     CreateLocateMissingCommand();
     CreatePlacePointMenu();
@@ -150,7 +151,8 @@ void TMainForm::CreateDialogs()
 {
     const QString projectFilter = QStringLiteral("Glyphbook project|*.js");
     sOpenDialog1 = {QStringLiteral("sOpenDialog1"), TFileDialog::fdOpen, projectFilter, {}};
-    sSaveDialog1 = {QStringLiteral("sSaveDialog1"), TFileDialog::fdSave, projectFilter, {}};
+    // The window asks before replacing a file itself: not when it is the project's own file.
+    sSaveDialog1 = {QStringLiteral("sSaveDialog1"), TFileDialog::fdSave, projectFilter, {}, false};
     sOpenPictureDialog1 = {
         QStringLiteral("sOpenPictureDialog1"),
         TFileDialog::fdOpenPicture,
@@ -395,11 +397,11 @@ void TMainForm::WireEvents()
             });
 
     for (QLineEdit *field : {eIdentifier, eAnchorX, eAnchorY, eTextX, eTextY})
-        OnEvent(field, &QLineEdit::textChanged, &TMainForm::AnyChange);
+        OnFieldChange(field, &QLineEdit::textChanged);
     // Only the user's choices count: choosing an item from code notifies nothing.
-    OnEvent(cbTextAlign, &QComboBox::activated, &TMainForm::AnyChange);
-    OnEvent(cbTextAlign->lineEdit(), &QLineEdit::textEdited, &TMainForm::AnyChange);
-    OnEvent(cbIsSymbol, &QCheckBox::toggled, &TMainForm::AnyChange);
+    OnFieldChange(cbTextAlign, &QComboBox::activated);
+    OnFieldChange(cbTextAlign->lineEdit(), &QLineEdit::textEdited);
+    OnFieldChange(cbIsSymbol, &QCheckBox::toggled);
 
     OnEvent(bAddImage, &QPushButton::clicked, &TMainForm::bAddImageClick);
     OnEvent(bDeleteImage, &QPushButton::clicked, &TMainForm::bDeleteImageClick);
@@ -412,7 +414,7 @@ void TMainForm::CreateNameFields()
         auto *field =
             placeEdit("", QString(), QRect(180 + 152 * k, 33, 120, kEditHeight), gbSettings);
         field->hide();
-        OnEvent(field, &QLineEdit::textChanged, &TMainForm::AnyChange);
+        OnFieldChange(field, &QLineEdit::textChanged);
         NameEdits.append(field);
     }
     for (int k = 0; k < kNameFieldCount; ++k) {

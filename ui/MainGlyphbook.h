@@ -25,6 +25,7 @@ class QScrollArea;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QUndoStack;
 class TAnchorLayout;
 class TCheckLibraryWindow;
 class TLibraryCheck;
@@ -111,6 +112,9 @@ public:
     QCheckBox *cbShowTextCross = nullptr;
     QScrollArea *sbImagesScrollBox = nullptr;
 
+    /// Every change of the library, one step each, for Undo and Redo.
+    QUndoStack *UndoStack = nullptr;
+
     // Menus and their items.
     QMenu *mmFileMenu = nullptr;
     QAction *miOpenProject = nullptr;
@@ -119,6 +123,9 @@ public:
     QAction *miPackLib = nullptr;
     QAction *miNewProject = nullptr;
     QAction *E1 = nullptr;
+    QMenu *mmEdit = nullptr;
+    QAction *miUndo = nullptr;
+    QAction *miRedo = nullptr;
     QMenu *mmSymbol = nullptr;
     QAction *miNewSymbol = nullptr;
     QAction *miDupSymb = nullptr;
@@ -207,6 +214,10 @@ public:
     void bAddImageClick();
     void bDeleteImageClick();
 
+    // Undo and redo (MainGlyphbookUndo.cpp).
+    void miUndoClick();
+    void miRedoClick();
+
     // Packing and extraction.
     void miPackLibClick();
     void miOpenLibClick();
@@ -276,6 +287,60 @@ protected:
     void showEvent(QShowEvent *Event) override;
 
 private:
+    friend class TLibraryStep;
+
+    /// Records the change of one symbol made while it lives as one undoable step; nested
+    /// scopes join the outermost one. An empty text names the step by the points that moved.
+    class TStepScope
+    {
+    public:
+        TStepScope(TMainForm &Window, const QString &Text, const QString &MergeKey = {},
+                   TViraSymbolPtr Symbol = nullptr)
+            : FWindow(Window)
+        {
+            FWindow.BeginStep(Text, MergeKey, std::move(Symbol));
+        }
+        ~TStepScope() { FWindow.EndStep(); }
+        TStepScope(const TStepScope &) = delete;
+        TStepScope &operator=(const TStepScope &) = delete;
+
+    private:
+        TMainForm &FWindow;
+    };
+
+    /// Records no step while it lives: the window changes the library for reasons of its own
+    /// (showing a symbol, a command that records itself, undo and redo).
+    class TSilentSteps
+    {
+    public:
+        explicit TSilentSteps(TMainForm &Window) : FWindow(Window) { ++FWindow.FSilentSteps; }
+        ~TSilentSteps() { --FWindow.FSilentSteps; }
+        TSilentSteps(const TSilentSteps &) = delete;
+        TSilentSteps &operator=(const TSilentSteps &) = delete;
+
+    private:
+        TMainForm &FWindow;
+    };
+
+    /// Undo or redo at work: nothing is recorded, the next step merges with none before it,
+    /// and focused fields are rewritten as well.
+    class TRestoring
+    {
+    public:
+        explicit TRestoring(TMainForm &Window) : FSilent(Window), FWindow(Window)
+        {
+            ++FWindow.FMergeSerial;
+            ++FWindow.FRestoring;
+        }
+        ~TRestoring() { --FWindow.FRestoring; }
+        TRestoring(const TRestoring &) = delete;
+        TRestoring &operator=(const TRestoring &) = delete;
+
+    private:
+        TSilentSteps FSilent;
+        TMainForm &FWindow;
+    };
+
     TGlyphbookDialogs &FDialogs;
     QString FProgramFolder;
     TAnchorLayout *FAnchors = nullptr;
@@ -283,8 +348,47 @@ private:
     /// Open TWriteBackPause guards; the fields write back only when there are none.
     int FWriteBackPauses = 0;
 
+    /// The project file the caption names: the one opened or saved last.
+    QString FCaptionFile;
     /// Messages that arose before the window was shown.
     QStringList FPendingInformation;
+
+    // Undo and redo (MainGlyphbookUndo.cpp).
+    int FStepDepth = 0;
+    int FSilentSteps = 0;
+    int FRestoring = 0;
+    /// Steps merge only with steps of the same serial; undo, redo and a new selection raise it.
+    int FMergeSerial = 0;
+    QString FStepText;
+    QString FStepMergeKey;
+    TViraSymbolPtr FStepSymbol;
+    TViraSymbol FStepBefore;
+    /// The field whose change runs EditChange just now, or none.
+    QObject *FChangingField = nullptr;
+
+    void CreateEditMenu();
+    /// New, Open and Extract: nothing done before can be undone.
+    void StartFreshHistory();
+    void BeginStep(const QString &Text, const QString &MergeKey, TViraSymbolPtr Symbol);
+    void EndStep();
+    /// Records symbols just added to the library as one step; undo selects the symbol at
+    /// FormerSelection again.
+    void PushSymbolsAdded(const QString &Text, const QList<TViraSymbolPtr> &Added,
+                          int FormerSelection);
+    /// Records a symbol just removed from Index of the library.
+    void PushSymbolRemoved(int Index, const TViraSymbolPtr &Symbol);
+    /// The row of Symbol, or none.
+    TSymbolListItem *RowOf(const TViraSymbolPtr &Symbol) const;
+    /// Selects Symbol's row and shows the symbol in the preview, the fields and the strip.
+    void ShowSymbolOfStep(const TViraSymbolPtr &Symbol);
+    void RestoreSymbol(int Index, const TViraSymbol &State);
+    /// Inserts Symbols at Places (ascending) into the library, with their rows.
+    void PutSymbols(const QList<int> &Places, const QList<TViraSymbolPtr> &Symbols);
+    /// Removes the symbols at Places (ascending) and their rows, keeping them in Symbols;
+    /// selects the symbol then at SelectAfter, or the first row.
+    void TakeSymbols(const QList<int> &Places, QList<TViraSymbolPtr> &Symbols, int SelectAfter);
+    /// Name of the step that a change of Field starts, and whether keystrokes merge into it.
+    std::pair<QString, bool> FieldStep(const QObject *Field) const;
 
     /// The one way the selected symbol changes.
     void SetSelectedSymbol(const TViraSymbolPtr &Symbol);
@@ -375,6 +479,11 @@ private:
     /// Connects a signal to a member handler that runs inside Guard.
     template <typename Sender, typename Signal>
     void OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)());
+    /// Connects a settings field's change to AnyChange, which then knows the field.
+    template <typename Sender, typename Signal> void OnFieldChange(Sender *Field, Signal SignalPtr);
+    /// A drag in the preview is being recorded as one step, press to release.
+    bool FDragStep = false;
+    void EndDragStep();
 
     /// The language codes of the list's columns, in column order.
     QStringList LanguageCodes() const;
@@ -440,6 +549,18 @@ private:
     /// that the rows, the strip and the fields refer to the symbols the library holds now.
     void RefillList(int SelectedIndex);
 };
+
+template <typename Sender, typename Signal>
+void TMainForm::OnFieldChange(Sender *Field, Signal SignalPtr)
+{
+    connect(Field, SignalPtr, this, [this, Field] {
+        Guard([this, Field] {
+            QObject *former = std::exchange(FChangingField, Field);
+            AnyChange();
+            FChangingField = former;
+        });
+    });
+}
 
 template <typename Sender, typename Signal>
 void TMainForm::OnEvent(Sender *Source, Signal SignalPtr, void (TMainForm::*Handler)())

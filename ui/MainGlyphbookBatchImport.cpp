@@ -25,12 +25,15 @@ void TMainForm::AddFamilies(const QList<TStateFamily> &Families)
 {
     if (Families.isEmpty())
         return;
+    const int formerSelection = SelectedSymbolIndex();
+    QList<TViraSymbolPtr> added;
     QList<QTreeWidgetItem *> rows;
     rows.reserve(Families.size());
     for (const TStateFamily &family : Families) {
         const TViraSymbolPtr symbol = NewSymbolFromPicture(family.Main);
         symbol->StateImages = family.States;
         Glyphbook.Symbols.append(symbol);
+        added.append(symbol);
         auto *row = new TSymbolListItem(symbol);
         FillListItem(row, symbol);
         rows.append(row);
@@ -39,6 +42,10 @@ void TMainForm::AddFamilies(const QList<TStateFamily> &Families)
         TListSortSuspension sortOnce(dLV_Symbols);
         dLV_Symbols->addTopLevelItems(rows);
     }
-    // As when the pictures are added one by one, the last one's symbol ends up selected.
-    SelectRow(rows.last());
+    {
+        // As when the pictures are added one by one, the last one's symbol ends up selected.
+        const TSilentSteps silent(*this);
+        SelectRow(rows.last());
+    }
+    PushSymbolsAdded(QStringLiteral("Add Symbols"), added, formerSelection);
 }

@@ -91,6 +91,8 @@ void TMainForm::AddDroppedStateImages(const QStringList &Pictures)
 {
     if (!FSelectedSymbol)
         return;
+    const TStepScope step(*this, Pictures.size() == 1 ? QStringLiteral("Add Image")
+                                                      : QStringLiteral("Add Images"));
     for (const QString &picture : Pictures)
         AddStateImage(picture);
     FinishAddImage();

@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <array>
 
 namespace
@@ -117,6 +118,10 @@ void TMainForm::dLV_SymbolsSelectItem(QTreeWidgetItem *Item, bool Selected)
     }
     auto *row = static_cast<TSymbolListItem *>(Item);
     const TViraSymbolPtr symbol = row->Symbol;
+    // Building the tiles writes normalised state values back: showing is no change of the
+    // user's.
+    const TSilentSteps silent(*this);
+    ++FMergeSerial;
     TSymbolImgPanel *lastTile = BuildTiles(symbol);
     // The tiles have noted missing image files by now.
     row->setIcon(0, sILIcons.value(iconFor(*symbol)));
@@ -160,6 +165,11 @@ void TMainForm::EditChange()
     const TViraSymbolPtr symbol = FSelectedSymbol;
     if (!symbol || FWriteBackPauses > 0)
         return;
+    // Outside a command a field's change is the user's typing: one step for the keystrokes
+    // in one field that follow one another.
+    const auto [stepText, merges] = FieldStep(FChangingField);
+    const TStepScope step(*this, stepText,
+                          merges ? QString::number(quintptr(FChangingField)) : QString());
     symbol->Identifier = eIdentifier->text();
 
     // The coordinates are read in order up to the first field that holds no integer, which
@@ -183,16 +193,18 @@ void TMainForm::EditChange()
     symbol->TextAlign = static_cast<TVSTextAlign>(static_cast<std::uint8_t>(align));
     symbol->Symbol = cbIsSymbol->isChecked();
 
-    // One name per shown language, in column order; names in other languages are dropped.
-    const int languages = dLV_Symbols->columnCount() - 1;
-    symbol->Names.resize(languages);
-    int shown = 0;
-    for (int k = 0; k < NameEdits.size() && shown < languages; ++k) {
+    // The shown languages' names are replaced where they stand or appended; names in
+    // languages without a column are kept, as they are the user's translations.
+    for (int k = 0; k < NameEdits.size(); ++k) {
         if (NameEdits[k]->isHidden())
             continue;
-        symbol->Names[shown].Value = NameEdits[k]->text();
-        symbol->Names[shown].Name = NameLabels[k]->text();
-        ++shown;
+        const QString code = NameLabels[k]->text();
+        const auto pair = std::find_if(symbol->Names.begin(), symbol->Names.end(),
+                                       [&](const TStringPairs &Name) { return Name.Name == code; });
+        if (pair != symbol->Names.end())
+            pair->Value = NameEdits[k]->text();
+        else
+            symbol->Names.append({code, NameEdits[k]->text()});
     }
 
     UpdateSymbolView(symbol);
@@ -224,14 +236,19 @@ TViraSymbolPtr TMainForm::NewSymbolFromPicture(const QString &FileName) const
 
 void TMainForm::AddNewSymbol(const QString &FileName)
 {
+    const int formerSelection = SelectedSymbolIndex();
     const TViraSymbolPtr symbol = NewSymbolFromPicture(FileName);
-    SetSelectedSymbol(symbol);
-    Glyphbook.Symbols.append(symbol);
+    {
+        const TSilentSteps silent(*this);
+        SetSelectedSymbol(symbol);
+        Glyphbook.Symbols.append(symbol);
 
-    auto *row = new TSymbolListItem(symbol);
-    dLV_Symbols->addTopLevelItem(row);
-    FillListItem(row, symbol);
-    SelectRow(row);
+        auto *row = new TSymbolListItem(symbol);
+        dLV_Symbols->addTopLevelItem(row);
+        FillListItem(row, symbol);
+        SelectRow(row);
+    }
+    PushSymbolsAdded(QStringLiteral("Add Symbol"), {symbol}, formerSelection);
     ReportUnreadablePicture(FileName);
 }
 
@@ -239,12 +256,17 @@ void TMainForm::miDupSymbClick()
 {
     if (!FSelectedSymbol)
         return;
+    const int formerSelection = SelectedSymbolIndex();
     const TViraSymbolPtr copy = Glyphbook.AddCopy(*FSelectedSymbol);
-    auto *row = new TSymbolListItem(copy);
-    dLV_Symbols->addTopLevelItem(row);
-    copy->Identifier += QStringLiteral("_cpy");
-    FillListItem(row, copy);
-    SelectRow(row);
+    {
+        const TSilentSteps silent(*this);
+        auto *row = new TSymbolListItem(copy);
+        dLV_Symbols->addTopLevelItem(row);
+        copy->Identifier += QStringLiteral("_cpy");
+        FillListItem(row, copy);
+        SelectRow(row);
+    }
+    PushSymbolsAdded(QStringLiteral("Duplicate Symbol"), {copy}, formerSelection);
 }
 
 void TMainForm::miDeleteSymbolClick()
@@ -254,9 +276,15 @@ void TMainForm::miDeleteSymbolClick()
         FDialogs.Beep();
         return;
     }
-    Glyphbook.Symbols.removeOne(FSelectedSymbol);
-    // Taken out before it is destroyed: the selection events of its removal must meet a
-    // whole row.
-    delete dLV_Symbols->takeTopLevelItem(dLV_Symbols->indexOfTopLevelItem(row));
-    SelectRow(dLV_Symbols->topLevelItem(0));
+    const TViraSymbolPtr removed = FSelectedSymbol;
+    const int index = SelectedSymbolIndex();
+    {
+        const TSilentSteps silent(*this);
+        Glyphbook.Symbols.removeAt(index);
+        // Taken out before it is destroyed: the selection events of its removal must meet a
+        // whole row.
+        delete dLV_Symbols->takeTopLevelItem(dLV_Symbols->indexOfTopLevelItem(row));
+        SelectRow(dLV_Symbols->topLevelItem(0));
+    }
+    PushSymbolRemoved(index, removed);
 }

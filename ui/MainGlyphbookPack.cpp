@@ -167,6 +167,7 @@ void TMainForm::miOpenLibClick()
     sSaveDialog1.FileName = TExtractTarget::ForArchive(archive).BaseName + QStringLiteral(".js");
     sSaveDialog2.FileName = archive;
     RefillList(selected);
+    StartFreshHistory();
     CollectLanguages();
     RebuildLanguageColumns();
 }

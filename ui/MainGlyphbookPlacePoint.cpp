@@ -75,6 +75,7 @@ void TMainForm::PlacePoint(int Across, int Down)
         FDialogs.Beep();
         return;
     }
+    const TStepScope step(*this, QStringLiteral("Place Point"));
     const QString x = QString::number(spotOnSide(Across, size.width()));
     const QString y = QString::number(spotOnSide(Down, size.height()));
     if (srbText->isChecked()) {

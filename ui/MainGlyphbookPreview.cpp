@@ -109,7 +109,7 @@ void TMainForm::ShowSymbolFields(const TViraSymbol &Symbol)
         {eTextX, &TViraSymbol::TextX},
         {eTextY, &TViraSymbol::TextY}};
     for (const auto &[field, value] : points)
-        if (!field->hasFocus())
+        if (!field->hasFocus() || FRestoring > 0)
             writeNumber(field, Symbol.*value);
 
     // Only a different alignment is selected: re-selecting would wipe what the user is typing
@@ -150,6 +150,12 @@ void TMainForm::MovePointByArrow(Qt::Orientation Direction, int AnchorStep)
 {
     if (!FSelectedSymbol)
         return;
+    // Clicks on one arrow, one after the other, are one step.
+    const TStepScope step(*this, QString(),
+                          QStringLiteral("arrow %1 %2 %3")
+                              .arg(int(Direction))
+                              .arg(AnchorStep)
+                              .arg(srbAnchor->isChecked()));
     const TViraSymbol &symbol = *FSelectedSymbol;
     // The text point counts in screen directions, the anchor against them: a larger anchor
     // moves the picture up and left.
@@ -272,6 +278,12 @@ void TMainForm::lExampleTextMouseUp(Qt::MouseButton Button, Qt::KeyboardModifier
     ImageGridMouseUp(Button, Shift, onGrid.x(), onGrid.y());
 }
 
+void TMainForm::EndDragStep()
+{
+    if (std::exchange(FDragStep, false))
+        EndStep();
+}
+
 void TMainForm::WirePreview()
 {
     OnEvent(cbCross, &QCheckBox::toggled, &TMainForm::cbCrossClick);
@@ -322,13 +334,20 @@ void TMainForm::PreviewMouse(QWidget *Element, QEvent::Type Type, Qt::MouseButto
     Guard([&] {
         switch (Type) {
         case QEvent::Leave:
-            if (!onGrid)
+            if (!onGrid) {
                 SymbolImageMouseLeave();
+                EndDragStep();
+            }
             break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             if (!onGrid)
                 SymbolImageMouseDown(Button, Shift, At.x(), At.y());
+            // A drag is one step, from the press to the release.
+            if (IsMoving && !FDragStep) {
+                BeginStep(QString(), QString(), nullptr);
+                FDragStep = true;
+            }
             break;
         case QEvent::MouseMove:
             if (onPicture)
@@ -336,14 +355,19 @@ void TMainForm::PreviewMouse(QWidget *Element, QEvent::Type Type, Qt::MouseButto
             else if (onLabel)
                 lExampleTextMouseMove(Shift, At.x(), At.y());
             break;
-        case QEvent::MouseButtonRelease:
-            if (onPicture)
-                SymbolImageMouseUp(Button, Shift, At.x(), At.y());
-            else if (onLabel)
-                lExampleTextMouseUp(Button, Shift, At.x(), At.y());
-            else if (onGrid)
-                ImageGridMouseUp(Button, Shift, At.x(), At.y());
+        case QEvent::MouseButtonRelease: {
+            {
+                const TStepScope step(*this, QString());
+                if (onPicture)
+                    SymbolImageMouseUp(Button, Shift, At.x(), At.y());
+                else if (onLabel)
+                    lExampleTextMouseUp(Button, Shift, At.x(), At.y());
+                else if (onGrid)
+                    ImageGridMouseUp(Button, Shift, At.x(), At.y());
+            }
+            EndDragStep();
             break;
+        }
         default:
             break;
         }

@@ -4,6 +4,7 @@
 #include "ui/FileNames.h"
 #include "ui/SymbolListItem.h"
 
+#include <QFileInfo>
 #include <QScrollArea>
 #include <QTreeWidget>
 
@@ -19,6 +20,7 @@ void TMainForm::miNewProjectClick()
 {
     SetSelectedSymbol(nullptr);
     RemoveAllRows();
+    StartFreshHistory();
     Glyphbook.Symbols.clear();
     RemoveAllTiles();
 }
@@ -33,6 +35,7 @@ void TMainForm::miOpenProjectClick()
         Glyphbook.LoadFromFile(fileName);
         AddRowsForLibrary();
         setWindowTitle(projectCaption(fileName));
+        FCaptionFile = fileName;
     }
     CollectLanguages();
     RebuildLanguageColumns();
@@ -43,9 +46,16 @@ void TMainForm::miSaveProjectClick()
     if (!FDialogs.Execute(sSaveDialog1))
         return;
     const QString fileName = sSaveDialog1.FileName;
+    // Saving again to the project's own file replaces no other file: Ctrl+S, Enter saves.
+    const bool ownFile = !FCaptionFile.isEmpty() && QFileInfo(fileName) == QFileInfo(FCaptionFile);
+    if (!ownFile && QFileInfo::exists(fileName) &&
+        !FDialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                              .arg(QFileInfo(fileName).fileName())))
+        return;
     Glyphbook.SaveToFile(fileName);
     sSaveDialog2.FileName = ChangeFileExt(fileName, QStringLiteral(".tar.gz"));
     setWindowTitle(projectCaption(fileName));
+    FCaptionFile = fileName;
 }
 
 void TMainForm::E1Click()

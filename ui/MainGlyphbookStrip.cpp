@@ -7,6 +7,7 @@
 #include "ui/SymbolImgPanels.h"
 #include "ui/SymbolListItem.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
@@ -104,6 +105,12 @@ void TMainForm::SymbolImgPanelClick(TSymbolImgPanel *Tile)
 
 void TMainForm::SymbolImgPanelUpdate(TSymbolImgPanel *Tile)
 {
+    // Edits of one tile's value, keystroke by keystroke, are one step; choosing Default swaps
+    // the images.
+    const bool swap = Tile->ValueType->currentIndex() == TSymbolImgPanel::vtDefault;
+    const TStepScope step(
+        *this, swap ? QStringLiteral("Set Default Image") : QStringLiteral("Change Image Value"),
+        swap ? QString() : QStringLiteral("tile %1").arg(Tile->ImageIndex), Tile->Symbol);
     if (!FSelectedSymbol)
         SetSelectedSymbol(Tile->Symbol);
     if (Tile->ImageIndex < 0) {
@@ -116,6 +123,7 @@ void TMainForm::SymbolImgPanelUpdate(TSymbolImgPanel *Tile)
 
 void TMainForm::SymbolImgPanelDblClick(TSymbolImgPanel *Tile)
 {
+    const TStepScope step(*this, QStringLiteral("Replace Image"), QString(), Tile->Symbol);
     TViraSymbol &symbol = *Tile->Symbol;
     const bool isState = Tile->ImageIndex >= 0;
     if (isState && Tile->ImageIndex >= symbol.StateImages.size())
@@ -137,6 +145,7 @@ void TMainForm::bAddImageClick()
 {
     if (!FSelectedSymbol)
         return;
+    const TStepScope step(*this, QStringLiteral("Add Image"));
     if (FDialogs.Execute(sOpenPictureDialog1))
         AddStateImage(sOpenPictureDialog1.FileName);
     FinishAddImage();
@@ -177,6 +186,7 @@ void TMainForm::bDeleteImageClick()
     const TViraSymbolPtr symbol = FSelectedSymbol;
     if (!symbol)
         return;
+    const TStepScope step(*this, QStringLiteral("Delete Image"));
 
     TSymbolImgPanel *marked = nullptr;
     for (TSymbolImgPanel *tile : Tiles())

@@ -14,10 +14,12 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <initializer_list>
 #include <memory>
@@ -197,4 +199,20 @@ inline void retype(QLineEdit *Field, const QString &Text)
 inline void pressShortcut(TMainForm &Window, QKeyCombination Keys)
 {
     QTest::keySequence(&Window, QKeySequence(Keys));
+}
+
+/// Drops files from the desktop on Target, as a file manager does.
+inline void dropFiles(QWidget *Target, const QStringList &Files)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &file : Files)
+        urls.append(QUrl::fromLocalFile(file));
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(30, 30), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(Target, &enter);
+    QDropEvent drop(QPoint(30, 30), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(Target, &drop);
+    // Dropped files are taken once the drop has returned.
+    QCoreApplication::processEvents();
 }

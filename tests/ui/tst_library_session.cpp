@@ -8,11 +8,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QToolButton>
-#include <QUrl>
 
 class TestLibrarySession : public QObject
 {
@@ -22,24 +20,6 @@ private slots:
     void initTestCase();
     void buildAndSaveALibrary();
 };
-
-namespace
-{
-void dropFiles(QWidget *Target, const QStringList &Files)
-{
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString &file : Files)
-        urls.append(QUrl::fromLocalFile(file));
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(30, 30), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(Target, &enter);
-    QDropEvent drop(QPoint(30, 30), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(Target, &drop);
-    // Dropped files are taken once the drop has returned.
-    QCoreApplication::processEvents();
-}
-} // namespace
 
 void TestLibrarySession::initTestCase()
 {

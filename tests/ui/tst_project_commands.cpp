@@ -29,6 +29,7 @@ private slots:
     void failedLoadShowsTheErrorWithTheListEmpty();
     void saveNewProjectProposesThePackName();
     void saveAfterOpenProposesTheOpenedFile();
+    void savingAgainAsksOnlyForAnotherFile();
     void failedSaveChangesNeitherCaptionNorPackName();
     void cancelledSaveChangesNothing();
     void newProjectEmptiesListAndLibraryOnly();
@@ -224,6 +225,41 @@ void TestProjectCommands::saveAfterOpenProposesTheOpenedFile()
     QCOMPARE(w.windowTitle(),
              QStringLiteral("Glyphbook Creator 1.03   ") + f.Path(QStringLiteral("D/lib.js")));
     QCOMPARE(f.Dialogs.Errors, QStringList());
+}
+
+void TestProjectCommands::savingAgainAsksOnlyForAnotherFile()
+{
+    TWindowFixture f;
+    TMainForm &w = f.CreateActive();
+    f.WriteFile(QStringLiteral("D/lib.js"), document({{"a", "en", "A"}}));
+    f.WriteFile(QStringLiteral("D/other.js"), "someone else's");
+    f.Dialogs.FileAnswers = {f.Path(QStringLiteral("D/lib.js"))};
+    w.miOpenProject->trigger();
+    clickRow(w, QStringLiteral("a"));
+    retype(w.eIdentifier, QStringLiteral("b"));
+
+    // Ctrl+S, Enter: the project's own file is saved without a question.
+    f.Dialogs.FileAnswers = {QString()};
+    pressShortcut(w, Qt::CTRL | Qt::Key_S);
+    QCOMPARE(f.Dialogs.Questions, QStringList());
+    QVERIFY(readFile(f.Path(QStringLiteral("D/lib.js"))).contains("\"b\""));
+
+    // Another file that exists is replaced only on Yes.
+    f.Dialogs.FileAnswers = {f.Path(QStringLiteral("D/other.js"))};
+    f.Dialogs.ConfirmAnswers = {false};
+    pressShortcut(w, Qt::CTRL | Qt::Key_S);
+    QCOMPARE(f.Dialogs.Questions, Strings({"other.js already exists.\nDo you want to replace it?"}));
+    QCOMPARE(readFile(f.Path(QStringLiteral("D/other.js"))), QByteArray("someone else's"));
+    QCOMPARE(w.windowTitle(),
+             QStringLiteral("Glyphbook Creator 1.03   ") + f.Path(QStringLiteral("D/lib.js")));
+    f.Dialogs.FileAnswers = {f.Path(QStringLiteral("D/other.js"))};
+    f.Dialogs.ConfirmAnswers = {true};
+    pressShortcut(w, Qt::CTRL | Qt::Key_S);
+    QVERIFY(readFile(f.Path(QStringLiteral("D/other.js"))).contains("\"b\""));
+    // Now other.js is the project's file.
+    f.Dialogs.FileAnswers = {QString()};
+    pressShortcut(w, Qt::CTRL | Qt::Key_S);
+    QCOMPARE(f.Dialogs.Questions.size(), 2);
 }
 
 void TestProjectCommands::failedSaveChangesNeitherCaptionNorPackName()

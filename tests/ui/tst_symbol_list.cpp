@@ -286,8 +286,11 @@ void TestSymbolList::namesFollowTheShownLanguages()
     QCOMPARE(w.NameEdits[0]->text(), u"Valve"_s);
     QCOMPARE(w.NameEdits[1]->text(), u"Ventil"_s);
 
+    // The shown language's name is replaced in its place; the one without a column stays.
     retype(w.NameEdits[0], u"Valve!"_s);
-    QCOMPARE(s->Names, (QList<TStringPairs>{{u"en"_s, u"Valve!"_s}, {u"sv"_s, u"Ventil"_s}}));
+    QCOMPARE(s->Names,
+             (QList<TStringPairs>{
+                 {u"de"_s, u"Ventil-de"_s}, {u"sv"_s, u"Ventil"_s}, {u"en"_s, u"Valve!"_s}}));
     QCOMPARE(RowTexts(w), Strings({"valve|Valve!|Ventil"}));
 
     // Hiding a column shows the remaining language's name at once and writes nothing back.
@@ -295,11 +298,20 @@ void TestSymbolList::namesFollowTheShownLanguages()
     QCOMPARE(w.NameLabels[0]->text(), u"sv"_s);
     QCOMPARE(w.NameEdits[0]->text(), u"Ventil"_s);
     QVERIFY(w.NameEdits[1]->isHidden());
-    QCOMPARE(s->Names.size(), 2);
-    // The next edit keeps only the shown language.
+    QCOMPARE(s->Names.size(), 3);
+    // Edits keep every name, also after the column has gone; a language that gets a column
+    // and had no name gets one.
     retype(w.eIdentifier, u"valve2"_s);
-    QCOMPARE(s->Names, (QList<TStringPairs>{{u"sv"_s, u"Ventil"_s}}));
-    QCOMPARE(RowTexts(w), Strings({"valve2|Ventil"}));
+    retype(w.NameEdits[0], u"Ventil2"_s);
+    QCOMPARE(s->Names,
+             (QList<TStringPairs>{
+                 {u"de"_s, u"Ventil-de"_s}, {u"sv"_s, u"Ventil2"_s}, {u"en"_s, u"Valve!"_s}}));
+    QCOMPARE(RowTexts(w), Strings({"valve2|Ventil2"}));
+    const TViraSymbolPtr bare = MakeSymbol(u"bare"_s, {});
+    AddSymbols(w, {bare});
+    clickRow(w, u"bare"_s);
+    retype(w.NameEdits[0], u"Kal"_s);
+    QCOMPARE(bare->Names, (QList<TStringPairs>{{u"sv"_s, u"Kal"_s}}));
 }
 
 void TestSymbolList::deleteSymbol()

@@ -203,6 +203,8 @@ void TestWindowLayout::menus_data()
     row("miPackLib", "mmFileMenu", "Pack Glyphbook", QKeySequence(Qt::CTRL | Qt::Key_P));
     row("miNewProject", "mmFileMenu", "New Project");
     row("E1", "mmFileMenu", "Exit");
+    row("miUndo", "mmEdit", "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
+    row("miRedo", "mmEdit", "Redo", QKeySequence(Qt::CTRL | Qt::Key_Y));
     row("miNewSymbol", "mmSymbol", "Add New Symbol", QKeySequence(Qt::CTRL | Qt::Key_A));
     row("miDupSymb", "mmSymbol", "Duplicate Symbol", QKeySequence(Qt::CTRL | Qt::Key_D));
     row("miDeleteSymbol", "mmSymbol", "Delete Symbol");
@@ -235,12 +237,12 @@ void TestWindowLayout::clientAreaAndCaption()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.centralWidget()->size(), QSize(1111, 786));
     QCOMPARE(w.minimumWidth(), 100);
-    // The menu bar: File, Symbol, Languages, then Examples (hidden) and Help; the added View
-    // menu stands before Languages.
+    // The menu bar: File, Symbol, Languages, then Examples (hidden) and Help; the added Edit
+    // menu stands between File and Symbol, View before Languages.
     QStringList bar;
     for (const QAction *entry : w.menuBar()->actions())
         bar.append(entry->text());
-    QCOMPARE(bar, Strings({"File", "Symbol", "View", "Languages", "Examples", "Help"}));
+    QCOMPARE(bar, Strings({"File", "Edit", "Symbol", "View", "Languages", "Examples", "Help"}));
     QVERIFY(w.H1->menu() == nullptr);
 }
 
