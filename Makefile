@@ -7,7 +7,7 @@ FUZZERS     ?= fuzz_json fuzz_document fuzz_tar fuzz_extract
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test test-sanitize fuzz bench clean
+.PHONY: all setup configure build run test test-sanitize fuzz bench package check-install clean
 
 all: build
 
@@ -52,6 +52,14 @@ fuzz:
 			-timeout=10 -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$f/ \
 			$(FUZZ_BUILD)/corpus/$$f fuzz/corpus/$$f; \
 	done
+
+# A Debian package of the programs, help page and example (build/glyphbook_*.deb).
+package: build
+	cd $(BUILD) && cpack
+
+# Installs into a scratch folder and checks the installed files (CI runs it).
+check-install: build
+	scripts/check-install.sh $(BUILD)
 
 bench: build
 	@scripts/bench.sh $(BUILD)

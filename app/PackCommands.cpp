@@ -11,6 +11,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 #include <algorithm>
@@ -43,6 +45,7 @@ void printLine(const QString &text)
 struct TParsedCommand {
     QStringList Files;
     bool Yes = false;
+    bool Json = false;
     QString Into; // --into DIR, for the commands that take it
     bool UsageOk = false;
 };
@@ -51,7 +54,8 @@ using TPositionals = QList<QPair<QString, QString>>;
 
 TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                             const QString &description, const TPositionals &positionals,
-                            bool withYes, const QString &intoDescription = QString())
+                            bool withYes, const QString &intoDescription = QString(),
+                            bool withJson = false)
 {
     QCommandLineParser parser;
     setUpCommandParser(parser, name, description, positionals);
@@ -59,6 +63,10 @@ TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
                                  QStringLiteral("Answer \"Overwrite existing?\" with yes."));
     if (withYes)
         parser.addOption(yes);
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("Print one JSON document instead of lines."));
+    if (withJson)
+        parser.addOption(json);
     const QCommandLineOption into(QStringLiteral("into"), intoDescription, QStringLiteral("DIR"));
     if (!intoDescription.isEmpty())
         parser.addOption(into);
@@ -66,6 +74,7 @@ TParsedCommand parseCommand(const QStringList &arguments, const QString &name,
     TParsedCommand parsed;
     parsed.Files = parser.positionalArguments().mid(1);
     parsed.Yes = withYes && parser.isSet(yes);
+    parsed.Json = withJson && parser.isSet(json);
     parsed.Into = intoDescription.isEmpty() ? QString() : parser.value(into);
     parsed.UsageOk = parsed.Files.size() == positionals.size();
     if (!parsed.UsageOk) {
@@ -168,6 +177,52 @@ private:
     QElapsedTimer FLastShown;
 };
 
+QString fileTypeName(TFileType type)
+{
+    static const char *const names[] = {
+        "file", "hard-link",  "symbolic-link", "character-device", "block-device", "directory",
+        "fifo", "contiguous", "dump-dir",      "multi-volume",     "volume-header"};
+    return type < std::size(names) ? QLatin1String(names[type]) : QStringLiteral("file");
+}
+
+/// glyphbook list --json: the entries as they come, one object a line, so that memory stays
+/// bounded; a damaged archive leaves the document unfinished and the status 1.
+int listAsJson(const QString &archive)
+{
+    QFile file(archive);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError::CannotOpen(QDir::toNativeSeparators(archive), file.errorString());
+    TGzipReader gzip(&file, archive);
+    const QJsonObject head{{QStringLiteral("archive"), archive}};
+    QByteArray start = QJsonDocument(head).toJson(QJsonDocument::Compact);
+    start.chop(1); // the closing brace
+    std::printf("%s,\n\"entries\": [", start.constData());
+    try {
+        TTarArchive tar(&gzip);
+        TTarDirRec rec;
+        const char *separator = "\n";
+        while (tar.FindNext(rec)) {
+            const QJsonObject entry{
+                {QStringLiteral("name"), PrintableEntryName(rec.Name)},
+                {QStringLiteral("size"), rec.Size},
+                {QStringLiteral("time"),
+                 rec.DateTime.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"))},
+                {QStringLiteral("type"), fileTypeName(rec.FileType)},
+                {QStringLiteral("checksumCorrect"), rec.ChecksumOK}};
+            std::printf("%s%s", separator,
+                        QJsonDocument(entry).toJson(QJsonDocument::Compact).constData());
+            separator = ",\n";
+        }
+        gzip.ReadToEnd();
+    } catch (const EGlyphbookError &) {
+        std::fflush(stdout);
+        gzip.RaiseIfFailed();
+        throw;
+    }
+    std::printf("\n]}\n");
+    return 0;
+}
+
 } // namespace
 
 int runPack(const QStringList &arguments)
@@ -210,8 +265,8 @@ int runExtract(const QStringList &arguments)
         QStringLiteral("Extract into the folder DIR instead: DIR/road and DIR/road.js."));
     if (!command.UsageOk)
         return ExitUsage;
-    const TExtractTarget target = TExtractTarget::ForArchive(
-        QFileInfo(command.Files[0]).absoluteFilePath(), command.Into);
+    const TExtractTarget target =
+        TExtractTarget::ForArchive(QFileInfo(command.Files[0]).absoluteFilePath(), command.Into);
     TViraGlyphbook book;
     TTerminalDialog dialog(command.Yes, QStringLiteral("Extracting"));
     TExtractResult result;
@@ -219,8 +274,7 @@ int runExtract(const QStringList &arguments)
         result = ExtractLibrary(book, command.Files[0], dialog.Callbacks(), command.Into);
     } catch (const EProjectInTheWay &e) {
         dialog.EndProgress();
-        printError(e.message() +
-                   QStringLiteral(" Extract into another folder with --into DIR."));
+        printError(e.message() + QStringLiteral(" Extract into another folder with --into DIR."));
         return ExitFailure;
     }
     dialog.EndProgress();
@@ -243,9 +297,12 @@ int runList(const QStringList &arguments)
         arguments, QStringLiteral("list"),
         QStringLiteral("Lists the entries of a library archive: name, size in bytes, time (UTC), "
                        "and a mark where the header's checksum is wrong."),
-        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, false);
+        {{QStringLiteral("ARCHIVE"), QStringLiteral("The library archive (.tar.gz).")}}, false,
+        QString(), true);
     if (!command.UsageOk)
         return ExitUsage;
+    if (command.Json)
+        return listAsJson(command.Files[0]);
     const QString &archive = command.Files[0];
     QFile file(archive);
     if (!file.open(QIODevice::ReadOnly))

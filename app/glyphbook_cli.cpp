@@ -6,6 +6,7 @@
 
 #include "app/CheckCommand.h"
 #include "app/CliSupport.h"
+#include "app/NamesCommand.h"
 #include "app/PackCommands.h"
 #include "model/ViraSymbol.h"
 
@@ -54,6 +55,7 @@ const TCliCommand Commands[] = {
     {"extract", "Extract a library archive into a folder and a project document.", runExtract},
     {"list", "List the entries of a library archive.", runList},
     {"check", "Report what in a project would fail or change when packed.", runCheck},
+    {"names", "Export the display names to a table for translators, or import them.", runNames},
 };
 
 QString commandList()

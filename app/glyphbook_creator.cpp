@@ -4,6 +4,7 @@
 #include "ui/QtGlyphbookDialogs.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +14,10 @@ int main(int argc, char *argv[])
     ApplyDarkSkin(application);
 
     TQtGlyphbookDialogs dialogs;
-    TMainForm window(dialogs, QApplication::applicationDirPath());
+    // An installed editor finds its help page and example in the data folder of its prefix.
+    const QString shared = QDir(QApplication::applicationDirPath())
+                               .filePath(QStringLiteral(GLYPHBOOK_SHARED_FROM_BIN));
+    TMainForm window(dialogs, QApplication::applicationDirPath(), QDir::cleanPath(shared));
     dialogs.Parent = &window;
     window.show();
     return application.exec();

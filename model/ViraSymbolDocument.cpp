@@ -1,16 +1,15 @@
 // The library document: TViraGlyphbook to and from its JSON file.
 
+#include "model/FileSave.h"
 #include "model/GlyphbookError.h"
 #include "model/IntegerText.h"
 #include "model/JsonValue.h"
 #include "model/JsonWriter.h"
 #include "model/LineBreaks.h"
-#include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstdint>
@@ -303,28 +302,7 @@ QByteArray TViraGlyphbook::SaveToBytes()
 bool TViraGlyphbook::SaveToFile(const QString &FileName)
 {
     // The whole text is built before the file is touched.
-    const QByteArray bytes = SaveToBytes();
-    // A pipe or a device is written in place: a new file moved over it would replace the node.
-    const QFileInfo info(FileName);
-    const bool inPlace = info.exists() && !info.isFile() && !info.isDir();
-    std::unique_ptr<QFileDevice> target;
-    if (inPlace) {
-        target = std::make_unique<QFile>(FileName);
-    } else {
-        auto saveFile = std::make_unique<QSaveFile>(FileName);
-        // In a folder where no temporary file can be made, a writable document is written in
-        // place, as any editor does.
-        saveFile->setDirectWriteFallback(true);
-        target = std::move(saveFile);
-    }
-    QFileDevice &file = *target;
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFileError::CannotCreate(FileName, file.errorString());
-    // Flush before committing: a write that fails in the buffer must not replace the file.
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        throw EFileError::CannotWrite(FileName, ShortWriteReason(file));
-    if (!inPlace && !static_cast<QSaveFile &>(file).commit())
-        throw EFileError::CannotWrite(FileName, ShortWriteReason(file));
+    SaveFileBytes(FileName, SaveToBytes());
     return true;
 }
 

@@ -86,8 +86,10 @@ Button *placeButton(const char *Name, const QString &Text, const QRect &Geometry
 }
 } // namespace
 
-TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget *Parent)
-    : QMainWindow(Parent), FDialogs(Dialogs), FProgramFolder(std::move(ProgramFolder))
+TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QString SharedFolder,
+                     QWidget *Parent)
+    : QMainWindow(Parent), FDialogs(Dialogs), FProgramFolder(std::move(ProgramFolder)),
+      FSharedFolder(std::move(SharedFolder))
 {
     initResources();
     setWindowIcon(QIcon(QStringLiteral(":/glyphbook/glyphbook.png")));
@@ -108,6 +110,7 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget 
     CreateEditMenu();
     CreateCheckLibraryCommand();
     CreateLocateMissingCommand();
+    CreateNamesCommands();
     CreatePlacePointMenu();
     CreateViewMenu();
     CreateAnchors();
@@ -144,7 +147,13 @@ QString TMainForm::BaseCaption()
 
 QString TMainForm::ProgramFile(const QString &RelativePath) const
 {
-    return QDir(FProgramFolder).filePath(RelativePath);
+    // Beside the program first, so that a build or an unpacked copy uses its own files; then
+    // where an installation keeps them.
+    const QString beside = QDir(FProgramFolder).filePath(RelativePath);
+    if (FSharedFolder.isEmpty() || QFileInfo::exists(beside))
+        return beside;
+    const QString shared = QDir(FSharedFolder).filePath(RelativePath);
+    return QFileInfo::exists(shared) ? shared : beside;
 }
 
 void TMainForm::CreateDialogs()

@@ -47,8 +47,9 @@ class TMainForm : public QMainWindow
 {
 public:
     /// Dialogs serves every modal interaction; ProgramFolder is where "Lang.txt", "help.html"
-    /// and "Examples/SmallExampleLib.js" are looked up.
-    TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QWidget *Parent = nullptr);
+    /// and "Examples/SmallExampleLib.js" are looked up, then SharedFolder for those missing.
+    TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QString SharedFolder = {},
+              QWidget *Parent = nullptr);
     ~TMainForm() override;
 
     // Window state.
@@ -271,6 +272,15 @@ public:
     TFileDialog sLocateFolderDialog;
     void miLocateMissingClick();
 
+    // Names for translators (MainGlyphbookNames.cpp).
+    QAction *miExportNames = nullptr;
+    QAction *miImportNames = nullptr;
+    /// The table of names written by Export Names and read by Import Names.
+    TFileDialog sNamesSaveDialog;
+    TFileDialog sNamesOpenDialog;
+    void miExportNamesClick();
+    void miImportNamesClick();
+
     /// The grid origin, relative to the grid picture's top-left corner.
     static constexpr int GridOriginX = 240;
     static constexpr int GridOriginY = 180;
@@ -343,6 +353,7 @@ private:
 
     TGlyphbookDialogs &FDialogs;
     QString FProgramFolder;
+    QString FSharedFolder;
     TAnchorLayout *FAnchors = nullptr;
     TViraSymbolPtr FSelectedSymbol;
     /// Open TWriteBackPause guards; the fields write back only when there are none.
@@ -413,6 +424,7 @@ private:
     void CreateViewMenu();
     void CreateFindBar();
     void CreateLocateMissingCommand();
+    void CreateNamesCommands();
     void CreateCheckLibraryCommand();
     TCheckOptions CheckOptions() const;
     void CheckWholeLibrary();

@@ -298,7 +298,11 @@ void TMainForm::PutSymbols(const QList<int> &Places, const QList<TViraSymbolPtr>
         FillListItem(row, Symbols[k]);
         rows.append(row);
     }
-    {
+    // A few rows are sorted into place one by one; many are sorted once, all together.
+    if (rows.size() <= 8) {
+        for (QTreeWidgetItem *row : std::as_const(rows))
+            dLV_Symbols->addTopLevelItem(row);
+    } else {
         TListSortSuspension sortOnce(dLV_Symbols);
         dLV_Symbols->addTopLevelItems(rows);
     }

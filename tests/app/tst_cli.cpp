@@ -34,6 +34,69 @@ private slots:
         QCOMPARE(readFile(out), book.SaveToBytes());
     }
 
+    // The spreadsheet round trip as a translator makes it: export, edit, dry run, import.
+    void namesForTranslators()
+    {
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("lib.js"));
+        const QString table = dir.filePath(QStringLiteral("names.csv"));
+        // Hand-written: saving it would change its bytes.
+        const QByteArray document =
+            "{GLYPHBOOK: [{Identifier: pump, NAME: {en: 'Pump, big', sv: Pump}, Symbol: true,\n"
+            " ImageX: 0, ImageY: 0, TextX: 0, TextY: 0},\n"
+            " {Identifier: valve, NAME: {en: 'Valve \"V\"'}, Symbol: false, ImageX: 0, ImageY: "
+            "0}]}";
+        writeFile(project, document);
+
+        TRun run = runTool({QStringLiteral("names"), QStringLiteral("export"), project, table});
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(readFile(table), QByteArray("\xEF\xBB\xBFIdentifier,sv,en\r\n"
+                                             "pump,Pump,\"Pump, big\"\r\n"
+                                             "valve,,\"Valve \"\"V\"\"\"\r\n"));
+        run = runTool({QStringLiteral("names"), QStringLiteral("import"), project, table});
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Out, QStringLiteral("Names changed: 0.\n"));
+        QCOMPARE(readFile(project), document);
+
+        writeFile(table, "\xEF\xBB\xBFIdentifier,sv,de\r\nvalve,Ventil,\r\nghost,x,y\r\n"
+                         "pump,,\"Pumpe\r\ngro\xC3\x9F\"\r\n");
+        const QStringList import{QStringLiteral("names"), QStringLiteral("import"), project, table};
+        const QString changes =
+            QStringLiteral("symbol 2 \"valve\", sv: \"\" becomes \"Ventil\"\n"
+                           "symbol 1 \"pump\", de: \"\" becomes \"Pumpe\r\ngro\u00DF\"\n");
+        const QString skipped =
+            QStringLiteral("glyphbook: row 3: no symbol has the identifier \"ghost\"; skipped.\n");
+        run = runTool(import + QStringList{QStringLiteral("--dry-run")});
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Err, skipped);
+        QCOMPARE(run.Out, changes + QStringLiteral("Names that would change: 2; languages that "
+                                                   "would be added: de.\n"));
+        QCOMPARE(readFile(project), document);
+
+        run = runTool(import);
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Err, skipped);
+        QCOMPARE(run.Out, changes + QStringLiteral("Names changed: 2; languages added: de.\n"));
+        TViraGlyphbook book;
+        QVERIFY(book.LoadFromFile(project));
+        QCOMPARE(book.Symbols[0]->FindName(QStringLiteral("de")),
+                 QStringLiteral("Pumpe\r\ngro\u00DF"));
+        QCOMPARE(book.Symbols[1]->FindName(QStringLiteral("sv")), QStringLiteral("Ventil"));
+        QCOMPARE(book.Symbols[0]->FindName(QStringLiteral("en")), QStringLiteral("Pump, big"));
+
+        // A table the import cannot use changes nothing.
+        const QByteArray saved = readFile(project);
+        writeFile(table, "Identifier,en\r\npump,A\r\npump,B\r\n");
+        run = runTool(import);
+        QCOMPARE(run.Status, 1);
+        QCOMPARE(run.Err, QStringLiteral("glyphbook: The file \"%1\" is not a table of names: the "
+                                         "identifier \"pump\" has two rows (2 and 3).\n")
+                              .arg(table));
+        QCOMPARE(readFile(project), saved);
+        run = runTool({QStringLiteral("names"), QStringLiteral("translate"), project, table});
+        QCOMPARE(run.Status, 2);
+    }
+
     void errors_data()
     {
         QTest::addColumn<QString>("commandLine"); // "@" stands for a temporary folder

@@ -1,0 +1,99 @@
+#include "app/NamesCommand.h"
+
+#include "app/CliSupport.h"
+#include "model/FileSave.h"
+#include "model/NamesTable.h"
+#include "model/ViraSymbol.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+namespace
+{
+
+void printLine(const QString &text)
+{
+    std::fprintf(stdout, "%s\n", qUtf8Printable(text));
+}
+
+QByteArray readWhole(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFileError::CannotOpen(QDir::toNativeSeparators(path), file.errorString());
+    return file.readAll();
+}
+
+} // namespace
+
+int runNames(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    setUpCommandParser(
+        parser, QStringLiteral("names"),
+        QStringLiteral(
+            "Moves the display names of a project to and from a table for translators (CSV in "
+            "UTF-8, as spreadsheets read and write it).\n\n"
+            "names export PROJECT.js OUT.csv: a header row (Identifier, then one column per "
+            "language of the library) and one row per symbol.\n"
+            "names import PROJECT.js IN.csv: sets the names of the table. Rows match symbols by "
+            "identifier; an empty cell leaves the name as it is; a new language column adds that "
+            "language; rows of unknown identifiers are reported and skipped. Prints every name "
+            "it changes and saves the project."),
+        {{QStringLiteral("export|import"), QStringLiteral("What to do.")},
+         {QStringLiteral("PROJECT.js"), QStringLiteral("The project.")},
+         {QStringLiteral("TABLE.csv"), QStringLiteral("The table to write or read.")}});
+    const QCommandLineOption dryRun(
+        QStringLiteral("dry-run"),
+        QStringLiteral("import: print what would change, save nothing."));
+    parser.addOption(dryRun);
+    processArguments(parser, arguments);
+    const QStringList words = parser.positionalArguments().mid(1);
+    const QString action = words.value(0);
+    if (words.size() != 3 ||
+        (action != QLatin1String("export") && action != QLatin1String("import"))) {
+        printError(QStringLiteral("names expects export or import, PROJECT.js and TABLE.csv; see "
+                                  "'glyphbook names --help'."));
+        return ExitUsage;
+    }
+    const QString &project = words[1];
+    const QString &table = words[2];
+    TViraGlyphbook book;
+    loadDocument(book, project);
+
+    if (action == QLatin1String("export")) {
+        if (parser.isSet(dryRun)) {
+            printError(QStringLiteral("--dry-run belongs to names import."));
+            return ExitUsage;
+        }
+        SaveFileBytes(table, ExportNames(book));
+        return 0;
+    }
+
+    const TNamesImport import =
+        PlanNamesImport(book, readWhole(table), QDir::toNativeSeparators(table));
+    for (const auto &[identifier, row] : import.Unknown)
+        std::fprintf(stderr, "glyphbook: row %d: no symbol has the identifier \"%s\"; skipped.\n",
+                     row, qUtf8Printable(identifier));
+    for (const TNameChange &change : import.Changes)
+        printLine(QStringLiteral("symbol %1 \"%2\", %3: \"%4\" becomes \"%5\"")
+                      .arg(change.Symbol + 1)
+                      .arg(change.Identifier, change.Language, change.Before, change.After));
+    const bool dry = parser.isSet(dryRun);
+    QString summary =
+        (dry ? QStringLiteral("Names that would change: %1") : QStringLiteral("Names changed: %1"))
+            .arg(import.Changes.size());
+    if (!import.NewLanguages.isEmpty())
+        summary += (dry ? QStringLiteral("; languages that would be added: ")
+                        : QStringLiteral("; languages added: ")) +
+                   import.NewLanguages.join(QStringLiteral(", "));
+    printLine(summary + u'.');
+    // Nothing changed, nothing written: the project keeps its every byte.
+    if (!dry && !import.Changes.isEmpty()) {
+        ApplyNamesImport(book, import);
+        book.SaveToFile(project);
+    }
+    return 0;
+}

@@ -1,0 +1,124 @@
+#include "model/NamesTable.h"
+
+#include "model/Csv.h"
+#include "model/GlyphbookError.h"
+#include "model/ViraSymbol.h"
+
+#include <QHash>
+#include <QSet>
+
+namespace
+{
+
+const QString IdentifierHeader = QStringLiteral("Identifier");
+
+} // namespace
+
+QStringList LibraryLanguages(const TViraGlyphbook &Glyphbook)
+{
+    QStringList languages;
+    QSet<QString> seen;
+    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
+        for (const TStringPairs &name : std::as_const(symbol->Names))
+            if (!seen.contains(name.Name)) {
+                seen.insert(name.Name);
+                languages << name.Name;
+            }
+    return languages;
+}
+
+QByteArray ExportNames(const TViraGlyphbook &Glyphbook)
+{
+    const QStringList languages = LibraryLanguages(Glyphbook);
+    QList<QStringList> rows{QStringList{IdentifierHeader} + languages};
+    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
+        QStringList row{symbol->Identifier};
+        for (const QString &language : languages)
+            row << symbol->FindName(language);
+        rows << row;
+    }
+    return WriteCsv(rows);
+}
+
+TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &Csv,
+                             const QString &SourceName)
+{
+    const QList<QStringList> rows = ReadCsv(Csv, SourceName);
+    const auto fail = [&](const QString &reason) {
+        throw EDocumentError(
+            QStringLiteral("The file \"%1\" is not a table of names: %2").arg(SourceName, reason));
+    };
+    if (rows.isEmpty() || rows[0].value(0) != IdentifierHeader)
+        fail(QStringLiteral("its first row must begin with the column \"Identifier\"."));
+    const QStringList languages = rows[0].mid(1);
+    QSet<QString> columns;
+    for (const QString &language : languages) {
+        if (language.isEmpty())
+            fail(QStringLiteral("a column of its first row has no language code."));
+        if (columns.contains(language))
+            fail(QStringLiteral("the language \"%1\" has two columns.").arg(language));
+        columns.insert(language);
+    }
+
+    QHash<QString, QList<int>> symbolsById;
+    for (int i = 0; i < Glyphbook.Symbols.size(); ++i)
+        symbolsById[Glyphbook.Symbols[i]->Identifier].append(i);
+    const QStringList known = LibraryLanguages(Glyphbook);
+
+    TNamesImport import;
+    QHash<QString, int> rowById;
+    QSet<QString> added;
+    for (int r = 1; r < rows.size(); ++r) {
+        const QStringList &row = rows[r];
+        const int number = r + 1; // the header is row 1
+        if (row.size() == 1 && row[0].isEmpty())
+            continue; // a blank line
+        if (row.size() > languages.size() + 1)
+            fail(QStringLiteral("row %1 has more cells than the first row has columns.")
+                     .arg(number));
+        const QString &identifier = row[0];
+        if (const auto earlier = rowById.constFind(identifier); earlier != rowById.cend())
+            fail(QStringLiteral("the identifier \"%1\" has two rows (%2 and %3).")
+                     .arg(identifier)
+                     .arg(*earlier)
+                     .arg(number));
+        rowById.insert(identifier, number);
+        const QList<int> matches = symbolsById.value(identifier);
+        if (matches.isEmpty()) {
+            import.Unknown.append({identifier, number});
+            continue;
+        }
+        if (matches.size() > 1)
+            fail(QStringLiteral("the identifier \"%1\" belongs to %2 symbols of the library, so "
+                                "its names cannot be told apart.")
+                     .arg(identifier)
+                     .arg(matches.size()));
+        const TViraSymbol &symbol = *Glyphbook.Symbols[matches[0]];
+        for (int c = 1; c < row.size(); ++c) {
+            const QString &language = languages[c - 1];
+            const QString before = symbol.FindName(language);
+            if (row[c].isEmpty() || row[c] == before)
+                continue;
+            import.Changes.append({matches[0], identifier, language, before, row[c]});
+            if (!known.contains(language) && !added.contains(language)) {
+                added.insert(language);
+                import.NewLanguages << language;
+            }
+        }
+    }
+    return import;
+}
+
+void ApplyNamesImport(TViraGlyphbook &Glyphbook, const TNamesImport &Import)
+{
+    for (const TNameChange &change : Import.Changes) {
+        TViraSymbol &symbol = *Glyphbook.Symbols[change.Symbol];
+        const auto pair =
+            std::find_if(symbol.Names.begin(), symbol.Names.end(),
+                         [&](const TStringPairs &name) { return name.Name == change.Language; });
+        if (pair != symbol.Names.end())
+            pair->Value = change.After;
+        else
+            symbol.Names.append({change.Language, change.After});
+    }
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class TViraGlyphbook;
+
+/// The languages of a library's names, in the order they are first met (symbol by symbol).
+QStringList LibraryLanguages(const TViraGlyphbook &Glyphbook);
+
+/// The names of a library as a table for translators (CSV, see WriteCsv): a header row
+/// "Identifier" and one column per language, then one row per symbol in library order.
+QByteArray ExportNames(const TViraGlyphbook &Glyphbook);
+
+/// One name that an import sets.
+struct TNameChange {
+    int Symbol = -1; ///< index in the library
+    QString Identifier;
+    QString Language;
+    QString Before; ///< empty when the symbol had no name in the language
+    QString After;
+};
+
+/// What importing a table of names into a library does.
+struct TNamesImport {
+    QList<TNameChange> Changes;
+    /// Identifiers of rows that match no symbol, with the number of each row (the header is 1).
+    QList<QPair<QString, int>> Unknown;
+    /// Languages of the table that no symbol had a name in before.
+    QStringList NewLanguages;
+};
+
+/// Reads a table of names (as ExportNames writes it) and works out what it changes in the
+/// library: rows match symbols by identifier, an empty cell leaves the name as it is, a column
+/// of a language the library lacks adds that language. Raises EDocumentError when the table is
+/// no such table, or names an identifier that two symbols have or that two rows have.
+TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &Csv,
+                             const QString &SourceName);
+
+/// Sets the names of Import: the first name in the language is replaced, or a name appended.
+void ApplyNamesImport(TViraGlyphbook &Glyphbook, const TNamesImport &Import);
