@@ -156,6 +156,7 @@ void measureOpenAndSave(const QString &Folder)
         dialogs.FileAnswers = {document};
         opens.Add([&] { window.miOpenProject->trigger(); });
         dialogs.FileAnswers = {Folder + QStringLiteral("/saved.js")};
+        dialogs.ConfirmAnswers = {true}; // replace the copy of the round before
         saves.Add([&] { window.miSaveProject->trigger(); });
         loads.Add([&] { TViraGlyphbook().LoadFromFile(document); });
     }
