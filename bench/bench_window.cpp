@@ -23,6 +23,7 @@
 #include <QUndoStack>
 
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -62,63 +63,30 @@ QString writeProject(const QString &Folder)
     return fileName;
 }
 
-// Open Project and Save Project of the 12.9 MiB document of 20,000 symbols (two names, three
-// state images each), each a few times: the best time, and the median to show the noise.
-void measureOpenAndSave(const QString &Folder)
-{
-    const QString document = Folder + QStringLiteral("/library.js");
-    BenchLibrary().SaveToFile(document);
-    TScriptedDialogs dialogs;
-    TMainForm window(dialogs, Folder);
-    window.show();
-    std::vector<double> opens;
-    std::vector<double> saves;
-    for (int round = 0; round < 5; ++round) {
-        dialogs.FileAnswers = {document};
-        QElapsedTimer timer;
-        timer.start();
-        window.miOpenProject->trigger();
-        opens.push_back(timer.nsecsElapsed() / 1e6);
-        dialogs.FileAnswers = {Folder + QStringLiteral("/saved.js")};
-        timer.restart();
-        window.miSaveProject->trigger();
-        saves.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    if (!dialogs.Errors.isEmpty() || window.dLV_Symbols->topLevelItemCount() != 20000) {
-        std::fprintf(stderr, "open or save failed: %s\n", qPrintable(dialogs.Errors.join(u'\n')));
-        std::exit(1);
-    }
-    std::sort(opens.begin(), opens.end());
-    std::sort(saves.begin(), saves.end());
-    std::printf("open project, 12.9 MiB document  %.1f ms, median %.1f (goal < 150 ms)\n",
-                opens.front(), opens[opens.size() / 2]);
-    std::printf("save project, 12.9 MiB document  %.1f ms, median %.1f (goal < 100 ms)\n",
-                saves.front(), saves[saves.size() / 2]);
-}
-
-/// Milliseconds of the clock and of the processor until some work is done. The machine may be
-/// shared: the processor's time shows the work itself when the clock also counts the others'.
+/// Milliseconds of the clock and of the window thread's processor time until some work is done.
+/// The machine may be shared: the processor time shows the work itself when the clock also
+/// counts the others'.
 struct TTimed {
     double Wall = 0;
     double Cpu = 0;
 };
 
-double processorMs()
+double threadCpuMs()
 {
     timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 /// How long Work and everything it set off (layout, painting) take.
 template <typename Work> TTimed timedUntilIdle(Work work)
 {
     QElapsedTimer timer;
-    const double cpuBefore = processorMs();
+    const double cpuBefore = threadCpuMs();
     timer.start();
     work();
     QCoreApplication::processEvents();
-    return {timer.nsecsElapsed() / 1e6, processorMs() - cpuBefore};
+    return {timer.nsecsElapsed() / 1e6, threadCpuMs() - cpuBefore};
 }
 
 void printTimed(const char *What, TTimed Time, const char *Goal = "")
@@ -161,6 +129,61 @@ TKeystrokeFigures timeFindKeystrokes(TMainForm &Window, const QString &Typed)
     for (qsizetype k = 0; k < Typed.size(); ++k)
         figures.Add(timedUntilIdle([&] { pressKey(Window.eFind, Qt::Key_Backspace, QString()); }));
     return figures;
+}
+
+// Milliseconds of processor time this thread has used so far: on a busy machine it tells what
+// a wall clock cannot.
+struct TTimes {
+    std::vector<double> Wall;
+    std::vector<double> Cpu;
+
+    template <typename Work> void Add(Work work)
+    {
+        const TTimed time = timedUntilIdle(work);
+        Wall.push_back(time.Wall);
+        Cpu.push_back(time.Cpu);
+    }
+    /// GoalMs 0: a part of a figure with a goal.
+    void Print(const char *What, int GoalMs)
+    {
+        std::sort(Wall.begin(), Wall.end());
+        std::sort(Cpu.begin(), Cpu.end());
+        std::printf("%s %.1f ms, median %.1f, processor %.1f ms", What, Wall.front(),
+                    Wall[Wall.size() / 2], Cpu.front());
+        if (GoalMs)
+            std::printf(" (goal < %d ms)", GoalMs);
+        std::printf("\n");
+    }
+};
+
+// Open Project and Save Project of the 12.9 MiB document of 20,000 symbols (two names, three
+// state images each), each a few times until the window is painted again: the best time, the
+// median to show the noise, and the best processor time of the window's thread.
+void measureOpenAndSave(const QString &Folder)
+{
+    const QString document = Folder + QStringLiteral("/library.js");
+    BenchLibrary().SaveToFile(document);
+    TScriptedDialogs dialogs;
+    TMainForm window(dialogs, Folder);
+    window.show();
+    TTimes opens;
+    TTimes saves;
+    TTimes loads;
+    for (int round = 0; round < 5; ++round) {
+        dialogs.FileAnswers = {document};
+        opens.Add([&] { window.miOpenProject->trigger(); });
+        dialogs.FileAnswers = {Folder + QStringLiteral("/saved.js")};
+        dialogs.ConfirmAnswers = {true}; // replace the copy of the round before
+        saves.Add([&] { window.miSaveProject->trigger(); });
+        loads.Add([&] { TViraGlyphbook().LoadFromFile(document); });
+    }
+    if (!dialogs.Errors.isEmpty() || window.dLV_Symbols->topLevelItemCount() != 20000) {
+        std::fprintf(stderr, "open or save failed: %s\n", qPrintable(dialogs.Errors.join(u'\n')));
+        std::exit(1);
+    }
+    opens.Print("open project, 12.9 MiB document ", 150);
+    loads.Print("  of which loading the document ", 0);
+    saves.Print("save project, 12.9 MiB document ", 100);
 }
 
 /// Resident memory now, in kilobytes.

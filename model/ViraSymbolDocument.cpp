@@ -65,7 +65,7 @@ QString storedName(const QString &name)
 
 using TDocumentWriter = TJsonWriter<QByteArray, char>;
 
-// The members of a symbol object and of a state image object, in member order.
+// The members of a symbol object; the file shows them in member order (symbolMembersInOrder).
 enum TSymbolMember {
     smIdentifier,
     smImage,

@@ -236,6 +236,10 @@ private slots:
         QTest::newRow("without mark")
             << QByteArray(R"({"GLYPHBOOK": [{"ImageX": 1, "ImageY": 2}]})") << "" << 1 << "ImageX"
             << "1";
+        QTest::newRow("mark inside a text is kept")
+            << "\xEF\xBB\xBF" + oneSymbol("\"Identifier\": \"\xEF\xBB\xBFx\", \"ImageX\": 1, "
+                                          "\"ImageY\": 2")
+            << "" << 1 << "Identifier" << QStringLiteral("\uFEFFx");
         QTest::newRow("GLYPHBOOK not an array")
             << QByteArray(R"({"GLYPHBOOK": "x"})") << "" << 0 << ""
             << "";

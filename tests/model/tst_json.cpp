@@ -118,6 +118,21 @@ private slots:
         QVERIFY(!text->GetMembers().MoveNext());
     }
 
+    void valuesOutliveTheirDocument()
+    {
+        TJsonValuePtr inner;
+        TJsonValuePtr holder = TJsonValue::NewObject();
+        {
+            const TJsonValuePtr document = ParseString(u"{a: {b: 'text'}, c: [1, 2]}");
+            inner = document->GetO(u"a");
+            holder->PutO(QStringLiteral("c"), document->GetO(u"c"));
+        }
+        QCOMPARE(inner->GetS(u"b"), QStringLiteral("text"));
+        QCOMPARE(holder->AsString(), QStringLiteral(R"({"c":[1,2]})"));
+        inner = TJsonValuePtr();
+        QCOMPARE(holder->GetO(u"c")->Length(), 2);
+    }
+
     void arrayGrowth()
     {
         const TJsonValuePtr array = TJsonValue::NewArray();
@@ -280,10 +295,12 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         QFETCH(int, kind);
-        const TJsonValuePtr value = ParseString(text);
-        QCOMPARE(compact(value), expected);
-        if (value)
-            QCOMPARE(int(value->Kind()), kind);
+        // The text as UTF-16 and as UTF-8 parses alike.
+        for (const TJsonValuePtr &value : {ParseString(text), ParseUtf8(text.toUtf8())}) {
+            QCOMPARE(compact(value), expected);
+            if (value)
+                QCOMPARE(int(value->Kind()), kind);
+        }
     }
 
     void parseErrorPosition()
@@ -297,6 +314,11 @@ private slots:
         QVERIFY(!ParseString(u"[1,\n[", &error));
         QCOMPARE(error.Line, 2);
         QCOMPARE(error.Column, 2);
+
+        // Columns count UTF-16 code units in UTF-8 text too: the emoji takes two.
+        QVERIFY(!ParseUtf8(QStringLiteral("[\"\u00e9\U0001F600\" 1]").toUtf8(), &error));
+        QCOMPARE(error.Line, 1);
+        QCOMPARE(error.Column, 8);
     }
 };
 
