@@ -9,6 +9,17 @@
 #include <QString>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+/// Makes at path a device like the machine's full one, on which every write fails for lack of
+/// space. Tests never name the machine's own device: a faulty build run as root would replace it
+/// for everyone. False where only the administrator may make devices.
+inline bool makeFullDevice(const QString &path)
+{
+    return ::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0600, makedev(1, 7)) == 0;
+}
+
 /// The bytes of a file, or none when it cannot be read.
 inline QByteArray readFile(const QString &path)
 {
