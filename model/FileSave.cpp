@@ -6,29 +6,36 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <memory>
+TFileReplacement::TFileReplacement(const QString &FileName, const QString &ShownName,
+                                   bool DirectWriteFallback)
+    : FShownName(ShownName)
+{
+    const QFileInfo info(FileName);
+    FInPlace = info.exists() && !info.isFile() && !info.isDir();
+    if (FInPlace) {
+        FFile = std::make_unique<QFile>(FileName);
+    } else {
+        auto saveFile = std::make_unique<QSaveFile>(FileName);
+        saveFile->setDirectWriteFallback(DirectWriteFallback);
+        FFile = std::move(saveFile);
+    }
+    if (!FFile->open(QIODevice::WriteOnly))
+        throw EFileError::CannotCreate(FShownName, FFile->errorString());
+}
+
+TFileReplacement::~TFileReplacement() = default;
+
+void TFileReplacement::Commit()
+{
+    // Flush before committing: a write that fails in the buffer must not replace the file.
+    if (!FFile->flush() || (!FInPlace && !static_cast<QSaveFile &>(*FFile).commit()))
+        throw EFileError::CannotWrite(FShownName, ShortWriteReason(*FFile));
+}
 
 void SaveFileBytes(const QString &FileName, const QByteArray &Bytes)
 {
-    // A pipe or a device is written in place: a new file moved over it would replace the node.
-    const QFileInfo info(FileName);
-    const bool inPlace = info.exists() && !info.isFile() && !info.isDir();
-    std::unique_ptr<QFileDevice> target;
-    if (inPlace) {
-        target = std::make_unique<QFile>(FileName);
-    } else {
-        auto saveFile = std::make_unique<QSaveFile>(FileName);
-        // In a folder where no temporary file can be made, a writable file is written in
-        // place, as any editor does.
-        saveFile->setDirectWriteFallback(true);
-        target = std::move(saveFile);
-    }
-    QFileDevice &file = *target;
-    if (!file.open(QIODevice::WriteOnly))
-        throw EFileError::CannotCreate(FileName, file.errorString());
-    // Flush before committing: a write that fails in the buffer must not replace the file.
-    if (file.write(Bytes) != Bytes.size() || !file.flush())
-        throw EFileError::CannotWrite(FileName, ShortWriteReason(file));
-    if (!inPlace && !static_cast<QSaveFile &>(file).commit())
-        throw EFileError::CannotWrite(FileName, ShortWriteReason(file));
+    TFileReplacement target(FileName, FileName, true);
+    if (target.Device().write(Bytes) != Bytes.size())
+        throw EFileError::CannotWrite(FileName, ShortWriteReason(target.Device()));
+    target.Commit();
 }

@@ -1,8 +1,8 @@
 // Packing a library into an archive.
 #include "packing/GlyphbookPack.h"
 
+#include "model/FileSave.h"
 #include "model/ImagePath.h"
-#include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
 #include "packing/GzipStream.h"
@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -111,16 +110,9 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
     for (const TArchiveNamer::TFile &file : namer.Files())
         total += tarEntrySize(QFileInfo(file.Path).size());
 
-    // A device or a pipe is written in place: a new file moved over it would destroy it.
-    const bool inPlace = QFileInfo::exists(archive) && !QFileInfo(archive).isFile();
-    std::unique_ptr<QFileDevice> target;
-    if (inPlace)
-        target = std::make_unique<QFile>(archive);
-    else
-        target = std::make_unique<QSaveFile>(archive);
-    QFileDevice &out = *target;
-    if (!out.open(QIODevice::WriteOnly))
-        throw EFileError::CannotCreate(native(archive), out.errorString());
+    // No direct-write fallback: a failed pack must leave an earlier archive intact.
+    TFileReplacement target(archive, native(archive), false);
+    QFileDevice &out = target.Device();
     TGzipWriter gzip(&out);
     if (Callbacks.Progress)
         gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
@@ -132,7 +124,6 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
         tar.Finalize();
     }
     gzip.Finish();
-    if (!out.flush() || (!inPlace && !static_cast<QSaveFile &>(out).commit()))
-        throw EFileError::CannotWrite(native(archive), ShortWriteReason(out));
+    target.Commit();
     return true;
 }
