@@ -8,13 +8,18 @@
 #include "app/CliSupport.h"
 #include "app/NamesCommand.h"
 #include "app/PackCommands.h"
+#include "app/SheetCommand.h"
 #include "model/ViraSymbol.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace
 {
@@ -56,6 +61,7 @@ const TCliCommand Commands[] = {
     {"list", "List the entries of a library archive.", runList},
     {"check", "Report what in a project would fail or change when packed.", runCheck},
     {"names", "Export the display names to a table for translators, or import them.", runNames},
+    {"sheet", "Draw every symbol on a contact sheet (HTML or PNG) for review.", runSheet},
 };
 
 QString commandList()
@@ -73,7 +79,17 @@ QString commandList()
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Drawing text needs the GUI side of Qt, though never a display; every other command
+    // stays free of it.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "sheet") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The platform's set-up notes (no runtime folder, ...) are no business of a pipeline.
+        QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("glyphbook"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 

@@ -4,6 +4,7 @@
 
 #include "model/GlyphbookError.h"
 #include "packing/LibraryCheck.h"
+#include "render/ExampleTextFont.h"
 #include "ui/AnchorLayout.h"
 #include "ui/CentredGroupBox.h"
 #include "ui/DottedLine.h"
@@ -279,14 +280,7 @@ void TMainForm::CreatePreview()
 
     lExampleText = named(new QLabel(QStringLiteral("Example Text"), ClientArea), "lExampleText");
     lExampleText->setAlignment(Qt::AlignCenter);
-    QFont exampleFont;
-    exampleFont.setFamilies(
-        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo")});
-    exampleFont.setBold(true);
-    // A 13-px em gives Arial and its metric twins a 15-px cell with a 12-px ascent.
-    exampleFont.setPixelSize(13);
-    exampleFont.setStyleStrategy(QFont::PreferAntialias);
-    lExampleText->setFont(exampleFont);
+    lExampleText->setFont(ExampleTextFont());
     QPalette examplePalette = lExampleText->palette();
     examplePalette.setColor(QPalette::WindowText, Qt::black);
     lExampleText->setPalette(examplePalette);

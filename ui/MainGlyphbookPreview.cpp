@@ -5,6 +5,7 @@
 #include "ui/MainGlyphbook.h"
 
 #include "model/ImagePath.h"
+#include "model/SymbolPlacement.h"
 #include "ui/DottedLine.h"
 #include "ui/PictureFile.h"
 #include "ui/SymbolListItem.h"
@@ -32,21 +33,6 @@ constexpr qint64 kFarAway = 1000000;
 int onScreen(qint64 Coordinate)
 {
     return int(std::clamp(Coordinate, -kFarAway, kFarAway));
-}
-
-/// Left edge of something Width wide standing at X with the symbol's alignment; other
-/// alignment values leave it at Current.
-qint64 alignedLeft(TVSTextAlign Align, qint64 X, int Width, int Current)
-{
-    switch (Align) {
-    case vstaRight:
-        return X;
-    case vstaCenter:
-        return X - Width / 2;
-    case vstaLeft:
-        return X - Width;
-    }
-    return Current;
 }
 
 void writeNumber(QLineEdit *Field, qint64 Value)
@@ -77,25 +63,22 @@ void TMainForm::UpdateSymbolView(const TViraSymbolPtr &Symbol)
 void TMainForm::PlacePreview(const TViraSymbol &Symbol)
 {
     const QPoint grid = ImageGrid->pos();
-    qint64 pictureLeft = qint64(grid.x()) + kOriginX;
-    qint64 pictureTop = qint64(grid.y()) + kOriginY;
-    if (Symbol.Symbol) {
-        pictureLeft -= Symbol.ImageX;
-        pictureTop -= Symbol.ImageY;
-    }
-    SymbolImage->move(onScreen(pictureLeft), onScreen(pictureTop));
+    const TSymbolPlacement at =
+        PlaceSymbol(Symbol, qint64(grid.x()) + kOriginX, qint64(grid.y()) + kOriginY);
+    SymbolImage->move(onScreen(at.PictureLeft), onScreen(at.PictureTop));
 
+    // An alignment the preview does not know leaves the label and its cross where they were.
+    auto alignedLeft = [&](const QWidget *element) {
+        return onScreen(
+            AlignedLeft(Symbol.TextAlign, at.TextX, element->width()).value_or(element->x()));
+    };
     // The label's top is its ascent above the text point, so the base line lies on it.
-    const qint64 textX = pictureLeft + Symbol.TextX;
-    const qint64 textY = pictureTop + Symbol.TextY;
-    lExampleText->move(
-        onScreen(alignedLeft(Symbol.TextAlign, textX, lExampleText->width(), lExampleText->x())),
-        onScreen(textY - lExampleText->fontMetrics().ascent()));
-    lExampleText->setVisible(Symbol.Symbol);
+    lExampleText->move(alignedLeft(lExampleText),
+                       onScreen(at.TextY - lExampleText->fontMetrics().ascent()));
+    lExampleText->setVisible(at.ShowsText);
 
-    shapeTX->move(onScreen(alignedLeft(Symbol.TextAlign, textX, shapeTX->width(), shapeTX->x())),
-                  onScreen(textY));
-    shapeTY->move(onScreen(textX), onScreen(textY - shapeTY->height() / 2));
+    shapeTX->move(alignedLeft(shapeTX), onScreen(at.TextY));
+    shapeTY->move(onScreen(at.TextX), onScreen(at.TextY - shapeTY->height() / 2));
 }
 
 void TMainForm::ShowSymbolFields(const TViraSymbol &Symbol)

@@ -1,0 +1,110 @@
+#include "app/SheetCommand.h"
+
+#include "app/CliSupport.h"
+#include "model/FileSave.h"
+#include "model/ImagePath.h"
+#include "model/NamesTable.h"
+#include "model/ViraSymbol.h"
+#include "packing/LibraryCheck.h"
+#include "render/ContactSheet.h"
+#include "render/PictureFiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cstdio>
+
+namespace
+{
+
+QByteArray pngFile(const QImage &page)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    page.save(&buffer, "PNG");
+    return bytes;
+}
+
+/// The library's own picture files: a sheet written over one of them would destroy it.
+QSet<QString> pictureFiles(const TViraGlyphbook &book, const QString &project)
+{
+    QSet<QString> files;
+    auto add = [&](const QString &stored) {
+        files.insert(QFileInfo(ResolveImagePath(stored, project)).absoluteFilePath());
+    };
+    for (const TViraSymbolPtr &symbol : book.Symbols) {
+        add(symbol->Image);
+        for (const TStringPairs &state : symbol->StateImages)
+            add(state.Value);
+    }
+    return files;
+}
+
+} // namespace
+
+int runSheet(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    setUpCommandParser(
+        parser, QStringLiteral("sheet"),
+        QStringLiteral(
+            "Draws every symbol of a project for review: its picture placed by its anchor on a "
+            "small grid, the anchor and text crosses, the example text at the text point with "
+            "its alignment, its state pictures with their values, and a red mark on everything "
+            "'glyphbook check' reports.\n\n"
+            "OUT.html is one self-contained page (the pictures inlined). OUT.png is one picture "
+            "when the library has up to %1 symbols, else pages OUT-001.png, OUT-002.png ... of "
+            "%1 each. Prints the files it writes.")
+            .arg(TContactSheet::CellsPerPage),
+        {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to draw.")},
+         {QStringLiteral("OUT.html|OUT.png"), QStringLiteral("The sheet to write.")}});
+    const QCommandLineOption language(
+        QStringLiteral("language"),
+        QStringLiteral("Show the names in the language CODE and mark symbols without one "
+                       "(default: the library's first language, nothing marked)."),
+        QStringLiteral("CODE"));
+    parser.addOption(language);
+    processArguments(parser, arguments);
+    const QStringList files = parser.positionalArguments().mid(1);
+    if (files.size() != 2) {
+        printError(QStringLiteral(
+            "sheet expects PROJECT.js and OUT.html or OUT.png; see 'glyphbook sheet --help'."));
+        return ExitUsage;
+    }
+    const QString &project = files[0];
+    const QString &target = files[1];
+    const QString suffix = QFileInfo(target).suffix().toLower();
+    const bool html = suffix == QLatin1String("html") || suffix == QLatin1String("htm");
+    if (!html && suffix != QLatin1String("png")) {
+        printError(QStringLiteral("sheet writes an .html or a .png file, not \"%1\".")
+                       .arg(QDir::toNativeSeparators(target)));
+        return ExitUsage;
+    }
+    TViraGlyphbook book;
+    loadDocument(book, project);
+    const QString projectFile = QFileInfo(project).absoluteFilePath();
+
+    const QStringList shown = parser.values(language);
+    TLibraryCheck check({projectFile, shown, IsReadablePicture});
+    check.Check(book);
+    const QString exampleLanguage =
+        shown.isEmpty() ? LibraryLanguages(book).value(0) : shown.constFirst();
+    const TContactSheet sheet(book, check.Findings(), projectFile, exampleLanguage);
+
+    const QStringList outputs =
+        html ? QStringList{target} : SheetPageFiles(target, sheet.PageCount());
+    const QSet<QString> pictures = pictureFiles(book, project);
+    for (const QString &output : outputs)
+        if (pictures.contains(QFileInfo(output).absoluteFilePath()))
+            throw EFileError::CannotWrite(QDir::toNativeSeparators(output),
+                                          QStringLiteral("It is one of the library's pictures."));
+
+    for (int i = 0; i < outputs.size(); ++i) {
+        SaveFileBytes(outputs[i], html ? sheet.Html() : pngFile(sheet.Page(i)));
+        std::fprintf(stdout, "%s\n", qUtf8Printable(QDir::toNativeSeparators(outputs[i])));
+    }
+    return 0;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "packing/LibraryCheck.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QString>
+
+class TViraGlyphbook;
+class TViraSymbol;
+
+/// Every symbol of a library drawn for review: one cell each, with the picture placed by its
+/// anchor on a small grid, the crosses, the example text at the text point, the state pictures
+/// with their values, and red marks on what the check found. Cells go on pages (PNG) or into
+/// one self-contained HTML file.
+class TContactSheet
+{
+public:
+    static constexpr int CellWidth = 240;
+    static constexpr int CellsPerPage = 30;
+
+    /// Findings are those of a check of Glyphbook; bare image names are looked up beside
+    /// ProjectFile. The example text is each symbol's name in Language, or its identifier where
+    /// it has none (as a saved document fills it in).
+    TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheckFinding> &Findings,
+                  const QString &ProjectFile, const QString &Language);
+
+    int SymbolCount() const { return FSymbols.size(); }
+    /// At least one, so that an empty library still gives a page that says so.
+    int PageCount() const;
+
+    /// The cell of the symbol at Index; with ListFindings the findings' messages are written
+    /// under it, for pages that have no other place for them.
+    QImage Cell(int Index, bool ListFindings) const;
+    QImage Page(int PageIndex) const;
+    /// One HTML document with every picture inlined; it needs no other file.
+    QByteArray Html() const;
+
+private:
+    struct TPicture {
+        QImage Image; ///< null when the file is missing or no picture
+    };
+
+    const TPicture &Picture(const QString &StoredPath) const;
+    QString ExampleText(const TViraSymbol &Symbol) const;
+    QString Title() const;
+
+    QList<const TViraSymbol *> FSymbols;
+    QList<QList<TCheckFinding>> FFindings; // per symbol
+    int FFindingCount = 0;
+    QString FProjectFile;
+    QString FLanguage;
+    mutable QHash<QString, TPicture> FPictures; // by resolved path
+};
+
+/// The file names of the pages of a sheet written to Target ("sheet.png"): Target itself for one
+/// page, else "sheet-001.png", "sheet-002.png" ...
+QStringList SheetPageFiles(const QString &Target, int PageCount);
