@@ -96,7 +96,7 @@ int runSheet(const QStringList &arguments)
 
     const QStringList outputs =
         html ? QStringList{target} : SheetPageFiles(target, sheet.PageCount());
-    const QSet<QString> pictures = pictureFiles(book, project);
+    const QSet<QString> pictures = pictureFiles(book, projectFile);
     for (const QString &output : outputs)
         if (pictures.contains(QFileInfo(output).absoluteFilePath()))
             throw EFileError::CannotWrite(QDir::toNativeSeparators(output),

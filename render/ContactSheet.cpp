@@ -161,6 +161,11 @@ TContactSheet::TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheck
         }
 }
 
+QPoint TContactSheet::CellOrigin()
+{
+    return {kOriginX, kHeaderHeight + kOriginY};
+}
+
 int TContactSheet::PageCount() const
 {
     return std::max<int>(1, (FSymbols.size() + CellsPerPage - 1) / CellsPerPage);
@@ -227,7 +232,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
     }
 
     // The grid with the picture placed by its anchor, as the preview places it.
-    const QPoint origin = grid.topLeft() + QPoint(kOriginX, kOriginY);
+    const QPoint origin = CellOrigin();
     drawGrid(painter, grid, origin);
     painter.save();
     painter.setClipRect(grid);

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPoint>
 #include <QString>
 
 class TViraGlyphbook;
@@ -26,6 +27,9 @@ public:
     /// it has none (as a saved document fills it in).
     TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheckFinding> &Findings,
                   const QString &ProjectFile, const QString &Language);
+
+    /// Where a symbol's anchor lands in its cell.
+    static QPoint CellOrigin();
 
     int SymbolCount() const { return FSymbols.size(); }
     /// At least one, so that an empty library still gives a page that says so.

@@ -13,10 +13,13 @@ struct TRun {
 
 /// Runs the command-line tool in folder (the test program's when empty) as a script runs it:
 /// with no terminal and nothing to read, so questions get no answer.
-inline TRun runTool(const QStringList &arguments, const QString &folder = QString())
+inline TRun
+runTool(const QStringList &arguments, const QString &folder = QString(),
+        const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setWorkingDirectory(folder);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(GLYPHBOOK_CLI), arguments);
     process.closeWriteChannel();
     process.waitForFinished(30000);
