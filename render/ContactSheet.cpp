@@ -30,6 +30,9 @@ constexpr int kTilesPerRow = kWidth / kTileWidth;
 constexpr int kFindingLine = 13;
 constexpr int kListedFindings = 5;
 constexpr int kPadding = 4;
+// A cell shows this many rows of state pictures at most, then says how many more there are.
+constexpr int kMaxStateRows = 4;
+constexpr qsizetype kPictureCacheBytes = 64 * 1024 * 1024;
 
 constexpr int kPageColumns = 5;
 constexpr int kPageGap = 12;
@@ -80,9 +83,9 @@ TMarks marksOf(const TViraSymbol &Symbol, const QList<TCheckFinding> &Findings)
     return marks;
 }
 
-int stateRows(const TViraSymbol &Symbol)
+int shownStates(const TViraSymbol &Symbol)
 {
-    return (int(Symbol.StateImages.size()) + kTilesPerRow - 1) / kTilesPerRow;
+    return int(std::min<qsizetype>(Symbol.StateImages.size(), kMaxStateRows * kTilesPerRow));
 }
 
 QFont smallFont(int PixelSize, bool Bold = false)
@@ -149,7 +152,7 @@ QByteArray pngBytes(const QImage &Image)
 
 TContactSheet::TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheckFinding> &Findings,
                              const QString &ProjectFile, const QString &Language)
-    : FProjectFile(ProjectFile), FLanguage(Language)
+    : FProjectFile(ProjectFile), FLanguage(Language), FPictures(kPictureCacheBytes)
 {
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
         FSymbols.append(symbol.get());
@@ -171,21 +174,20 @@ int TContactSheet::PageCount() const
     return std::max<int>(1, (FSymbols.size() + CellsPerPage - 1) / CellsPerPage);
 }
 
-const TContactSheet::TPicture &TContactSheet::Picture(const QString &StoredPath) const
+QImage TContactSheet::Picture(const QString &StoredPath) const
 {
     const QString path = ResolveImagePath(StoredPath, FProjectFile);
-    auto found = FPictures.find(path);
-    if (found == FPictures.end()) {
-        TPicture picture;
-        // Judged by content, as the window does: a JPEG named .png shows.
-        if (QFileInfo(path).isFile()) {
-            QImageReader reader(path);
-            reader.setDecideFormatFromContent(true);
-            picture.Image = reader.read();
-        }
-        found = FPictures.insert(path, picture);
+    if (const QImage *cached = FPictures.object(path))
+        return *cached;
+    QImage picture;
+    // Judged by content, as the window does: a JPEG named .png shows.
+    if (QFileInfo(path).isFile()) {
+        QImageReader reader(path);
+        reader.setDecideFormatFromContent(true);
+        picture = reader.read();
     }
-    return *found;
+    FPictures.insert(path, new QImage(picture), std::max<qsizetype>(1, picture.sizeInBytes()));
+    return picture;
 }
 
 QString TContactSheet::ExampleText(const TViraSymbol &Symbol) const
@@ -205,7 +207,10 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
     const QRect header(0, 0, kWidth, kHeaderHeight);
     const QRect grid(0, kHeaderHeight, kWidth, kGridHeight);
     const int statesTop = grid.bottom() + 1 + kPadding;
-    const int findingsTop = statesTop + stateRows(symbol) * kTileHeight;
+    const int shown = shownStates(symbol);
+    const bool statesLeftOut = shown < symbol.StateImages.size();
+    const int findingsTop = statesTop + (shown + kTilesPerRow - 1) / kTilesPerRow * kTileHeight +
+                            (statesLeftOut ? kFindingLine : 0);
     const int height = findingsTop + listed * kFindingLine + kPadding;
 
     QImage image(kWidth, height, QImage::Format_ARGB32_Premultiplied);
@@ -238,7 +243,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
     painter.setClipRect(grid);
     const TSymbolPlacement at = PlaceSymbol(symbol, origin.x(), origin.y());
     const QPoint pictureAt(onCell(at.PictureLeft), onCell(at.PictureTop));
-    const QImage &picture = Picture(symbol.Image).Image;
+    const QImage picture = Picture(symbol.Image);
     QRect pictureRect(pictureAt, picture.isNull() ? QSize(24, 24) : picture.size());
     if (picture.isNull())
         drawNoPicture(painter, pictureRect);
@@ -280,12 +285,12 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
     // The state pictures, each over its value.
     painter.setFont(smallFont(10));
     const QFontMetrics valueMetrics(painter.font());
-    for (int i = 0; i < symbol.StateImages.size(); ++i) {
+    for (int i = 0; i < shown; ++i) {
         const TStringPairs &state = symbol.StateImages.at(i);
         const QRect tile((i % kTilesPerRow) * kTileWidth,
                          statesTop + (i / kTilesPerRow) * kTileHeight, kTileWidth, kTileHeight);
         const QRect box(tile.left() + (kTileWidth - kThumb) / 2, tile.top() + 2, kThumb, kThumb);
-        const QImage &statePicture = Picture(state.Value).Image;
+        const QImage statePicture = Picture(state.Value);
         if (statePicture.isNull()) {
             drawNoPicture(painter, box.adjusted(8, 8, -8, -8));
         } else {
@@ -302,6 +307,15 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         painter.setPen(marked ? kMarkRed : QColor(Qt::black));
         painter.drawText(QRect(tile.left(), box.bottom() + 3, kTileWidth, 13), Qt::AlignCenter,
                          valueMetrics.elidedText(state.Name, Qt::ElideRight, kTileWidth - 2));
+    }
+    if (statesLeftOut) {
+        const bool marked = std::find(marks.States.cbegin() + shown, marks.States.cend(), true) !=
+                            marks.States.cend();
+        painter.setPen(marked ? kMarkRed : QColor(Qt::black));
+        painter.drawText(
+            QRect(kPadding, findingsTop - kFindingLine, kWidth - 2 * kPadding, kFindingLine),
+            Qt::AlignVCenter | Qt::AlignLeft,
+            QStringLiteral("... and %1 more state images").arg(symbol.StateImages.size() - shown));
     }
 
     // Pages have no other place for what was found.
@@ -325,10 +339,12 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
 
 QString TContactSheet::Title() const
 {
-    // One pass, so that a "%2" in the file name stays as it is.
-    QString title = QStringLiteral("%1: %2 symbols, %3 findings")
-                        .arg(QFileInfo(FProjectFile).fileName(), QString::number(FSymbols.size()),
-                             QString::number(FFindingCount));
+    auto counted = [](qsizetype count, const char *one, const char *many) {
+        return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+    };
+    QString title = QFileInfo(FProjectFile).fileName() + QStringLiteral(": ") +
+                    counted(FSymbols.size(), "symbol", "symbols") + QStringLiteral(", ") +
+                    counted(FFindingCount, "finding", "findings");
     if (!FLanguage.isEmpty())
         title += QStringLiteral(", names in \"%1\"").arg(FLanguage);
     return title;

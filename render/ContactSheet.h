@@ -3,7 +3,7 @@
 #include "packing/LibraryCheck.h"
 
 #include <QByteArray>
-#include <QHash>
+#include <QCache>
 #include <QImage>
 #include <QList>
 #include <QPoint>
@@ -43,11 +43,8 @@ public:
     QByteArray Html() const;
 
 private:
-    struct TPicture {
-        QImage Image; ///< null when the file is missing or no picture
-    };
-
-    const TPicture &Picture(const QString &StoredPath) const;
+    /// The picture of a stored image path; null when the file is missing or no picture.
+    QImage Picture(const QString &StoredPath) const;
     QString ExampleText(const TViraSymbol &Symbol) const;
     QString Title() const;
 
@@ -56,7 +53,9 @@ private:
     int FFindingCount = 0;
     QString FProjectFile;
     QString FLanguage;
-    mutable QHash<QString, TPicture> FPictures; // by resolved path
+    // Pictures shared by many symbols are read once; bounded, as a library may hold thousands
+    // of large ones. By resolved path; a null picture is kept too.
+    mutable QCache<QString, QImage> FPictures;
 };
 
 /// The file names of the pages of a sheet written to Target ("sheet.png"): Target itself for one

@@ -169,12 +169,17 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("state");
         QTest::addColumn<QString>("where");
-        QTest::newRow("nothing found") << -1 << -1 << QString();
-        QTest::newRow("main image") << int(TCheckKind::MissingImage) << -1 << u"grid"_s;
-        QTest::newRow("state image") << int(TCheckKind::UnreadablePicture) << 1 << u"states"_s;
-        QTest::newRow("state value") << int(TCheckKind::BadStateValue) << 0 << u"states"_s;
-        QTest::newRow("missing name") << int(TCheckKind::MissingName) << -1 << u"grid"_s;
-        QTest::newRow("identifier") << int(TCheckKind::RepeatedIdentifier) << -1 << u"header"_s;
+        QTest::addColumn<int>("states");
+        QTest::newRow("nothing found") << -1 << -1 << QString() << 2;
+        QTest::newRow("main image") << int(TCheckKind::MissingImage) << -1 << u"grid"_s << 2;
+        QTest::newRow("state image") << int(TCheckKind::UnreadablePicture) << 1 << u"states"_s << 2;
+        QTest::newRow("state value") << int(TCheckKind::BadStateValue) << 0 << u"states"_s << 2;
+        // Beyond the tiles a cell has room for: the line that counts them is red.
+        QTest::newRow("state left out")
+            << int(TCheckKind::BadStateValue) << 27 << u"states"_s << 30;
+        QTest::newRow("missing name") << int(TCheckKind::MissingName) << -1 << u"grid"_s << 2;
+        QTest::newRow("identifier")
+            << int(TCheckKind::RepeatedIdentifier) << -1 << u"header"_s << 2;
     }
 
     void findingsMarkedInRed()
@@ -182,9 +187,11 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, state);
         QFETCH(QString, where);
+        QFETCH(int, states);
         TViraGlyphbook book;
         TViraSymbol &symbol = *addSymbol(book, u"s"_s);
-        symbol.StateImages = {{u"1"_s, u"pic.png"_s}, {u"2"_s, u"pic.png"_s}};
+        for (int i = 1; i <= states; ++i)
+            symbol.StateImages.append({QString::number(i), u"pic.png"_s});
         QList<TCheckFinding> findings;
         if (kind >= 0)
             findings.append({TCheckKind(kind), 0, u"s"_s, state, u"pic.png"_s, u"found it"_s});
