@@ -4,7 +4,8 @@
 set -euo pipefail
 build=${1:-build}
 dest=$(mktemp -d)
-trap 'rm -rf "$dest"' EXIT
+work=$(mktemp -d)
+trap 'rm -rf "$dest" "$work"' EXIT
 DESTDIR="$dest" cmake --install "$build" --prefix /usr > /dev/null
 
 missing=0
@@ -27,5 +28,8 @@ if command -v desktop-file-validate > /dev/null; then
 fi
 "$dest/usr/bin/glyphbook" check "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" > /dev/null ||
     { echo "check-install: the installed tool cannot check the installed example"; missing=1; }
+env -u DISPLAY -u WAYLAND_DISPLAY "$dest/usr/bin/glyphbook" sheet \
+    "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" "$work/sheet.html" > /dev/null ||
+    { echo "check-install: the installed tool cannot draw a sheet without a display"; missing=1; }
 [ $missing -eq 0 ] && echo "check-install: $(find "$dest" -type f | wc -l) files installed as expected"
 exit $missing
