@@ -41,6 +41,7 @@ constexpr int kPageTitle = 28;
 
 const QColor kMarkRed(0xd0, 0, 0);
 const QColor kGridLine(232, 232, 232);
+const QColor kStrongGridLine(184, 184, 184);
 
 // Points are 32-bit; keep painter coordinates well inside int, far beyond any cell.
 constexpr qint64 kFarAway = 1000000;
@@ -125,16 +126,21 @@ void drawDotted(QPainter &Painter, const QColor &Color, QPoint From, QPoint To)
     Painter.restore();
 }
 
+/// The preview's grid: fine lines every 10 px, stronger ones every 80 across and 60 down, and
+/// black axes through the origin.
 void drawGrid(QPainter &Painter, const QRect &Grid, QPoint Origin)
 {
     Painter.fillRect(Grid, Qt::white);
-    Painter.setPen(kGridLine);
-    for (int x = Grid.left() + (Origin.x() - Grid.left()) % kGridStep; x <= Grid.right();
-         x += kGridStep)
-        Painter.drawLine(x, Grid.top(), x, Grid.bottom());
-    for (int y = Grid.top() + (Origin.y() - Grid.top()) % kGridStep; y <= Grid.bottom();
-         y += kGridStep)
-        Painter.drawLine(Grid.left(), y, Grid.right(), y);
+    for (const auto &[step, colour] : {std::pair{QPoint(kGridStep, kGridStep), kGridLine},
+                                       std::pair{QPoint(80, 60), kStrongGridLine}}) {
+        Painter.setPen(colour);
+        for (int x = Grid.left() + (Origin.x() - Grid.left()) % step.x(); x <= Grid.right();
+             x += step.x())
+            Painter.drawLine(x, Grid.top(), x, Grid.bottom());
+        for (int y = Grid.top() + (Origin.y() - Grid.top()) % step.y(); y <= Grid.bottom();
+             y += step.y())
+            Painter.drawLine(Grid.left(), y, Grid.right(), y);
+    }
     Painter.setPen(Qt::black);
     Painter.drawLine(Origin.x(), Grid.top(), Origin.x(), Grid.bottom());
     Painter.drawLine(Grid.left(), Origin.y(), Grid.right(), Origin.y());
@@ -279,7 +285,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         drawDotted(painter, Qt::magenta, QPoint(textX, baseLine - 8), QPoint(textX, baseLine + 7));
     }
     painter.restore();
-    painter.setPen(QColor(184, 184, 184));
+    painter.setPen(kStrongGridLine);
     painter.drawRect(grid.adjusted(0, 0, -1, -1));
 
     // The state pictures, each over its value.
@@ -330,7 +336,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
             valueMetrics.elidedText(line, Qt::ElideRight, kWidth - 2 * kPadding));
     }
 
-    painter.setPen(marks.Any ? QPen(kMarkRed, 2) : QPen(QColor(184, 184, 184)));
+    painter.setPen(marks.Any ? QPen(kMarkRed, 2) : QPen(kStrongGridLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(marks.Any ? image.rect().adjusted(1, 1, -1, -1)
                                : image.rect().adjusted(0, 0, -1, -1));
