@@ -9,7 +9,6 @@
 #include "render/ContactSheet.h"
 #include "render/PictureFiles.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -18,15 +17,6 @@
 
 namespace
 {
-
-QByteArray pngFile(const QImage &page)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    page.save(&buffer, "PNG");
-    return bytes;
-}
 
 /// The library's own picture files: a sheet written over one of them would destroy it.
 QSet<QString> pictureFiles(const TViraGlyphbook &book, const QString &project)
@@ -103,7 +93,7 @@ int runSheet(const QStringList &arguments)
                                           QStringLiteral("It is one of the library's pictures."));
 
     for (int i = 0; i < outputs.size(); ++i) {
-        SaveFileBytes(outputs[i], html ? sheet.Html() : pngFile(sheet.Page(i)));
+        SaveFileBytes(outputs[i], html ? sheet.Html() : PngFile(sheet.Page(i)));
         std::fprintf(stdout, "%s\n", qUtf8Printable(QDir::toNativeSeparators(outputs[i])));
     }
     return 0;

@@ -146,14 +146,6 @@ void drawGrid(QPainter &Painter, const QRect &Grid, QPoint Origin)
     Painter.drawLine(Grid.left(), Origin.y(), Grid.right(), Origin.y());
 }
 
-QByteArray pngBytes(const QImage &Image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    Image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG");
-    return bytes;
-}
 } // namespace
 
 TContactSheet::TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheckFinding> &Findings,
@@ -425,7 +417,7 @@ QByteArray TContactSheet::Html() const
                          findings.isEmpty() ? QString() : QStringLiteral(" class=\"found\""),
                          QString::number(cell.width()), QString::number(cell.height()),
                          FSymbols.at(i)->Identifier.toHtmlEscaped(),
-                         QString::fromLatin1(pngBytes(cell).toBase64()));
+                         QString::fromLatin1(PngFile(cell).toBase64()));
         if (!findings.isEmpty()) {
             html += QStringLiteral("<ul class=\"findings\">");
             for (const TCheckFinding &finding : findings)
@@ -451,4 +443,13 @@ QStringList SheetPageFiles(const QString &Target, int PageCount)
                      QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')) + QLatin1Char('.') +
                      (suffix.isEmpty() ? QStringLiteral("png") : suffix));
     return files;
+}
+
+QByteArray PngFile(const QImage &Image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    Image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG");
+    return bytes;
 }

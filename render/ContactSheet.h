@@ -24,14 +24,13 @@ public:
 
     /// Findings are those of a check of Glyphbook; bare image names are looked up beside
     /// ProjectFile. The example text is each symbol's name in Language, or its identifier where
-    /// it has none (as a saved document fills it in).
+    /// it has none (as a saved document fills it in). Glyphbook must outlive the sheet.
     TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheckFinding> &Findings,
                   const QString &ProjectFile, const QString &Language);
 
     /// Where a symbol's anchor lands in its cell.
     static QPoint CellOrigin();
 
-    int SymbolCount() const { return FSymbols.size(); }
     /// At least one, so that an empty library still gives a page that says so.
     int PageCount() const;
 
@@ -61,3 +60,6 @@ private:
 /// The file names of the pages of a sheet written to Target ("sheet.png"): Target itself for one
 /// page, else "sheet-001.png", "sheet-002.png" ...
 QStringList SheetPageFiles(const QString &Target, int PageCount);
+
+/// The bytes of a PNG file of Image, without its alpha channel: a sheet is drawn on white.
+QByteArray PngFile(const QImage &Image);

@@ -34,7 +34,6 @@ class TestSheetCli : public QObject
 
     QTemporaryDir FDir;
     QString FRoot;
-    QByteArray FPicture;
 
 private slots:
     void init()
@@ -45,7 +44,6 @@ private slots:
         image.fill(Qt::darkCyan);
         QDir().mkpath(FRoot);
         QVERIFY(image.save(FRoot + u"/pump.png"_s));
-        FPicture = readFile(FRoot + u"/pump.png"_s);
     }
 
     void writesTheSheet_data()
