@@ -87,10 +87,14 @@ int runSheet(const QStringList &arguments)
     const QStringList outputs =
         html ? QStringList{target} : SheetPageFiles(target, sheet.PageCount());
     const QSet<QString> pictures = pictureFiles(book, projectFile);
-    for (const QString &output : outputs)
-        if (pictures.contains(QFileInfo(output).absoluteFilePath()))
-            throw EFileError::CannotWrite(QDir::toNativeSeparators(output),
-                                          QStringLiteral("It is one of the library's pictures."));
+    for (const QString &output : outputs) {
+        const QString file = QFileInfo(output).absoluteFilePath();
+        if (file == projectFile || pictures.contains(file))
+            throw EFileError::CannotWrite(
+                QDir::toNativeSeparators(output),
+                file == projectFile ? QStringLiteral("It is the project itself.")
+                                    : QStringLiteral("It is one of the library's pictures."));
+    }
 
     for (int i = 0; i < outputs.size(); ++i) {
         SaveFileBytes(outputs[i], html ? sheet.Html() : PngFile(sheet.Page(i)));

@@ -109,6 +109,9 @@ private slots:
         QTest::newRow("over a picture of the library")
             << QStringList{u"lib.js"_s, u"pump.png"_s} << 1
             << u"Cannot write file \"pump.png\". It is one of the library's pictures."_s;
+        QTest::newRow("over the project")
+            << QStringList{u"lib.html"_s, u"lib.html"_s} << 1
+            << u"Cannot write file \"lib.html\". It is the project itself."_s;
     }
 
     void refusesWhatItCannotDo()
@@ -117,6 +120,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, error);
         writeFile(FRoot + u"/lib.js"_s, project(2));
+        writeFile(FRoot + u"/lib.html"_s, project(2));
         const auto before = snapshot(FRoot);
         const TRun run = runTool(QStringList{u"sheet"_s} + arguments, FRoot);
         QCOMPARE(run.Status, status);
