@@ -18,12 +18,31 @@ void printLine(const QString &text)
     std::fprintf(stdout, "%s\n", qUtf8Printable(text));
 }
 
+// "-" names the standard input or output, as in any command-line tool.
+bool isStandardStream(const QString &path)
+{
+    return path == QLatin1String("-");
+}
+
 QByteArray readWhole(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const bool opened = isStandardStream(path) ? file.open(stdin, QIODevice::ReadOnly)
+                                               : file.open(QIODevice::ReadOnly);
+    if (!opened)
         throw EFileError::CannotOpen(QDir::toNativeSeparators(path), file.errorString());
     return file.readAll();
+}
+
+void writeWhole(const QString &path, const QByteArray &bytes)
+{
+    if (!isStandardStream(path)) {
+        SaveFileBytes(path, bytes);
+        return;
+    }
+    QFile out;
+    if (!out.open(stdout, QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.flush())
+        throw EFileError::CannotWrite(QStringLiteral("-"), out.errorString());
 }
 
 } // namespace
@@ -44,7 +63,8 @@ int runNames(const QStringList &arguments)
             "it changes and saves the project."),
         {{QStringLiteral("export|import"), QStringLiteral("What to do.")},
          {QStringLiteral("PROJECT.js"), QStringLiteral("The project.")},
-         {QStringLiteral("TABLE.csv"), QStringLiteral("The table to write or read.")}});
+         {QStringLiteral("TABLE.csv"),
+          QStringLiteral("The table to write or read; - for the standard output or input.")}});
     const QCommandLineOption dryRun(
         QStringLiteral("dry-run"),
         QStringLiteral("import: print what would change, save nothing."));
@@ -68,12 +88,14 @@ int runNames(const QStringList &arguments)
             printError(QStringLiteral("--dry-run belongs to names import."));
             return ExitUsage;
         }
-        SaveFileBytes(table, ExportNames(book));
+        writeWhole(table, ExportNames(book));
         return 0;
     }
 
     const TNamesImport import =
-        PlanNamesImport(book, readWhole(table), QDir::toNativeSeparators(table));
+        PlanNamesImport(book, readWhole(table),
+                        isStandardStream(table) ? QStringLiteral("standard input")
+                                                : QDir::toNativeSeparators(table));
     for (const auto &[identifier, row] : import.Unknown)
         std::fprintf(stderr, "glyphbook: row %d: no symbol has the identifier \"%s\"; skipped.\n",
                      row, qUtf8Printable(identifier));

@@ -58,6 +58,22 @@ private slots:
         QCOMPARE(run.Out, QStringLiteral("Names changed: 0.\n"));
         QCOMPARE(readFile(project), document);
 
+        // "-" is the standard output or input: a pipe, never a file of that name.
+        const QStringList piped{QStringLiteral("names"), QStringLiteral("export"), project,
+                                QStringLiteral("-")};
+        run = runTool(piped, dir.path());
+        QCOMPARE(run.Status, 0);
+        QCOMPARE(run.Out, QString::fromUtf8(readFile(table)));
+        const QByteArray renamed = "Identifier,sv\r\nvalve,Ventil\r\n";
+        run = runTool({QStringLiteral("names"), QStringLiteral("import"), project,
+                       QStringLiteral("-"), QStringLiteral("--dry-run")},
+                      dir.path(), QProcessEnvironment::systemEnvironment(), renamed);
+        QCOMPARE(run.Status, 0);
+        QVERIFY2(run.Out.startsWith(QStringLiteral("symbol 2 \"valve\", sv: \"\" becomes")),
+                 qPrintable(run.Out));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("-"))));
+        QCOMPARE(readFile(project), document);
+
         writeFile(table, "\xEF\xBB\xBFIdentifier,sv,de\r\nvalve,Ventil,\r\nghost,x,y\r\n"
                          "pump,,\"Pumpe\r\ngro\xC3\x9F\"\r\n");
         const QStringList import{QStringLiteral("names"), QStringLiteral("import"), project, table};
