@@ -255,19 +255,28 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
     drawDotted(painter, Qt::blue, QPoint(origin.x(), grid.top()),
                QPoint(origin.x(), grid.bottom()));
     if (at.ShowsText) {
-        const QString text = ExampleText(symbol);
+        // Lines of a name centred on each other, as in the preview's label, whose first base
+        // line lies on the text point.
+        QString text = ExampleText(symbol);
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        const QStringList lines = text.split(u'\n');
         painter.setFont(ExampleTextFont());
         const QFontMetrics metrics(painter.font());
-        const int textWidth = metrics.horizontalAdvance(text);
+        int textWidth = 0;
+        for (const QString &line : lines)
+            textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
         // An alignment the preview does not know leaves the text where "Right" puts it.
         const int left =
             onCell(AlignedLeft(symbol.TextAlign, at.TextX, textWidth).value_or(at.TextX));
         const int baseLine = onCell(at.TextY);
         painter.setPen(Qt::black);
-        painter.drawText(QPoint(left, baseLine), text);
+        for (int i = 0; i < lines.size(); ++i)
+            painter.drawText(QPoint(left + (textWidth - metrics.horizontalAdvance(lines[i])) / 2,
+                                    baseLine + i * metrics.lineSpacing()),
+                             lines[i]);
         if (marks.Name)
-            markRect(painter,
-                     QRect(left, baseLine - metrics.ascent(), textWidth, metrics.height()));
+            markRect(painter, QRect(left, baseLine - metrics.ascent(), textWidth,
+                                    metrics.height() + (lines.size() - 1) * metrics.lineSpacing()));
 
         const int textX = onCell(at.TextX);
         const int crossLeft =
