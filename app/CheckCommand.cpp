@@ -27,12 +27,6 @@ QString findingLine(const TCheckFinding &finding)
     return QStringLiteral("%1 (%2)").arg(finding.Message, where);
 }
 
-bool concernsImage(TCheckKind kind)
-{
-    return kind == TCheckKind::MissingImage || kind == TCheckKind::UnreadablePicture ||
-           kind == TCheckKind::RenamedImage;
-}
-
 /// The findings as one JSON document; positions are counted from 1, as in the text form.
 QByteArray findingsJson(const QString &project, const QList<TCheckFinding> &findings)
 {
@@ -44,7 +38,7 @@ QByteArray findingsJson(const QString &project, const QList<TCheckFinding> &find
                          {QStringLiteral("message"), finding.Message}};
         if (finding.State >= 0)
             item.insert(QStringLiteral("state"), finding.State + 1);
-        if (concernsImage(finding.Kind))
+        if (CheckKindConcernsImage(finding.Kind))
             item.insert(QStringLiteral("path"), finding.Path);
         list.append(item);
     }

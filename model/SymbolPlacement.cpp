@@ -1,5 +1,7 @@
 #include "model/SymbolPlacement.h"
 
+#include <algorithm>
+
 TSymbolPlacement PlaceSymbol(const TViraSymbol &Symbol, qint64 OriginX, qint64 OriginY)
 {
     TSymbolPlacement placement;
@@ -13,6 +15,12 @@ TSymbolPlacement PlaceSymbol(const TViraSymbol &Symbol, qint64 OriginX, qint64 O
     placement.TextY = placement.PictureTop + Symbol.TextY;
     placement.ShowsText = Symbol.Symbol;
     return placement;
+}
+
+int DrawableCoordinate(qint64 Coordinate)
+{
+    constexpr qint64 farAway = 1000000;
+    return int(std::clamp(Coordinate, -farAway, farAway));
 }
 
 std::optional<qint64> AlignedLeft(TVSTextAlign Align, qint64 X, int Width)

@@ -22,6 +22,11 @@ struct TSymbolPlacement {
 /// the picture's top left; a plain image ignores its anchor and lies with its corner there.
 TSymbolPlacement PlaceSymbol(const TViraSymbol &Symbol, qint64 OriginX, qint64 OriginY);
 
+/// A placed coordinate as a drawing takes it: points are 32-bit, so a picture or a label can be
+/// placed far outside any surface; the coordinate is kept well inside int, where nobody can see
+/// the difference.
+int DrawableCoordinate(qint64 Coordinate);
+
 /// The left edge of something Width wide that stands at X with the alignment Align: "Right"
 /// puts it right of X, "Left" left of it. No known alignment gives nothing.
 std::optional<qint64> AlignedLeft(TVSTextAlign Align, qint64 X, int Width);

@@ -63,6 +63,12 @@ QString stateKey(const QString &Value)
 
 } // namespace
 
+bool CheckKindConcernsImage(TCheckKind Kind)
+{
+    return Kind == TCheckKind::MissingImage || Kind == TCheckKind::UnreadablePicture ||
+           Kind == TCheckKind::RenamedImage;
+}
+
 QString CheckKindName(TCheckKind Kind)
 {
     switch (Kind) {

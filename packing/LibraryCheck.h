@@ -27,6 +27,9 @@ enum class TCheckKind {
 /// The kind's name in machine-readable output ("missing-image", ...).
 QString CheckKindName(TCheckKind Kind);
 
+/// True for the kinds that concern an image file, whose finding names its path.
+bool CheckKindConcernsImage(TCheckKind Kind);
+
 /// One thing the check found, tied to a symbol and, where it applies, one of its state images.
 struct TCheckFinding {
     TCheckKind Kind = TCheckKind::MissingImage;

@@ -4,11 +4,11 @@
 #include "model/SymbolPlacement.h"
 #include "model/ViraSymbol.h"
 #include "render/ExampleTextFont.h"
+#include "render/PictureFiles.h"
 
 #include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -43,20 +43,6 @@ const QColor kMarkRed(0xd0, 0, 0);
 const QColor kGridLine(232, 232, 232);
 const QColor kStrongGridLine(184, 184, 184);
 
-// Points are 32-bit; keep painter coordinates well inside int, far beyond any cell.
-constexpr qint64 kFarAway = 1000000;
-
-int onCell(qint64 Coordinate)
-{
-    return int(std::clamp(Coordinate, -kFarAway, kFarAway));
-}
-
-bool concernsImage(TCheckKind Kind)
-{
-    return Kind == TCheckKind::MissingImage || Kind == TCheckKind::UnreadablePicture ||
-           Kind == TCheckKind::RenamedImage;
-}
-
 /// What of a symbol gets a red mark.
 struct TMarks {
     bool Any = false;
@@ -78,7 +64,7 @@ TMarks marksOf(const TViraSymbol &Symbol, const QList<TCheckFinding> &Findings)
             marks.Identifier = true;
         else if (finding.Kind == TCheckKind::MissingName)
             marks.Name = true;
-        else if (concernsImage(finding.Kind))
+        else if (CheckKindConcernsImage(finding.Kind))
             marks.Picture = true;
     }
     return marks;
@@ -177,13 +163,7 @@ QImage TContactSheet::Picture(const QString &StoredPath) const
     const QString path = ResolveImagePath(StoredPath, FProjectFile);
     if (const QImage *cached = FPictures.object(path))
         return *cached;
-    QImage picture;
-    // Judged by content, as the window does: a JPEG named .png shows.
-    if (QFileInfo(path).isFile()) {
-        QImageReader reader(path);
-        reader.setDecideFormatFromContent(true);
-        picture = reader.read();
-    }
+    const QImage picture = ReadPicture(path);
     FPictures.insert(path, new QImage(picture), std::max<qsizetype>(1, picture.sizeInBytes()));
     return picture;
 }
@@ -240,7 +220,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
     painter.save();
     painter.setClipRect(grid);
     const TSymbolPlacement at = PlaceSymbol(symbol, origin.x(), origin.y());
-    const QPoint pictureAt(onCell(at.PictureLeft), onCell(at.PictureTop));
+    const QPoint pictureAt(DrawableCoordinate(at.PictureLeft), DrawableCoordinate(at.PictureTop));
     const QImage picture = Picture(symbol.Image);
     QRect pictureRect(pictureAt, picture.isNull() ? QSize(24, 24) : picture.size());
     if (picture.isNull())
@@ -266,9 +246,9 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         for (const QString &line : lines)
             textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
         // An alignment the preview does not know leaves the text where "Right" puts it.
-        const int left =
-            onCell(AlignedLeft(symbol.TextAlign, at.TextX, textWidth).value_or(at.TextX));
-        const int baseLine = onCell(at.TextY);
+        const int left = DrawableCoordinate(
+            AlignedLeft(symbol.TextAlign, at.TextX, textWidth).value_or(at.TextX));
+        const int baseLine = DrawableCoordinate(at.TextY);
         painter.setPen(Qt::black);
         for (int i = 0; i < lines.size(); ++i)
             painter.drawText(QPoint(left + (textWidth - metrics.horizontalAdvance(lines[i])) / 2,
@@ -278,9 +258,9 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
             markRect(painter, QRect(left, baseLine - metrics.ascent(), textWidth,
                                     metrics.height() + (lines.size() - 1) * metrics.lineSpacing()));
 
-        const int textX = onCell(at.TextX);
+        const int textX = DrawableCoordinate(at.TextX);
         const int crossLeft =
-            onCell(AlignedLeft(symbol.TextAlign, at.TextX, 40).value_or(at.TextX));
+            DrawableCoordinate(AlignedLeft(symbol.TextAlign, at.TextX, 40).value_or(at.TextX));
         drawDotted(painter, Qt::magenta, QPoint(crossLeft, baseLine),
                    QPoint(crossLeft + 39, baseLine));
         drawDotted(painter, Qt::magenta, QPoint(textX, baseLine - 8), QPoint(textX, baseLine + 7));

@@ -19,21 +19,12 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include <algorithm>
+#include <utility>
 
 namespace
 {
 constexpr int kOriginX = TMainForm::GridOriginX;
 constexpr int kOriginY = TMainForm::GridOriginY;
-
-// Points are 32-bit, so a picture or label can be placed far outside any screen; keep widget
-// coordinates well inside int, where nobody can see the difference.
-constexpr qint64 kFarAway = 1000000;
-
-int onScreen(qint64 Coordinate)
-{
-    return int(std::clamp(Coordinate, -kFarAway, kFarAway));
-}
 
 void writeNumber(QLineEdit *Field, qint64 Value)
 {
@@ -65,20 +56,21 @@ void TMainForm::PlacePreview(const TViraSymbol &Symbol)
     const QPoint grid = ImageGrid->pos();
     const TSymbolPlacement at =
         PlaceSymbol(Symbol, qint64(grid.x()) + kOriginX, qint64(grid.y()) + kOriginY);
-    SymbolImage->move(onScreen(at.PictureLeft), onScreen(at.PictureTop));
+    SymbolImage->move(DrawableCoordinate(at.PictureLeft), DrawableCoordinate(at.PictureTop));
 
     // An alignment the preview does not know leaves the label and its cross where they were.
     auto alignedLeft = [&](const QWidget *element) {
-        return onScreen(
+        return DrawableCoordinate(
             AlignedLeft(Symbol.TextAlign, at.TextX, element->width()).value_or(element->x()));
     };
     // The label's top is its ascent above the text point, so the base line lies on it.
     lExampleText->move(alignedLeft(lExampleText),
-                       onScreen(at.TextY - lExampleText->fontMetrics().ascent()));
+                       DrawableCoordinate(at.TextY - lExampleText->fontMetrics().ascent()));
     lExampleText->setVisible(at.ShowsText);
 
-    shapeTX->move(alignedLeft(shapeTX), onScreen(at.TextY));
-    shapeTY->move(onScreen(at.TextX), onScreen(at.TextY - shapeTY->height() / 2));
+    shapeTX->move(alignedLeft(shapeTX), DrawableCoordinate(at.TextY));
+    shapeTY->move(DrawableCoordinate(at.TextX),
+                  DrawableCoordinate(at.TextY - shapeTY->height() / 2));
 }
 
 void TMainForm::ShowSymbolFields(const TViraSymbol &Symbol)
