@@ -45,6 +45,9 @@ public:
     QString FindName(const QString &Lang) const;
 };
 
+/// Whether A and B hold the same document content: every field but the run-time Error mark.
+bool SameContent(const TViraSymbol &A, const TViraSymbol &B);
+
 /// Symbols are held at once by the library, the list rows, the tiles and the selection.
 using TViraSymbolPtr = std::shared_ptr<TViraSymbol>;
 

@@ -4,12 +4,10 @@
 #include "model/GlyphbookError.h"
 #include "packing/GlyphbookPack.h"
 #include "ui/BusyCursor.h"
-#include "ui/SymbolListItem.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTreeWidget>
 
 #include <exception>
 #include <optional>
@@ -25,25 +23,25 @@ const QString MissingImageText =
 class TLibraryCopy
 {
 public:
-    explicit TLibraryCopy(TViraGlyphbook &Glyphbook)
+    explicit TLibraryCopy(const TViraGlyphbook &Glyphbook)
         : FFolder(QDir::tempPath() + QStringLiteral("/glyphbook-copy-XXXXXX"))
     {
         if (!FFolder.isValid())
             throw EFileError(
                 QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
                     .arg(QDir::toNativeSeparators(QDir::tempPath()), FFolder.errorString()));
-        Glyphbook.SaveToFile(FileName());
+        TViraGlyphbook saved = Glyphbook;
+        saved.SaveToFile(FileName());
     }
 
     QString FileName() const { return FFolder.filePath(QStringLiteral("library.js")); }
 
-    /// The symbols of the copy, as new objects. The library is only touched once the copy has
-    /// loaded completely.
-    void Restore(TViraGlyphbook &Glyphbook) const
+    /// The symbols of the copy, as new objects.
+    QList<TViraSymbolPtr> Restore() const
     {
         TViraGlyphbook reloaded;
         reloaded.LoadFromFile(FileName());
-        Glyphbook.Symbols = std::move(reloaded.Symbols);
+        return std::move(reloaded.Symbols);
     }
 
 private:
@@ -104,23 +102,22 @@ void TMainForm::miPackLibClick()
     if (!FDialogs.Execute(sSaveDialog2))
         return;
     const QString archive = sSaveDialog2.FileName;
-    const int selected = SelectedSymbolIndex();
+    const int selected = FDocument.SelectedIndex();
     TBusyCursor busy;
     // Whatever packing ends with, the library is brought back to what its document keeps.
-    const TLibraryCopy copy(Glyphbook);
+    const TLibraryCopy copy(FDocument.Library());
     TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Packing the symbol library..."));
 
     std::optional<QString> missing;
     std::exception_ptr failure;
     try {
-        PackLibrary(Glyphbook, archive, feedback.Callbacks(), ProjectFile());
+        PackLibrary(FDocument.Library(), archive, feedback.Callbacks(), FDocument.ProjectFile());
     } catch (const EFileMissing &error) {
         missing = error.message();
     } catch (...) {
         failure = std::current_exception();
     }
-    copy.Restore(Glyphbook);
-    RefillList(selected);
+    FDocument.ReplaceSymbolObjects(copy.Restore(), selected);
     feedback.Finish();
 
     if (missing)
@@ -134,7 +131,11 @@ void TMainForm::miOpenLibClick()
     if (!FDialogs.Execute(sOpenDialog2))
         return;
     const QString archive = sOpenDialog2.FileName;
-    const int selected = SelectedSymbolIndex();
+    const int selected = FDocument.SelectedIndex();
+    // The extraction lends the library out and gives it back as new symbol objects, whatever
+    // happens; the views must then refer to those.
+    TViraGlyphbook lent = FDocument.Library();
+    const auto giveBack = [&] { FDocument.ReplaceSymbolObjects(lent.Symbols, selected); };
     // Beside the archive, unless a project there would be replaced that no earlier extraction
     // made: then into a folder the user chooses.
     QString into;
@@ -142,10 +143,10 @@ void TMainForm::miOpenLibClick()
         TBusyCursor busy;
         TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Extracting the symbol library..."));
         try {
-            ExtractLibrary(Glyphbook, archive, feedback.Callbacks(), into);
+            ExtractLibrary(lent, archive, feedback.Callbacks(), into);
             extracted = true;
         } catch (const EProjectInTheWay &error) {
-            RefillList(selected);
+            giveBack();
             feedback.Finish();
             if (into.isEmpty())
                 into = QFileInfo(archive).absolutePath();
@@ -155,8 +156,7 @@ void TMainForm::miOpenLibClick()
                 return;
             continue;
         } catch (...) {
-            // The library has come back as new symbol objects; the rows must not keep the old.
-            RefillList(selected);
+            giveBack();
             throw;
         }
         feedback.Finish();
@@ -166,35 +166,8 @@ void TMainForm::miOpenLibClick()
 
     sSaveDialog1.FileName = TExtractTarget::ForArchive(archive).BaseName + QStringLiteral(".js");
     sSaveDialog2.FileName = archive;
-    RefillList(selected);
-    StartFreshHistory();
+    giveBack();
+    FDocument.StartFreshHistory();
     CollectLanguages();
     RebuildLanguageColumns();
-}
-
-int TMainForm::SelectedSymbolIndex() const
-{
-    return FSelectedSymbol ? int(Glyphbook.Symbols.indexOf(FSelectedSymbol)) : -1;
-}
-
-void TMainForm::RefillList(int SelectedIndex)
-{
-    SetSelectedSymbol(nullptr);
-    RemoveAllRows();
-    AddRowsForLibrary();
-
-    QTreeWidgetItem *selectedRow = nullptr;
-    if (SelectedIndex >= 0 && SelectedIndex < Glyphbook.Symbols.size()) {
-        const TViraSymbolPtr &symbol = Glyphbook.Symbols.at(SelectedIndex);
-        for (int row = 0; row < dLV_Symbols->topLevelItemCount() && !selectedRow; ++row)
-            if (static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row))->Symbol == symbol)
-                selectedRow = dLV_Symbols->topLevelItem(row);
-    }
-    if (selectedRow) {
-        SelectRow(selectedRow);
-        return;
-    }
-    // Nothing to select: no field, tile or preview may keep a symbol the library has dropped.
-    RemoveAllTiles();
-    SymbolEditEnabled(false);
 }
