@@ -284,8 +284,15 @@ void TSymbolListPanel::ShowRemoved(const QList<TViraSymbolPtr> &Symbols)
         for (QTreeWidgetItem *row : std::as_const(rows))
             delete takeTopLevelItem(indexOfTopLevelItem(row));
     }
-    if (!FDocument.SelectedSymbol() && topLevelItemCount() > 0)
-        SelectRow(topLevelItem(0));
+    if (FDocument.SelectedSymbol() || topLevelItemCount() == 0)
+        return;
+    // The first row is selected; the list may have moved its selection to a row already.
+    auto *first = static_cast<TSymbolListItem *>(topLevelItem(0));
+    {
+        const TFlagScope following(FFollowing);
+        SelectRow(first);
+    }
+    FDocument.SetSelectedSymbol(first->Symbol);
 }
 
 void TSymbolListPanel::ShowSelection(const TViraSymbolPtr &Symbol)

@@ -227,7 +227,11 @@ void TSymbolSettingsPanel::EditChange(const QObject *Field)
     }
 
     const TCountScope writing(FWriting);
-    FDocument.ChangeSymbol(symbol, after, FStepOverride ? *FStepOverride : FieldStep(Field));
+    // Nothing to store (a coordinate that is no integer): the fields show the symbol again.
+    if (SameContent(*symbol, after))
+        ShowSymbolFields(*symbol);
+    else
+        FDocument.ChangeSymbol(symbol, after, FStepOverride ? *FStepOverride : FieldStep(Field));
 }
 
 TStep TSymbolSettingsPanel::FieldStep(const QObject *Field) const

@@ -232,7 +232,7 @@ void TestImageStrip::bareImageNamesAreFoundBesideTheProject()
     TMainForm &w = f.Create();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.sOpenDialog1.FileName = f.Path(u"project/lib.js"_s);
+    w.Document().SetProjectFile(f.Path(u"project/lib.js"_s));
     const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
     s->Image = u"main.png"_s;
     s->StateImages = {{u"4"_s, u"s0.png"_s}};

@@ -178,7 +178,7 @@ void TestPackExtract::packWritesTheArchiveAndCarriesTheSelectionOver()
 {
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
-    w.sOpenDialog1.FileName = f.Path(u"lib.js"_s);
+    w.Document().SetProjectFile(f.Path(u"lib.js"_s));
     w.sSaveDialog1.FileName = f.Path(u"lib.js"_s);
     w.setWindowTitle(u"caption"_s);
     const QByteArray documentBefore = SavedBytes(w);

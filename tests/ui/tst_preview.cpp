@@ -669,7 +669,7 @@ void TestPreview::imagePathResolution()
     select(symbolWith({0, 0}, {0, 0}, {11, 11}));
     if (stored.startsWith(u'@'))
         stored = f->Path(stored.mid(1));
-    w->sOpenDialog1.FileName = projectFile.isEmpty() ? QString() : f->Path(projectFile);
+    w->Document().SetProjectFile(projectFile.isEmpty() ? QString() : f->Path(projectFile));
     auto symbol = symbolWith({0, 0}, {0, 0}, {11, 11});
     symbol->Image = stored;
     showSymbol(*w, symbol, -1);
