@@ -10,6 +10,8 @@
 #include "ui/DottedLine.h"
 #include "ui/SymbolListItem.h"
 
+#include "GlyphbookVersion.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -143,7 +145,7 @@ TMainForm::~TMainForm()
 
 QString TMainForm::BaseCaption()
 {
-    return QStringLiteral("Glyphbook Creator 1.03");
+    return QStringLiteral("Glyphbook Creator " GLYPHBOOK_VERSION);
 }
 
 QString TMainForm::ProgramFile(const QString &RelativePath) const
