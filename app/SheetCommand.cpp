@@ -1,11 +1,11 @@
 #include "app/SheetCommand.h"
 
 #include "app/CliSupport.h"
+#include "check/LibraryCheck.h"
 #include "model/FileSave.h"
 #include "model/ImagePath.h"
 #include "model/NamesTable.h"
 #include "model/ViraSymbol.h"
-#include "packing/LibraryCheck.h"
 #include "render/ContactSheet.h"
 #include "render/PictureFiles.h"
 

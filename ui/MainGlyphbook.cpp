@@ -2,8 +2,8 @@
 // wiring, the start-up sequence and the editing area's on/off switch.
 #include "ui/MainGlyphbook.h"
 
+#include "check/LibraryCheck.h"
 #include "model/GlyphbookError.h"
-#include "packing/LibraryCheck.h"
 #include "render/ExampleTextFont.h"
 #include "ui/AnchorLayout.h"
 #include "ui/CentredGroupBox.h"
