@@ -219,11 +219,8 @@ bool writeProjectDocument(TViraGlyphbook &Glyphbook, const QString &Archive, con
             name.clear();
         return native(LibraryFolder + u'/' + name);
     };
-    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
-        symbol->Image = inLibrary(symbol->Image);
-        for (TStringPairs &state : symbol->StateImages)
-            state.Value = inLibrary(state.Value);
-    }
+    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
+        ReplacePicturePaths(*symbol, inLibrary);
     Glyphbook.SaveToFile(NewDocument);
     return true;
 }
@@ -339,13 +336,10 @@ bool isEarlierExtraction(const TExtractTarget &Target)
         return (QDir::cleanPath(ResolveImagePath(stored, Target.ProjectDocument)) + u'/')
             .startsWith(inside);
     };
-    for (const TViraSymbolPtr &symbol : std::as_const(project.Symbols)) {
-        if (!leadsInside(symbol->Image))
-            return false;
-        for (const TStringPairs &state : std::as_const(symbol->StateImages))
-            if (!leadsInside(state.Value))
+    for (const TViraSymbolPtr &symbol : std::as_const(project.Symbols))
+        for (const QString &stored : PicturePaths(*symbol))
+            if (!leadsInside(stored))
                 return false;
-    }
     return true;
 }
 
@@ -360,10 +354,11 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
 
     if (QFileInfo::exists(Target.ProjectDocument) && !isEarlierExtraction(Target))
         throw EProjectInTheWay(
-            QStringLiteral("The project \"%1\" is not the result of an earlier extraction into "
-                           "\"%2\": its images lie elsewhere, so it is most likely the project "
-                           "this archive was packed from. Extracting here would replace it; nothing "
-                           "was extracted.")
+            QStringLiteral(
+                "The project \"%1\" is not the result of an earlier extraction into "
+                "\"%2\": its images lie elsewhere, so it is most likely the project "
+                "this archive was packed from. Extracting here would replace it; nothing "
+                "was extracted.")
                 .arg(native(Target.ProjectDocument), native(Target.LibraryFolder)));
     const QStringList replaced = Target.Existing();
     if (!replaced.isEmpty() && !AskOverwrite(Callbacks, replaced))
@@ -430,9 +425,9 @@ TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath, const QStr
     TExtractTarget target;
     const QString fileName = info.fileName();
     target.BaseName = fileName.left(fileName.indexOf(u'.'));
-    const QString folder =
-        (Into.isEmpty() ? info.absolutePath() : QDir::cleanPath(QFileInfo(Into).absoluteFilePath())) +
-        u'/';
+    const QString folder = (Into.isEmpty() ? info.absolutePath()
+                                           : QDir::cleanPath(QFileInfo(Into).absoluteFilePath())) +
+                           u'/';
     target.LibraryFolder = folder + target.BaseName;
     target.ProjectDocument = target.LibraryFolder + QStringLiteral(".js");
     // Earlier versions left it beside the archive only.
