@@ -3,6 +3,7 @@
 #include "app/CliSupport.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"

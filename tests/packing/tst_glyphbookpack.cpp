@@ -2,6 +2,7 @@
 #include "model/ImagePath.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
@@ -624,8 +625,8 @@ private slots:
         QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked), into),
                  TExtractResult::Extracted);
         QCOMPARE(asked, 1);
-        QCOMPARE(entriesOf(FRoot), (QStringList{u"a.png"_s, u"elsewhere"_s, u"plant.js"_s,
-                                                u"plant.tar.gz"_s}));
+        QCOMPARE(entriesOf(FRoot),
+                 (QStringList{u"a.png"_s, u"elsewhere"_s, u"plant.js"_s, u"plant.tar.gz"_s}));
     }
 
     void maliciousArchiveWritesNothing_data()
