@@ -96,11 +96,6 @@ TJsonValue *TJsonValue::MakeString(const QString &Text) const
     return v;
 }
 
-const char16_t *TJsonValue::StringUtf16() const
-{
-    return FForm == fPinned ? reinterpret_cast<const char16_t *>(FPin->Text.utf16()) : FUtf16;
-}
-
 const TJsonMember *TJsonValue::FindMember(QStringView Name) const
 {
     if (FKind != stObject)

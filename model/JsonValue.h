@@ -167,7 +167,10 @@ private:
     void PutElement(qsizetype Index, TJsonValue *Value);
     /// Keeps Value's arena alive while this value's arena holds it.
     void Hold(const TJsonValue *Value) const;
-    const char16_t *StringUtf16() const;
+    const char16_t *StringUtf16() const
+    {
+        return FForm == fPinned ? reinterpret_cast<const char16_t *>(FPin->Text.utf16()) : FUtf16;
+    }
 
     TJsonArena *FArena;
     TJsonKind FKind;
