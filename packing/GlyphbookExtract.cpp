@@ -318,7 +318,7 @@ TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath, const QStr
                            u'/';
     target.LibraryFolder = folder + target.BaseName;
     target.ProjectDocument = target.LibraryFolder + QStringLiteral(".js");
-    // Earlier versions left it beside the archive only.
+    // An intermediate tar is only ever found beside the archive.
     if (Into.isEmpty())
         target.IntermediateTar = target.LibraryFolder + QStringLiteral(".tar");
     if (target.IntermediateTar == QDir::cleanPath(info.absoluteFilePath()))

@@ -6,6 +6,7 @@
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
+#include "packing/LibraryCopy.h"
 #include "packing/WorkFolder.h"
 #include "tests/TestFiles.h"
 
@@ -912,6 +913,30 @@ private slots:
         const TWorkFolder live(QStringLiteral("pack"));
         QVERIFY(PackLibrary(book, FRoot + QStringLiteral("/again.tar.gz")));
         QCOMPARE(entriesOf(FSystemTemp), QStringList{QFileInfo(live.Path()).fileName()});
+    }
+
+    void libraryCopyGivesTheLibraryBack()
+    {
+        TViraGlyphbook book = sampleLibrary();
+        const QByteArray saved = book.SaveToBytes();
+        const TViraSymbolPtr first = book.Symbols.first();
+        {
+            const TLibraryCopy copy(book);
+            QCOMPARE(entriesOf(FSystemTemp).size(), 1);
+            book.Symbols.clear();
+            book.AddCopy(TViraSymbol());
+            copy.Restore(book);
+            QCOMPARE(book.SaveToBytes(), saved);
+            QVERIFY(book.Symbols.first() != first); // new objects: nothing holds on to the old
+        }
+        // A run killed while it held a copy leaves it; the next run's clean-up takes it away.
+        inKilledProcess([&] {
+            const TLibraryCopy copy(book);
+            ::_exit(0);
+        });
+        QCOMPARE(entriesOf(FSystemTemp).size(), 1);
+        QVERIFY(PackLibrary(book, FRoot + QStringLiteral("/lib.tar.gz")));
+        QCOMPARE(entriesOf(FSystemTemp), QStringList());
     }
 
     void documentNamesThatAreNoFiles_data()
