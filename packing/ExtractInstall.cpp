@@ -19,8 +19,8 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-void move(const QString &From, const QString &To, const TPackCallbacks &Callbacks,
-          const QString &Failure)
+void moveOrRaise(const QString &From, const QString &To, const TPackCallbacks &Callbacks,
+                 const QString &Failure)
 {
     if (Callbacks.BeforeRename)
         Callbacks.BeforeRename(From, To);
@@ -38,16 +38,16 @@ void moveIntoPlace(const QString &Work, const TExtractTarget &Target,
     const QString folder = native(Target.LibraryFolder);
     if (QFileInfo::exists(parts.NewFolder)) {
         if (QFileInfo::exists(Target.LibraryFolder))
-            move(
+            moveOrRaise(
                 Target.LibraryFolder, parts.Former, Callbacks,
                 QStringLiteral("Cannot move the earlier library folder \"%1\" aside.").arg(folder));
-        move(parts.NewFolder, Target.LibraryFolder, Callbacks,
-             QStringLiteral("Cannot put the library folder \"%1\" in place.").arg(folder));
+        moveOrRaise(parts.NewFolder, Target.LibraryFolder, Callbacks,
+                    QStringLiteral("Cannot put the library folder \"%1\" in place.").arg(folder));
     }
     if (QFileInfo::exists(parts.NewDocument))
-        move(parts.NewDocument, Target.ProjectDocument, Callbacks,
-             QStringLiteral("Cannot put the project document \"%1\" in place.")
-                 .arg(native(Target.ProjectDocument)));
+        moveOrRaise(parts.NewDocument, Target.ProjectDocument, Callbacks,
+                    QStringLiteral("Cannot put the project document \"%1\" in place.")
+                        .arg(native(Target.ProjectDocument)));
 }
 
 /// Undoes the steps of moveIntoPlace before the document's: the new library folder back into
@@ -58,9 +58,9 @@ QString putBack(const QString &Work, const TExtractTarget &Target, const TPackCa
     const TExtractWork parts(Work);
     try {
         if (!QFileInfo::exists(parts.NewFolder) && QFileInfo::exists(Target.LibraryFolder))
-            move(Target.LibraryFolder, parts.NewFolder, Callbacks, QString());
+            moveOrRaise(Target.LibraryFolder, parts.NewFolder, Callbacks, QString());
         if (QFileInfo::exists(parts.Former))
-            move(parts.Former, Target.LibraryFolder, Callbacks, QString());
+            moveOrRaise(parts.Former, Target.LibraryFolder, Callbacks, QString());
     } catch (const EFileError &) {
         return QFileInfo::exists(parts.Former) ? parts.Former : QString();
     }
