@@ -28,8 +28,7 @@ void TChangeSymbol::undo()
 bool TChangeSymbol::mergeWith(const QUndoCommand *Other)
 {
     const auto *other = static_cast<const TChangeSymbol *>(Other);
-    if (other->FIndex != FIndex || other->FStep.Detail != FStep.Detail ||
-        other->FSerial != FSerial)
+    if (other->FIndex != FIndex || other->FStep.Detail != FStep.Detail || other->FSerial != FSerial)
         return false;
     FAfter = other->FAfter;
     Rename();

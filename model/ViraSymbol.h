@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 /// A key and a value: a language code and a display name, or a state value and an image path.
@@ -47,6 +49,12 @@ public:
 
 /// Whether A and B hold the same document content: every field but the run-time Error mark.
 bool SameContent(const TViraSymbol &A, const TViraSymbol &B);
+/// The symbol's picture paths as stored: its main image, then its state images in order.
+QStringList PicturePaths(const TViraSymbol &Symbol);
+/// Replaces each of the symbol's picture paths by what NewPath gives for it, called in the order
+/// of PicturePaths.
+void ReplacePicturePaths(TViraSymbol &Symbol,
+                         const std::function<QString(const QString &Stored)> &NewPath);
 
 /// Symbols are held at once by the library, the list rows, the tiles and the selection.
 using TViraSymbolPtr = std::shared_ptr<TViraSymbol>;

@@ -1,7 +1,7 @@
 #include "ui/CheckLibraryWindow.h"
 
+#include "check/LibraryCheck.h"
 #include "document/GlyphbookDocument.h"
-#include "packing/LibraryCheck.h"
 #include "render/PictureFiles.h"
 
 #include <QAbstractTableModel>

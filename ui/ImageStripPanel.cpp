@@ -194,9 +194,9 @@ void TImageStripPanel::SymbolImgPanelUpdate(TSymbolImgPanel *Tile)
     // Edits of one tile's value, keystroke by keystroke, are one step; choosing Default swaps
     // the images.
     const bool swap = Tile->ValueType->currentIndex() == TSymbolImgPanel::vtDefault;
-    const TStep step = swap ? TStep{QStringLiteral("Set Default Image")}
-                            : TStep{QStringLiteral("Change Image Value"),
-                                    TStepId::ChangeImageValue, index};
+    const TStep step =
+        swap ? TStep{QStringLiteral("Set Default Image")}
+             : TStep{QStringLiteral("Change Image Value"), TStepId::ChangeImageValue, index};
     TViraSymbol after = *symbol;
     {
         FTileEdit = &after;
@@ -241,8 +241,8 @@ void TImageStripPanel::AddStateImages(const QStringList &Pictures)
 {
     if (!FDocument.SelectedSymbol())
         return;
-    AddImages(Pictures, Pictures.size() == 1 ? QStringLiteral("Add Image")
-                                             : QStringLiteral("Add Images"));
+    AddImages(Pictures,
+              Pictures.size() == 1 ? QStringLiteral("Add Image") : QStringLiteral("Add Images"));
 }
 
 void TImageStripPanel::AddImages(const QStringList &Pictures, const QString &Text)
@@ -257,10 +257,9 @@ void TImageStripPanel::AddImages(const QStringList &Pictures, const QString &Tex
     for (qsizetype k = 0; k < Pictures.size(); ++k) {
         // Building it writes "1" into its value field: the pair is written back, the strip
         // sorted, and the new tile marked and shown in the preview.
-        auto *tile =
-            new TSymbolImgPanel(widget(), symbol,
-                                int(symbol->StateImages.size() - Pictures.size() + k),
-                                FDocument.ProjectFile());
+        auto *tile = new TSymbolImgPanel(widget(), symbol,
+                                         int(symbol->StateImages.size() - Pictures.size() + k),
+                                         FDocument.ProjectFile());
         tile->SortAndSpace();
         FitStripToTiles();
         FitTilesToStrip();

@@ -8,6 +8,8 @@
 #include "ui/SymbolPreviewPanel.h"
 #include "ui/SymbolSettingsPanel.h"
 
+#include "GlyphbookVersion.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -73,7 +75,7 @@ TMainForm::~TMainForm()
 
 QString TMainForm::BaseCaption()
 {
-    return QStringLiteral("Glyphbook Creator 1.03");
+    return QStringLiteral("Glyphbook Creator " GLYPHBOOK_VERSION);
 }
 
 QString TMainForm::ProgramFile(const QString &RelativePath) const

@@ -16,15 +16,6 @@
 
 namespace
 {
-/// Every stored path of a symbol's images: the main image, then the state images.
-QList<QString *> storedPathsOf(TViraSymbol &Symbol)
-{
-    QList<QString *> paths{&Symbol.Image};
-    for (TStringPairs &state : Symbol.StateImages)
-        paths.append(&state.Value);
-    return paths;
-}
-
 /// The files below Folder whose names are in Names, by name. Where a name occurs more than
 /// once the file nearest to Folder wins, then the first in path order, so the choice does not
 /// depend on the order the file system lists them in.
@@ -63,10 +54,10 @@ void TMainForm::miLocateMissingClick()
     QSet<QString> missingNames;
     QStringList missing;
     for (const TViraSymbolPtr &symbol : FDocument.Symbols())
-        for (const QString *stored : storedPathsOf(*symbol))
-            if (!ImageFileExists(*stored) && !missing.contains(*stored)) {
-                missing.append(*stored);
-                missingNames.insert(FileNamePart(*stored));
+        for (const QString &stored : PicturePaths(*symbol))
+            if (!ImageFileExists(stored) && !missing.contains(stored)) {
+                missing.append(stored);
+                missingNames.insert(FileNamePart(stored));
             }
     if (missing.isEmpty()) {
         FDialogs.ShowInformation(QStringLiteral("No image of the library is missing."));
@@ -93,11 +84,9 @@ void TMainForm::miLocateMissingClick()
     };
     QList<TViraSymbolPtr> relinked;
     for (const TViraSymbolPtr &symbol : FDocument.Symbols()) {
-        const TViraSymbol &seen = *symbol;
-        bool needed = !relinkTarget(seen.Image).isEmpty();
-        for (const TStringPairs &state : seen.StateImages)
-            needed = needed || !relinkTarget(state.Value).isEmpty();
-        if (needed)
+        const QStringList paths = PicturePaths(*symbol);
+        if (std::any_of(paths.cbegin(), paths.cend(),
+                        [&](const QString &Stored) { return !relinkTarget(Stored).isEmpty(); }))
             relinked.append(symbol);
     }
     if (!relinked.isEmpty()) {
@@ -106,21 +95,19 @@ void TMainForm::miLocateMissingClick()
         const auto endStep = qScopeGuard([this] { FDocument.EndMacro(); });
         for (const TViraSymbolPtr &symbol : std::as_const(relinked)) {
             TViraSymbol after = *symbol;
-            for (QString *stored : storedPathsOf(after)) {
-                const QString target = relinkTarget(*stored);
-                if (!target.isEmpty())
-                    *stored = target;
-            }
+            ReplacePicturePaths(after, [&](const QString &Stored) {
+                const QString target = relinkTarget(Stored);
+                return target.isEmpty() ? Stored : target;
+            });
             FDocument.ChangeSymbol(symbol, after, {QStringLiteral("Locate Missing Images")});
         }
     }
     for (const TViraSymbolPtr &symbol : std::as_const(relinked)) {
         // A symbol whose images are all there again is no longer marked.
-        const QList<QString *> paths = storedPathsOf(*symbol);
-        FDocument.SetImageMark(symbol, !std::all_of(paths.cbegin(), paths.cend(),
-                                                    [this](const QString *path) {
-                                                        return ImageFileExists(*path);
-                                                    }));
+        const QStringList paths = PicturePaths(*symbol);
+        FDocument.SetImageMark(
+            symbol, !std::all_of(paths.cbegin(), paths.cend(),
+                                 [this](const QString &Path) { return ImageFileExists(Path); }));
     }
     // The strip and the preview show the selected symbol's images from their new places.
     if (relinked.contains(FDocument.SelectedSymbol()))

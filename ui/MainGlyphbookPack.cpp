@@ -2,12 +2,13 @@
 #include "ui/MainGlyphbook.h"
 
 #include "model/GlyphbookError.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
+#include "packing/LibraryCopy.h"
 #include "ui/BusyCursor.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <exception>
 #include <optional>
@@ -17,36 +18,6 @@ namespace
 const QString MissingImageText =
     QStringLiteral("One image used by a dialog is missing. The symbol library can therfore not be "
                    "created. ");
-
-/// The library's document saved under a name of its own in the system's temporary folder,
-/// removed with everything in it when the copy goes.
-class TLibraryCopy
-{
-public:
-    explicit TLibraryCopy(const TViraGlyphbook &Glyphbook)
-        : FFolder(QDir::tempPath() + QStringLiteral("/glyphbook-copy-XXXXXX"))
-    {
-        if (!FFolder.isValid())
-            throw EFileError(
-                QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
-                    .arg(QDir::toNativeSeparators(QDir::tempPath()), FFolder.errorString()));
-        TViraGlyphbook saved = Glyphbook;
-        saved.SaveToFile(FileName());
-    }
-
-    QString FileName() const { return FFolder.filePath(QStringLiteral("library.js")); }
-
-    /// The symbols of the copy, as new objects.
-    QList<TViraSymbolPtr> Restore() const
-    {
-        TViraGlyphbook reloaded;
-        reloaded.LoadFromFile(FileName());
-        return std::move(reloaded.Symbols);
-    }
-
-private:
-    QTemporaryDir FFolder;
-};
 
 /// How a command's work talks to the user: questions with the normal cursor, progress in a
 /// dialog that starts with the first report, messages kept until the work is over.
@@ -105,19 +76,21 @@ void TMainForm::miPackLibClick()
     const int selected = FDocument.SelectedIndex();
     TBusyCursor busy;
     // Whatever packing ends with, the library is brought back to what its document keeps.
-    const TLibraryCopy copy(FDocument.Library());
+    TViraGlyphbook lent = FDocument.Library();
+    const TLibraryCopy copy(lent);
     TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Packing the symbol library..."));
 
     std::optional<QString> missing;
     std::exception_ptr failure;
     try {
-        PackLibrary(FDocument.Library(), archive, feedback.Callbacks(), FDocument.ProjectFile());
+        PackLibrary(lent, archive, feedback.Callbacks(), FDocument.ProjectFile());
     } catch (const EFileMissing &error) {
         missing = error.message();
     } catch (...) {
         failure = std::current_exception();
     }
-    FDocument.ReplaceSymbolObjects(copy.Restore(), selected);
+    copy.Restore(lent);
+    FDocument.ReplaceSymbolObjects(lent.Symbols, selected);
     feedback.Finish();
 
     if (missing)

@@ -152,6 +152,7 @@ void TMainForm::PlacePoint(int Across, int Down)
         return;
     }
     // Its two coordinates are one step, joined with no other placing.
-    FSettings->WriteChosenPoint(spotOnSide(Across, size.width()), spotOnSide(Down, size.height()),
-                                {QStringLiteral("Place Point"), TStepId::PlacePoint, ++FPlacements});
+    FSettings->WriteChosenPoint(
+        spotOnSide(Across, size.width()), spotOnSide(Down, size.height()),
+        {QStringLiteral("Place Point"), TStepId::PlacePoint, ++FPlacements});
 }

@@ -468,8 +468,7 @@ void TSymbolListPanel::ApplyFind()
 {
     // Taken first: the list does not report hidden rows as selected.
     TSymbolListItem *selected = SelectedRow();
-    const TFindFilter filter(FFindField->text(), FMissingNames->isChecked(),
-                             FDocument.Languages());
+    const TFindFilter filter(FFindField->text(), FMissingNames->isChecked(), FDocument.Languages());
 
     // By row number: asking a row item whether it is hidden looks for its row among all rows.
     const QModelIndex top;

@@ -24,8 +24,8 @@ class TSymbolListPanel : public QTreeWidget
 public:
     /// The list at its designed place in Parent, with its find bar; Anchors keeps the bar at
     /// the list's bottom.
-    TSymbolListPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard,
-                     TAnchorLayout &Anchors, QWidget *Parent);
+    TSymbolListPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard, TAnchorLayout &Anchors,
+                     QWidget *Parent);
 
     /// The four 16 x 16 row icons: ico_symb, ico_symbR, ico_image, ico_imageErr.
     const QList<QIcon> &Icons() const { return FIcons; }

@@ -33,8 +33,7 @@ TSymbolPreviewPanel::TSymbolPreviewPanel(TGlyphbookDocument &Document, const TEr
     CreateOptions();
     connect(&FDocument, &TGlyphbookDocument::selectedSymbolChanged, this,
             &TSymbolPreviewPanel::ShowSelection);
-    connect(&FDocument, &TGlyphbookDocument::symbolChanged, this,
-            &TSymbolPreviewPanel::ShowChange);
+    connect(&FDocument, &TGlyphbookDocument::symbolChanged, this, &TSymbolPreviewPanel::ShowChange);
 }
 
 void TSymbolPreviewPanel::CreateElements()
@@ -70,12 +69,11 @@ void TSymbolPreviewPanel::CreateElements()
     for (QWidget *line : {shapeX, shapeY, shapeTX, shapeTY})
         line->hide();
 
-    PreviewZoom = named(
-        new TPreviewMagnifier(this,
-                              QList<QWidget *>{this, SymbolImage, lExampleText, shapeY, shapeX,
-                                               shapeTX, shapeTY},
-                              QPoint(GridOriginX, GridOriginY)),
-        "PreviewZoom");
+    PreviewZoom = named(new TPreviewMagnifier(this,
+                                              QList<QWidget *>{this, SymbolImage, lExampleText,
+                                                               shapeY, shapeX, shapeTX, shapeTY},
+                                              QPoint(GridOriginX, GridOriginY)),
+                        "PreviewZoom");
     PreviewZoom->OnMouse = [this](QWidget *Element, QEvent::Type Type, Qt::MouseButton Button,
                                   Qt::KeyboardModifiers Shift,
                                   QPoint At) { PreviewMouse(Element, Type, Button, Shift, At); };
@@ -222,8 +220,8 @@ void TSymbolPreviewPanel::SymbolImageMouseMove(int X, int Y)
                       GestureStep());
 }
 
-void TSymbolPreviewPanel::SymbolImageMouseUp(Qt::MouseButton Button,
-                                             Qt::KeyboardModifiers Shift, int X, int Y)
+void TSymbolPreviewPanel::SymbolImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
+                                             int X, int Y)
 {
     IsMoving = false;
     if (!CanPlacePoints() || !(Shift & Qt::ShiftModifier))
@@ -260,8 +258,8 @@ void TSymbolPreviewPanel::lExampleTextMouseMove(int X, int Y)
                          GestureStep());
 }
 
-void TSymbolPreviewPanel::lExampleTextMouseUp(Qt::MouseButton Button,
-                                              Qt::KeyboardModifiers Shift, int X, int Y)
+void TSymbolPreviewPanel::lExampleTextMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
+                                              int X, int Y)
 {
     IsMoving = false;
     if (!FDocument.SelectedSymbol() || !(Shift & Qt::ShiftModifier))
@@ -303,9 +301,8 @@ bool TSymbolPreviewPanel::PreviewMouseEvent(QObject *Watched, QEvent *Event)
     }
 }
 
-void TSymbolPreviewPanel::PreviewMouse(QWidget *Element, QEvent::Type Type,
-                                       Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                                       QPoint At)
+void TSymbolPreviewPanel::PreviewMouse(QWidget *Element, QEvent::Type Type, Qt::MouseButton Button,
+                                       Qt::KeyboardModifiers Shift, QPoint At)
 {
     const bool onPicture = Element == SymbolImage;
     const bool onLabel = Element == lExampleText;

@@ -104,8 +104,10 @@ void TSymbolSettingsPanel::CreateControls()
     placeLabel("sLabel2", QStringLiteral("Name"), 180, 14, this);
 
     FUp = placeArrowButton("sbbUp", QStringLiteral(":/glyphbook/arrow_up.png"), 70, 93, this);
-    FDown = placeArrowButton("sbbDown", QStringLiteral(":/glyphbook/arrow_down.png"), 70, 145, this);
-    FLeft = placeArrowButton("sbbLeft", QStringLiteral(":/glyphbook/arrow_left.png"), 45, 119, this);
+    FDown =
+        placeArrowButton("sbbDown", QStringLiteral(":/glyphbook/arrow_down.png"), 70, 145, this);
+    FLeft =
+        placeArrowButton("sbbLeft", QStringLiteral(":/glyphbook/arrow_left.png"), 45, 119, this);
     FRight =
         placeArrowButton("sbbRight", QStringLiteral(":/glyphbook/arrow_right.png"), 95, 119, this);
 
@@ -145,8 +147,7 @@ void TSymbolSettingsPanel::CreateControls()
 void TSymbolSettingsPanel::CreateNameFields()
 {
     for (int k = 0; k < kNameFieldCount; ++k) {
-        auto *field =
-            placeEdit("", QString(), QRect(180 + 152 * k, 33, 120, kEditHeight), this);
+        auto *field = placeEdit("", QString(), QRect(180 + 152 * k, 33, 120, kEditHeight), this);
         field->hide();
         NameEdits.append(field);
     }
@@ -173,7 +174,8 @@ void TSymbolSettingsPanel::WireFields()
     onChange(FTextAlign->lineEdit(), &QLineEdit::textEdited);
     onChange(FIsSymbol, &QCheckBox::toggled);
 
-    FGuard.Connect(FUp, &QToolButton::clicked, this, [this] { MovePointByArrow(Qt::Vertical, +1); });
+    FGuard.Connect(FUp, &QToolButton::clicked, this,
+                   [this] { MovePointByArrow(Qt::Vertical, +1); });
     FGuard.Connect(FDown, &QToolButton::clicked, this,
                    [this] { MovePointByArrow(Qt::Vertical, -1); });
     FGuard.Connect(FLeft, &QToolButton::clicked, this,
@@ -207,8 +209,8 @@ void TSymbolSettingsPanel::EditChange(const QObject *Field)
     }
 
     // A typed text that names no alignment gives index -1, stored as the byte 255.
-    const int align = FTextAlign->findText(FTextAlign->currentText(),
-                                           Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int align =
+        FTextAlign->findText(FTextAlign->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
     after.TextAlign = static_cast<TVSTextAlign>(static_cast<std::uint8_t>(align));
     after.Symbol = FIsSymbol->isChecked();
 
@@ -244,8 +246,7 @@ TStep TSymbolSettingsPanel::FieldStep(const QObject *Field) const
     if (Field == FTextX || Field == FTextY)
         return {QStringLiteral("Edit Text Point"), TStepId::EditTextPoint, Field == FTextY};
     if (Field == FTextAlign || Field == FTextAlign->lineEdit())
-        return {QStringLiteral("Change Alignment"), TStepId::ChangeAlignment,
-                Field == FTextAlign};
+        return {QStringLiteral("Change Alignment"), TStepId::ChangeAlignment, Field == FTextAlign};
     if (Field == FIsSymbol)
         return {QStringLiteral("Change Symbol Flag")};
     for (int k = 0; k < NameEdits.size(); ++k)
