@@ -3,6 +3,7 @@
 #include "ui/ErrorGuard.h"
 #include "ui/FileDrop.h"
 #include "ui/GlyphbookDialogs.h"
+#include "ui/LayoutPlacing.h"
 #include "ui/PictureFile.h"
 #include "ui/SymbolImgPanels.h"
 
@@ -25,11 +26,6 @@ QString storedPathOf(const TSymbolImgPanel &Tile)
     return QString();
 }
 
-template <typename T> T *named(T *Object, const char *Name)
-{
-    Object->setObjectName(QLatin1String(Name));
-    return Object;
-}
 } // namespace
 
 TImageStripPanel::TImageStripPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard,
@@ -37,13 +33,11 @@ TImageStripPanel::TImageStripPanel(TGlyphbookDocument &Document, const TErrorGua
     : QScrollArea(Parent), FDocument(Document), FGuard(Guard), FPictureDialog(PictureDialog)
 {
     QWidget *area = Parent;
-    auto *label = named(new QLabel(QStringLiteral("Images"), area), "sLabel10");
-    label->move(433, 636);
-    label->adjustSize();
-    bAddImage = named(new QPushButton(QStringLiteral("Add Image"), area), "bAddImage");
-    bAddImage->setGeometry(493, 634, 97, 19);
-    bDeleteImage = named(new QPushButton(QStringLiteral("Delete Image"), area), "bDeleteImage");
-    bDeleteImage->setGeometry(596, 634, 97, 19);
+    placeLabel("sLabel10", QStringLiteral("Images"), 433, 636, area);
+    bAddImage = placeButton<QPushButton>("bAddImage", QStringLiteral("Add Image"),
+                                         {493, 634, 97, 19}, area);
+    bDeleteImage = placeButton<QPushButton>("bDeleteImage", QStringLiteral("Delete Image"),
+                                            {596, 634, 97, 19}, area);
 
     setObjectName(QStringLiteral("sbImagesScrollBox"));
     setGeometry(423, 659, 680, 119);

@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -79,19 +80,6 @@ private:
     }
 };
 
-/// Sets a flag while it lives.
-class TFlagScope
-{
-public:
-    explicit TFlagScope(bool &Flag) : FFlag(Flag), FFormer(std::exchange(Flag, true)) {}
-    ~TFlagScope() { FFlag = FFormer; }
-    TFlagScope(const TFlagScope &) = delete;
-    TFlagScope &operator=(const TFlagScope &) = delete;
-
-private:
-    bool &FFlag;
-    bool FFormer;
-};
 } // namespace
 
 TSymbolListPanel::TSymbolListPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard,
@@ -278,7 +266,7 @@ void TSymbolListPanel::ShowRemoved(const QList<TViraSymbolPtr> &Symbols)
     }
     {
         // The document has dropped them already: their rows' loss selects nothing.
-        const TFlagScope following(FFollowing);
+        const QScopedValueRollback following(FFollowing, true);
         // Taken out before they are destroyed: the selection events of a removal must meet
         // whole rows.
         for (QTreeWidgetItem *row : std::as_const(rows))
@@ -289,7 +277,7 @@ void TSymbolListPanel::ShowRemoved(const QList<TViraSymbolPtr> &Symbols)
     // The first row is selected; the list may have moved its selection to a row already.
     auto *first = static_cast<TSymbolListItem *>(topLevelItem(0));
     {
-        const TFlagScope following(FFollowing);
+        const QScopedValueRollback following(FFollowing, true);
         SelectRow(first);
     }
     FDocument.SetSelectedSymbol(first->Symbol);
@@ -304,7 +292,7 @@ void TSymbolListPanel::ShowSelection(const TViraSymbolPtr &Symbol)
         scrollToItem(row);
         return;
     }
-    const TFlagScope following(FFollowing);
+    const QScopedValueRollback following(FFollowing, true);
     SelectRow(row);
 }
 

@@ -5,6 +5,7 @@
 #include "render/ExampleTextFont.h"
 #include "ui/DottedLine.h"
 #include "ui/ErrorGuard.h"
+#include "ui/LayoutPlacing.h"
 #include "ui/PictureFile.h"
 #include "ui/PreviewMagnifier.h"
 
@@ -18,11 +19,6 @@ namespace
 constexpr int kOriginX = TSymbolPreviewPanel::GridOriginX;
 constexpr int kOriginY = TSymbolPreviewPanel::GridOriginY;
 
-template <typename T> T *named(T *Object, const char *Name)
-{
-    Object->setObjectName(QLatin1String(Name));
-    return Object;
-}
 } // namespace
 
 TSymbolPreviewPanel::TSymbolPreviewPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard,
@@ -91,15 +87,14 @@ void TSymbolPreviewPanel::CreateOptions()
 {
     QWidget *area = parentWidget();
     // Outside the settings: it stays usable while they are switched off.
-    eExampleText = named(new QLineEdit(QStringLiteral("Example Text"), area), "eExampleText");
-    eExampleText->setGeometry(946, 170, 145, 21);
+    eExampleText =
+        placeEdit("eExampleText", QStringLiteral("Example Text"), {946, 170, 145, 21}, area);
     eExampleText->setToolTip(QStringLiteral("Example Text"));
     eExampleText->raise();
-    cbCross = named(new QCheckBox(QStringLiteral("Show Cross"), area), "cbCross");
-    cbCross->setGeometry(890, 634, 84, 19);
-    cbShowTextCross =
-        named(new QCheckBox(QStringLiteral("Show Text Cross"), area), "cbShowTextCross");
-    cbShowTextCross->setGeometry(980, 634, 109, 19);
+    cbCross =
+        placeButton<QCheckBox>("cbCross", QStringLiteral("Show Cross"), {890, 634, 84, 19}, area);
+    cbShowTextCross = placeButton<QCheckBox>("cbShowTextCross", QStringLiteral("Show Text Cross"),
+                                             {980, 634, 109, 19}, area);
 
     FGuard.Connect(cbCross, &QCheckBox::toggled, this, [this] {
         shapeX->setVisible(cbCross->isChecked());

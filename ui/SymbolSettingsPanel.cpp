@@ -2,12 +2,14 @@
 
 #include "model/IntegerText.h"
 #include "ui/ErrorGuard.h"
+#include "ui/LayoutPlacing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QToolButton>
 
 #include <algorithm>
@@ -17,27 +19,6 @@ namespace
 {
 constexpr int kNameFieldCount = 21;
 constexpr int kEditHeight = 21;
-
-template <typename T> T *named(T *Object, const char *Name)
-{
-    Object->setObjectName(QLatin1String(Name));
-    return Object;
-}
-
-QLabel *placeLabel(const char *Name, const QString &Text, int Left, int Top, QWidget *Parent)
-{
-    auto *label = named(new QLabel(Text, Parent), Name);
-    label->move(Left, Top);
-    label->adjustSize();
-    return label;
-}
-
-QLineEdit *placeEdit(const char *Name, const QString &Text, const QRect &Geometry, QWidget *Parent)
-{
-    auto *edit = named(new QLineEdit(Text, Parent), Name);
-    edit->setGeometry(Geometry);
-    return edit;
-}
 
 QToolButton *placeArrowButton(const char *Name, const QString &Picture, int Left, int Top,
                               QWidget *Parent)
@@ -49,31 +30,11 @@ QToolButton *placeArrowButton(const char *Name, const QString &Picture, int Left
     return button;
 }
 
-template <typename Button>
-Button *placeButton(const char *Name, const QString &Text, const QRect &Geometry, QWidget *Parent)
-{
-    auto *button = named(new Button(Text, Parent), Name);
-    button->setGeometry(Geometry);
-    return button;
-}
-
 void writeNumber(QLineEdit *Field, qint64 Value)
 {
     Field->setText(QString::number(Value));
 }
 
-/// Counts while it lives.
-class TCountScope
-{
-public:
-    explicit TCountScope(int &Count) : FCount(Count) { ++FCount; }
-    ~TCountScope() { --FCount; }
-    TCountScope(const TCountScope &) = delete;
-    TCountScope &operator=(const TCountScope &) = delete;
-
-private:
-    int &FCount;
-};
 } // namespace
 
 TSymbolSettingsPanel::TSymbolSettingsPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard,
@@ -228,7 +189,7 @@ void TSymbolSettingsPanel::EditChange(const QObject *Field)
             after.Names.append({code, NameEdits[k]->text()});
     }
 
-    const TCountScope writing(FWriting);
+    const QScopedValueRollback writing(FWriting, FWriting + 1);
     // Nothing to store (a coordinate that is no integer): the fields show the symbol again.
     if (SameContent(*symbol, after))
         ShowSymbolFields(*symbol);
@@ -352,7 +313,7 @@ void TSymbolSettingsPanel::ShowSelection(const TViraSymbolPtr &Symbol)
 {
     if (Symbol) {
         // Filling the fields fires their change events, which must not write back.
-        const TCountScope showing(FShowing);
+        const QScopedValueRollback showing(FShowing, FShowing + 1);
         ShowSymbolFields(*Symbol);
     }
     SetEditing(Symbol != nullptr);
@@ -364,9 +325,7 @@ void TSymbolSettingsPanel::ShowChange(const TViraSymbolPtr &Symbol)
         return;
     // While the fields' own change is stored, writing them again may store more, as the user's
     // typing does; any other change is only shown.
-    std::optional<TCountScope> showing;
-    if (FWriting == 0)
-        showing.emplace(FShowing);
+    const QScopedValueRollback showing(FShowing, FShowing + (FWriting == 0 ? 1 : 0));
     ShowSymbolFields(*Symbol);
 }
 
@@ -398,7 +357,7 @@ void TSymbolSettingsPanel::ShowLanguages()
 
     if (const TViraSymbolPtr selected = FDocument.SelectedSymbol()) {
         // The fields' change events must not write the half-updated names back.
-        const TCountScope showing(FShowing);
+        const QScopedValueRollback showing(FShowing, FShowing + 1);
         ShowNames(*selected);
     }
 }
