@@ -157,6 +157,8 @@ void TGlyphbookDocument::RestoreSymbol(int Index, const TViraSymbol &State)
     assignContent(*symbol, State);
     emit symbolChanged(symbol);
     ShowRestored(symbol);
+    // Exactly the state of the step, whatever the views wrote back while they followed.
+    assignContent(*symbol, State);
 }
 
 void TGlyphbookDocument::PutSymbols(const QList<int> &Places, const QList<TViraSymbolPtr> &Symbols,
@@ -180,10 +182,11 @@ QList<TViraSymbolPtr> TGlyphbookDocument::TakeSymbols(const QList<int> &Places, 
         taken.append(FLibrary.Symbols.at(place));
     for (qsizetype k = Places.size() - 1; k >= 0; --k)
         FLibrary.Symbols.removeAt(Places[k]);
-    if (taken.contains(FSelected))
-        FSelected = nullptr;
     const TViraSymbolPtr next = FLibrary.Symbols.value(SelectAfter);
-    // The views drop what they showed of the symbols, and select another.
+    // The views drop what they showed of the symbols; without a symbol to show next, they
+    // select another.
+    if (taken.contains(FSelected))
+        FSelected = next;
     emit symbolsRemoved(taken);
     if (next)
         ShowRestored(next);

@@ -12,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScopedValueRollback>
-#include <QSet>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStringMatcher>
@@ -166,30 +165,24 @@ void TSymbolListPanel::FillListItem(TSymbolListItem *Row, const TViraSymbolPtr &
 {
     Row->setText(0, Symbol->Identifier);
     Row->Symbol = Symbol;
+    FRows.insert(Symbol.get(), Row);
     Row->setIcon(0, FIcons.value(iconFor(*Symbol)));
     Row->SetSubItems(NamesByColumn(*Symbol));
 }
 
 void TSymbolListPanel::RefreshSymbolRows(const TViraSymbolPtr &Symbol)
 {
-    // Collected first: a new caption sorts its row into another place. A row being deleted
-    // is still listed while its removal moves the selection, and is no symbol row any more.
-    QList<TSymbolListItem *> rows;
-    for (int row = 0; row < topLevelItemCount(); ++row) {
-        auto *item = dynamic_cast<TSymbolListItem *>(topLevelItem(row));
-        if (item && item->Symbol == Symbol)
-            rows.append(item);
-    }
-    const QStringList names = NamesByColumn(*Symbol);
-    for (TSymbolListItem *row : std::as_const(rows)) {
-        row->setText(0, Symbol->Identifier);
-        row->SetSubItems(names);
-    }
+    TSymbolListItem *row = RowOf(Symbol);
+    if (!row)
+        return;
     // The caption may have changed: the list sorts the row into its place and keeps it
     // selected.
-    TSymbolListItem *selected = SelectedRow();
-    if (selected && selected->Symbol == Symbol && Symbol == FDocument.SelectedSymbol())
-        FillListItem(selected, Symbol);
+    if (row == SelectedRow() && Symbol == FDocument.SelectedSymbol()) {
+        FillListItem(row, Symbol);
+        return;
+    }
+    row->setText(0, Symbol->Identifier);
+    row->SetSubItems(NamesByColumn(*Symbol));
 }
 
 void TSymbolListPanel::RefreshListIcons()
@@ -205,11 +198,8 @@ void TSymbolListPanel::RefreshListIcons()
 
 void TSymbolListPanel::ShowImageMark(const TViraSymbolPtr &Symbol)
 {
-    for (int row = 0; row < topLevelItemCount(); ++row) {
-        auto *item = static_cast<TSymbolListItem *>(topLevelItem(row));
-        if (item->Symbol == Symbol)
-            item->setIcon(0, FIcons.value(iconFor(*Symbol)));
-    }
+    if (TSymbolListItem *row = RowOf(Symbol))
+        row->setIcon(0, FIcons.value(iconFor(*Symbol)));
 }
 
 void TSymbolListPanel::AddRows(const QList<TViraSymbolPtr> &Symbols)
@@ -235,6 +225,7 @@ void TSymbolListPanel::RemoveAllRows()
 {
     // The list would report the selected row's loss.
     const QSignalBlocker quiet(selectionModel());
+    FRows.clear();
     clear();
 }
 
@@ -255,15 +246,10 @@ void TSymbolListPanel::ShowInserted(const QList<int> &Places)
 
 void TSymbolListPanel::ShowRemoved(const QList<TViraSymbolPtr> &Symbols)
 {
-    QSet<TViraSymbol *> gone;
-    for (const TViraSymbolPtr &symbol : Symbols)
-        gone.insert(symbol.get());
     QList<QTreeWidgetItem *> rows;
-    for (int row = 0; row < topLevelItemCount(); ++row) {
-        auto *item = static_cast<TSymbolListItem *>(topLevelItem(row));
-        if (gone.contains(item->Symbol.get()))
-            rows.append(item);
-    }
+    for (const TViraSymbolPtr &symbol : Symbols)
+        if (TSymbolListItem *row = FRows.take(symbol.get()))
+            rows.append(row);
     {
         // The document has dropped them already: their rows' loss selects nothing.
         const QScopedValueRollback following(FFollowing, true);
@@ -304,12 +290,7 @@ TSymbolListItem *TSymbolListPanel::SelectedRow() const
 
 TSymbolListItem *TSymbolListPanel::RowOf(const TViraSymbolPtr &Symbol) const
 {
-    for (int row = 0; row < topLevelItemCount(); ++row) {
-        auto *item = static_cast<TSymbolListItem *>(topLevelItem(row));
-        if (item->Symbol == Symbol)
-            return item;
-    }
-    return nullptr;
+    return FRows.value(Symbol.get());
 }
 
 void TSymbolListPanel::SelectRow(QTreeWidgetItem *Row)

@@ -2,6 +2,7 @@
 
 #include "model/ViraSymbol.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QTreeWidget>
@@ -66,6 +67,8 @@ private:
     const TErrorGuard &FGuard;
     TAnchorLayout &FAnchors;
     QList<QIcon> FIcons;
+    /// The row of each symbol: a large list is not searched row by row on every change.
+    QHash<const TViraSymbol *, TSymbolListItem *> FRows;
     QWidget *FFindBar = nullptr;
     QLineEdit *FFindField = nullptr;
     QCheckBox *FMissingNames = nullptr;
