@@ -59,34 +59,36 @@ void compareSymbols(const TSymbolKey &Key, const TViraSymbol &Old, const TViraSy
     QHash<QString, qsizetype> oldByLabel;
     for (qsizetype i = 0; i < oldFields.size(); ++i)
         oldByLabel.insert(oldFields[i].Label(), i);
-    QSet<QString> newLabels;
-    for (const TSymbolField &field : newFields)
-        newLabels.insert(field.Label());
-    // A field that only the old version has is reported where it stood: before the next
-    // field the two versions share, so every symbol's changes keep the fixed field order.
-    qsizetype nextOld = 0;
-    const auto reportRemovedUpTo = [&](qsizetype end) {
-        for (; nextOld < end; ++nextOld)
-            if (!newLabels.contains(oldFields[nextOld].Label()))
-                Changes.append({Key,
-                                oldFields[nextOld].Label(),
-                                valueOf(oldFields[nextOld], OldPictures),
-                                {}});
+    struct TOrdered {
+        TFieldKind Kind;
+        QString Language;
+        TFieldChange Change;
     };
+    QList<TOrdered> changes;
+    QSet<QString> newLabels;
     for (const TSymbolField &field : newFields) {
         const QString label = field.Label();
+        newLabels.insert(label);
         const TFieldValue newValue = valueOf(field, NewPictures);
         const auto old = oldByLabel.constFind(label);
-        if (old == oldByLabel.cend()) {
-            Changes.append({Key, label, {}, newValue});
-            continue;
-        }
-        reportRemovedUpTo(*old);
-        const TFieldValue oldValue = valueOf(oldFields[*old], OldPictures);
+        const TFieldValue oldValue =
+            old == oldByLabel.cend() ? TFieldValue() : valueOf(oldFields[*old], OldPictures);
         if (!sameValue(oldValue, newValue))
-            Changes.append({Key, label, oldValue, newValue});
+            changes.append({field.Kind, field.Key, {Key, label, oldValue, newValue}});
     }
-    reportRemovedUpTo(oldFields.size());
+    for (const TSymbolField &field : oldFields)
+        if (!newLabels.contains(field.Label()))
+            changes.append(
+                {field.Kind, field.Key, {Key, field.Label(), valueOf(field, OldPictures), {}}});
+    // The fixed field order, names by language; states as the new version has them, then those
+    // it dropped.
+    std::stable_sort(changes.begin(), changes.end(), [](const TOrdered &a, const TOrdered &b) {
+        if (a.Kind != b.Kind)
+            return a.Kind < b.Kind;
+        return a.Kind == TFieldKind::Name && a.Language < b.Language;
+    });
+    for (const TOrdered &change : std::as_const(changes))
+        Changes.append(change.Change);
 }
 
 } // namespace

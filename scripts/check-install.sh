@@ -13,6 +13,7 @@ for f in usr/bin/glyphbook usr/bin/glyphbook-creator \
          usr/share/glyphbook/help.html usr/share/glyphbook/Examples/SmallExampleLib.js \
          usr/share/glyphbook/Examples/pump.png \
          usr/share/glyphbook/schemas/check.schema.json usr/share/glyphbook/schemas/list.schema.json \
+         usr/share/glyphbook/schemas/diff.schema.json \
          usr/share/applications/glyphbook-creator.desktop \
          usr/share/icons/hicolor/64x64/apps/glyphbook-creator.png; do
     if [ ! -s "$dest/$f" ]; then

@@ -109,8 +109,8 @@ private slots:
             << u"a symbol=true state[1]=r.png state[2]=s.png"_s
             << u"a symbol=true state[3]=t.png state[2]=u.png"_s
             << QStringList{u"a state[3]: (none) -> t.png (missing)"_s,
-                           u"a state[1]: r.png (missing) -> (none)"_s,
-                           u"a state[2]: s.png (missing) -> u.png (missing)"_s};
+                           u"a state[2]: s.png (missing) -> u.png (missing)"_s,
+                           u"a state[1]: r.png (missing) -> (none)"_s};
         QTest::newRow("a repeated state value by occurrence")
             << u"a symbol=true state[1]=r.png state[1]=s.png"_s
             << u"a symbol=true state[1]=r.png state[1]=t.png"_s
