@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -219,6 +220,7 @@ int runMerge(const QStringList &arguments)
             "symbols of one identifier added unlike on both sides are conflicts: each is "
             "printed on stderr as one line, and OURS's value (or the changed symbol, or both "
             "added ones) is kept. Symbols added on both sides are all kept, ours before theirs. "
+            "An empty BASE (git's, when both sides added the document) is an empty library. "
             "OUT is written atomically in the normal form and may be OURS. Exit status 0 when "
             "clean, 1 with conflicts (OUT written all the same), 2 for trouble (OUT untouched). "
             "As a git merge driver: glyphbook merge %O %A %B -o %A"),
@@ -244,7 +246,10 @@ int runMerge(const QStringList &arguments)
         TViraGlyphbook base;
         TViraGlyphbook ours;
         TViraGlyphbook theirs;
-        loadForMerge(base, (*files)[0]);
+        // git gives an empty BASE when both sides added the document: nothing in common.
+        const QFileInfo baseInfo((*files)[0]);
+        if (!baseInfo.isFile() || baseInfo.size() > 0)
+            loadForMerge(base, (*files)[0]);
         loadForMerge(ours, (*files)[1]);
         loadForMerge(theirs, (*files)[2]);
         merged = MergeLibraries(base, ours, theirs);

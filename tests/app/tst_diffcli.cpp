@@ -313,6 +313,16 @@ private slots:
         QCOMPARE(run.Out, QString());
         QCOMPARE(run.Status, 1);
         QCOMPARE(readFile(FRoot + u"/ours.js"_s), plainLibrary({u"a:1,1"_s, u"b"_s, u"c"_s}));
+
+        // Both sides added the document: git's BASE is empty, every symbol an addition.
+        writeFile(FRoot + u"/empty.js"_s, QByteArray());
+        run = runTool(
+            {u"merge"_s, u"empty.js"_s, u"base.js"_s, u"theirs.js"_s, u"-o"_s, u"out.js"_s}, FRoot);
+        QCOMPARE(run.Err, u"glyphbook: conflict: b: added by both sides, unlike; both kept, ours "
+                          "first\n"_s);
+        QCOMPARE(run.Status, 1);
+        QCOMPARE(readFile(FRoot + u"/out.js"_s),
+                 plainLibrary({u"a"_s, u"b"_s, u"b:2,2"_s, u"d"_s}));
     }
 
     void gitMergesWithTheDriver()
