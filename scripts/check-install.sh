@@ -29,6 +29,9 @@ if command -v desktop-file-validate > /dev/null; then
 fi
 "$dest/usr/bin/glyphbook" check "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" > /dev/null ||
     { echo "check-install: the installed tool cannot check the installed example"; missing=1; }
+"$dest/usr/bin/glyphbook" pack "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" "$work/ex.tar.gz" &&
+    "$dest/usr/bin/glyphbook" diff "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" "$work/ex.tar.gz" ||
+    { echo "check-install: the installed example and its packed archive differ"; missing=1; }
 env -u DISPLAY -u WAYLAND_DISPLAY "$dest/usr/bin/glyphbook" sheet \
     "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" "$work/sheet.html" > /dev/null ||
     { echo "check-install: the installed tool cannot draw a sheet without a display"; missing=1; }
