@@ -1,8 +1,8 @@
 #include "app/CheckCommand.h"
 
 #include "app/CliSupport.h"
+#include "check/LibraryCheck.h"
 #include "model/ViraSymbol.h"
-#include "packing/LibraryCheck.h"
 #include "render/PictureFiles.h"
 
 #include <QDir>

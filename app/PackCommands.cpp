@@ -3,6 +3,7 @@
 #include "app/CliSupport.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
@@ -16,6 +17,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <functional>
 
 #include <cstdio>
 
@@ -185,23 +187,50 @@ QString fileTypeName(TFileType type)
     return type < std::size(names) ? QLatin1String(names[type]) : QStringLiteral("file");
 }
 
+/// The entries of an archive, read one by one and never kept: what both forms of list print.
+class TEntryReader
+{
+public:
+    /// Raises when the archive cannot be opened.
+    explicit TEntryReader(const QString &Archive) : FFile(Archive), FGzip(&FFile, Archive)
+    {
+        if (!FFile.open(QIODevice::ReadOnly))
+            throw EFileError::CannotOpen(QDir::toNativeSeparators(Archive), FFile.errorString());
+    }
+
+    /// Calls Entry with each entry's header in archive order. The stream is read to its end, so
+    /// that a cut or damaged archive is never taken for a shorter one.
+    void ForEach(const std::function<void(const TTarDirRec &)> &Entry)
+    {
+        try {
+            TTarArchive tar(&FGzip);
+            TTarDirRec rec;
+            while (tar.FindNext(rec))
+                Entry(rec);
+            FGzip.ReadToEnd();
+        } catch (const EGlyphbookError &) {
+            FGzip.RaiseIfFailed(); // the cause, when the tar reader only saw its effect
+            throw;
+        }
+    }
+
+private:
+    QFile FFile;
+    TGzipReader FGzip;
+};
+
 /// glyphbook list --json: the entries as they come, one object a line, so that memory stays
 /// bounded; a damaged archive leaves the document unfinished and the status 1.
 int listAsJson(const QString &archive)
 {
-    QFile file(archive);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFileError::CannotOpen(QDir::toNativeSeparators(archive), file.errorString());
-    TGzipReader gzip(&file, archive);
+    TEntryReader entries(archive);
     const QJsonObject head{{QStringLiteral("archive"), archive}};
     QByteArray start = QJsonDocument(head).toJson(QJsonDocument::Compact);
     start.chop(1); // the closing brace
     std::printf("%s,\n\"entries\": [", start.constData());
+    const char *separator = "\n";
     try {
-        TTarArchive tar(&gzip);
-        TTarDirRec rec;
-        const char *separator = "\n";
-        while (tar.FindNext(rec)) {
+        entries.ForEach([&](const TTarDirRec &rec) {
             const QJsonObject entry{
                 {QStringLiteral("name"), PrintableEntryName(rec.Name)},
                 {QStringLiteral("size"), rec.Size},
@@ -212,11 +241,9 @@ int listAsJson(const QString &archive)
             std::printf("%s%s", separator,
                         QJsonDocument(entry).toJson(QJsonDocument::Compact).constData());
             separator = ",\n";
-        }
-        gzip.ReadToEnd();
+        });
     } catch (const EGlyphbookError &) {
         std::fflush(stdout);
-        gzip.RaiseIfFailed();
         throw;
     }
     std::printf("\n]}\n");
@@ -303,11 +330,7 @@ int runList(const QStringList &arguments)
         return ExitUsage;
     if (command.Json)
         return listAsJson(command.Files[0]);
-    const QString &archive = command.Files[0];
-    QFile file(archive);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFileError::CannotOpen(QDir::toNativeSeparators(archive), file.errorString());
-    TGzipReader gzip(&file, archive);
+    TEntryReader entries(command.Files[0]);
     // Memory stays bounded whatever the archive holds: the name column is as wide as the longest
     // name of the first rows, and the rows after them are printed as they come.
     constexpr qsizetype RowsForWidth = 1000;
@@ -327,27 +350,19 @@ int runList(const QStringList &arguments)
             print(rec);
         firstRows.clear();
     };
-    try {
-        TTarArchive tar(&gzip);
-        TTarDirRec rec;
-        bool streaming = false;
-        while (tar.FindNext(rec)) {
-            if (streaming) {
-                print(rec);
-                continue;
-            }
-            firstRows.append(rec);
-            nameWidth = std::max(nameWidth, PrintableEntryName(rec.Name).size());
-            if (firstRows.size() == RowsForWidth) {
-                printFirstRows();
-                streaming = true;
-            }
+    bool streaming = false;
+    entries.ForEach([&](const TTarDirRec &rec) {
+        if (streaming) {
+            print(rec);
+            return;
         }
-        gzip.ReadToEnd();
-    } catch (const EGlyphbookError &) {
-        gzip.RaiseIfFailed();
-        throw;
-    }
+        firstRows.append(rec);
+        nameWidth = std::max(nameWidth, PrintableEntryName(rec.Name).size());
+        if (firstRows.size() == RowsForWidth) {
+            printFirstRows();
+            streaming = true;
+        }
+    });
     printFirstRows();
     return 0;
 }

@@ -1,39 +1,18 @@
 #include "app/SheetCommand.h"
 
 #include "app/CliSupport.h"
+#include "check/LibraryCheck.h"
 #include "model/FileSave.h"
-#include "model/ImagePath.h"
 #include "model/NamesTable.h"
+#include "model/ProjectFiles.h"
 #include "model/ViraSymbol.h"
-#include "packing/LibraryCheck.h"
 #include "render/ContactSheet.h"
 #include "render/PictureFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSet>
 
 #include <cstdio>
-
-namespace
-{
-
-/// The library's own picture files: a sheet written over one of them would destroy it.
-QSet<QString> pictureFiles(const TViraGlyphbook &book, const QString &project)
-{
-    QSet<QString> files;
-    auto add = [&](const QString &stored) {
-        files.insert(QFileInfo(ResolveImagePath(stored, project)).absoluteFilePath());
-    };
-    for (const TViraSymbolPtr &symbol : book.Symbols) {
-        add(symbol->Image);
-        for (const TStringPairs &state : symbol->StateImages)
-            add(state.Value);
-    }
-    return files;
-}
-
-} // namespace
 
 int runSheet(const QStringList &arguments)
 {
@@ -86,14 +65,15 @@ int runSheet(const QStringList &arguments)
 
     const QStringList outputs =
         html ? QStringList{target} : SheetPageFiles(target, sheet.PageCount());
-    const QSet<QString> pictures = pictureFiles(book, projectFile);
+    const TProjectFiles ownFiles(book, projectFile);
     for (const QString &output : outputs) {
-        const QString file = QFileInfo(output).absoluteFilePath();
-        if (file == projectFile || pictures.contains(file))
+        const TProjectFiles::TKind own = ownFiles.Which(output);
+        if (own != TProjectFiles::None)
             throw EFileError::CannotWrite(
                 QDir::toNativeSeparators(output),
-                file == projectFile ? QStringLiteral("It is the project itself.")
-                                    : QStringLiteral("It is one of the library's pictures."));
+                own == TProjectFiles::Document
+                    ? QStringLiteral("It is the project itself.")
+                    : QStringLiteral("It is one of the library's pictures."));
     }
 
     for (int i = 0; i < outputs.size(); ++i) {

@@ -12,6 +12,8 @@
 #include "app/SheetCommand.h"
 #include "model/ViraSymbol.h"
 
+#include "GlyphbookVersion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -95,7 +97,7 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("glyphbook"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHBOOK_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(commandList());

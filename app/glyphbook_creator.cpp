@@ -3,6 +3,8 @@
 #include "ui/MainGlyphbook.h"
 #include "ui/QtGlyphbookDialogs.h"
 
+#include "GlyphbookVersion.h"
+
 #include <QApplication>
 #include <QDir>
 
@@ -10,7 +12,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Glyphbook Creator"));
-    QApplication::setApplicationVersion(QStringLiteral("1.03"));
+    QApplication::setApplicationVersion(QStringLiteral(GLYPHBOOK_VERSION));
     ApplyDarkSkin(application);
 
     TQtGlyphbookDialogs dialogs;

@@ -5,8 +5,8 @@
 // changed (the slowest of five different changes): its identifier, a name, one of its images,
 // a symbol appended, and a symbol removed.
 
+#include "check/LibraryCheck.h"
 #include "model/ViraSymbol.h"
-#include "packing/LibraryCheck.h"
 #include "render/PictureFiles.h"
 
 #include <QBuffer>

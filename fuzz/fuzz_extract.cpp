@@ -7,7 +7,7 @@
 #include "fuzz/WriteGuard.h"
 #include "model/GlyphbookError.h"
 #include "model/ViraSymbol.h"
-#include "packing/GlyphbookPack.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GzipStream.h"
 
 #include <QBuffer>

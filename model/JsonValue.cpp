@@ -1,7 +1,6 @@
 #include "model/JsonValue.h"
 
 #include "model/JsonText.h"
-#include "model/JsonWriter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,31 +58,10 @@ TJsonValuePtr TJsonValue::NewNull()
     return MakeAlone(stNull);
 }
 
-TJsonValuePtr TJsonValue::NewBoolean(bool Value)
-{
-    TJsonValuePtr v = MakeAlone(stBoolean);
-    v->FBool = Value;
-    return v;
-}
-
 TJsonValuePtr TJsonValue::NewInt(qint64 Value)
 {
     TJsonValuePtr v = MakeAlone(stInt);
     v->FInt = Value;
-    return v;
-}
-
-TJsonValuePtr TJsonValue::NewDouble(double Value)
-{
-    TJsonValuePtr v = MakeAlone(stDouble);
-    v->FDouble = Value;
-    return v;
-}
-
-TJsonValuePtr TJsonValue::NewCurrency(qint64 TenThousandths)
-{
-    TJsonValuePtr v = MakeAlone(stCurrency);
-    v->FInt = TenThousandths;
     return v;
 }
 
@@ -116,54 +94,6 @@ TJsonValue *TJsonValue::MakeString(const QString &Text) const
     v->FPin = FArena->Pin(Text);
     v->FSize = Text.size();
     return v;
-}
-
-const char16_t *TJsonValue::StringUtf16() const
-{
-    return FForm == fPinned ? reinterpret_cast<const char16_t *>(FPin->Text.utf16()) : FUtf16;
-}
-
-double TJsonValue::AsDouble() const
-{
-    switch (FKind) {
-    case stDouble:
-        return FDouble;
-    case stCurrency:
-        return double(FInt) / 10000.0;
-    case stInt:
-        return double(FInt);
-    default:
-        return 0.0;
-    }
-}
-
-QString TJsonValue::AsString() const
-{
-    switch (FKind) {
-    case stNull:
-        return QString();
-    case stString:
-        switch (FForm) {
-        case fPinned:
-            return FPin->Text;
-        case fUtf16:
-            return QString(reinterpret_cast<const QChar *>(FUtf16), FSize);
-        case fUtf8:
-            // Language codes, flags and state values repeat through a document: share them.
-            return FSize <= 16 ? FArena->SharedShortText(FUtf8, FSize)
-                               : StringFromUtf8(FUtf8, FSize);
-        }
-        return QString();
-    default:
-        return AsJSon(false, false);
-    }
-}
-
-QString TJsonValue::AsJSon(bool Indent, bool Escape) const
-{
-    QString out;
-    TJsonWriter<QString, char16_t>(out, Indent, Escape, false).Write(this);
-    return out;
 }
 
 const TJsonMember *TJsonValue::FindMember(QStringView Name) const

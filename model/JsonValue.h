@@ -74,11 +74,7 @@ class TJsonValue
 {
 public:
     static TJsonValuePtr NewNull();
-    static TJsonValuePtr NewBoolean(bool Value);
     static TJsonValuePtr NewInt(qint64 Value);
-    static TJsonValuePtr NewDouble(double Value);
-    /// A fixed-point number given as a count of ten-thousandths.
-    static TJsonValuePtr NewCurrency(qint64 TenThousandths);
     static TJsonValuePtr NewString(const QString &Text);
     /// A new empty object; Capacity is room for members to come, to save regrowing.
     static TJsonValuePtr NewObject(qsizetype Capacity = 0);
@@ -91,11 +87,9 @@ public:
     bool IsObject() const { return FKind == stObject; }
     bool IsArray() const { return FKind == stArray; }
 
-    bool AsBoolean() const { return FKind == stBoolean && FBool; }
     /// The integer of an stInt value, 0 for any other kind.
     qint64 AsInteger() const { return FKind == stInt ? FInt : 0; }
-    /// The number of an stDouble, stCurrency or stInt value, 0 for any other kind.
-    double AsDouble() const;
+    // A value's texts are made by the JSON writer, which knows every kind's form.
     /// The empty text for stNull, the text of a string, the compact JSON text of anything else.
     QString AsString() const;
     /// The JSON text; Indent gives the document layout, Escape writes control characters and
@@ -173,7 +167,10 @@ private:
     void PutElement(qsizetype Index, TJsonValue *Value);
     /// Keeps Value's arena alive while this value's arena holds it.
     void Hold(const TJsonValue *Value) const;
-    const char16_t *StringUtf16() const;
+    const char16_t *StringUtf16() const
+    {
+        return FForm == fPinned ? reinterpret_cast<const char16_t *>(FPin->Text.utf16()) : FUtf16;
+    }
 
     TJsonArena *FArena;
     TJsonKind FKind;

@@ -381,3 +381,32 @@ void TJsonWriter<Out, Unit>::WriteValue(const TJsonValue *Value)
 
 template class TJsonWriter<QString, char16_t>;
 template class TJsonWriter<QByteArray, char>;
+
+QString TJsonValue::AsString() const
+{
+    switch (FKind) {
+    case stNull:
+        return QString();
+    case stString:
+        switch (FForm) {
+        case fPinned:
+            return FPin->Text;
+        case fUtf16:
+            return QString(reinterpret_cast<const QChar *>(FUtf16), FSize);
+        case fUtf8:
+            // Language codes, flags and state values repeat through a document: share them.
+            return FSize <= 16 ? FArena->SharedShortText(FUtf8, FSize)
+                               : StringFromUtf8(FUtf8, FSize);
+        }
+        return QString();
+    default:
+        return AsJSon(false, false);
+    }
+}
+
+QString TJsonValue::AsJSon(bool Indent, bool Escape) const
+{
+    QString out;
+    TJsonWriter<QString, char16_t>(out, Indent, Escape, false).Write(this);
+    return out;
+}

@@ -9,6 +9,24 @@ QString TViraSymbol::FindName(const QString &Lang) const
     return QString();
 }
 
+QStringList PicturePaths(const TViraSymbol &Symbol)
+{
+    QStringList paths;
+    paths.reserve(1 + Symbol.StateImages.size());
+    paths.append(Symbol.Image);
+    for (const TStringPairs &state : Symbol.StateImages)
+        paths.append(state.Value);
+    return paths;
+}
+
+void ReplacePicturePaths(TViraSymbol &Symbol,
+                         const std::function<QString(const QString &Stored)> &NewPath)
+{
+    Symbol.Image = NewPath(Symbol.Image);
+    for (TStringPairs &state : Symbol.StateImages)
+        state.Value = NewPath(state.Value);
+}
+
 TViraSymbolPtr TViraGlyphbook::AddCopy(const TViraSymbol &Symbol)
 {
     auto copy = std::make_shared<TViraSymbol>(Symbol);

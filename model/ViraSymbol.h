@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 /// A key and a value: a language code and a display name, or a state value and an image path.
@@ -44,6 +46,13 @@ public:
     /// The display name for a language code (exact match, first pair wins), or "".
     QString FindName(const QString &Lang) const;
 };
+
+/// The symbol's picture paths as stored: its main image, then its state images in order.
+QStringList PicturePaths(const TViraSymbol &Symbol);
+/// Replaces each of the symbol's picture paths by what NewPath gives for it, called in the order
+/// of PicturePaths.
+void ReplacePicturePaths(TViraSymbol &Symbol,
+                         const std::function<QString(const QString &Stored)> &NewPath);
 
 /// Symbols are held at once by the library, the list rows, the tiles and the selection.
 using TViraSymbolPtr = std::shared_ptr<TViraSymbol>;

@@ -1,14 +1,16 @@
 // Extracting an archive into a library folder and a project document: entry-name safety,
-// unpacking within the free space, and putting the results in place so that a failure or a
-// kill at any moment loses nothing.
-#include "packing/GlyphbookPack.h"
+// unpacking within the free space, and the document written for the folder. The results are
+// put in place by InstallExtraction.
+#include "packing/GlyphbookExtract.h"
 
 #include "model/ImagePath.h"
 #include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
+#include "packing/ExtractInstall.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
+#include "packing/LibraryCopy.h"
 #include "packing/WorkFolder.h"
 
 #include <QDir>
@@ -28,29 +30,10 @@ constexpr qint64 MaxLongName = 64 * 1024;
 constexpr qint64 DiskBlock = 4096;
 constexpr qint64 MinSpaceMargin = 1024 * 1024;
 
-// The steps an extraction notes in its work folder.
-const QString StepInstalling = QStringLiteral("installing"); // results complete: finish them
-const QString StepKept = QStringLiteral("kept"); // holds the user's earlier files: never touched
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
 }
-
-/// The work folder's parts: the new library folder and document, and the earlier library
-/// folder once it has been moved aside.
-struct TWorkParts {
-    QString NewFolder;
-    QString NewDocument;
-    QString Former;
-
-    explicit TWorkParts(const QString &Work)
-        : NewFolder(Work + QStringLiteral("/library")),
-          NewDocument(Work + QStringLiteral("/project.js")),
-          Former(Work + QStringLiteral("/former"))
-    {
-    }
-};
 
 // ---- Entry names ----
 
@@ -219,108 +202,10 @@ bool writeProjectDocument(TViraGlyphbook &Glyphbook, const QString &Archive, con
             name.clear();
         return native(LibraryFolder + u'/' + name);
     };
-    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
-        symbol->Image = inLibrary(symbol->Image);
-        for (TStringPairs &state : symbol->StateImages)
-            state.Value = inLibrary(state.Value);
-    }
+    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
+        ReplacePicturePaths(*symbol, inLibrary);
     Glyphbook.SaveToFile(NewDocument);
     return true;
-}
-
-// ---- Putting the results in place ----
-
-void move(const QString &From, const QString &To, const TPackCallbacks &Callbacks,
-          const QString &Failure)
-{
-    if (Callbacks.BeforeRename)
-        Callbacks.BeforeRename(From, To);
-    if (!MoveFileOrFolder(From, To))
-        throw EFileError(Failure);
-}
-
-/// Takes every step of putting the complete results of the work folder Work in place that is
-/// not yet taken: the earlier library folder aside, the new one in its place, the new document
-/// over the earlier one. The earlier library folder stays in the work folder.
-void moveIntoPlace(const QString &Work, const TExtractTarget &Target,
-                   const TPackCallbacks &Callbacks)
-{
-    const TWorkParts parts(Work);
-    const QString folder = native(Target.LibraryFolder);
-    if (QFileInfo::exists(parts.NewFolder)) {
-        if (QFileInfo::exists(Target.LibraryFolder))
-            move(
-                Target.LibraryFolder, parts.Former, Callbacks,
-                QStringLiteral("Cannot move the earlier library folder \"%1\" aside.").arg(folder));
-        move(parts.NewFolder, Target.LibraryFolder, Callbacks,
-             QStringLiteral("Cannot put the library folder \"%1\" in place.").arg(folder));
-    }
-    if (QFileInfo::exists(parts.NewDocument))
-        move(parts.NewDocument, Target.ProjectDocument, Callbacks,
-             QStringLiteral("Cannot put the project document \"%1\" in place.")
-                 .arg(native(Target.ProjectDocument)));
-}
-
-/// Undoes the steps of moveIntoPlace before the document's: the new library folder back into
-/// the work folder, the earlier one back into place. Returns where the earlier library folder
-/// is when it could not be put back, or an empty string.
-QString putBack(const QString &Work, const TExtractTarget &Target, const TPackCallbacks &Callbacks)
-{
-    const TWorkParts parts(Work);
-    try {
-        if (!QFileInfo::exists(parts.NewFolder) && QFileInfo::exists(Target.LibraryFolder))
-            move(Target.LibraryFolder, parts.NewFolder, Callbacks, QString());
-        if (QFileInfo::exists(parts.Former))
-            move(parts.Former, Target.LibraryFolder, Callbacks, QString());
-    } catch (const EFileError &) {
-        return QFileInfo::exists(parts.Former) ? parts.Former : QString();
-    }
-    return QString();
-}
-
-/// Settles the work folder of a killed extraction: complete results are put in place, partial
-/// ones dropped. False when the earlier library folder could not be put back: the folder is
-/// then kept, as the only copy of it.
-bool finishKilledRun(const QString &Work, const TExtractTarget &Target)
-{
-    const QStringList step = TWorkFolder::RecordedStep(Work).split(u'\n');
-    if (step.first() == StepKept)
-        return false;
-    if (step.first() != StepInstalling)
-        return true;
-    if (step.value(1) != Target.LibraryFolder)
-        return false; // another archive's, which its own next extraction settles
-    try {
-        moveIntoPlace(Work, Target, {});
-    } catch (const EFileError &) {
-        if (!putBack(Work, Target, {}).isEmpty())
-            return false;
-    }
-    return true;
-}
-
-/// Puts the results of the work folder in place, or everything back as it was.
-void install(TWorkFolder &Work, const TExtractTarget &Target, const TPackCallbacks &Callbacks)
-{
-    Work.RecordStep(StepInstalling + u'\n' + Target.LibraryFolder);
-    try {
-        moveIntoPlace(Work.Path(), Target, Callbacks);
-    } catch (const EFileError &e) {
-        const QString kept = putBack(Work.Path(), Target, Callbacks);
-        if (kept.isEmpty())
-            throw;
-        Work.Keep(); // first: whatever fails next, the folder stays
-        try {
-            Work.RecordStep(StepKept);
-        } catch (const EFileError &) {
-            // Without its lock the folder is left alone all the same.
-        }
-        throw EFileError(QStringLiteral("%1 The earlier library folder could not be put back "
-                                        "and is kept in \"%2\".")
-                             .arg(e.message(), native(kept)));
-    }
-    if (!Target.IntermediateTar.isEmpty() && QFileInfo(Target.IntermediateTar).isFile())
-        QFile::remove(Target.IntermediateTar);
 }
 
 /// Whether the existing project document of Target was written by extracting into its library
@@ -339,13 +224,10 @@ bool isEarlierExtraction(const TExtractTarget &Target)
         return (QDir::cleanPath(ResolveImagePath(stored, Target.ProjectDocument)) + u'/')
             .startsWith(inside);
     };
-    for (const TViraSymbolPtr &symbol : std::as_const(project.Symbols)) {
-        if (!leadsInside(symbol->Image))
-            return false;
-        for (const TStringPairs &state : std::as_const(symbol->StateImages))
-            if (!leadsInside(state.Value))
+    for (const TViraSymbolPtr &symbol : std::as_const(project.Symbols))
+        for (const QString &stored : PicturePaths(*symbol))
+            if (!leadsInside(stored))
                 return false;
-    }
     return true;
 }
 
@@ -355,22 +237,23 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
     const QString parent = QFileInfo(Target.LibraryFolder).absolutePath();
     const QString workPrefix = Target.BaseName + QStringLiteral("-extract");
     TWorkFolder::ForEachDeadFolder(parent, u'.' + workPrefix + u'-', [&](const QString &work) {
-        return finishKilledRun(work, Target);
+        return SettleKilledExtraction(work, Target);
     });
 
     if (QFileInfo::exists(Target.ProjectDocument) && !isEarlierExtraction(Target))
         throw EProjectInTheWay(
-            QStringLiteral("The project \"%1\" is not the result of an earlier extraction into "
-                           "\"%2\": its images lie elsewhere, so it is most likely the project "
-                           "this archive was packed from. Extracting here would replace it; nothing "
-                           "was extracted.")
+            QStringLiteral(
+                "The project \"%1\" is not the result of an earlier extraction into "
+                "\"%2\": its images lie elsewhere, so it is most likely the project "
+                "this archive was packed from. Extracting here would replace it; nothing "
+                "was extracted.")
                 .arg(native(Target.ProjectDocument), native(Target.LibraryFolder)));
     const QStringList replaced = Target.Existing();
     if (!replaced.isEmpty() && !AskOverwrite(Callbacks, replaced))
         return TExtractResult::Declined;
 
     TWorkFolder work(workPrefix, parent);
-    const TWorkParts parts(work.Path());
+    const TExtractWork parts(work.Path());
     // Created here, not as the temporary folder itself, so that it gets ordinary permissions.
     if (!QDir().mkdir(parts.NewFolder))
         throw EFileError::CannotCreate(native(parts.NewFolder),
@@ -379,7 +262,7 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
 
     const bool hasDocument = writeProjectDocument(Glyphbook, Archive, parts.NewFolder,
                                                   Target.LibraryFolder, parts.NewDocument);
-    install(work, Target, Callbacks);
+    InstallExtraction(work, Target, Callbacks);
     if (!hasDocument) {
         if (Callbacks.Inform)
             Callbacks.Inform(QString::fromLatin1(NoDocumentMessage));
@@ -430,12 +313,12 @@ TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath, const QStr
     TExtractTarget target;
     const QString fileName = info.fileName();
     target.BaseName = fileName.left(fileName.indexOf(u'.'));
-    const QString folder =
-        (Into.isEmpty() ? info.absolutePath() : QDir::cleanPath(QFileInfo(Into).absoluteFilePath())) +
-        u'/';
+    const QString folder = (Into.isEmpty() ? info.absolutePath()
+                                           : QDir::cleanPath(QFileInfo(Into).absoluteFilePath())) +
+                           u'/';
     target.LibraryFolder = folder + target.BaseName;
     target.ProjectDocument = target.LibraryFolder + QStringLiteral(".js");
-    // Earlier versions left it beside the archive only.
+    // An intermediate tar is only ever found beside the archive.
     if (Into.isEmpty())
         target.IntermediateTar = target.LibraryFolder + QStringLiteral(".tar");
     if (target.IntermediateTar == QDir::cleanPath(info.absoluteFilePath()))
@@ -465,18 +348,16 @@ TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName
                              .arg(native(Into)));
     refuseUnusableArchive(archive, target);
 
-    // The library is borrowed for rewriting the document: saved first, loaded back at the end.
+    // The library is borrowed for rewriting the document.
     TWorkFolder::RemoveDeadTemporaryFolders();
-    const TWorkFolder copyFolder(QStringLiteral("library"));
-    const QString copy = copyFolder.FilePath(QStringLiteral("library.js"));
-    Glyphbook.SaveToFile(copy);
+    const TLibraryCopy copy(Glyphbook);
     TExtractResult result;
     try {
         result = extractInto(Glyphbook, archive, target, Callbacks);
     } catch (...) {
-        Glyphbook.LoadFromFile(copy);
+        copy.Restore(Glyphbook);
         throw;
     }
-    Glyphbook.LoadFromFile(copy);
+    copy.Restore(Glyphbook);
     return result;
 }

@@ -3,6 +3,7 @@
 
 #include "model/FileSave.h"
 #include "model/ImagePath.h"
+#include "model/ProjectFiles.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
 #include "packing/GzipStream.h"
@@ -44,40 +45,31 @@ TViraGlyphbook namedCopy(const TViraGlyphbook &Glyphbook, const QString &Project
     TViraGlyphbook copy;
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
         auto named = std::make_shared<TViraSymbol>(*symbol);
-        named->Image = entryName(symbol->Image);
         // A plain image does not save its state images, but their files go into the archive
-        // all the same, as they always did.
-        for (TStringPairs &state : named->StateImages)
-            state.Value = entryName(state.Value);
+        // all the same: the archive holds every file the library names.
+        ReplacePicturePaths(*named, entryName);
         copy.Symbols.append(named);
     }
     return copy;
 }
 
-/// Raises when the existing file Archive is one that packing reads: the project document or
-/// an image of the library (under any of its names).
+/// Raises when Archive is a file that packing reads: the project document or an image of the
+/// library, under any of its names.
 void refuseOwnInput(const TViraGlyphbook &Glyphbook, const QString &Archive,
                     const QString &ProjectFile)
 {
-    const QString archive = QFileInfo(Archive).canonicalFilePath();
-    if (archive.isEmpty())
-        return;
-    const auto is = [&](const QString &path) {
-        return !path.isEmpty() && QFileInfo(path).canonicalFilePath() == archive;
-    };
     const auto refuse = [&](const QString &what) {
         return EFileError(QStringLiteral("Cannot pack into \"%1\": it is %2. Choose another "
                                          "name for the archive.")
                               .arg(native(Archive), what));
     };
-    if (is(ProjectFile))
+    switch (TProjectFiles(Glyphbook, ProjectFile).Which(Archive)) {
+    case TProjectFiles::Document:
         throw refuse(QStringLiteral("the project document"));
-    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
-        if (is(ResolveImagePath(symbol->Image, ProjectFile)))
-            throw refuse(QStringLiteral("an image of the library"));
-        for (const TStringPairs &state : symbol->StateImages)
-            if (is(ResolveImagePath(state.Value, ProjectFile)))
-                throw refuse(QStringLiteral("an image of the library"));
+    case TProjectFiles::Picture:
+        throw refuse(QStringLiteral("an image of the library"));
+    case TProjectFiles::None:
+        break;
     }
 }
 

@@ -28,10 +28,7 @@ public:
     bool isSequential() const override { return true; }
     /// Compresses what is left and writes the gzip trailer; raises EGzipError on failure.
     void Finish();
-    /// Uncompressed bytes taken in so far.
-    qint64 TotalIn() const { return FTotalIn; }
-
-    /// Called with TotalIn() each time a chunk has been compressed.
+    /// Called with the uncompressed bytes taken in so far each time a chunk has been compressed.
     std::function<void(qint64)> Progress;
 
 protected:

@@ -8,10 +8,10 @@
 
 class QLockFile;
 
-/// A private folder for the work of one run of packing or extraction, removed with everything
-/// in it when the run ends. The run holds the folder's lock while it lives, and notes there the
-/// step it has reached: a later run tells the folders of killed runs from those of live ones by
-/// the lock, and finishes or undoes their work by the step (ForEachDeadFolder).
+/// A private folder for the work of one run of packing or extraction, or for a library copy,
+/// removed with everything in it when the run ends. The run holds the folder's lock while it lives,
+/// and notes there the step it has reached: a later run tells the folders of killed runs from those
+/// of live ones by the lock, and finishes or undoes their work by the step (ForEachDeadFolder).
 class TWorkFolder
 {
 public:
@@ -39,8 +39,8 @@ public:
     /// Settle returns true.
     static void ForEachDeadFolder(const QString &Parent, const QString &Prefix,
                                   const std::function<bool(const QString &Folder)> &Settle);
-    /// Removes the folders that killed runs of packing and extraction left in the system's
-    /// temporary folder.
+    /// Removes the folders that killed runs of packing and library copies (TLibraryCopy) left in
+    /// the system's temporary folder.
     static void RemoveDeadTemporaryFolders();
 
 private:

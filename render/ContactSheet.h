@@ -1,6 +1,6 @@
 #pragma once
 
-#include "packing/LibraryCheck.h"
+#include "check/LibraryCheck.h"
 
 #include <QByteArray>
 #include <QCache>

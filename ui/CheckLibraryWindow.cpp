@@ -1,6 +1,6 @@
 #include "ui/CheckLibraryWindow.h"
 
-#include "packing/LibraryCheck.h"
+#include "check/LibraryCheck.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

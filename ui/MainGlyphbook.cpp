@@ -2,13 +2,15 @@
 // wiring, the start-up sequence and the editing area's on/off switch.
 #include "ui/MainGlyphbook.h"
 
+#include "check/LibraryCheck.h"
 #include "model/GlyphbookError.h"
-#include "packing/LibraryCheck.h"
 #include "render/ExampleTextFont.h"
 #include "ui/AnchorLayout.h"
 #include "ui/CentredGroupBox.h"
 #include "ui/DottedLine.h"
 #include "ui/SymbolListItem.h"
+
+#include "GlyphbookVersion.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -143,7 +145,7 @@ TMainForm::~TMainForm()
 
 QString TMainForm::BaseCaption()
 {
-    return QStringLiteral("Glyphbook Creator 1.03");
+    return QStringLiteral("Glyphbook Creator " GLYPHBOOK_VERSION);
 }
 
 QString TMainForm::ProgramFile(const QString &RelativePath) const

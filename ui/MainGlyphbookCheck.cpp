@@ -4,7 +4,7 @@
 // project file checks the whole library.
 #include "ui/MainGlyphbook.h"
 
-#include "packing/LibraryCheck.h"
+#include "check/LibraryCheck.h"
 #include "render/PictureFiles.h"
 #include "ui/CheckLibraryWindow.h"
 #include "ui/SymbolImgPanels.h"

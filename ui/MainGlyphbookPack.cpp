@@ -2,13 +2,14 @@
 #include "ui/MainGlyphbook.h"
 
 #include "model/GlyphbookError.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
+#include "packing/LibraryCopy.h"
 #include "ui/BusyCursor.h"
 #include "ui/SymbolListItem.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 
 #include <exception>
@@ -19,36 +20,6 @@ namespace
 const QString MissingImageText =
     QStringLiteral("One image used by a dialog is missing. The symbol library can therfore not be "
                    "created. ");
-
-/// The library's document saved under a name of its own in the system's temporary folder,
-/// removed with everything in it when the copy goes.
-class TLibraryCopy
-{
-public:
-    explicit TLibraryCopy(TViraGlyphbook &Glyphbook)
-        : FFolder(QDir::tempPath() + QStringLiteral("/glyphbook-copy-XXXXXX"))
-    {
-        if (!FFolder.isValid())
-            throw EFileError(
-                QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
-                    .arg(QDir::toNativeSeparators(QDir::tempPath()), FFolder.errorString()));
-        Glyphbook.SaveToFile(FileName());
-    }
-
-    QString FileName() const { return FFolder.filePath(QStringLiteral("library.js")); }
-
-    /// The symbols of the copy, as new objects. The library is only touched once the copy has
-    /// loaded completely.
-    void Restore(TViraGlyphbook &Glyphbook) const
-    {
-        TViraGlyphbook reloaded;
-        reloaded.LoadFromFile(FileName());
-        Glyphbook.Symbols = std::move(reloaded.Symbols);
-    }
-
-private:
-    QTemporaryDir FFolder;
-};
 
 /// How a command's work talks to the user: questions with the normal cursor, progress in a
 /// dialog that starts with the first report, messages kept until the work is over.

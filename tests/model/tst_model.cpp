@@ -49,6 +49,32 @@ private slots:
         QVERIFY(copy->StateImages.isEmpty());
     }
 
+    void picturePathsInOrder()
+    {
+        TViraSymbol symbol;
+        symbol.Image = QStringLiteral("main.png");
+        symbol.StateImages = {{QStringLiteral("1"), QStringLiteral("on.png")},
+                              {QStringLiteral("Alarm"), QString()},
+                              {QStringLiteral("1"), QStringLiteral("on.png")}};
+        const QStringList expected = {QStringLiteral("main.png"), QStringLiteral("on.png"),
+                                      QString(), QStringLiteral("on.png")};
+        QCOMPARE(PicturePaths(symbol), expected);
+        // A symbol without pictures still has its (empty) main image.
+        QCOMPARE(PicturePaths(TViraSymbol()), QStringList{QString()});
+
+        QStringList seen;
+        ReplacePicturePaths(symbol, [&](const QString &stored) {
+            seen << stored;
+            return u'/' + QString::number(seen.size()) + stored;
+        });
+        QCOMPARE(seen, expected);
+        QCOMPARE(PicturePaths(symbol),
+                 QStringList({QStringLiteral("/1main.png"), QStringLiteral("/2on.png"),
+                              QStringLiteral("/3"), QStringLiteral("/4on.png")}));
+        // The state values stay as they were.
+        QCOMPARE(symbol.StateImages[1].Name, QStringLiteral("Alarm"));
+    }
+
     void findName()
     {
         TViraSymbol symbol;

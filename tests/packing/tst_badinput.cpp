@@ -2,6 +2,7 @@
 // pack targets that cannot take an archive. The cases of the README's robustness table that
 // tst_glyphbookpack and tst_libtar do not already cover.
 #include "model/ViraSymbol.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"

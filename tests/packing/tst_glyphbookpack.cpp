@@ -2,9 +2,11 @@
 #include "model/ImagePath.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
+#include "packing/LibraryCopy.h"
 #include "packing/WorkFolder.h"
 #include "tests/TestFiles.h"
 
@@ -624,8 +626,8 @@ private slots:
         QCOMPARE(ExtractLibrary(book, archive, answering(true, &asked), into),
                  TExtractResult::Extracted);
         QCOMPARE(asked, 1);
-        QCOMPARE(entriesOf(FRoot), (QStringList{u"a.png"_s, u"elsewhere"_s, u"plant.js"_s,
-                                                u"plant.tar.gz"_s}));
+        QCOMPARE(entriesOf(FRoot),
+                 (QStringList{u"a.png"_s, u"elsewhere"_s, u"plant.js"_s, u"plant.tar.gz"_s}));
     }
 
     void maliciousArchiveWritesNothing_data()
@@ -911,6 +913,30 @@ private slots:
         const TWorkFolder live(QStringLiteral("pack"));
         QVERIFY(PackLibrary(book, FRoot + QStringLiteral("/again.tar.gz")));
         QCOMPARE(entriesOf(FSystemTemp), QStringList{QFileInfo(live.Path()).fileName()});
+    }
+
+    void libraryCopyGivesTheLibraryBack()
+    {
+        TViraGlyphbook book = sampleLibrary();
+        const QByteArray saved = book.SaveToBytes();
+        const TViraSymbolPtr first = book.Symbols.first();
+        {
+            const TLibraryCopy copy(book);
+            QCOMPARE(entriesOf(FSystemTemp).size(), 1);
+            book.Symbols.clear();
+            book.AddCopy(TViraSymbol());
+            copy.Restore(book);
+            QCOMPARE(book.SaveToBytes(), saved);
+            QVERIFY(book.Symbols.first() != first); // new objects: nothing holds on to the old
+        }
+        // A run killed while it held a copy leaves it; the next run's clean-up takes it away.
+        inKilledProcess([&] {
+            const TLibraryCopy copy(book);
+            ::_exit(0);
+        });
+        QCOMPARE(entriesOf(FSystemTemp).size(), 1);
+        QVERIFY(PackLibrary(book, FRoot + QStringLiteral("/lib.tar.gz")));
+        QCOMPARE(entriesOf(FSystemTemp), QStringList());
     }
 
     void documentNamesThatAreNoFiles_data()

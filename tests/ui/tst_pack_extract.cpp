@@ -2,6 +2,7 @@
 // the busy cursor and progress, the files they leave, and the list and selection afterwards.
 #include "WindowFixture.h"
 
+#include "packing/GlyphbookExtract.h"
 #include "packing/GlyphbookPack.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"

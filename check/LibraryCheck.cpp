@@ -1,4 +1,4 @@
-#include "packing/LibraryCheck.h"
+#include "check/LibraryCheck.h"
 
 #include "model/ImagePath.h"
 #include "model/IntegerText.h"

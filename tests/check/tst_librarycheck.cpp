@@ -1,7 +1,7 @@
 // The library check: what it finds, and that a re-check of one changed symbol ends where a
 // whole new check ends.
+#include "check/LibraryCheck.h"
 #include "model/ViraSymbol.h"
-#include "packing/LibraryCheck.h"
 #include "tests/TestFiles.h"
 
 #include <QRandomGenerator>

@@ -1,0 +1,104 @@
+// Which paths are a project's own files, whatever name they are given.
+#include "model/ProjectFiles.h"
+#include "model/ViraSymbol.h"
+#include "tests/TestFiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestProjectFiles : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir FDir;
+    QString FRoot;
+    TViraGlyphbook FBook;
+
+    QString path(const QString &relative) const { return FRoot + u'/' + relative; }
+
+private slots:
+    void initTestCase()
+    {
+        FRoot = QDir(FDir.path()).canonicalPath();
+        writeFile(path(u"proj/lib.js"_s), "{}");
+        writeFile(path(u"proj/a.png"_s), "a");
+        writeFile(path(u"art/on.png"_s), "on");
+        writeFile(path(u"other.png"_s), "other");
+        QVERIFY(QFile::link(path(u"proj/lib.js"_s), path(u"lib-link.js"_s)));
+        QVERIFY(QFile::link(path(u"proj/a.png"_s), path(u"a-link.png"_s)));
+        QVERIFY(QFile::link(path(u"other.png"_s), path(u"other-link.png"_s)));
+
+        auto symbol = std::make_shared<TViraSymbol>();
+        symbol->Image = u"a.png"_s; // beside the project
+        symbol->StateImages = {{u"1"_s, path(u"art/on.png"_s)}, {u"2"_s, u"gone.png"_s}};
+        FBook.Symbols = {symbol};
+    }
+
+    void which_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("the document") << u"proj/lib.js"_s << int(TProjectFiles::Document);
+        QTest::newRow("the document by another path")
+            << u"art/../proj/./lib.js"_s << int(TProjectFiles::Document);
+        QTest::newRow("a link to the document") << u"lib-link.js"_s << int(TProjectFiles::Document);
+        QTest::newRow("a bare picture name") << u"proj/a.png"_s << int(TProjectFiles::Picture);
+        QTest::newRow("a state picture") << u"art/on.png"_s << int(TProjectFiles::Picture);
+        QTest::newRow("a link to a picture") << u"a-link.png"_s << int(TProjectFiles::Picture);
+        // Written there, the output would stand in for the missing picture.
+        QTest::newRow("a missing picture") << u"proj/gone.png"_s << int(TProjectFiles::Picture);
+        QTest::newRow("a file of no concern") << u"other.png"_s << int(TProjectFiles::None);
+        QTest::newRow("a link to a file of no concern")
+            << u"other-link.png"_s << int(TProjectFiles::None);
+        QTest::newRow("a new file") << u"proj/sheet.png"_s << int(TProjectFiles::None);
+        QTest::newRow("the project's folder") << u"proj"_s << int(TProjectFiles::None);
+    }
+    void which()
+    {
+        QFETCH(QString, target);
+        QFETCH(int, kind);
+        const TProjectFiles files(FBook, path(u"proj/lib.js"_s));
+        QCOMPARE(int(files.Which(path(target))), kind);
+    }
+
+    void relativeTargetsAreTakenFromTheWorkingFolder()
+    {
+        const TProjectFiles files(FBook, path(u"proj/lib.js"_s));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(path(u"art"_s)));
+        const int document = files.Which(u"../proj/lib.js"_s);
+        const int picture = files.Which(u"on.png"_s);
+        const int none = files.Which(u"lib.js"_s);
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(document, int(TProjectFiles::Document));
+        QCOMPARE(picture, int(TProjectFiles::Picture));
+        QCOMPARE(none, int(TProjectFiles::None));
+    }
+
+    void unsavedProjectHasNoDocument()
+    {
+        TViraGlyphbook book;
+        auto symbol = std::make_shared<TViraSymbol>();
+        symbol->Image = path(u"art/on.png"_s);
+        book.Symbols = {symbol};
+        const TProjectFiles files(book, QString());
+        QCOMPARE(int(files.Which(path(u"proj/lib.js"_s))), int(TProjectFiles::None));
+        QCOMPARE(int(files.Which(path(u"art/on.png"_s))), int(TProjectFiles::Picture));
+        QCOMPARE(int(files.Which(QString())), int(TProjectFiles::None));
+    }
+
+    void documentWinsOverAPicture()
+    {
+        TViraGlyphbook book;
+        auto symbol = std::make_shared<TViraSymbol>();
+        symbol->Image = u"lib.js"_s;
+        book.Symbols = {symbol};
+        const TProjectFiles files(book, path(u"proj/lib.js"_s));
+        QCOMPARE(int(files.Which(path(u"proj/lib.js"_s))), int(TProjectFiles::Document));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectFiles)
+#include "tst_projectfiles.moc"
