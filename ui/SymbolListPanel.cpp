@@ -206,6 +206,7 @@ void TSymbolListPanel::AddRows(const QList<TViraSymbolPtr> &Symbols)
 {
     QList<QTreeWidgetItem *> rows;
     rows.reserve(Symbols.size());
+    FRows.reserve(FRows.size() + Symbols.size());
     for (const TViraSymbolPtr &symbol : Symbols) {
         auto *row = new TSymbolListItem(symbol);
         FillListItem(row, symbol);
