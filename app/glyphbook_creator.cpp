@@ -2,6 +2,7 @@
 #include "ui/DarkSkin.h"
 #include "ui/MainGlyphbook.h"
 #include "ui/QtGlyphbookDialogs.h"
+#include "ui/Translations.h"
 
 #include "GlyphbookVersion.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Glyphbook Creator"));
     QApplication::setApplicationVersion(QStringLiteral(GLYPHBOOK_VERSION));
     ApplyDarkSkin(application);
+    InstallTranslations(application);
 
     TQtGlyphbookDialogs dialogs;
     // An installed editor finds its help page and example in the data folder of its prefix.

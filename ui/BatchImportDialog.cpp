@@ -14,7 +14,7 @@ TBatchImportDialog::TBatchImportDialog(QStringList Files, QWidget *Parent)
     : QDialog(Parent), FFiles(std::move(Files))
 {
     setObjectName(QStringLiteral("BatchImportDialog"));
-    setWindowTitle(QStringLiteral("Add New Symbols"));
+    setWindowTitle(tr("Add New Symbols"));
     auto *layout = new QVBoxLayout(this);
 
     lSummary = new QLabel(this);
@@ -24,22 +24,21 @@ TBatchImportDialog::TBatchImportDialog(QStringList Files, QWidget *Parent)
     lvFamilies->setRootIsDecorated(false);
     lvFamilies->setUniformRowHeights(true);
     lvFamilies->setSelectionMode(QAbstractItemView::NoSelection);
-    lvFamilies->setHeaderLabels({QStringLiteral("Symbol"), QStringLiteral("States")});
+    lvFamilies->setHeaderLabels({tr("Symbol"), tr("States")});
     lvFamilies->header()->setStretchLastSection(true);
     lvFamilies->setColumnWidth(0, 200);
     layout->addWidget(lvFamilies, 1);
 
-    cbGroupFamilies =
-        new QCheckBox(QStringLiteral("Group state pictures into one symbol per family"), this);
+    cbGroupFamilies = new QCheckBox(tr("Group state pictures into one symbol per family"), this);
     cbGroupFamilies->setToolTip(
-        QStringLiteral("NAME.png is the main picture; NAME_1.png, NAME_alarm.png, NAME_mo.png "
-                       "and NAME_mo_off.png are the pictures of the states 1, Alarm, MO and "
-                       "MO_Off"));
+        tr("NAME.png is the main picture; NAME_1.png, NAME_alarm.png, NAME_mo.png "
+           "and NAME_mo_off.png are the pictures of the states 1, Alarm, MO and "
+           "MO_Off"));
     cbGroupFamilies->setChecked(true);
     layout->addWidget(cbGroupFamilies);
 
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    Buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Add Symbols"));
+    Buttons->button(QDialogButtonBox::Ok)->setText(tr("Add Symbols"));
     layout->addWidget(Buttons);
 
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -66,9 +65,8 @@ void TBatchImportDialog::ShowFamilies()
         rows.append(row);
     }
     lvFamilies->addTopLevelItems(rows);
-    lSummary->setText(
-        QStringLiteral("%1 pictures make %2 new %3:")
-            .arg(FFiles.size())
-            .arg(FFamilies.size())
-            .arg(FFamilies.size() == 1 ? QStringLiteral("symbol") : QStringLiteral("symbols")));
+    lSummary->setText(tr("%1 pictures make %2 new %3:")
+                          .arg(FFiles.size())
+                          .arg(FFamilies.size())
+                          .arg(FFamilies.size() == 1 ? tr("symbol") : tr("symbols")));
 }

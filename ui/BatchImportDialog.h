@@ -14,6 +14,8 @@ class QTreeWidget;
 /// symbol per picture.
 class TBatchImportDialog : public QDialog
 {
+    Q_OBJECT
+
 public:
     TBatchImportDialog(QStringList Files, QWidget *Parent);
 

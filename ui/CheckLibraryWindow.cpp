@@ -85,7 +85,8 @@ public:
     {
         if (Orientation != Qt::Horizontal || Role != Qt::DisplayRole)
             return {};
-        return Section == 0 ? QStringLiteral("Symbol") : QStringLiteral("Finding");
+        return Section == 0 ? TCheckLibraryWindow::tr("Symbol")
+                            : TCheckLibraryWindow::tr("Finding");
     }
 
 private:
@@ -105,7 +106,7 @@ TCheckLibraryWindow::TCheckLibraryWindow(const TGlyphbookDocument &Document, QWi
     : QWidget(Parent, Qt::Window), FDocument(Document), FCheck(std::make_unique<TLibraryCheck>())
 {
     setObjectName(QStringLiteral("CheckLibraryWindow"));
-    setWindowTitle(QStringLiteral("Check Library"));
+    setWindowTitle(tr("Check Library"));
     auto *layout = new QVBoxLayout(this);
     lSummary = new QLabel(this);
     layout->addWidget(lSummary);
@@ -124,7 +125,7 @@ TCheckLibraryWindow::TCheckLibraryWindow(const TGlyphbookDocument &Document, QWi
     tvFindings->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     tvFindings->horizontalHeader()->setStretchLastSection(true);
     tvFindings->setColumnWidth(0, 180);
-    tvFindings->setToolTip(QStringLiteral("Double click to select the symbol"));
+    tvFindings->setToolTip(tr("Double click to select the symbol"));
     layout->addWidget(tvFindings, 1);
     connect(tvFindings, &QTableView::doubleClicked, this, [this](const QModelIndex &Index) {
         if (OnActivate && Index.isValid()) {
@@ -237,12 +238,10 @@ void TCheckLibraryWindow::ShowSummary()
 {
     const int findings = FModel->Count();
     const int symbols = FModel->SymbolCount();
-    lSummary->setText(
-        findings == 0
-            ? QStringLiteral("No problems found.")
-            : QStringLiteral("%1 %2 in %3 %4.")
-                  .arg(findings)
-                  .arg(findings == 1 ? QStringLiteral("finding") : QStringLiteral("findings"))
-                  .arg(symbols)
-                  .arg(symbols == 1 ? QStringLiteral("symbol") : QStringLiteral("symbols")));
+    lSummary->setText(findings == 0 ? tr("No problems found.")
+                                    : tr("%1 %2 in %3 %4.")
+                                          .arg(findings)
+                                          .arg(findings == 1 ? tr("finding") : tr("findings"))
+                                          .arg(symbols)
+                                          .arg(symbols == 1 ? tr("symbol") : tr("symbols")));
 }

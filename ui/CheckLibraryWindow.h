@@ -20,6 +20,8 @@ class TLibraryCheck;
 /// the library's order, of the shown languages or of the project file checks everything.
 class TCheckLibraryWindow : public QWidget
 {
+    Q_OBJECT
+
 public:
     TCheckLibraryWindow(const TGlyphbookDocument &Document, QWidget *Parent);
     ~TCheckLibraryWindow() override;

@@ -3,6 +3,7 @@
 #include "render/PictureFiles.h"
 #include "ui/ErrorGuard.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -69,7 +70,9 @@ bool HandleFileDrop(QEvent *Event, QObject *Context, const TErrorGuard &Guard,
                     for (const QString &file : refused)
                         names.append(QDir::toNativeSeparators(file));
                     Guard.Dialogs().ShowError(
-                        QStringLiteral("These files are not pictures and were not added:\n%1")
+                        QCoreApplication::translate("TMainForm",
+                                                    "These files are not pictures and were not "
+                                                    "added:\n%1")
                             .arg(names.join(u'\n')));
                 }
             },

@@ -33,13 +33,16 @@ TImageStripPanel::TImageStripPanel(TGlyphbookDocument &Document, const TErrorGua
     : QScrollArea(Parent), FDocument(Document), FGuard(Guard), FPictureDialog(PictureDialog)
 {
     QWidget *area = Parent;
-    placeLabel("sLabel10", QStringLiteral("Images"), 433, 636, area);
-    bAddImage = placeButton<QPushButton>("bAddImage", QStringLiteral("Add Image"),
-                                         {493, 634, 97, 19}, area);
-    bDeleteImage = placeButton<QPushButton>("bDeleteImage", QStringLiteral("Delete Image"),
-                                            {596, 634, 97, 19}, area);
+    placeLabel("sLabel10", tr("Images"), 433, 636, area);
+    bAddImage = placeButton<QPushButton>("bAddImage", tr("Add Image"), {493, 634, 97, 19}, area);
+    bDeleteImage =
+        placeButton<QPushButton>("bDeleteImage", tr("Delete Image"), {596, 634, 97, 19}, area);
 
+    describe(bAddImage, tr("Add Image"), tr("Adds a state image to the selected symbol"));
+    describe(bDeleteImage, tr("Delete Image"), tr("Deletes the marked state image"));
     setObjectName(QStringLiteral("sbImagesScrollBox"));
+    describe(this, tr("Images"),
+             tr("The selected symbol's images: a click shows one, a double click replaces it"));
     setGeometry(423, 659, 680, 119);
     // The tiles are placed by hand; the content area is as high as the strip and as wide as
     // the tiles need, so the strip scrolls sideways only.
@@ -188,9 +191,8 @@ void TImageStripPanel::SymbolImgPanelUpdate(TSymbolImgPanel *Tile)
     // Edits of one tile's value, keystroke by keystroke, are one step; choosing Default swaps
     // the images.
     const bool swap = Tile->ValueType->currentIndex() == TSymbolImgPanel::vtDefault;
-    const TStep step =
-        swap ? TStep{QStringLiteral("Set Default Image")}
-             : TStep{QStringLiteral("Change Image Value"), TStepId::ChangeImageValue, index};
+    const TStep step = swap ? TStep{tr("Set Default Image")}
+                            : TStep{tr("Change Image Value"), TStepId::ChangeImageValue, index};
     TViraSymbol after = *symbol;
     {
         FTileEdit = &after;
@@ -213,7 +215,7 @@ void TImageStripPanel::SymbolImgPanelDblClick(TSymbolImgPanel *Tile)
         return;
     const QString fileName = FPictureDialog.FileName;
     current = fileName;
-    FDocument.ChangeSymbol(symbol, after, {QStringLiteral("Replace Image")});
+    FDocument.ChangeSymbol(symbol, after, {tr("Replace Image")});
     if (LoadPictureFile(Tile->Image, fileName))
         Tile->Image->setToolTip(fileName);
     if (!Tile->Mark->isHidden())
@@ -228,15 +230,14 @@ void TImageStripPanel::bAddImageClick()
     QStringList pictures;
     if (FGuard.Dialogs().Execute(FPictureDialog))
         pictures.append(FPictureDialog.FileName);
-    AddImages(pictures, QStringLiteral("Add Image"));
+    AddImages(pictures, tr("Add Image"));
 }
 
 void TImageStripPanel::AddStateImages(const QStringList &Pictures)
 {
     if (!FDocument.SelectedSymbol())
         return;
-    AddImages(Pictures,
-              Pictures.size() == 1 ? QStringLiteral("Add Image") : QStringLiteral("Add Images"));
+    AddImages(Pictures, Pictures.size() == 1 ? tr("Add Image") : tr("Add Images"));
 }
 
 void TImageStripPanel::AddImages(const QStringList &Pictures, const QString &Text)
@@ -279,7 +280,7 @@ void TImageStripPanel::bDeleteImageClick()
         TViraSymbol after = *symbol;
         if (deleted < after.StateImages.size())
             after.StateImages.removeAt(deleted);
-        FDocument.ChangeSymbol(symbol, after, {QStringLiteral("Delete Image")});
+        FDocument.ChangeSymbol(symbol, after, {tr("Delete Image")});
         delete marked;
     }
     emit pictureChosen(symbol->Image);

@@ -36,3 +36,10 @@ Button *placeButton(const char *Name, const QString &Text, const QRect &Geometry
     button->setGeometry(Geometry);
     return button;
 }
+
+/// Gives Control the name assistive technology reads out and a tooltip that says what it does.
+inline void describe(QWidget *Control, const QString &AccessibleName, const QString &ToolTip)
+{
+    Control->setAccessibleName(AccessibleName);
+    Control->setToolTip(ToolTip);
+}

@@ -13,11 +13,13 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcut>
 
 // The resources live in this static library; nothing else references them, so the linker
 // would drop them unless they are initialised by name.
@@ -51,6 +53,7 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QString 
     CreateDialogs();
     CreatePanels();
     CreateMenus();
+    CreateMenuKeys();
     ConnectPanels();
 
     scroll->setWidget(FClientArea);
@@ -64,6 +67,7 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QString 
     }
 
     Guard([this] { FormCreate(); });
+    SetTabOrder();
 }
 
 TMainForm::~TMainForm()
@@ -91,27 +95,26 @@ QString TMainForm::ProgramFile(const QString &RelativePath) const
 
 void TMainForm::CreateDialogs()
 {
-    const QString projectFilter = QStringLiteral("Glyphbook project|*.js");
+    const QString projectFilter = tr("Glyphbook project|*.js");
     sOpenDialog1 = {QStringLiteral("sOpenDialog1"), TFileDialog::fdOpen, projectFilter, {}};
     // The window asks before replacing a file itself: not when it is the project's own file.
     sSaveDialog1 = {QStringLiteral("sSaveDialog1"), TFileDialog::fdSave, projectFilter, {}, false};
-    sOpenPictureDialog1 = {
-        QStringLiteral("sOpenPictureDialog1"),
-        TFileDialog::fdOpenPicture,
-        QStringLiteral("All (*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp)|"
-                       "*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp;|"
-                       "Portable network graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|"
-                       "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg"),
-        {}};
+    sOpenPictureDialog1 = {QStringLiteral("sOpenPictureDialog1"),
+                           TFileDialog::fdOpenPicture,
+                           tr("All (*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp)|"
+                              "*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp;|"
+                              "Portable network graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|"
+                              "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg"),
+                           {}};
     // Pack asks "Overwrite existing?" itself, so its dialog does not.
     sSaveDialog2 = {QStringLiteral("sSaveDialog2"),
                     TFileDialog::fdSave,
-                    QStringLiteral("Symbol library|*.tar.gz"),
+                    tr("Symbol library|*.tar.gz"),
                     {},
                     false};
     sOpenDialog2 = {QStringLiteral("sOpenDialog2"), TFileDialog::fdOpen, {}, {}};
     sLocateFolderDialog = {QStringLiteral("sLocateFolderDialog"), TFileDialog::fdFolder, {}, {}};
-    const QString tableFilter = QStringLiteral("Table of names (CSV)|*.csv");
+    const QString tableFilter = tr("Table of names (CSV)|*.csv");
     sNamesSaveDialog = {QStringLiteral("sNamesSaveDialog"), TFileDialog::fdSave, tableFilter, {}};
     sNamesOpenDialog = {QStringLiteral("sNamesOpenDialog"), TFileDialog::fdOpen, tableFilter, {}};
 }
@@ -176,45 +179,40 @@ QAction *TMainForm::AddCommand(QMenu *Menu, const QString &Text, const char *Nam
 void TMainForm::CreateMenus()
 {
     QMenuBar *bar = menuBar();
-    FFileMenu = bar->addMenu(QStringLiteral("File"));
+    FFileMenu = bar->addMenu(tr("File"));
     FFileMenu->setObjectName(QStringLiteral("mmFileMenu"));
-    AddCommand(FFileMenu, QStringLiteral("Open Project"), "miOpenProject",
-               &TMainForm::miOpenProjectClick, QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(FFileMenu, QStringLiteral("Save Project"), "miSaveProject",
-               &TMainForm::miSaveProjectClick, QKeySequence(Qt::CTRL | Qt::Key_S));
-    AddCommand(FFileMenu, QStringLiteral("Extract Glyphbook"), "miOpenLib",
-               &TMainForm::miOpenLibClick);
-    AddCommand(FFileMenu, QStringLiteral("Pack Glyphbook"), "miPackLib", &TMainForm::miPackLibClick,
+    AddCommand(FFileMenu, tr("Open Project"), "miOpenProject", &TMainForm::miOpenProjectClick,
+               QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(FFileMenu, tr("Save Project"), "miSaveProject", &TMainForm::miSaveProjectClick,
+               QKeySequence(Qt::CTRL | Qt::Key_S));
+    AddCommand(FFileMenu, tr("Extract Glyphbook"), "miOpenLib", &TMainForm::miOpenLibClick);
+    AddCommand(FFileMenu, tr("Pack Glyphbook"), "miPackLib", &TMainForm::miPackLibClick,
                QKeySequence(Qt::CTRL | Qt::Key_P));
-    AddCommand(FFileMenu, QStringLiteral("New Project"), "miNewProject",
-               &TMainForm::miNewProjectClick);
+    AddCommand(FFileMenu, tr("New Project"), "miNewProject", &TMainForm::miNewProjectClick);
     FFileMenu->addSeparator();
-    AddCommand(FFileMenu, QStringLiteral("Export Names..."), "miExportNames",
-               &TMainForm::miExportNamesClick);
-    AddCommand(FFileMenu, QStringLiteral("Import Names..."), "miImportNames",
-               &TMainForm::miImportNamesClick);
+    AddCommand(FFileMenu, tr("Export Names..."), "miExportNames", &TMainForm::miExportNamesClick);
+    AddCommand(FFileMenu, tr("Import Names..."), "miImportNames", &TMainForm::miImportNamesClick);
     FFileMenu->addSeparator();
-    FExit = AddCommand(FFileMenu, QStringLiteral("Exit"), "E1", &TMainForm::E1Click);
+    FExit = AddCommand(FFileMenu, tr("Exit"), "E1", &TMainForm::E1Click);
 
     CreateEditMenu();
 
-    FSymbolMenu = bar->addMenu(QStringLiteral("Symbol"));
+    FSymbolMenu = bar->addMenu(tr("Symbol"));
     FSymbolMenu->setObjectName(QStringLiteral("mmSymbol"));
-    AddCommand(FSymbolMenu, QStringLiteral("Add New Symbol"), "miNewSymbol",
-               &TMainForm::miNewSymbolClick, QKeySequence(Qt::CTRL | Qt::Key_A));
-    AddCommand(FSymbolMenu, QStringLiteral("Duplicate Symbol"), "miDupSymb",
-               &TMainForm::miDupSymbClick, QKeySequence(Qt::CTRL | Qt::Key_D));
-    AddCommand(FSymbolMenu, QStringLiteral("Delete Symbol"), "miDeleteSymbol",
-               &TMainForm::miDeleteSymbolClick);
-    AddCommand(FSymbolMenu, QStringLiteral("Check Library"), "miCheckLibrary",
-               &TMainForm::miCheckLibraryClick, QKeySequence(Qt::CTRL | Qt::Key_L));
-    AddCommand(FSymbolMenu, QStringLiteral("Locate Missing Images..."), "miLocateMissing",
+    AddCommand(FSymbolMenu, tr("Add New Symbol"), "miNewSymbol", &TMainForm::miNewSymbolClick,
+               QKeySequence(Qt::CTRL | Qt::Key_A));
+    AddCommand(FSymbolMenu, tr("Duplicate Symbol"), "miDupSymb", &TMainForm::miDupSymbClick,
+               QKeySequence(Qt::CTRL | Qt::Key_D));
+    AddCommand(FSymbolMenu, tr("Delete Symbol"), "miDeleteSymbol", &TMainForm::miDeleteSymbolClick);
+    AddCommand(FSymbolMenu, tr("Check Library"), "miCheckLibrary", &TMainForm::miCheckLibraryClick,
+               QKeySequence(Qt::CTRL | Qt::Key_L));
+    AddCommand(FSymbolMenu, tr("Locate Missing Images..."), "miLocateMissing",
                &TMainForm::miLocateMissingClick);
     CreatePlacePointMenu();
 
     CreateViewMenu();
 
-    FLanguagesMenu = bar->addMenu(QStringLiteral("Languages"));
+    FLanguagesMenu = bar->addMenu(tr("Languages"));
     FLanguagesMenu->setObjectName(QStringLiteral("mmLanguages"));
     for (const char *code : {"en", "sv"}) {
         QAction *language = AddCommand(FLanguagesMenu, QLatin1String(code),
@@ -223,15 +221,57 @@ void TMainForm::CreateMenus()
         language->setChecked(true);
     }
 
-    FExamplesMenu = bar->addMenu(QStringLiteral("Examples"));
+    FExamplesMenu = bar->addMenu(tr("Examples"));
     FExamplesMenu->setObjectName(QStringLiteral("mmExamples"));
     AddCommand(FExamplesMenu, QStringLiteral("SmallExampleLib.js"), "SmallExamplejs1",
                &TMainForm::SmallExamplejs1Click);
     FExamplesMenu->menuAction()->setVisible(false);
 
-    FHelp = bar->addAction(QStringLiteral("Help"));
+    FHelp = bar->addAction(tr("Help"));
     FHelp->setObjectName(QStringLiteral("H1"));
     FGuard.Connect(FHelp, &QAction::triggered, this, [this] { H1Click(); });
+}
+
+void TMainForm::CreateMenuKeys()
+{
+    const std::pair<QAction *, Qt::Key> titles[] = {{FFileMenu->menuAction(), Qt::Key_F},
+                                                    {FEditMenu->menuAction(), Qt::Key_E},
+                                                    {FSymbolMenu->menuAction(), Qt::Key_S},
+                                                    {FViewMenu->menuAction(), Qt::Key_V},
+                                                    {FLanguagesMenu->menuAction(), Qt::Key_L},
+                                                    {FExamplesMenu->menuAction(), Qt::Key_X},
+                                                    {FHelp, Qt::Key_H}};
+    for (const auto &[title, key] : titles) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, title = title] {
+            if (!title->isVisible())
+                return;
+            if (title->menu())
+                menuBar()->setActiveAction(title);
+            else
+                title->trigger();
+        });
+    }
+}
+
+void TMainForm::SetTabOrder()
+{
+    QList<QWidget *> chain;
+    const auto add = [&](const char *Name) {
+        if (auto *control = FClientArea->findChild<QWidget *>(QLatin1String(Name)))
+            chain.append(control);
+    };
+    for (const char *name : {"dLV_Symbols", "eFind", "cbFindMissingNames", "eIdentifier"})
+        add(name);
+    for (QLineEdit *name : std::as_const(FSettings->NameEdits))
+        chain.append(name);
+    for (const char *name :
+         {"sbbUp", "sbbLeft", "sbbRight", "sbbDown", "srbAnchor", "eAnchorX", "eAnchorY", "srbText",
+          "eTextX", "eTextY", "cbIsSymbol", "cbTextAlign", "eExampleText", "bAddImage",
+          "bDeleteImage", "cbCross", "cbShowTextCross", "sbImagesScrollBox"})
+        add(name);
+    for (qsizetype k = 1; k < chain.size(); ++k)
+        setTabOrder(chain[k - 1], chain[k]);
 }
 
 void TMainForm::FormCreate()

@@ -24,6 +24,8 @@ class TSymbolSettingsPanel;
 /// and on the library as a whole. The members are spread over one .cpp file per menu area.
 class TMainForm : public QMainWindow
 {
+    Q_OBJECT
+
 public:
     /// Dialogs serves every modal interaction; ProgramFolder is where "Lang.txt", "help.html"
     /// and "Examples/SmallExampleLib.js" are looked up, then SharedFolder for those missing.
@@ -89,6 +91,7 @@ private:
 
     // Menus whose items change at run time.
     QMenu *FFileMenu = nullptr;
+    QMenu *FEditMenu = nullptr;
     QMenu *FSymbolMenu = nullptr;
     QMenu *FLanguagesMenu = nullptr;
     QMenu *FViewMenu = nullptr;
@@ -111,6 +114,10 @@ private:
     void CreatePanels();
     void ConnectPanels();
     void CreateMenus();
+    /// Alt and a menu title's first letter opens that menu; the titles keep their texts.
+    void CreateMenuKeys();
+    /// Tab goes through the controls as the layout reads: list, settings, example text, strip.
+    void SetTabOrder();
     void FormCreate();
     QString ProgramFile(const QString &RelativePath) const;
     /// An information message over the window; one that arises before the window is shown

@@ -46,12 +46,12 @@ private:
 void TMainForm::CreateEditMenu()
 {
     QUndoStack *stack = FDocument.UndoStack();
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    QMenu *edit = FEditMenu = menuBar()->addMenu(tr("Edit"));
     edit->setObjectName(QStringLiteral("mmEdit"));
-    QAction *undo = edit->addAction(QStringLiteral("Undo"));
+    QAction *undo = edit->addAction(tr("Undo"));
     undo->setObjectName(QStringLiteral("miUndo"));
     undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QAction *redo = edit->addAction(QStringLiteral("Redo"));
+    QAction *redo = edit->addAction(tr("Redo"));
     redo->setObjectName(QStringLiteral("miRedo"));
     redo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
@@ -62,8 +62,8 @@ void TMainForm::CreateEditMenu()
             Action->setText(Step.isEmpty() ? Verb : Verb + u' ' + Step);
         };
     };
-    connect(stack, &QUndoStack::undoTextChanged, undo, follow(undo, QStringLiteral("Undo")));
-    connect(stack, &QUndoStack::redoTextChanged, redo, follow(redo, QStringLiteral("Redo")));
+    connect(stack, &QUndoStack::undoTextChanged, undo, follow(undo, tr("Undo")));
+    connect(stack, &QUndoStack::redoTextChanged, redo, follow(redo, tr("Redo")));
     connect(stack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
     connect(stack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
     undo->setEnabled(false);

@@ -72,7 +72,7 @@ void TMainForm::RebuildLanguageColumns()
 
     if (!left.isEmpty())
         ShowInformationOverWindow(
-            QStringLiteral("At most %1 languages can be shown at once. Not shown: %2.")
+            tr("At most %1 languages can be shown at once. Not shown: %2.")
                 .arg(QString::number(fields), left.join(QStringLiteral(", "))));
 }
 

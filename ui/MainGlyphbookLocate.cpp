@@ -60,7 +60,7 @@ void TMainForm::miLocateMissingClick()
                 missingNames.insert(FileNamePart(stored));
             }
     if (missing.isEmpty()) {
-        FDialogs.ShowInformation(QStringLiteral("No image of the library is missing."));
+        FDialogs.ShowInformation(tr("No image of the library is missing."));
         return;
     }
     if (sLocateFolderDialog.FileName.isEmpty())
@@ -91,7 +91,7 @@ void TMainForm::miLocateMissingClick()
     }
     if (!relinked.isEmpty()) {
         // One undo step for the whole search, however many symbols it relinked.
-        FDocument.BeginMacro(QStringLiteral("Locate Missing Images"));
+        FDocument.BeginMacro(tr("Locate Missing Images"));
         const auto endStep = qScopeGuard([this] { FDocument.EndMacro(); });
         for (const TViraSymbolPtr &symbol : std::as_const(relinked)) {
             TViraSymbol after = *symbol;
@@ -99,7 +99,7 @@ void TMainForm::miLocateMissingClick()
                 const QString target = relinkTarget(Stored);
                 return target.isEmpty() ? Stored : target;
             });
-            FDocument.ChangeSymbol(symbol, after, {QStringLiteral("Locate Missing Images")});
+            FDocument.ChangeSymbol(symbol, after, {tr("Locate Missing Images")});
         }
     }
     for (const TViraSymbolPtr &symbol : std::as_const(relinked)) {
@@ -117,11 +117,11 @@ void TMainForm::miLocateMissingClick()
     for (const QString &stored : std::as_const(missing))
         if (!found.contains(FileNamePart(stored)))
             stillMissing.append(QDir::toNativeSeparators(stored));
-    QString report = QStringLiteral("Found %1 of %2 missing images in %3.")
+    QString report = tr("Found %1 of %2 missing images in %3.")
                          .arg(missing.size() - stillMissing.size())
                          .arg(missing.size())
                          .arg(QDir::toNativeSeparators(folder));
     if (!stillMissing.isEmpty())
-        report += QStringLiteral("\n\nStill missing:\n") + stillMissing.join(u'\n');
+        report += tr("\n\nStill missing:\n") + stillMissing.join(u'\n');
     FDialogs.ShowInformation(report);
 }

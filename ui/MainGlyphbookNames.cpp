@@ -39,13 +39,13 @@ void TMainForm::miImportNamesClick()
     for (const TNameChange &change : import.Changes)
         bySymbol[change.Symbol].append(change);
     if (!bySymbol.isEmpty()) {
-        FDocument.BeginMacro(QStringLiteral("Import Names"));
+        FDocument.BeginMacro(tr("Import Names"));
         for (auto symbol = bySymbol.cbegin(); symbol != bySymbol.cend(); ++symbol) {
             const TViraSymbolPtr &changed = FDocument.Symbols().at(symbol.key());
             TViraSymbol after = *changed;
             for (const TNameChange &change : *symbol)
                 ApplyNameChange(after, change);
-            FDocument.ChangeSymbol(changed, after, {QStringLiteral("Import Names")});
+            FDocument.ChangeSymbol(changed, after, {tr("Import Names")});
         }
         FDocument.EndMacro();
     }
@@ -53,15 +53,14 @@ void TMainForm::miImportNamesClick()
         AddLanguage(language, true);
     RebuildLanguageColumns();
 
-    QString report = QStringLiteral("Names changed: %1.").arg(import.Changes.size());
+    QString report = tr("Names changed: %1.").arg(import.Changes.size());
     if (!import.NewLanguages.isEmpty())
-        report += QStringLiteral("\nLanguages added: %1.")
-                      .arg(import.NewLanguages.join(QStringLiteral(", ")));
+        report += tr("\nLanguages added: %1.").arg(import.NewLanguages.join(QStringLiteral(", ")));
     if (!import.Unknown.isEmpty()) {
         QStringList skipped;
         for (const auto &[identifier, row] : import.Unknown)
-            skipped << QStringLiteral("\"%1\" (row %2)").arg(identifier).arg(row);
-        report += QStringLiteral("\nRows skipped, no symbol has their identifier: %1.")
+            skipped << tr("\"%1\" (row %2)").arg(identifier).arg(row);
+        report += tr("\nRows skipped, no symbol has their identifier: %1.")
                       .arg(skipped.join(QStringLiteral(", ")));
     }
     FDialogs.ShowInformation(report);

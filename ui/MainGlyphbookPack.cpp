@@ -7,6 +7,7 @@
 #include "packing/LibraryCopy.h"
 #include "ui/BusyCursor.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -15,10 +16,6 @@
 
 namespace
 {
-const QString MissingImageText =
-    QStringLiteral("One image used by a dialog is missing. The symbol library can therfore not be "
-                   "created. ");
-
 /// How a command's work talks to the user: questions with the normal cursor, progress in a
 /// dialog that starts with the first report, messages kept until the work is over.
 class TWorkFeedback
@@ -38,7 +35,8 @@ public:
                 paths.append(QDir::toNativeSeparators(path));
             FBusy.Restore();
             const bool yes = FDialogs.ConfirmWithDetails(
-                Question, QStringLiteral("Yes replaces:\n") + paths.join(u'\n'));
+                Question,
+                QCoreApplication::translate("TMainForm", "Yes replaces:\n") + paths.join(u'\n'));
             FBusy.Show();
             return yes;
         };
@@ -78,7 +76,7 @@ void TMainForm::miPackLibClick()
     // Whatever packing ends with, the library is brought back to what its document keeps.
     TViraGlyphbook lent = FDocument.Library();
     const TLibraryCopy copy(lent);
-    TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Packing the symbol library..."));
+    TWorkFeedback feedback(FDialogs, busy, tr("Packing the symbol library..."));
 
     std::optional<QString> missing;
     std::exception_ptr failure;
@@ -94,7 +92,9 @@ void TMainForm::miPackLibClick()
     feedback.Finish();
 
     if (missing)
-        FDialogs.ShowErrorCancel(MissingImageText + *missing);
+        FDialogs.ShowErrorCancel(tr("One image used by a dialog is missing. The symbol library "
+                                    "can therfore not be created. ") +
+                                 *missing);
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -114,7 +114,7 @@ void TMainForm::miOpenLibClick()
     QString into;
     for (bool extracted = false; !extracted;) {
         TBusyCursor busy;
-        TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Extracting the symbol library..."));
+        TWorkFeedback feedback(FDialogs, busy, tr("Extracting the symbol library..."));
         try {
             ExtractLibrary(lent, archive, feedback.Callbacks(), into);
             extracted = true;
@@ -124,8 +124,8 @@ void TMainForm::miOpenLibClick()
             if (into.isEmpty())
                 into = QFileInfo(archive).absolutePath();
             if (!FDialogs.Confirm(error.message() +
-                                  QStringLiteral("\n\nChoose another folder to extract into?")) ||
-                !FDialogs.ChooseFolder(QStringLiteral("Extract into"), into))
+                                  tr("\n\nChoose another folder to extract into?")) ||
+                !FDialogs.ChooseFolder(tr("Extract into"), into))
                 return;
             continue;
         } catch (...) {

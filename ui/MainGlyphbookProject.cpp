@@ -41,7 +41,7 @@ void TMainForm::miSaveProjectClick()
     // Saving again to the project's own file replaces no other file: Ctrl+S, Enter saves.
     const bool ownFile = !FCaptionFile.isEmpty() && QFileInfo(fileName) == QFileInfo(FCaptionFile);
     if (!ownFile && QFileInfo::exists(fileName) &&
-        !FDialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
+        !FDialogs.Confirm(tr("%1 already exists.\nDo you want to replace it?")
                               .arg(QFileInfo(fileName).fileName())))
         return;
     FDocument.SaveToFile(fileName);

@@ -83,7 +83,7 @@ TViraSymbolPtr TMainForm::NewSymbolFromPicture(const QString &FileName) const
 void TMainForm::AddNewSymbol(const QString &FileName)
 {
     const TViraSymbolPtr symbol = NewSymbolFromPicture(FileName);
-    FDocument.AddSymbols({symbol}, QStringLiteral("Add Symbol"));
+    FDocument.AddSymbols({symbol}, tr("Add Symbol"));
     FDocument.SetSelectedSymbol(symbol);
     ReportUnreadablePicture(FDialogs, FileName, FDocument.ProjectFile());
 }
@@ -98,7 +98,7 @@ void TMainForm::AddFamilies(const QList<TStateFamily> &Families)
         symbol->StateImages = family.States;
         added.append(symbol);
     }
-    FDocument.AddSymbols(added, QStringLiteral("Add Symbols"));
+    FDocument.AddSymbols(added, tr("Add Symbols"));
     // As when the pictures are added one by one, the last one's symbol ends up selected.
     FDocument.SetSelectedSymbol(added.constLast());
 }
@@ -111,7 +111,7 @@ void TMainForm::miDupSymbClick()
     TViraGlyphbook copies;
     const TViraSymbolPtr copy = copies.AddCopy(*selected);
     copy->Identifier += QStringLiteral("_cpy");
-    FDocument.AddSymbols({copy}, QStringLiteral("Duplicate Symbol"));
+    FDocument.AddSymbols({copy}, tr("Duplicate Symbol"));
     FDocument.SetSelectedSymbol(copy);
 }
 
@@ -128,7 +128,7 @@ void TMainForm::miDeleteSymbolClick()
 void TMainForm::CreatePlacePointMenu()
 {
     FSymbolMenu->addSeparator();
-    QMenu *placePoint = FSymbolMenu->addMenu(QStringLiteral("Place Point"));
+    QMenu *placePoint = FSymbolMenu->addMenu(tr("Place Point"));
     placePoint->setObjectName(QStringLiteral("mmPlacePoint"));
     for (const TPointSpot &spot : kSpots) {
         QAction *item = placePoint->addAction(QLatin1String(spot.Caption));
@@ -152,7 +152,6 @@ void TMainForm::PlacePoint(int Across, int Down)
         return;
     }
     // Its two coordinates are one step, joined with no other placing.
-    FSettings->WriteChosenPoint(
-        spotOnSide(Across, size.width()), spotOnSide(Down, size.height()),
-        {QStringLiteral("Place Point"), TStepId::PlacePoint, ++FPlacements});
+    FSettings->WriteChosenPoint(spotOnSide(Across, size.width()), spotOnSide(Down, size.height()),
+                                {tr("Place Point"), TStepId::PlacePoint, ++FPlacements});
 }

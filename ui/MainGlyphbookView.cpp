@@ -11,16 +11,16 @@
 
 void TMainForm::CreateViewMenu()
 {
-    FViewMenu = menuBar()->addMenu(QStringLiteral("View"));
+    FViewMenu = menuBar()->addMenu(tr("View"));
     FViewMenu->setObjectName(QStringLiteral("mmView"));
-    FZoomIn = FViewMenu->addAction(QStringLiteral("Zoom In"));
+    FZoomIn = FViewMenu->addAction(tr("Zoom In"));
     FZoomIn->setObjectName(QStringLiteral("miZoomIn"));
     FZoomIn->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    FZoomOut = FViewMenu->addAction(QStringLiteral("Zoom Out"));
+    FZoomOut = FViewMenu->addAction(tr("Zoom Out"));
     FZoomOut->setObjectName(QStringLiteral("miZoomOut"));
     FZoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    FActualSize = FViewMenu->addAction(QStringLiteral("Actual Size"));
+    FActualSize = FViewMenu->addAction(tr("Actual Size"));
     FActualSize->setObjectName(QStringLiteral("miActualSize"));
     FActualSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     FViewMenu->addSeparator();
@@ -30,7 +30,7 @@ void TMainForm::CreateViewMenu()
                    [this] { SetZoom(TPreviewMagnifier::MinZoom); });
     UpdateZoomCommands();
 
-    QAction *find = FViewMenu->addAction(QStringLiteral("Find..."));
+    QAction *find = FViewMenu->addAction(tr("Find..."));
     find->setObjectName(QStringLiteral("miFind"));
     find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     FGuard.Connect(find, &QAction::triggered, this, [this] { FList->ShowFindBar(); });

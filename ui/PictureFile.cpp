@@ -4,6 +4,7 @@
 #include "render/PictureFiles.h"
 #include "ui/GlyphbookDialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -40,6 +41,7 @@ void ReportUnreadablePicture(TGlyphbookDialogs &Dialogs, const QString &FileName
 {
     const QString path = ResolveImagePath(FileName, ProjectFile);
     if (QFileInfo(path).isFile() && !IsReadablePicture(path))
-        Dialogs.ShowError(QStringLiteral("The file \"%1\" cannot be read as a picture.")
-                              .arg(QDir::toNativeSeparators(path)));
+        Dialogs.ShowError(
+            QCoreApplication::translate("TMainForm", "The file \"%1\" cannot be read as a picture.")
+                .arg(QDir::toNativeSeparators(path)));
 }

@@ -79,7 +79,8 @@ TSymbolImgPanel::TSymbolImgPanel(QWidget *AOwner, TViraSymbolPtr ASymbol, int In
 
     Value = new QLineEdit(this);
     Value->setGeometry(105, 2, 40, 21);
-    Value->setToolTip(QStringLiteral("Värde"));
+    Value->setToolTip(tr("Värde"));
+    Value->setAccessibleName(tr("State value"));
     Value->setText(QStringLiteral("0"));
     // Connected only now, so that writing the pair's value below runs the update path.
     connect(Value, &QLineEdit::textChanged, this, [this] { OnUpdate(Value); });
@@ -88,7 +89,8 @@ TSymbolImgPanel::TSymbolImgPanel(QWidget *AOwner, TViraSymbolPtr ASymbol, int In
     ValueType->setGeometry(2, 2, 100, 21);
     ValueType->addItems({QStringLiteral("Default"), QStringLiteral("Value"),
                          QStringLiteral("Alarm"), QStringLiteral("MO_Off"), QStringLiteral("MO")});
-    ValueType->setToolTip(QStringLiteral("When is image shown?"));
+    ValueType->setToolTip(tr("When is image shown?"));
+    ValueType->setAccessibleName(tr("Value type"));
     // Only the user's choice notifies; choosing an item from code stays silent.
     connect(ValueType, &QComboBox::activated, this, [this] { OnUpdate(ValueType); });
 

@@ -4,6 +4,7 @@
 #include "ui/AnchorLayout.h"
 #include "ui/ErrorGuard.h"
 #include "ui/FileDrop.h"
+#include "ui/LayoutPlacing.h"
 #include "ui/SymbolListItem.h"
 
 #include <QCheckBox>
@@ -90,14 +91,15 @@ TSymbolListPanel::TSymbolListPanel(TGlyphbookDocument &Document, const TErrorGua
         FIcons.append(QIcon(QStringLiteral(":/glyphbook/%1.png").arg(QLatin1String(name))));
 
     setGeometry(kListDesign);
-    setToolTip(QStringLiteral("Double click to add new symbol"));
+    setToolTip(tr("Double click to add new symbol"));
+    setAccessibleName(tr("Symbols"));
     setRootIsDecorated(false);
     setUniformRowHeights(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setIconSize(QSize(16, 16));
-    setHeaderLabels({QStringLiteral("Identifier")});
+    setHeaderLabels({tr("Identifier")});
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
     TListSortSuspension::SortByCaption(this);
@@ -134,17 +136,20 @@ void TSymbolListPanel::CreateFindBar()
     layout->setSpacing(6);
     FFindField = new QLineEdit(FFindBar);
     FFindField->setObjectName(QStringLiteral("eFind"));
-    FFindField->setPlaceholderText(QStringLiteral("Find identifier or name"));
+    FFindField->setPlaceholderText(tr("Find identifier or name"));
     FFindField->setClearButtonEnabled(true);
+    describe(FFindField, tr("Find"),
+             tr("Shows only the symbols whose identifier or a name contains this text"));
+    for (QToolButton *clear : FFindField->findChildren<QToolButton *>())
+        describe(clear, tr("Clear the find field"), tr("Clears the find field"));
     layout->addWidget(FFindField, 1);
-    FMissingNames = new QCheckBox(QStringLiteral("Missing names"), FFindBar);
+    FMissingNames = new QCheckBox(tr("Missing names"), FFindBar);
     FMissingNames->setObjectName(QStringLiteral("cbFindMissingNames"));
-    FMissingNames->setToolTip(
-        QStringLiteral("Show only symbols that lack a name in a shown language"));
+    FMissingNames->setToolTip(tr("Show only symbols that lack a name in a shown language"));
     layout->addWidget(FMissingNames);
     auto *close = new QToolButton(FFindBar);
     close->setText(QStringLiteral("\u2715"));
-    close->setToolTip(QStringLiteral("Close the find bar (Esc)"));
+    describe(close, tr("Close the find bar"), tr("Close the find bar (Esc)"));
     close->setAutoRaise(true);
     layout->addWidget(close);
 
@@ -358,7 +363,7 @@ void TSymbolListPanel::ShowLanguages()
 {
     const QStringList &codes = FDocument.Languages();
     setColumnCount(1 + int(codes.size()));
-    setHeaderLabels(QStringList(QStringLiteral("Identifier")) + codes);
+    setHeaderLabels(QStringList(tr("Identifier")) + codes);
     header()->setSectionResizeMode(QHeaderView::Interactive);
     ShareColumnWidths();
     FillRowNamesByLanguage();

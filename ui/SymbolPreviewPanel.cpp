@@ -45,7 +45,7 @@ void TSymbolPreviewPanel::CreateElements()
     // No background of its own: transparent pixels of a picture show the grid.
     SymbolImage->setAutoFillBackground(false);
 
-    lExampleText = named(new QLabel(QStringLiteral("Example Text"), area), "lExampleText");
+    lExampleText = named(new QLabel(tr("Example Text"), area), "lExampleText");
     lExampleText->setAlignment(Qt::AlignCenter);
     lExampleText->setFont(ExampleTextFont());
     QPalette examplePalette = lExampleText->palette();
@@ -87,14 +87,21 @@ void TSymbolPreviewPanel::CreateOptions()
 {
     QWidget *area = parentWidget();
     // Outside the settings: it stays usable while they are switched off.
-    eExampleText =
-        placeEdit("eExampleText", QStringLiteral("Example Text"), {946, 170, 145, 21}, area);
-    eExampleText->setToolTip(QStringLiteral("Example Text"));
+    eExampleText = placeEdit("eExampleText", tr("Example Text"), {946, 170, 145, 21}, area);
+    eExampleText->setToolTip(tr("Example Text"));
+    eExampleText->setAccessibleName(tr("Example text"));
     eExampleText->raise();
-    cbCross =
-        placeButton<QCheckBox>("cbCross", QStringLiteral("Show Cross"), {890, 634, 84, 19}, area);
-    cbShowTextCross = placeButton<QCheckBox>("cbShowTextCross", QStringLiteral("Show Text Cross"),
-                                             {980, 634, 109, 19}, area);
+    cbCross = placeButton<QCheckBox>("cbCross", tr("Show Cross"), {890, 634, 84, 19}, area);
+    cbShowTextCross =
+        placeButton<QCheckBox>("cbShowTextCross", tr("Show Text Cross"), {980, 634, 109, 19}, area);
+
+    describe(cbCross, tr("Show Cross"), tr("Shows the anchor point's cross over the grid"));
+    describe(cbShowTextCross, tr("Show Text Cross"), tr("Shows the text point's cross"));
+    describe(this, tr("Symbol preview"),
+             tr("Shift and the left button place the anchor point, Shift and the right button "
+                "the text point; dragging the picture or the text moves them"));
+    setAccessibleDescription(tr("The selected symbol's picture placed by its anchor point on the "
+                                "grid's origin, with the example text at its text point"));
 
     FGuard.Connect(cbCross, &QCheckBox::toggled, this, [this] {
         shapeX->setVisible(cbCross->isChecked());

@@ -39,8 +39,7 @@ void writeNumber(QLineEdit *Field, qint64 Value)
 
 TSymbolSettingsPanel::TSymbolSettingsPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard,
                                            QWidget *Parent)
-    : TCentredGroupBox(QStringLiteral("Symbol Settings"), Parent), FDocument(Document),
-      FGuard(Guard)
+    : TCentredGroupBox(tr("Symbol Settings"), Parent), FDocument(Document), FGuard(Guard)
 {
     setObjectName(QStringLiteral("gbSettings"));
     setGeometry(423, 1, 680, 200);
@@ -59,10 +58,10 @@ TSymbolSettingsPanel::TSymbolSettingsPanel(TGlyphbookDocument &Document, const T
 
 void TSymbolSettingsPanel::CreateControls()
 {
-    placeLabel("sLabel1", QStringLiteral("Identifier"), 25, 14, this);
+    placeLabel("sLabel1", tr("Identifier"), 25, 14, this);
     FIdentifier =
         placeEdit("eIdentifier", QStringLiteral("SymbolID"), QRect(25, 33, 121, kEditHeight), this);
-    placeLabel("sLabel2", QStringLiteral("Name"), 180, 14, this);
+    placeLabel("sLabel2", tr("Name"), 180, 14, this);
 
     FUp = placeArrowButton("sbbUp", QStringLiteral(":/glyphbook/arrow_up.png"), 70, 93, this);
     FDown =
@@ -72,23 +71,21 @@ void TSymbolSettingsPanel::CreateControls()
     FRight =
         placeArrowButton("sbbRight", QStringLiteral(":/glyphbook/arrow_right.png"), 95, 119, this);
 
-    FAnchorChosen = placeButton<QRadioButton>("srbAnchor", QStringLiteral("Anchorpoint"),
-                                              {133, 103, 86, 19}, this);
+    FAnchorChosen =
+        placeButton<QRadioButton>("srbAnchor", tr("Anchorpoint"), {133, 103, 86, 19}, this);
     FAnchorChosen->setChecked(true);
-    FTextChosen =
-        placeButton<QRadioButton>("srbText", QStringLiteral("Textpoint"), {133, 136, 74, 19}, this);
+    FTextChosen = placeButton<QRadioButton>("srbText", tr("Textpoint"), {133, 136, 74, 19}, this);
 
-    placeLabel("sLabel5", QStringLiteral("X"), 239, 105, this);
+    placeLabel("sLabel5", tr("X"), 239, 105, this);
     FAnchorX = placeEdit("eAnchorX", QStringLiteral("0"), QRect(251, 102, 109, kEditHeight), this);
-    placeLabel("sLabel6", QStringLiteral("Y"), 375, 105, this);
+    placeLabel("sLabel6", tr("Y"), 375, 105, this);
     FAnchorY = placeEdit("eAnchorY", QStringLiteral("0"), QRect(387, 102, 109, kEditHeight), this);
-    FIsSymbol =
-        placeButton<QCheckBox>("cbIsSymbol", QStringLiteral("Symbol"), {523, 102, 62, 19}, this);
+    FIsSymbol = placeButton<QCheckBox>("cbIsSymbol", tr("Symbol"), {523, 102, 62, 19}, this);
     FIsSymbol->setChecked(true);
 
-    placeLabel("sLabel8", QStringLiteral("X"), 239, 140, this);
+    placeLabel("sLabel8", tr("X"), 239, 140, this);
     FTextX = placeEdit("eTextX", QStringLiteral("0"), QRect(251, 135, 109, kEditHeight), this);
-    placeLabel("sLabel9", QStringLiteral("Y"), 375, 140, this);
+    placeLabel("sLabel9", tr("Y"), 375, 140, this);
     FTextY = placeEdit("eTextY", QStringLiteral("0"), QRect(389, 135, 109, kEditHeight), this);
 
     FTextAlign = named(new QComboBox(this), "cbTextAlign");
@@ -99,10 +96,28 @@ void TSymbolSettingsPanel::CreateControls()
     // and "center" into "Center" when the focus leaves.
     FTextAlign->setCompleter(nullptr);
     // Item index = alignment value: Right 0, Center 1, Left 2.
-    FTextAlign->addItems(
-        {QStringLiteral("Right"), QStringLiteral("Center"), QStringLiteral("Left")});
+    FTextAlign->addItems({tr("Right"), tr("Center"), tr("Left")});
     FTextAlign->setCurrentIndex(-1);
     FTextAlign->setEditText(QStringLiteral("Rigth"));
+
+    describe(FIdentifier, tr("Identifier"), tr("The symbol's identifier"));
+    describe(FUp, tr("Move the point up"), tr("Moves the chosen point one pixel up"));
+    describe(FDown, tr("Move the point down"), tr("Moves the chosen point one pixel down"));
+    describe(FLeft, tr("Move the point left"), tr("Moves the chosen point one pixel left"));
+    describe(FRight, tr("Move the point right"), tr("Moves the chosen point one pixel right"));
+    describe(FAnchorChosen, tr("Anchorpoint"),
+             tr("The arrows and the mouse place the anchor point"));
+    describe(FTextChosen, tr("Textpoint"), tr("The arrows and the mouse place the text point"));
+    describe(FAnchorX, tr("Anchor point X"),
+             tr("The anchor point's position across the picture, in pixels"));
+    describe(FAnchorY, tr("Anchor point Y"),
+             tr("The anchor point's position down the picture, in pixels"));
+    describe(FTextX, tr("Text point X"), tr("The text point's position across, in pixels"));
+    describe(FTextY, tr("Text point Y"), tr("The text point's position down, in pixels"));
+    describe(FIsSymbol, tr("Symbol"),
+             tr("A symbol has a text point and state images; a plain image has neither"));
+    describe(FTextAlign, tr("Text alignment"), tr("How the text stands at the text point"));
+    FTextAlign->lineEdit()->setAccessibleName(tr("Text alignment"));
 }
 
 void TSymbolSettingsPanel::CreateNameFields()
@@ -201,19 +216,19 @@ TStep TSymbolSettingsPanel::FieldStep(const QObject *Field) const
 {
     // Keystrokes in one field that follow one another are one step.
     if (Field == FIdentifier)
-        return {QStringLiteral("Edit Identifier"), TStepId::EditIdentifier, 0};
+        return {tr("Edit Identifier"), TStepId::EditIdentifier, 0};
     if (Field == FAnchorX || Field == FAnchorY)
-        return {QStringLiteral("Edit Anchor"), TStepId::EditAnchor, Field == FAnchorY};
+        return {tr("Edit Anchor"), TStepId::EditAnchor, Field == FAnchorY};
     if (Field == FTextX || Field == FTextY)
-        return {QStringLiteral("Edit Text Point"), TStepId::EditTextPoint, Field == FTextY};
+        return {tr("Edit Text Point"), TStepId::EditTextPoint, Field == FTextY};
     if (Field == FTextAlign || Field == FTextAlign->lineEdit())
-        return {QStringLiteral("Change Alignment"), TStepId::ChangeAlignment, Field == FTextAlign};
+        return {tr("Change Alignment"), TStepId::ChangeAlignment, Field == FTextAlign};
     if (Field == FIsSymbol)
-        return {QStringLiteral("Change Symbol Flag")};
+        return {tr("Change Symbol Flag")};
     for (int k = 0; k < NameEdits.size(); ++k)
         if (Field == NameEdits[k])
-            return {QStringLiteral("Edit Name"), TStepId::EditName, k};
-    return {QStringLiteral("Edit Symbol")};
+            return {tr("Edit Name"), TStepId::EditName, k};
+    return {tr("Edit Symbol")};
 }
 
 void TSymbolSettingsPanel::WriteWithStep(const TStep &Step, const std::function<void()> &Write)
@@ -334,6 +349,8 @@ void TSymbolSettingsPanel::ShowLanguages()
     const QStringList &codes = FDocument.Languages();
     const int count = int(codes.size());
     for (int k = 0; k < count; ++k) {
+        describe(NameEdits[k], tr("Name (%1)").arg(codes[k]),
+                 tr("The symbol's name in the language %1").arg(codes[k]));
         NameLabels[k]->setText(codes[k]);
         NameLabels[k]->show();
         NameEdits[k]->show();

@@ -1,0 +1,110 @@
+// The window in the system's language: Swedish and German where the first UI language is one
+// of them, with Qt's own dialogs alike; English, and any language without a translation, show
+// the window's own texts. What goes into files is never translated.
+#include "WindowFixture.h"
+
+#include "ui/Translations.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTranslator>
+
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowSpeaksTheFirstUiLanguage_data();
+    void windowSpeaksTheFirstUiLanguage();
+    void documentsStayUntranslated();
+};
+
+namespace
+{
+/// Installs the translations for Language while it lives.
+class TLanguage
+{
+public:
+    explicit TLanguage(const QString &Language)
+        : FInstalled(InstallTranslations(*qApp, QLocale(Language)))
+    {
+    }
+    ~TLanguage()
+    {
+        for (QTranslator *translator : std::as_const(FInstalled)) {
+            QCoreApplication::removeTranslator(translator);
+            delete translator;
+        }
+    }
+    TLanguage(const TLanguage &) = delete;
+    TLanguage &operator=(const TLanguage &) = delete;
+
+private:
+    QList<QTranslator *> FInstalled;
+};
+} // namespace
+
+void TestTranslations::windowSpeaksTheFirstUiLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QString>("cancel");
+    // The File menu, the identifier's label, the settings' title, the step of typing an
+    // identifier as the Undo item names it, and Qt's own Cancel button.
+    QTest::newRow("German") << u"de_DE"_s
+                            << Strings({"Datei", "Bezeichner", "Symboleinstellungen",
+                                        "Rückgängig Bezeichner bearbeiten"})
+                            << u"&Abbrechen"_s;
+    QTest::newRow("Swedish") << u"sv_SE"_s
+                             << Strings({"Arkiv", "Identifierare", "Symbolinställningar",
+                                         "Ångra Redigera identifierare"})
+                             << u"&Avbryt"_s;
+    QTest::newRow("English") << u"en_US"_s
+                             << Strings({"File", "Identifier", "Symbol Settings",
+                                         "Undo Edit Identifier"})
+                             << u"&Cancel"_s;
+    QTest::newRow("no translation")
+        << u"fr_FR"_s << Strings({"File", "Identifier", "Symbol Settings", "Undo Edit Identifier"})
+        << u"&Cancel"_s;
+}
+
+void TestTranslations::windowSpeaksTheFirstUiLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, texts);
+    QFETCH(QString, cancel);
+    const TLanguage installed(language);
+    TWindowFixture f;
+    TMainForm &w = f.CreateActive();
+    auto symbol = MakeSymbol(u"pump"_s, {{u"en"_s, u"Pump"_s}});
+    AddSymbols(w, {symbol});
+    clickRow(w, u"pump"_s);
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"valve"_s);
+    QCOMPARE((QStringList{
+                 Named<QMenu>(w, "mmFileMenu")->title(), Named<QLabel>(w, "sLabel1")->text(),
+                 Named<QGroupBox>(w, "gbSettings")->title(), Named<QAction>(w, "miUndo")->text()}),
+             texts);
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), cancel);
+}
+
+void TestTranslations::documentsStayUntranslated()
+{
+    const auto saved = [](const QString &Language) {
+        const TLanguage installed(Language);
+        TWindowFixture f;
+        TMainForm &w = f.CreateActive();
+        f.Dialogs.FileAnswers = {f.Path(u"pump.png"_s)};
+        f.WritePicture(u"pump.png"_s, QSize(4, 4));
+        Named<QAction>(w, "miNewSymbol")->trigger();
+        QString document = QString::fromUtf8(SavedBytes(w));
+        // The picture's folder differs from window to window.
+        return document.replace(f.Path(QString()), u"FOLDER/"_s);
+    };
+    QCOMPARE(saved(u"de_DE"_s), saved(u"en_US"_s));
+}
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"

@@ -1,0 +1,639 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>TBatchImportDialog</name>
+    <message>
+        <source>Add New Symbols</source>
+        <translation>Neue Symbole hinzufügen</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>States</source>
+        <translation>Zustände</translation>
+    </message>
+    <message>
+        <source>Group state pictures into one symbol per family</source>
+        <translation>Zustandsbilder zu einem Symbol je Familie gruppieren</translation>
+    </message>
+    <message>
+        <source>NAME.png is the main picture; NAME_1.png, NAME_alarm.png, NAME_mo.png and NAME_mo_off.png are the pictures of the states 1, Alarm, MO and MO_Off</source>
+        <translation>NAME.png ist das Hauptbild; NAME_1.png, NAME_alarm.png, NAME_mo.png und NAME_mo_off.png sind die Bilder der Zustände 1, Alarm, MO und MO_Off</translation>
+    </message>
+    <message>
+        <source>Add Symbols</source>
+        <translation>Symbole hinzufügen</translation>
+    </message>
+    <message>
+        <source>%1 pictures make %2 new %3:</source>
+        <translation>%1 Bilder ergeben %2 %3:</translation>
+    </message>
+    <message>
+        <source>symbol</source>
+        <translation>neues Symbol</translation>
+    </message>
+    <message>
+        <source>symbols</source>
+        <translation>neue Symbole</translation>
+    </message>
+</context>
+<context>
+    <name>TCheckLibraryWindow</name>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Finding</source>
+        <translation>Befund</translation>
+    </message>
+    <message>
+        <source>Check Library</source>
+        <translation>Bibliothek prüfen</translation>
+    </message>
+    <message>
+        <source>Double click to select the symbol</source>
+        <translation>Doppelklick wählt das Symbol</translation>
+    </message>
+    <message>
+        <source>No problems found.</source>
+        <translation>Keine Probleme gefunden.</translation>
+    </message>
+    <message>
+        <source>%1 %2 in %3 %4.</source>
+        <translation>%1 %2 in %3 %4.</translation>
+    </message>
+    <message>
+        <source>finding</source>
+        <translation>Befund</translation>
+    </message>
+    <message>
+        <source>findings</source>
+        <translation>Befunde</translation>
+    </message>
+    <message>
+        <source>symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>symbols</source>
+        <translation>Symbolen</translation>
+    </message>
+</context>
+<context>
+    <name>TImageStripPanel</name>
+    <message>
+        <source>Images</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Add Image</source>
+        <translation>Bild hinzufügen</translation>
+    </message>
+    <message>
+        <source>Delete Image</source>
+        <translation>Bild löschen</translation>
+    </message>
+    <message>
+        <source>Set Default Image</source>
+        <translation>Standardbild festlegen</translation>
+    </message>
+    <message>
+        <source>Change Image Value</source>
+        <translation>Bildwert ändern</translation>
+    </message>
+    <message>
+        <source>Replace Image</source>
+        <translation>Bild ersetzen</translation>
+    </message>
+    <message>
+        <source>Add Images</source>
+        <translation>Bilder hinzufügen</translation>
+    </message>
+    <message>
+        <source>Adds a state image to the selected symbol</source>
+        <translation>Fügt dem gewählten Symbol ein Zustandsbild hinzu</translation>
+    </message>
+    <message>
+        <source>Deletes the marked state image</source>
+        <translation>Löscht das markierte Zustandsbild</translation>
+    </message>
+    <message>
+        <source>The selected symbol's images: a click shows one, a double click replaces it</source>
+        <translation>Die Bilder des gewählten Symbols: ein Klick zeigt eines, ein Doppelklick ersetzt es</translation>
+    </message>
+</context>
+<context>
+    <name>TMainForm</name>
+    <message>
+        <source>These files are not pictures and were not added:
+%1</source>
+        <translation>Diese Dateien sind keine Bilder und wurden nicht hinzugefügt:
+%1</translation>
+    </message>
+    <message>
+        <source>Glyphbook project|*.js</source>
+        <translation>Glyphbook-Projekt|*.js</translation>
+    </message>
+    <message>
+        <source>All (*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp)|*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp;|Portable network graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg</source>
+        <translation>Alle (*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp)|*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp;|PNG-Bild (*.png)|*.png|GIF-Bild (*.gif)|*.gif|JPEG-Bild (*.jpg)|*.jpg|JPEG-Bild (*.jpeg)|*.jpeg</translation>
+    </message>
+    <message>
+        <source>Symbol library|*.tar.gz</source>
+        <translation>Symbolbibliothek|*.tar.gz</translation>
+    </message>
+    <message>
+        <source>Table of names (CSV)|*.csv</source>
+        <translation>Namenstabelle (CSV)|*.csv</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Open Project</source>
+        <translation>Projekt öffnen</translation>
+    </message>
+    <message>
+        <source>Save Project</source>
+        <translation>Projekt speichern</translation>
+    </message>
+    <message>
+        <source>Extract Glyphbook</source>
+        <translation>Glyphbook entpacken</translation>
+    </message>
+    <message>
+        <source>Pack Glyphbook</source>
+        <translation>Glyphbook packen</translation>
+    </message>
+    <message>
+        <source>New Project</source>
+        <translation>Neues Projekt</translation>
+    </message>
+    <message>
+        <source>Export Names...</source>
+        <translation>Namen exportieren...</translation>
+    </message>
+    <message>
+        <source>Import Names...</source>
+        <translation>Namen importieren...</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Add New Symbol</source>
+        <translation>Neues Symbol hinzufügen</translation>
+    </message>
+    <message>
+        <source>Duplicate Symbol</source>
+        <translation>Symbol duplizieren</translation>
+    </message>
+    <message>
+        <source>Delete Symbol</source>
+        <translation>Symbol löschen</translation>
+    </message>
+    <message>
+        <source>Check Library</source>
+        <translation>Bibliothek prüfen</translation>
+    </message>
+    <message>
+        <source>Locate Missing Images...</source>
+        <translation>Fehlende Bilder suchen...</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Sprachen</translation>
+    </message>
+    <message>
+        <source>Examples</source>
+        <translation>Beispiele</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Rückgängig</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Wiederholen</translation>
+    </message>
+    <message>
+        <source>At most %1 languages can be shown at once. Not shown: %2.</source>
+        <translation>Höchstens %1 Sprachen können gleichzeitig angezeigt werden. Nicht angezeigt: %2.</translation>
+    </message>
+    <message>
+        <source>No image of the library is missing.</source>
+        <translation>Kein Bild der Bibliothek fehlt.</translation>
+    </message>
+    <message>
+        <source>Locate Missing Images</source>
+        <translation>Fehlende Bilder suchen</translation>
+    </message>
+    <message>
+        <source>Found %1 of %2 missing images in %3.</source>
+        <translation>%1 von %2 fehlenden Bildern in %3 gefunden.</translation>
+    </message>
+    <message>
+        <source>
+
+Still missing:
+</source>
+        <translation>
+
+Fehlen weiterhin:
+</translation>
+    </message>
+    <message>
+        <source>Import Names</source>
+        <translation>Namen importieren</translation>
+    </message>
+    <message>
+        <source>Names changed: %1.</source>
+        <translation>Geänderte Namen: %1.</translation>
+    </message>
+    <message>
+        <source>
+Languages added: %1.</source>
+        <translation>
+Hinzugefügte Sprachen: %1.</translation>
+    </message>
+    <message>
+        <source>"%1" (row %2)</source>
+        <translation>„%1“ (Zeile %2)</translation>
+    </message>
+    <message>
+        <source>
+Rows skipped, no symbol has their identifier: %1.</source>
+        <translation>
+Übersprungene Zeilen, kein Symbol hat ihren Bezeichner: %1.</translation>
+    </message>
+    <message>
+        <source>Yes replaces:
+</source>
+        <translation>Ja ersetzt:
+</translation>
+    </message>
+    <message>
+        <source>Packing the symbol library...</source>
+        <translation>Symbolbibliothek wird gepackt...</translation>
+    </message>
+    <message>
+        <source>One image used by a dialog is missing. The symbol library can therfore not be created. </source>
+        <translation>Ein verwendetes Bild fehlt. Die Symbolbibliothek kann daher nicht erstellt werden. </translation>
+    </message>
+    <message>
+        <source>Extracting the symbol library...</source>
+        <translation>Symbolbibliothek wird entpackt...</translation>
+    </message>
+    <message>
+        <source>
+
+Choose another folder to extract into?</source>
+        <translation>
+
+Einen anderen Ordner zum Entpacken wählen?</translation>
+    </message>
+    <message>
+        <source>Extract into</source>
+        <translation>Entpacken nach</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 existiert bereits.
+Möchten Sie die Datei ersetzen?</translation>
+    </message>
+    <message>
+        <source>Add Symbol</source>
+        <translation>Symbol hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add Symbols</source>
+        <translation>Symbole hinzufügen</translation>
+    </message>
+    <message>
+        <source>Place Point</source>
+        <translation>Punkt setzen</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Ansicht</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Originalgröße</translation>
+    </message>
+    <message>
+        <source>Find...</source>
+        <translation>Suchen...</translation>
+    </message>
+    <message>
+        <source>The file "%1" cannot be read as a picture.</source>
+        <translation>Die Datei „%1“ kann nicht als Bild gelesen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolImgPanel</name>
+    <message>
+        <source>Värde</source>
+        <translation>Wert</translation>
+    </message>
+    <message>
+        <source>When is image shown?</source>
+        <translation>Wann wird das Bild gezeigt?</translation>
+    </message>
+    <message>
+        <source>State value</source>
+        <translation>Zustandswert</translation>
+    </message>
+    <message>
+        <source>Value type</source>
+        <translation>Werttyp</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolListPanel</name>
+    <message>
+        <source>Double click to add new symbol</source>
+        <translation>Doppelklick fügt ein neues Symbol hinzu</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Bezeichner</translation>
+    </message>
+    <message>
+        <source>Find identifier or name</source>
+        <translation>Bezeichner oder Namen suchen</translation>
+    </message>
+    <message>
+        <source>Missing names</source>
+        <translation>Fehlende Namen</translation>
+    </message>
+    <message>
+        <source>Show only symbols that lack a name in a shown language</source>
+        <translation>Nur Symbole zeigen, denen ein Name in einer angezeigten Sprache fehlt</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Esc)</source>
+        <translation>Suchleiste schließen (Esc)</translation>
+    </message>
+    <message>
+        <source>Symbols</source>
+        <translation>Symbole</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Shows only the symbols whose identifier or a name contains this text</source>
+        <translation>Zeigt nur die Symbole, deren Bezeichner oder Name diesen Text enthält</translation>
+    </message>
+    <message>
+        <source>Clear the find field</source>
+        <translation>Suchfeld leeren</translation>
+    </message>
+    <message>
+        <source>Clears the find field</source>
+        <translation>Leert das Suchfeld</translation>
+    </message>
+    <message>
+        <source>Close the find bar</source>
+        <translation>Suchleiste schließen</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolPreviewPanel</name>
+    <message>
+        <source>Example Text</source>
+        <translation>Beispieltext</translation>
+    </message>
+    <message>
+        <source>Show Cross</source>
+        <translation>Kreuz zeigen</translation>
+    </message>
+    <message>
+        <source>Show Text Cross</source>
+        <translation>Textkreuz zeigen</translation>
+    </message>
+    <message>
+        <source>Example text</source>
+        <translation>Beispieltext</translation>
+    </message>
+    <message>
+        <source>Shows the anchor point's cross over the grid</source>
+        <translation>Zeigt das Kreuz des Ankerpunkts über dem Raster</translation>
+    </message>
+    <message>
+        <source>Shows the text point's cross</source>
+        <translation>Zeigt das Kreuz des Textpunkts</translation>
+    </message>
+    <message>
+        <source>Symbol preview</source>
+        <translation>Symbolvorschau</translation>
+    </message>
+    <message>
+        <source>Shift and the left button place the anchor point, Shift and the right button the text point; dragging the picture or the text moves them</source>
+        <translation>Umschalt und die linke Taste setzen den Ankerpunkt, Umschalt und die rechte Taste den Textpunkt; Ziehen des Bildes oder des Textes verschiebt sie</translation>
+    </message>
+    <message>
+        <source>The selected symbol's picture placed by its anchor point on the grid's origin, with the example text at its text point</source>
+        <translation>Das Bild des gewählten Symbols, mit seinem Ankerpunkt auf den Ursprung des Rasters gesetzt, mit dem Beispieltext an seinem Textpunkt</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolSettingsPanel</name>
+    <message>
+        <source>Symbol Settings</source>
+        <translation>Symboleinstellungen</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Bezeichner</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Anchorpoint</source>
+        <translation>Ankerpunkt</translation>
+    </message>
+    <message>
+        <source>Textpoint</source>
+        <translation>Textpunkt</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Rechts</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Mitte</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Edit Identifier</source>
+        <translation>Bezeichner bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Anchor</source>
+        <translation>Ankerpunkt bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Text Point</source>
+        <translation>Textpunkt bearbeiten</translation>
+    </message>
+    <message>
+        <source>Change Alignment</source>
+        <translation>Ausrichtung ändern</translation>
+    </message>
+    <message>
+        <source>Change Symbol Flag</source>
+        <translation>Symbolkennzeichen ändern</translation>
+    </message>
+    <message>
+        <source>Edit Name</source>
+        <translation>Namen bearbeiten</translation>
+    </message>
+    <message>
+        <source>Edit Symbol</source>
+        <translation>Symbol bearbeiten</translation>
+    </message>
+    <message>
+        <source>The symbol's identifier</source>
+        <translation>Der Bezeichner des Symbols</translation>
+    </message>
+    <message>
+        <source>Move the point up</source>
+        <translation>Punkt nach oben verschieben</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel up</source>
+        <translation>Verschiebt den gewählten Punkt um ein Pixel nach oben</translation>
+    </message>
+    <message>
+        <source>Move the point down</source>
+        <translation>Punkt nach unten verschieben</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel down</source>
+        <translation>Verschiebt den gewählten Punkt um ein Pixel nach unten</translation>
+    </message>
+    <message>
+        <source>Move the point left</source>
+        <translation>Punkt nach links verschieben</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel left</source>
+        <translation>Verschiebt den gewählten Punkt um ein Pixel nach links</translation>
+    </message>
+    <message>
+        <source>Move the point right</source>
+        <translation>Punkt nach rechts verschieben</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel right</source>
+        <translation>Verschiebt den gewählten Punkt um ein Pixel nach rechts</translation>
+    </message>
+    <message>
+        <source>The arrows and the mouse place the anchor point</source>
+        <translation>Pfeile und Maus setzen den Ankerpunkt</translation>
+    </message>
+    <message>
+        <source>The arrows and the mouse place the text point</source>
+        <translation>Pfeile und Maus setzen den Textpunkt</translation>
+    </message>
+    <message>
+        <source>Anchor point X</source>
+        <translation>Ankerpunkt X</translation>
+    </message>
+    <message>
+        <source>The anchor point's position across the picture, in pixels</source>
+        <translation>Die waagerechte Lage des Ankerpunkts im Bild, in Pixeln</translation>
+    </message>
+    <message>
+        <source>Anchor point Y</source>
+        <translation>Ankerpunkt Y</translation>
+    </message>
+    <message>
+        <source>The anchor point's position down the picture, in pixels</source>
+        <translation>Die senkrechte Lage des Ankerpunkts im Bild, in Pixeln</translation>
+    </message>
+    <message>
+        <source>Text point X</source>
+        <translation>Textpunkt X</translation>
+    </message>
+    <message>
+        <source>The text point's position across, in pixels</source>
+        <translation>Die waagerechte Lage des Textpunkts, in Pixeln</translation>
+    </message>
+    <message>
+        <source>Text point Y</source>
+        <translation>Textpunkt Y</translation>
+    </message>
+    <message>
+        <source>The text point's position down, in pixels</source>
+        <translation>Die senkrechte Lage des Textpunkts, in Pixeln</translation>
+    </message>
+    <message>
+        <source>A symbol has a text point and state images; a plain image has neither</source>
+        <translation>Ein Symbol hat einen Textpunkt und Zustandsbilder; ein einfaches Bild hat keines davon</translation>
+    </message>
+    <message>
+        <source>Text alignment</source>
+        <translation>Textausrichtung</translation>
+    </message>
+    <message>
+        <source>How the text stands at the text point</source>
+        <translation>Wie der Text am Textpunkt steht</translation>
+    </message>
+    <message>
+        <source>Name (%1)</source>
+        <translation>Name (%1)</translation>
+    </message>
+    <message>
+        <source>The symbol's name in the language %1</source>
+        <translation>Der Name des Symbols in der Sprache %1</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,639 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="sv_SE">
+<context>
+    <name>TBatchImportDialog</name>
+    <message>
+        <source>Add New Symbols</source>
+        <translation>Lägg till nya symboler</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>States</source>
+        <translation>Tillstånd</translation>
+    </message>
+    <message>
+        <source>Group state pictures into one symbol per family</source>
+        <translation>Gruppera tillståndsbilder till en symbol per familj</translation>
+    </message>
+    <message>
+        <source>NAME.png is the main picture; NAME_1.png, NAME_alarm.png, NAME_mo.png and NAME_mo_off.png are the pictures of the states 1, Alarm, MO and MO_Off</source>
+        <translation>NAME.png är huvudbilden; NAME_1.png, NAME_alarm.png, NAME_mo.png och NAME_mo_off.png är bilderna för tillstånden 1, Alarm, MO och MO_Off</translation>
+    </message>
+    <message>
+        <source>Add Symbols</source>
+        <translation>Lägg till symboler</translation>
+    </message>
+    <message>
+        <source>%1 pictures make %2 new %3:</source>
+        <translation>%1 bilder ger %2 %3:</translation>
+    </message>
+    <message>
+        <source>symbol</source>
+        <translation>ny symbol</translation>
+    </message>
+    <message>
+        <source>symbols</source>
+        <translation>nya symboler</translation>
+    </message>
+</context>
+<context>
+    <name>TCheckLibraryWindow</name>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Finding</source>
+        <translation>Fynd</translation>
+    </message>
+    <message>
+        <source>Check Library</source>
+        <translation>Kontrollera biblioteket</translation>
+    </message>
+    <message>
+        <source>Double click to select the symbol</source>
+        <translation>Dubbelklicka för att välja symbolen</translation>
+    </message>
+    <message>
+        <source>No problems found.</source>
+        <translation>Inga problem hittades.</translation>
+    </message>
+    <message>
+        <source>%1 %2 in %3 %4.</source>
+        <translation>%1 %2 i %3 %4.</translation>
+    </message>
+    <message>
+        <source>finding</source>
+        <translation>fynd</translation>
+    </message>
+    <message>
+        <source>findings</source>
+        <translation>fynd</translation>
+    </message>
+    <message>
+        <source>symbol</source>
+        <translation>symbol</translation>
+    </message>
+    <message>
+        <source>symbols</source>
+        <translation>symboler</translation>
+    </message>
+</context>
+<context>
+    <name>TImageStripPanel</name>
+    <message>
+        <source>Images</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Add Image</source>
+        <translation>Lägg till bild</translation>
+    </message>
+    <message>
+        <source>Delete Image</source>
+        <translation>Ta bort bild</translation>
+    </message>
+    <message>
+        <source>Set Default Image</source>
+        <translation>Ange standardbild</translation>
+    </message>
+    <message>
+        <source>Change Image Value</source>
+        <translation>Ändra bildens värde</translation>
+    </message>
+    <message>
+        <source>Replace Image</source>
+        <translation>Ersätt bild</translation>
+    </message>
+    <message>
+        <source>Add Images</source>
+        <translation>Lägg till bilder</translation>
+    </message>
+    <message>
+        <source>Adds a state image to the selected symbol</source>
+        <translation>Lägger till en tillståndsbild till den valda symbolen</translation>
+    </message>
+    <message>
+        <source>Deletes the marked state image</source>
+        <translation>Tar bort den markerade tillståndsbilden</translation>
+    </message>
+    <message>
+        <source>The selected symbol's images: a click shows one, a double click replaces it</source>
+        <translation>Den valda symbolens bilder: ett klick visar en, ett dubbelklick ersätter den</translation>
+    </message>
+</context>
+<context>
+    <name>TMainForm</name>
+    <message>
+        <source>These files are not pictures and were not added:
+%1</source>
+        <translation>De här filerna är inga bilder och lades inte till:
+%1</translation>
+    </message>
+    <message>
+        <source>Glyphbook project|*.js</source>
+        <translation>Glyphbook-projekt|*.js</translation>
+    </message>
+    <message>
+        <source>All (*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp)|*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp;|Portable network graphics (*.png)|*.png|GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg</source>
+        <translation>Alla (*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp)|*.png;*.gif;*.jpg;*.jpeg;*.png;*.bmp;|PNG-bild (*.png)|*.png|GIF-bild (*.gif)|*.gif|JPEG-bild (*.jpg)|*.jpg|JPEG-bild (*.jpeg)|*.jpeg</translation>
+    </message>
+    <message>
+        <source>Symbol library|*.tar.gz</source>
+        <translation>Symbolbibliotek|*.tar.gz</translation>
+    </message>
+    <message>
+        <source>Table of names (CSV)|*.csv</source>
+        <translation>Namntabell (CSV)|*.csv</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Arkiv</translation>
+    </message>
+    <message>
+        <source>Open Project</source>
+        <translation>Öppna projekt</translation>
+    </message>
+    <message>
+        <source>Save Project</source>
+        <translation>Spara projekt</translation>
+    </message>
+    <message>
+        <source>Extract Glyphbook</source>
+        <translation>Packa upp Glyphbook</translation>
+    </message>
+    <message>
+        <source>Pack Glyphbook</source>
+        <translation>Packa Glyphbook</translation>
+    </message>
+    <message>
+        <source>New Project</source>
+        <translation>Nytt projekt</translation>
+    </message>
+    <message>
+        <source>Export Names...</source>
+        <translation>Exportera namn...</translation>
+    </message>
+    <message>
+        <source>Import Names...</source>
+        <translation>Importera namn...</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Avsluta</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Add New Symbol</source>
+        <translation>Lägg till ny symbol</translation>
+    </message>
+    <message>
+        <source>Duplicate Symbol</source>
+        <translation>Duplicera symbol</translation>
+    </message>
+    <message>
+        <source>Delete Symbol</source>
+        <translation>Ta bort symbol</translation>
+    </message>
+    <message>
+        <source>Check Library</source>
+        <translation>Kontrollera biblioteket</translation>
+    </message>
+    <message>
+        <source>Locate Missing Images...</source>
+        <translation>Leta upp saknade bilder...</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Språk</translation>
+    </message>
+    <message>
+        <source>Examples</source>
+        <translation>Exempel</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hjälp</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>Redigera</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Ångra</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Gör om</translation>
+    </message>
+    <message>
+        <source>At most %1 languages can be shown at once. Not shown: %2.</source>
+        <translation>Högst %1 språk kan visas samtidigt. Visas inte: %2.</translation>
+    </message>
+    <message>
+        <source>No image of the library is missing.</source>
+        <translation>Ingen bild i biblioteket saknas.</translation>
+    </message>
+    <message>
+        <source>Locate Missing Images</source>
+        <translation>Leta upp saknade bilder</translation>
+    </message>
+    <message>
+        <source>Found %1 of %2 missing images in %3.</source>
+        <translation>Hittade %1 av %2 saknade bilder i %3.</translation>
+    </message>
+    <message>
+        <source>
+
+Still missing:
+</source>
+        <translation>
+
+Saknas fortfarande:
+</translation>
+    </message>
+    <message>
+        <source>Import Names</source>
+        <translation>Importera namn</translation>
+    </message>
+    <message>
+        <source>Names changed: %1.</source>
+        <translation>Ändrade namn: %1.</translation>
+    </message>
+    <message>
+        <source>
+Languages added: %1.</source>
+        <translation>
+Tillagda språk: %1.</translation>
+    </message>
+    <message>
+        <source>"%1" (row %2)</source>
+        <translation>"%1" (rad %2)</translation>
+    </message>
+    <message>
+        <source>
+Rows skipped, no symbol has their identifier: %1.</source>
+        <translation>
+Hoppade över rader, ingen symbol har deras identifierare: %1.</translation>
+    </message>
+    <message>
+        <source>Yes replaces:
+</source>
+        <translation>Ja ersätter:
+</translation>
+    </message>
+    <message>
+        <source>Packing the symbol library...</source>
+        <translation>Packar symbolbiblioteket...</translation>
+    </message>
+    <message>
+        <source>One image used by a dialog is missing. The symbol library can therfore not be created. </source>
+        <translation>En bild som används saknas. Symbolbiblioteket kan därför inte skapas. </translation>
+    </message>
+    <message>
+        <source>Extracting the symbol library...</source>
+        <translation>Packar upp symbolbiblioteket...</translation>
+    </message>
+    <message>
+        <source>
+
+Choose another folder to extract into?</source>
+        <translation>
+
+Välja en annan mapp att packa upp i?</translation>
+    </message>
+    <message>
+        <source>Extract into</source>
+        <translation>Packa upp i</translation>
+    </message>
+    <message>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 finns redan.
+Vill du ersätta den?</translation>
+    </message>
+    <message>
+        <source>Add Symbol</source>
+        <translation>Lägg till symbol</translation>
+    </message>
+    <message>
+        <source>Add Symbols</source>
+        <translation>Lägg till symboler</translation>
+    </message>
+    <message>
+        <source>Place Point</source>
+        <translation>Placera punkt</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Visa</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zooma in</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zooma ut</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Verklig storlek</translation>
+    </message>
+    <message>
+        <source>Find...</source>
+        <translation>Sök...</translation>
+    </message>
+    <message>
+        <source>The file "%1" cannot be read as a picture.</source>
+        <translation>Filen "%1" kan inte läsas som en bild.</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolImgPanel</name>
+    <message>
+        <source>Värde</source>
+        <translation>Värde</translation>
+    </message>
+    <message>
+        <source>When is image shown?</source>
+        <translation>När visas bilden?</translation>
+    </message>
+    <message>
+        <source>State value</source>
+        <translation>Tillståndsvärde</translation>
+    </message>
+    <message>
+        <source>Value type</source>
+        <translation>Värdetyp</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolListPanel</name>
+    <message>
+        <source>Double click to add new symbol</source>
+        <translation>Dubbelklicka för att lägga till en ny symbol</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Identifierare</translation>
+    </message>
+    <message>
+        <source>Find identifier or name</source>
+        <translation>Sök identifierare eller namn</translation>
+    </message>
+    <message>
+        <source>Missing names</source>
+        <translation>Saknade namn</translation>
+    </message>
+    <message>
+        <source>Show only symbols that lack a name in a shown language</source>
+        <translation>Visa bara symboler som saknar ett namn på ett visat språk</translation>
+    </message>
+    <message>
+        <source>Close the find bar (Esc)</source>
+        <translation>Stäng sökfältet (Esc)</translation>
+    </message>
+    <message>
+        <source>Symbols</source>
+        <translation>Symboler</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Sök</translation>
+    </message>
+    <message>
+        <source>Shows only the symbols whose identifier or a name contains this text</source>
+        <translation>Visar bara de symboler vars identifierare eller namn innehåller den här texten</translation>
+    </message>
+    <message>
+        <source>Clear the find field</source>
+        <translation>Töm sökfältet</translation>
+    </message>
+    <message>
+        <source>Clears the find field</source>
+        <translation>Tömmer sökfältet</translation>
+    </message>
+    <message>
+        <source>Close the find bar</source>
+        <translation>Stäng sökfältet</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolPreviewPanel</name>
+    <message>
+        <source>Example Text</source>
+        <translation>Exempeltext</translation>
+    </message>
+    <message>
+        <source>Show Cross</source>
+        <translation>Visa kors</translation>
+    </message>
+    <message>
+        <source>Show Text Cross</source>
+        <translation>Visa textkors</translation>
+    </message>
+    <message>
+        <source>Example text</source>
+        <translation>Exempeltext</translation>
+    </message>
+    <message>
+        <source>Shows the anchor point's cross over the grid</source>
+        <translation>Visar ankarpunktens kors över rutnätet</translation>
+    </message>
+    <message>
+        <source>Shows the text point's cross</source>
+        <translation>Visar textpunktens kors</translation>
+    </message>
+    <message>
+        <source>Symbol preview</source>
+        <translation>Förhandsvisning av symbolen</translation>
+    </message>
+    <message>
+        <source>Shift and the left button place the anchor point, Shift and the right button the text point; dragging the picture or the text moves them</source>
+        <translation>Skift och vänster knapp placerar ankarpunkten, Skift och höger knapp textpunkten; att dra bilden eller texten flyttar dem</translation>
+    </message>
+    <message>
+        <source>The selected symbol's picture placed by its anchor point on the grid's origin, with the example text at its text point</source>
+        <translation>Den valda symbolens bild placerad med sin ankarpunkt på rutnätets origo, med exempeltexten vid sin textpunkt</translation>
+    </message>
+</context>
+<context>
+    <name>TSymbolSettingsPanel</name>
+    <message>
+        <source>Symbol Settings</source>
+        <translation>Symbolinställningar</translation>
+    </message>
+    <message>
+        <source>Identifier</source>
+        <translation>Identifierare</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Namn</translation>
+    </message>
+    <message>
+        <source>Anchorpoint</source>
+        <translation>Ankarpunkt</translation>
+    </message>
+    <message>
+        <source>Textpoint</source>
+        <translation>Textpunkt</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Symbol</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Höger</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Mitten</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Vänster</translation>
+    </message>
+    <message>
+        <source>Edit Identifier</source>
+        <translation>Redigera identifierare</translation>
+    </message>
+    <message>
+        <source>Edit Anchor</source>
+        <translation>Redigera ankarpunkt</translation>
+    </message>
+    <message>
+        <source>Edit Text Point</source>
+        <translation>Redigera textpunkt</translation>
+    </message>
+    <message>
+        <source>Change Alignment</source>
+        <translation>Ändra justering</translation>
+    </message>
+    <message>
+        <source>Change Symbol Flag</source>
+        <translation>Ändra symbolflagga</translation>
+    </message>
+    <message>
+        <source>Edit Name</source>
+        <translation>Redigera namn</translation>
+    </message>
+    <message>
+        <source>Edit Symbol</source>
+        <translation>Redigera symbol</translation>
+    </message>
+    <message>
+        <source>The symbol's identifier</source>
+        <translation>Symbolens identifierare</translation>
+    </message>
+    <message>
+        <source>Move the point up</source>
+        <translation>Flytta punkten uppåt</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel up</source>
+        <translation>Flyttar den valda punkten en bildpunkt uppåt</translation>
+    </message>
+    <message>
+        <source>Move the point down</source>
+        <translation>Flytta punkten nedåt</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel down</source>
+        <translation>Flyttar den valda punkten en bildpunkt nedåt</translation>
+    </message>
+    <message>
+        <source>Move the point left</source>
+        <translation>Flytta punkten åt vänster</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel left</source>
+        <translation>Flyttar den valda punkten en bildpunkt åt vänster</translation>
+    </message>
+    <message>
+        <source>Move the point right</source>
+        <translation>Flytta punkten åt höger</translation>
+    </message>
+    <message>
+        <source>Moves the chosen point one pixel right</source>
+        <translation>Flyttar den valda punkten en bildpunkt åt höger</translation>
+    </message>
+    <message>
+        <source>The arrows and the mouse place the anchor point</source>
+        <translation>Pilarna och musen placerar ankarpunkten</translation>
+    </message>
+    <message>
+        <source>The arrows and the mouse place the text point</source>
+        <translation>Pilarna och musen placerar textpunkten</translation>
+    </message>
+    <message>
+        <source>Anchor point X</source>
+        <translation>Ankarpunkt X</translation>
+    </message>
+    <message>
+        <source>The anchor point's position across the picture, in pixels</source>
+        <translation>Ankarpunktens läge i sidled i bilden, i bildpunkter</translation>
+    </message>
+    <message>
+        <source>Anchor point Y</source>
+        <translation>Ankarpunkt Y</translation>
+    </message>
+    <message>
+        <source>The anchor point's position down the picture, in pixels</source>
+        <translation>Ankarpunktens läge i höjdled i bilden, i bildpunkter</translation>
+    </message>
+    <message>
+        <source>Text point X</source>
+        <translation>Textpunkt X</translation>
+    </message>
+    <message>
+        <source>The text point's position across, in pixels</source>
+        <translation>Textpunktens läge i sidled, i bildpunkter</translation>
+    </message>
+    <message>
+        <source>Text point Y</source>
+        <translation>Textpunkt Y</translation>
+    </message>
+    <message>
+        <source>The text point's position down, in pixels</source>
+        <translation>Textpunktens läge i höjdled, i bildpunkter</translation>
+    </message>
+    <message>
+        <source>A symbol has a text point and state images; a plain image has neither</source>
+        <translation>En symbol har en textpunkt och tillståndsbilder; en enkel bild har inget av dem</translation>
+    </message>
+    <message>
+        <source>Text alignment</source>
+        <translation>Textjustering</translation>
+    </message>
+    <message>
+        <source>How the text stands at the text point</source>
+        <translation>Hur texten står vid textpunkten</translation>
+    </message>
+    <message>
+        <source>Name (%1)</source>
+        <translation>Namn (%1)</translation>
+    </message>
+    <message>
+        <source>The symbol's name in the language %1</source>
+        <translation>Symbolens namn på språket %1</translation>
+    </message>
+</context>
+</TS>
