@@ -7,6 +7,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools zlib1g-dev
     qt6-l10n-tools qt6-translations-l10n   # the window's Swedish and German, Qt's own dialogs
+    at-spi2-core python3-pyatspi dbus xvfb xauth   # reading the window as a screen reader does
     fonts-liberation   # metric-compatible stand-ins for the preview's label font
     python3 tar gzip   # peers of the archive interoperability tests
     python3-jsonschema # validates the command-line tool's --json output in the tests

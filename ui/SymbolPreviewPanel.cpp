@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QWheelEvent>
 
 namespace
@@ -179,6 +180,20 @@ void TSymbolPreviewPanel::PlacePreview(const TViraSymbol &Symbol)
     shapeTX->move(alignedLeft(shapeTX), DrawableCoordinate(at.TextY));
     shapeTY->move(DrawableCoordinate(at.TextX),
                   DrawableCoordinate(at.TextY - shapeTY->height() / 2));
+}
+
+void TSymbolPreviewPanel::paintEvent(QPaintEvent *)
+{
+    // Each grid pixel becomes whole device pixels, never smoothed: the one-pixel lines stay
+    // sharp on a dense screen, and a pixel of the picture stays a pixel of the grid.
+    const qreal ratio = devicePixelRatioF();
+    if (FDeviceGrid.isNull() || FDeviceGrid.devicePixelRatio() != ratio) {
+        const QPixmap grid = pixmap();
+        FDeviceGrid = grid.scaled((QSizeF(grid.size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                                  Qt::FastTransformation);
+        FDeviceGrid.setDevicePixelRatio(ratio);
+    }
+    QPainter(this).drawPixmap(0, 0, FDeviceGrid);
 }
 
 int TSymbolPreviewPanel::Zoom() const

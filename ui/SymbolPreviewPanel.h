@@ -67,6 +67,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;
+    void paintEvent(QPaintEvent *Event) override;
 
 private:
     TGlyphbookDocument &FDocument;
@@ -75,6 +76,8 @@ private:
     int FGesture = 0;
     /// A drag runs from the press to the release or the pointer leaving.
     bool FDragging = false;
+    /// The grid picture in whole device pixels of the screen it was last drawn on.
+    QPixmap FDeviceGrid;
 
     void CreateElements();
     void CreateOptions();

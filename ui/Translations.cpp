@@ -4,8 +4,16 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+// The compiled translations live in the window's static library; nothing references them by
+// name, so the linker would drop them unless they are initialised.
+static void initTranslations()
+{
+    Q_INIT_RESOURCE(translations);
+}
+
 QList<QTranslator *> InstallTranslations(QCoreApplication &Application, const QLocale &Locale)
 {
+    initTranslations();
     QList<QTranslator *> installed;
     const QStringList languages = Locale.uiLanguages();
     if (languages.isEmpty())
