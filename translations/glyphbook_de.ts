@@ -434,11 +434,11 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <source>Show Cross</source>
-        <translation>Kreuz zeigen</translation>
+        <translation>Kreuz</translation>
     </message>
     <message>
         <source>Show Text Cross</source>
-        <translation>Textkreuz zeigen</translation>
+        <translation>Textkreuz</translation>
     </message>
     <message>
         <source>Example text</source>
