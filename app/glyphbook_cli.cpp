@@ -6,6 +6,7 @@
 
 #include "app/CheckCommand.h"
 #include "app/CliSupport.h"
+#include "app/DiffCommands.h"
 #include "app/NamesCommand.h"
 #include "app/PackCommands.h"
 #include "app/SheetCommand.h"
@@ -63,6 +64,9 @@ const TCliCommand Commands[] = {
     {"check", "Report what in a project would fail or change when packed.", runCheck},
     {"names", "Export the display names to a table for translators, or import them.", runNames},
     {"sheet", "Draw every symbol on a contact sheet (HTML or PNG) for review.", runSheet},
+    {"diff", "Compare two versions of a library, symbol by symbol.", runDiff},
+    {"show", "Print one line per symbol with every field (a text conversion for git).", runShow},
+    {"merge", "Merge two versions of a library document with their common ancestor.", runMerge},
 };
 
 QString commandList()

@@ -13,6 +13,7 @@ for f in usr/bin/glyphbook usr/bin/glyphbook-creator \
          usr/share/glyphbook/help.html usr/share/glyphbook/Examples/SmallExampleLib.js \
          usr/share/glyphbook/Examples/pump.png \
          usr/share/glyphbook/schemas/check.schema.json usr/share/glyphbook/schemas/list.schema.json \
+         usr/share/glyphbook/schemas/diff.schema.json \
          usr/share/applications/glyphbook-creator.desktop \
          usr/share/icons/hicolor/64x64/apps/glyphbook-creator.png; do
     if [ ! -s "$dest/$f" ]; then
@@ -28,6 +29,9 @@ if command -v desktop-file-validate > /dev/null; then
 fi
 "$dest/usr/bin/glyphbook" check "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" > /dev/null ||
     { echo "check-install: the installed tool cannot check the installed example"; missing=1; }
+"$dest/usr/bin/glyphbook" pack "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" "$work/ex.tar.gz" &&
+    "$dest/usr/bin/glyphbook" diff "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" "$work/ex.tar.gz" ||
+    { echo "check-install: the installed example and its packed archive differ"; missing=1; }
 env -u DISPLAY -u WAYLAND_DISPLAY "$dest/usr/bin/glyphbook" sheet \
     "$dest/usr/share/glyphbook/Examples/SmallExampleLib.js" "$work/sheet.html" > /dev/null ||
     { echo "check-install: the installed tool cannot draw a sheet without a display"; missing=1; }

@@ -9,6 +9,7 @@ packages=(
     fonts-liberation   # metric-compatible stand-ins for the preview's label font
     python3 tar gzip   # peers of the archive interoperability tests
     python3-jsonschema # validates the command-line tool's --json output in the tests
+    git                # the merge driver's test merges real branches
     rapidjson-dev      # the document benchmark's yardstick; no program uses it
 )
 if [ "${1:-}" = fuzz ]; then
