@@ -5,9 +5,11 @@
 // and painted again, and the memory of 1,000 undo steps; then times Open Project and Save
 // Project of the document that the document benchmark measures.
 #include "bench/BenchLibrary.h"
+#include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/CheckLibraryWindow.h"
 #include "ui/MainGlyphbook.h"
+#include "ui/SymbolListPanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -121,13 +123,15 @@ struct TKeystrokeFigures {
 TKeystrokeFigures timeFindKeystrokes(TMainForm &Window, const QString &Typed)
 {
     TKeystrokeFigures figures;
-    Window.miFind->trigger();
+    Named<QAction>(Window, "miFind")->trigger();
     QCoreApplication::processEvents();
     for (const QChar c : Typed)
-        figures.Add(timedUntilIdle(
-            [&] { pressKey(Window.eFind, Qt::Key(c.toUpper().unicode()), QString(c)); }));
+        figures.Add(timedUntilIdle([&] {
+            pressKey(Named<QLineEdit>(Window, "eFind"), Qt::Key(c.toUpper().unicode()), QString(c));
+        }));
     for (qsizetype k = 0; k < Typed.size(); ++k)
-        figures.Add(timedUntilIdle([&] { pressKey(Window.eFind, Qt::Key_Backspace, QString()); }));
+        figures.Add(timedUntilIdle(
+            [&] { pressKey(Named<QLineEdit>(Window, "eFind"), Qt::Key_Backspace, QString()); }));
     return figures;
 }
 
@@ -171,13 +175,14 @@ void measureOpenAndSave(const QString &Folder)
     TTimes loads;
     for (int round = 0; round < 5; ++round) {
         dialogs.FileAnswers = {document};
-        opens.Add([&] { window.miOpenProject->trigger(); });
+        opens.Add([&] { Named<QAction>(window, "miOpenProject")->trigger(); });
         dialogs.FileAnswers = {Folder + QStringLiteral("/saved.js")};
         dialogs.ConfirmAnswers = {true}; // replace the copy of the round before
-        saves.Add([&] { window.miSaveProject->trigger(); });
+        saves.Add([&] { Named<QAction>(window, "miSaveProject")->trigger(); });
         loads.Add([&] { TViraGlyphbook().LoadFromFile(document); });
     }
-    if (!dialogs.Errors.isEmpty() || window.dLV_Symbols->topLevelItemCount() != 20000) {
+    if (!dialogs.Errors.isEmpty() ||
+        Named<TSymbolListPanel>(window, "dLV_Symbols")->topLevelItemCount() != 20000) {
         std::fprintf(stderr, "open or save failed: %s\n", qPrintable(dialogs.Errors.join(u'\n')));
         std::exit(1);
     }
@@ -205,8 +210,8 @@ struct TUndoFigures {
 void timeUndoRedo(TMainForm &Window, TUndoFigures &Figures)
 {
     for (int k = 0; k < 5; ++k) {
-        Figures.Undo.Add(timedUntilIdle([&] { Window.miUndo->trigger(); }));
-        Figures.Redo.Add(timedUntilIdle([&] { Window.miRedo->trigger(); }));
+        Figures.Undo.Add(timedUntilIdle([&] { Named<QAction>(Window, "miUndo")->trigger(); }));
+        Figures.Redo.Add(timedUntilIdle([&] { Named<QAction>(Window, "miRedo")->trigger(); }));
     }
 }
 
@@ -237,9 +242,10 @@ int main(int argc, char *argv[])
 
     QElapsedTimer timer;
     timer.start();
-    window.miOpenProject->trigger();
+    Named<QAction>(window, "miOpenProject")->trigger();
     const double openMs = timer.nsecsElapsed() / 1e6;
-    if (!dialogs.Errors.isEmpty() || window.dLV_Symbols->topLevelItemCount() != kSymbols) {
+    if (!dialogs.Errors.isEmpty() ||
+        Named<TSymbolListPanel>(window, "dLV_Symbols")->topLevelItemCount() != kSymbols) {
         std::fprintf(stderr, "open failed: %s\n", qPrintable(dialogs.Errors.join(u'\n')));
         return 1;
     }
@@ -256,54 +262,61 @@ int main(int argc, char *argv[])
     QCoreApplication::processEvents();
     const TKeystrokeFigures find = timeFindKeystrokes(window, QStringLiteral("pump 12"));
     const TTimed missingNames =
-        timedUntilIdle([&] { window.cbFindMissingNames->setChecked(true); });
-    window.CloseFind();
+        timedUntilIdle([&] { Named<QCheckBox>(window, "cbFindMissingNames")->setChecked(true); });
+    Named<TSymbolListPanel>(window, "dLV_Symbols")->CloseFind();
 
     // An edit of one symbol with the findings window open, and without it.
-    window.dLV_Symbols->setCurrentItem(window.dLV_Symbols->topLevelItem(kSymbols / 2));
+    Named<TSymbolListPanel>(window, "dLV_Symbols")
+        ->setCurrentItem(
+            Named<TSymbolListPanel>(window, "dLV_Symbols")->topLevelItem(kSymbols / 2));
     QCoreApplication::processEvents();
-    const TTimed keystrokeAlone =
-        timedUntilIdle([&] { pressKey(window.eIdentifier, Qt::Key_X, QStringLiteral("x")); });
+    const TTimed keystrokeAlone = timedUntilIdle(
+        [&] { pressKey(Named<QLineEdit>(window, "eIdentifier"), Qt::Key_X, QStringLiteral("x")); });
     dialogs.FileAnswers = {project};
-    const TTimed imageAlone = timedUntilIdle([&] { window.bAddImage->click(); });
-    const TTimed checkOpen = timedUntilIdle([&] { window.miCheckLibrary->trigger(); });
-    const TTimed keystrokeChecked =
-        timedUntilIdle([&] { pressKey(window.eIdentifier, Qt::Key_Y, QStringLiteral("y")); });
+    const TTimed imageAlone =
+        timedUntilIdle([&] { Named<QPushButton>(window, "bAddImage")->click(); });
+    const TTimed checkOpen =
+        timedUntilIdle([&] { Named<QAction>(window, "miCheckLibrary")->trigger(); });
+    const TTimed keystrokeChecked = timedUntilIdle(
+        [&] { pressKey(Named<QLineEdit>(window, "eIdentifier"), Qt::Key_Y, QStringLiteral("y")); });
     dialogs.FileAnswers = {project};
-    const TTimed imageChecked = timedUntilIdle([&] { window.bAddImage->click(); });
+    const TTimed imageChecked =
+        timedUntilIdle([&] { Named<QPushButton>(window, "bAddImage")->click(); });
 
     // Undo and redo of the steps that touch one symbol and of those that add or remove one.
     // Without the findings window, which checks the whole library again after a symbol is
     // added or removed.
-    window.CheckWindow->hide();
-    window.dLV_Symbols->setCurrentItem(window.dLV_Symbols->topLevelItem(kSymbols / 2 + 1));
+    Named<TCheckLibraryWindow>(window, "CheckLibraryWindow")->hide();
+    Named<TSymbolListPanel>(window, "dLV_Symbols")
+        ->setCurrentItem(
+            Named<TSymbolListPanel>(window, "dLV_Symbols")->topLevelItem(kSymbols / 2 + 1));
     QCoreApplication::processEvents();
     TUndoFigures editSteps;
-    window.eIdentifier->setText(QStringLiteral("renamed"));
+    Named<QLineEdit>(window, "eIdentifier")->setText(QStringLiteral("renamed"));
     timeUndoRedo(window, editSteps);
     TUndoFigures symbolSteps;
-    window.miDupSymb->trigger();
+    Named<QAction>(window, "miDupSymb")->trigger();
     timeUndoRedo(window, symbolSteps);
-    window.miDeleteSymbol->trigger();
+    Named<QAction>(window, "miDeleteSymbol")->trigger();
     timeUndoRedo(window, symbolSteps);
 
     // The memory that 1,000 steps hold: edits of two fields in turn, so none merges.
-    const int stepsBefore = window.UndoStack->count();
+    const int stepsBefore = window.Document().UndoStack()->count();
     const double residentBefore = residentKilobytes();
     for (int k = 0; k < 1000; ++k) {
         if (k % 2)
-            window.eIdentifier->setText(QStringLiteral("step %1").arg(k));
+            Named<QLineEdit>(window, "eIdentifier")->setText(QStringLiteral("step %1").arg(k));
         else
-            window.eTextX->setText(QString::number(k));
+            Named<QLineEdit>(window, "eTextX")->setText(QString::number(k));
     }
     const double stepKilobytes = residentKilobytes() - residentBefore;
-    const int steps = window.UndoStack->count() - stepsBefore;
+    const int steps = window.Document().UndoStack()->count() - stepsBefore;
 
     std::printf("symbols                          %d\n", kSymbols);
     std::printf("open project, list filled+sorted %.1f ms (goal < 1000 ms)\n", openMs);
     std::printf("  of which loading the document  %.1f ms\n", loadMs);
     std::printf("rebuild, %d language columns      %.1f ms (goal < 300 ms)\n",
-                window.dLV_Symbols->columnCount() - 1, rebuildMs);
+                Named<TSymbolListPanel>(window, "dLV_Symbols")->columnCount() - 1, rebuildMs);
     std::printf("find bar, %d keystrokes (goal < 50 ms each):\n", find.Count);
     printTimed("  slowest", find.Slowest);
     printTimed("  mean", find.Mean());

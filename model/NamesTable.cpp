@@ -109,16 +109,19 @@ TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &
     return import;
 }
 
+void ApplyNameChange(TViraSymbol &Symbol, const TNameChange &Change)
+{
+    const auto pair =
+        std::find_if(Symbol.Names.begin(), Symbol.Names.end(),
+                     [&](const TStringPairs &name) { return name.Name == Change.Language; });
+    if (pair != Symbol.Names.end())
+        pair->Value = Change.After;
+    else
+        Symbol.Names.append({Change.Language, Change.After});
+}
+
 void ApplyNamesImport(TViraGlyphbook &Glyphbook, const TNamesImport &Import)
 {
-    for (const TNameChange &change : Import.Changes) {
-        TViraSymbol &symbol = *Glyphbook.Symbols[change.Symbol];
-        const auto pair =
-            std::find_if(symbol.Names.begin(), symbol.Names.end(),
-                         [&](const TStringPairs &name) { return name.Name == change.Language; });
-        if (pair != symbol.Names.end())
-            pair->Value = change.After;
-        else
-            symbol.Names.append({change.Language, change.After});
-    }
+    for (const TNameChange &change : Import.Changes)
+        ApplyNameChange(*Glyphbook.Symbols[change.Symbol], change);
 }

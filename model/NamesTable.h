@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class TViraGlyphbook;
+class TViraSymbol;
 
 /// The languages of a library's names, in the order they are first met (symbol by symbol).
 QStringList LibraryLanguages(const TViraGlyphbook &Glyphbook);
@@ -39,5 +40,8 @@ struct TNamesImport {
 TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &Csv,
                              const QString &SourceName);
 
+/// Gives Symbol the name of Change: its first name in the language is replaced, or a name
+/// appended.
+void ApplyNameChange(TViraSymbol &Symbol, const TNameChange &Change);
 /// Sets the names of Import: the first name in the language is replaced, or a name appended.
 void ApplyNamesImport(TViraGlyphbook &Glyphbook, const TNamesImport &Import);

@@ -56,3 +56,11 @@ QString TextAlignToStr(TVSTextAlign Align)
     }
     return QStringLiteral("Unknown");
 }
+
+bool SameContent(const TViraSymbol &A, const TViraSymbol &B)
+{
+    return A.Identifier == B.Identifier && A.Image == B.Image && A.ImageX == B.ImageX &&
+           A.ImageY == B.ImageY && A.Names == B.Names && A.Symbol == B.Symbol &&
+           A.TextAlign == B.TextAlign && A.TextX == B.TextX && A.TextY == B.TextY &&
+           A.StateImages == B.StateImages;
+}

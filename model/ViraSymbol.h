@@ -47,6 +47,8 @@ public:
     QString FindName(const QString &Lang) const;
 };
 
+/// Whether A and B hold the same document content: every field but the run-time Error mark.
+bool SameContent(const TViraSymbol &A, const TViraSymbol &B);
 /// The symbol's picture paths as stored: its main image, then its state images in order.
 QStringList PicturePaths(const TViraSymbol &Symbol);
 /// Replaces each of the symbol's picture paths by what NewPath gives for it, called in the order

@@ -1,6 +1,8 @@
 #include "ui/CheckLibraryWindow.h"
 
 #include "check/LibraryCheck.h"
+#include "document/GlyphbookDocument.h"
+#include "render/PictureFiles.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -8,7 +10,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <QFileInfo>
+
 #include <algorithm>
+
+namespace
+{
+// Rechecking one symbol may work out every archive name again; beyond this many changed
+// symbols one check of the whole library is quicker.
+constexpr int kMostRechecks = 50;
+} // namespace
 
 /// The findings as rows of symbol and message, in library order.
 class TFindingsModel : public QAbstractTableModel
@@ -90,7 +101,8 @@ private:
     }
 };
 
-TCheckLibraryWindow::TCheckLibraryWindow(QWidget *Parent) : QWidget(Parent, Qt::Window)
+TCheckLibraryWindow::TCheckLibraryWindow(const TGlyphbookDocument &Document, QWidget *Parent)
+    : QWidget(Parent, Qt::Window), FDocument(Document), FCheck(std::make_unique<TLibraryCheck>())
 {
     setObjectName(QStringLiteral("CheckLibraryWindow"));
     setWindowTitle(QStringLiteral("Check Library"));
@@ -121,18 +133,103 @@ TCheckLibraryWindow::TCheckLibraryWindow(QWidget *Parent) : QWidget(Parent, Qt::
         }
     });
     resize(640, 420);
+
+    // Every change of the library reaches the findings through one of these.
+    const auto follow = [this] { FollowLibraryChanges(); };
+    connect(&FDocument, &TGlyphbookDocument::symbolChanged, this, follow);
+    connect(&FDocument, &TGlyphbookDocument::symbolsInserted, this, follow);
+    connect(&FDocument, &TGlyphbookDocument::symbolsRemoved, this, follow);
+    connect(&FDocument, &TGlyphbookDocument::libraryReset, this, follow);
+    connect(&FDocument, &TGlyphbookDocument::languagesChanged, this, follow);
+    connect(&FDocument, &TGlyphbookDocument::projectFileChanged, this, follow);
 }
 
-void TCheckLibraryWindow::ShowAll(const TLibraryCheck &Check)
+TCheckLibraryWindow::~TCheckLibraryWindow() = default;
+
+TCheckLibraryWindow::TCheckedSymbol::TCheckedSymbol(const TViraSymbolPtr &Checked)
+    : Symbol(Checked), Identifier(Checked->Identifier), Image(Checked->Image),
+      Names(Checked->Names), StateImages(Checked->StateImages)
 {
-    FModel->SetAll(Check.Findings());
+}
+
+bool TCheckLibraryWindow::TCheckedSymbol::Unchanged() const
+{
+    // The copies share the symbol's text: any write to the symbol's own parts makes them
+    // separate, so comparing where the data lies is enough and costs nothing.
+    return Identifier.constData() == Symbol->Identifier.constData() &&
+           Image.constData() == Symbol->Image.constData() &&
+           Names.constData() == Symbol->Names.constData() &&
+           StateImages.constData() == Symbol->StateImages.constData();
+}
+
+namespace
+{
+TCheckOptions checkOptions(const TGlyphbookDocument &Document)
+{
+    const QString &project = Document.ProjectFile();
+    return {project.isEmpty() ? QString() : QFileInfo(project).absoluteFilePath(),
+            Document.Languages(), IsReadablePicture};
+}
+} // namespace
+
+void TCheckLibraryWindow::CheckAnew()
+{
+    // Files may have come or gone since the window last showed.
+    FCheck->ForgetFiles();
+    CheckWholeLibrary();
+}
+
+void TCheckLibraryWindow::CheckWholeLibrary()
+{
+    const TViraGlyphbook &library = FDocument.Library();
+    FCheck->SetOptions(checkOptions(FDocument));
+    FCheck->Check(library);
+    FChecked.clear();
+    FChecked.reserve(library.Symbols.size());
+    for (const TViraSymbolPtr &symbol : library.Symbols)
+        FChecked.append(TCheckedSymbol(symbol));
+    FModel->SetAll(FCheck->Findings());
     ShowSummary();
 }
 
-void TCheckLibraryWindow::ShowSymbols(const TLibraryCheck &Check, const QList<int> &Indices)
+void TCheckLibraryWindow::FollowLibraryChanges()
 {
-    for (const int symbol : Indices)
-        FModel->SetSymbol(symbol, Check.FindingsOf(symbol));
+    if (isHidden())
+        return;
+    const TCheckOptions options = checkOptions(FDocument);
+    const TCheckOptions &checked = FCheck->Options();
+    const TViraGlyphbook &library = FDocument.Library();
+    const QList<TViraSymbolPtr> &symbols = library.Symbols;
+    bool whole = options.ProjectFile != checked.ProjectFile ||
+                 options.Languages != checked.Languages || symbols.size() < FChecked.size();
+    // Symbols may only have been appended; any other change of the order needs every symbol.
+    for (qsizetype k = 0; !whole && k < FChecked.size(); ++k)
+        whole = symbols[k] != FChecked[k].Symbol;
+
+    QList<int> changed;
+    for (qsizetype k = 0; !whole && k < symbols.size(); ++k)
+        if (k >= FChecked.size() || !FChecked[k].Unchanged())
+            changed.append(int(k));
+    if (whole || changed.size() > kMostRechecks) {
+        CheckWholeLibrary();
+        return;
+    }
+    if (changed.isEmpty())
+        return;
+
+    QList<int> shown;
+    for (const int index : std::as_const(changed)) {
+        shown += FCheck->Recheck(library, index);
+        const TCheckedSymbol now(symbols[index]);
+        if (index < FChecked.size())
+            FChecked[index] = now;
+        else
+            FChecked.append(now);
+    }
+    std::sort(shown.begin(), shown.end());
+    shown.erase(std::unique(shown.begin(), shown.end()), shown.end());
+    for (const int symbol : std::as_const(shown))
+        FModel->SetSymbol(symbol, FCheck->FindingsOf(symbol));
     ShowSummary();
 }
 

@@ -4,32 +4,18 @@
 
 #include "model/ImagePath.h"
 #include "ui/BusyCursor.h"
-#include "ui/SymbolListItem.h"
 
-#include <QAction>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
-#include <QMenu>
 #include <QScopeGuard>
 #include <QSet>
-#include <QTreeWidget>
-#include <QUndoStack>
 
 #include <algorithm>
 
 namespace
 {
-/// Every stored path of a symbol's images: the main image, then the state images.
-QList<QString *> storedPathsOf(TViraSymbol &Symbol)
-{
-    QList<QString *> paths{&Symbol.Image};
-    for (TStringPairs &state : Symbol.StateImages)
-        paths.append(&state.Value);
-    return paths;
-}
-
 /// The files below Folder whose names are in Names, by name. Where a name occurs more than
 /// once the file nearest to Folder wins, then the first in path order, so the choice does not
 /// depend on the order the file system lists them in.
@@ -58,35 +44,27 @@ QHash<QString, QString> findFiles(const QString &Folder, const QSet<QString> &Na
 }
 } // namespace
 
-void TMainForm::CreateLocateMissingCommand()
-{
-    miLocateMissing = mmSymbol->addAction(QStringLiteral("Locate Missing Images..."));
-    miLocateMissing->setObjectName(QStringLiteral("miLocateMissing"));
-    OnEvent(miLocateMissing, &QAction::triggered, &TMainForm::miLocateMissingClick);
-    sLocateFolderDialog = {QStringLiteral("sLocateFolderDialog"), TFileDialog::fdFolder, {}, {}};
-}
-
 bool TMainForm::ImageFileExists(const QString &StoredPath) const
 {
-    return QFileInfo(ResolveImagePath(StoredPath, ProjectFile())).isFile();
+    return QFileInfo(ResolveImagePath(StoredPath, FDocument.ProjectFile())).isFile();
 }
 
 void TMainForm::miLocateMissingClick()
 {
     QSet<QString> missingNames;
     QStringList missing;
-    for (const TViraSymbolPtr &symbol : std::as_const(Glyphbook.Symbols))
-        for (const QString *stored : storedPathsOf(*symbol))
-            if (!ImageFileExists(*stored) && !missing.contains(*stored)) {
-                missing.append(*stored);
-                missingNames.insert(FileNamePart(*stored));
+    for (const TViraSymbolPtr &symbol : FDocument.Symbols())
+        for (const QString &stored : PicturePaths(*symbol))
+            if (!ImageFileExists(stored) && !missing.contains(stored)) {
+                missing.append(stored);
+                missingNames.insert(FileNamePart(stored));
             }
     if (missing.isEmpty()) {
         FDialogs.ShowInformation(QStringLiteral("No image of the library is missing."));
         return;
     }
     if (sLocateFolderDialog.FileName.isEmpty())
-        sLocateFolderDialog.FileName = QFileInfo(ProjectFile()).path();
+        sLocateFolderDialog.FileName = QFileInfo(FDocument.ProjectFile()).path();
     if (!FDialogs.Execute(sLocateFolderDialog))
         return;
     const QString folder = sLocateFolderDialog.FileName;
@@ -105,28 +83,35 @@ void TMainForm::miLocateMissingClick()
         return file == found.cend() ? QString() : QDir::cleanPath(*file);
     };
     QList<TViraSymbolPtr> relinked;
-    for (const TViraSymbolPtr &symbol : std::as_const(Glyphbook.Symbols)) {
-        const TViraSymbol &seen = *symbol;
-        bool needed = !relinkTarget(seen.Image).isEmpty();
-        for (const TStringPairs &state : seen.StateImages)
-            needed = needed || !relinkTarget(state.Value).isEmpty();
-        if (needed)
+    for (const TViraSymbolPtr &symbol : FDocument.Symbols()) {
+        const QStringList paths = PicturePaths(*symbol);
+        if (std::any_of(paths.cbegin(), paths.cend(),
+                        [&](const QString &Stored) { return !relinkTarget(Stored).isEmpty(); }))
             relinked.append(symbol);
     }
     if (!relinked.isEmpty()) {
         // One undo step for the whole search, however many symbols it relinked.
-        UndoStack->beginMacro(QStringLiteral("Locate Missing Images"));
-        const auto endStep = qScopeGuard([this] { UndoStack->endMacro(); });
+        FDocument.BeginMacro(QStringLiteral("Locate Missing Images"));
+        const auto endStep = qScopeGuard([this] { FDocument.EndMacro(); });
         for (const TViraSymbolPtr &symbol : std::as_const(relinked)) {
-            const TStepScope step(*this, QStringLiteral("Locate Missing Images"), {}, symbol);
-            for (QString *stored : storedPathsOf(*symbol)) {
-                const QString target = relinkTarget(*stored);
-                if (!target.isEmpty())
-                    *stored = target;
-            }
+            TViraSymbol after = *symbol;
+            ReplacePicturePaths(after, [&](const QString &Stored) {
+                const QString target = relinkTarget(Stored);
+                return target.isEmpty() ? Stored : target;
+            });
+            FDocument.ChangeSymbol(symbol, after, {QStringLiteral("Locate Missing Images")});
         }
     }
-    ShowRelinkedSymbols(relinked);
+    for (const TViraSymbolPtr &symbol : std::as_const(relinked)) {
+        // A symbol whose images are all there again is no longer marked.
+        const QStringList paths = PicturePaths(*symbol);
+        FDocument.SetImageMark(
+            symbol, !std::all_of(paths.cbegin(), paths.cend(),
+                                 [this](const QString &Path) { return ImageFileExists(Path); }));
+    }
+    // The strip and the preview show the selected symbol's images from their new places.
+    if (relinked.contains(FDocument.SelectedSymbol()))
+        FDocument.ShowSelectionAgain();
 
     QStringList stillMissing;
     for (const QString &stored : std::as_const(missing))
@@ -139,30 +124,4 @@ void TMainForm::miLocateMissingClick()
     if (!stillMissing.isEmpty())
         report += QStringLiteral("\n\nStill missing:\n") + stillMissing.join(u'\n');
     FDialogs.ShowInformation(report);
-}
-
-void TMainForm::ShowRelinkedSymbols(const QList<TViraSymbolPtr> &Symbols)
-{
-    const QSet<TViraSymbol *> changed = [&] {
-        QSet<TViraSymbol *> set;
-        for (const TViraSymbolPtr &symbol : Symbols)
-            set.insert(symbol.get());
-        return set;
-    }();
-    for (const TViraSymbolPtr &symbol : Symbols) {
-        // A symbol whose images are all there again is no longer marked.
-        const QList<QString *> paths = storedPathsOf(*symbol);
-        symbol->Error = !std::all_of(paths.cbegin(), paths.cend(), [this](const QString *path) {
-            return ImageFileExists(*path);
-        });
-    }
-    for (int row = 0; row < dLV_Symbols->topLevelItemCount(); ++row) {
-        auto *item = static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row));
-        if (changed.contains(item->Symbol.get()))
-            FillListItem(item, item->Symbol);
-    }
-    // The strip and the preview show the selected symbol's images from their new places.
-    TSymbolListItem *selected = SelectedRow();
-    if (selected && changed.contains(selected->Symbol.get()))
-        dLV_SymbolsSelectItem(selected, true);
 }

@@ -6,42 +6,17 @@
 #include "model/NamesTable.h"
 #include "ui/FileNames.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMap>
-#include <QMenu>
-#include <QUndoStack>
-
-namespace
-{
-const QString TableFilter = QStringLiteral("Table of names (CSV)|*.csv");
-} // namespace
-
-void TMainForm::CreateNamesCommands()
-{
-    // Before Exit, which stays last.
-    mmFileMenu->insertSeparator(E1);
-    miExportNames = new QAction(QStringLiteral("Export Names..."), mmFileMenu);
-    miExportNames->setObjectName(QStringLiteral("miExportNames"));
-    miImportNames = new QAction(QStringLiteral("Import Names..."), mmFileMenu);
-    miImportNames->setObjectName(QStringLiteral("miImportNames"));
-    mmFileMenu->insertActions(E1, {miExportNames, miImportNames});
-    mmFileMenu->insertSeparator(E1);
-    OnEvent(miExportNames, &QAction::triggered, &TMainForm::miExportNamesClick);
-    OnEvent(miImportNames, &QAction::triggered, &TMainForm::miImportNamesClick);
-    sNamesSaveDialog = {QStringLiteral("sNamesSaveDialog"), TFileDialog::fdSave, TableFilter, {}};
-    sNamesOpenDialog = {QStringLiteral("sNamesOpenDialog"), TFileDialog::fdOpen, TableFilter, {}};
-}
 
 void TMainForm::miExportNamesClick()
 {
-    if (sNamesSaveDialog.FileName.isEmpty() && !ProjectFile().isEmpty())
-        sNamesSaveDialog.FileName = ChangeFileExt(ProjectFile(), QStringLiteral(".csv"));
+    if (sNamesSaveDialog.FileName.isEmpty() && !FDocument.ProjectFile().isEmpty())
+        sNamesSaveDialog.FileName = ChangeFileExt(FDocument.ProjectFile(), QStringLiteral(".csv"));
     if (!FDialogs.Execute(sNamesSaveDialog))
         return;
-    SaveFileBytes(sNamesSaveDialog.FileName, ExportNames(Glyphbook));
+    SaveFileBytes(sNamesSaveDialog.FileName, ExportNames(FDocument.Library()));
     sNamesOpenDialog.FileName = sNamesSaveDialog.FileName;
 }
 
@@ -57,20 +32,22 @@ void TMainForm::miImportNamesClick()
         throw EFileError::CannotOpen(QDir::toNativeSeparators(fileName), file.errorString());
     // Nothing changes unless the whole table can be used.
     const TNamesImport import =
-        PlanNamesImport(Glyphbook, file.readAll(), QDir::toNativeSeparators(fileName));
+        PlanNamesImport(FDocument.Library(), file.readAll(), QDir::toNativeSeparators(fileName));
 
     // One undo step for the whole table, made of one edit per symbol it changes.
-    QMap<int, TNamesImport> bySymbol;
+    QMap<int, QList<TNameChange>> bySymbol;
     for (const TNameChange &change : import.Changes)
-        bySymbol[change.Symbol].Changes.append(change);
+        bySymbol[change.Symbol].append(change);
     if (!bySymbol.isEmpty()) {
-        UndoStack->beginMacro(QStringLiteral("Import Names"));
+        FDocument.BeginMacro(QStringLiteral("Import Names"));
         for (auto symbol = bySymbol.cbegin(); symbol != bySymbol.cend(); ++symbol) {
-            const TStepScope step(*this, QStringLiteral("Import Names"), QString(),
-                                  Glyphbook.Symbols.at(symbol.key()));
-            ApplyNamesImport(Glyphbook, *symbol);
+            const TViraSymbolPtr &changed = FDocument.Symbols().at(symbol.key());
+            TViraSymbol after = *changed;
+            for (const TNameChange &change : *symbol)
+                ApplyNameChange(after, change);
+            FDocument.ChangeSymbol(changed, after, {QStringLiteral("Import Names")});
         }
-        UndoStack->endMacro();
+        FDocument.EndMacro();
     }
     for (const QString &language : import.NewLanguages)
         AddLanguage(language, true);

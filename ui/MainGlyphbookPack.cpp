@@ -6,11 +6,9 @@
 #include "packing/GlyphbookPack.h"
 #include "packing/LibraryCopy.h"
 #include "ui/BusyCursor.h"
-#include "ui/SymbolListItem.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTreeWidget>
 
 #include <exception>
 #include <optional>
@@ -75,23 +73,24 @@ void TMainForm::miPackLibClick()
     if (!FDialogs.Execute(sSaveDialog2))
         return;
     const QString archive = sSaveDialog2.FileName;
-    const int selected = SelectedSymbolIndex();
+    const int selected = FDocument.SelectedIndex();
     TBusyCursor busy;
     // Whatever packing ends with, the library is brought back to what its document keeps.
-    const TLibraryCopy copy(Glyphbook);
+    TViraGlyphbook lent = FDocument.Library();
+    const TLibraryCopy copy(lent);
     TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Packing the symbol library..."));
 
     std::optional<QString> missing;
     std::exception_ptr failure;
     try {
-        PackLibrary(Glyphbook, archive, feedback.Callbacks(), ProjectFile());
+        PackLibrary(lent, archive, feedback.Callbacks(), FDocument.ProjectFile());
     } catch (const EFileMissing &error) {
         missing = error.message();
     } catch (...) {
         failure = std::current_exception();
     }
-    copy.Restore(Glyphbook);
-    RefillList(selected);
+    copy.Restore(lent);
+    FDocument.ReplaceSymbolObjects(lent.Symbols, selected);
     feedback.Finish();
 
     if (missing)
@@ -105,7 +104,11 @@ void TMainForm::miOpenLibClick()
     if (!FDialogs.Execute(sOpenDialog2))
         return;
     const QString archive = sOpenDialog2.FileName;
-    const int selected = SelectedSymbolIndex();
+    const int selected = FDocument.SelectedIndex();
+    // The extraction lends the library out and gives it back as new symbol objects, whatever
+    // happens; the views must then refer to those.
+    TViraGlyphbook lent = FDocument.Library();
+    const auto giveBack = [&] { FDocument.ReplaceSymbolObjects(lent.Symbols, selected); };
     // Beside the archive, unless a project there would be replaced that no earlier extraction
     // made: then into a folder the user chooses.
     QString into;
@@ -113,10 +116,10 @@ void TMainForm::miOpenLibClick()
         TBusyCursor busy;
         TWorkFeedback feedback(FDialogs, busy, QStringLiteral("Extracting the symbol library..."));
         try {
-            ExtractLibrary(Glyphbook, archive, feedback.Callbacks(), into);
+            ExtractLibrary(lent, archive, feedback.Callbacks(), into);
             extracted = true;
         } catch (const EProjectInTheWay &error) {
-            RefillList(selected);
+            giveBack();
             feedback.Finish();
             if (into.isEmpty())
                 into = QFileInfo(archive).absolutePath();
@@ -126,8 +129,7 @@ void TMainForm::miOpenLibClick()
                 return;
             continue;
         } catch (...) {
-            // The library has come back as new symbol objects; the rows must not keep the old.
-            RefillList(selected);
+            giveBack();
             throw;
         }
         feedback.Finish();
@@ -137,35 +139,8 @@ void TMainForm::miOpenLibClick()
 
     sSaveDialog1.FileName = TExtractTarget::ForArchive(archive).BaseName + QStringLiteral(".js");
     sSaveDialog2.FileName = archive;
-    RefillList(selected);
-    StartFreshHistory();
+    giveBack();
+    FDocument.StartFreshHistory();
     CollectLanguages();
     RebuildLanguageColumns();
-}
-
-int TMainForm::SelectedSymbolIndex() const
-{
-    return FSelectedSymbol ? int(Glyphbook.Symbols.indexOf(FSelectedSymbol)) : -1;
-}
-
-void TMainForm::RefillList(int SelectedIndex)
-{
-    SetSelectedSymbol(nullptr);
-    RemoveAllRows();
-    AddRowsForLibrary();
-
-    QTreeWidgetItem *selectedRow = nullptr;
-    if (SelectedIndex >= 0 && SelectedIndex < Glyphbook.Symbols.size()) {
-        const TViraSymbolPtr &symbol = Glyphbook.Symbols.at(SelectedIndex);
-        for (int row = 0; row < dLV_Symbols->topLevelItemCount() && !selectedRow; ++row)
-            if (static_cast<TSymbolListItem *>(dLV_Symbols->topLevelItem(row))->Symbol == symbol)
-                selectedRow = dLV_Symbols->topLevelItem(row);
-    }
-    if (selectedRow) {
-        SelectRow(selectedRow);
-        return;
-    }
-    // Nothing to select: no field, tile or preview may keep a symbol the library has dropped.
-    RemoveAllTiles();
-    SymbolEditEnabled(false);
 }

@@ -2,40 +2,32 @@
 #include "ui/MainGlyphbook.h"
 
 #include "ui/FileNames.h"
-#include "ui/SymbolListItem.h"
 
 #include <QFileInfo>
-#include <QScrollArea>
-#include <QTreeWidget>
 
-namespace
+void TMainForm::SetCaptionFile(const QString &FileName)
 {
-QString projectCaption(const QString &FileName)
-{
-    return TMainForm::BaseCaption() + QStringLiteral("   ") + FileName;
+    setWindowTitle(BaseCaption() + QStringLiteral("   ") + FileName);
+    FCaptionFile = FileName;
 }
-} // namespace
 
 void TMainForm::miNewProjectClick()
 {
-    SetSelectedSymbol(nullptr);
-    RemoveAllRows();
-    StartFreshHistory();
-    Glyphbook.Symbols.clear();
-    RemoveAllTiles();
+    FDocument.ResetLibrary({});
 }
 
 void TMainForm::miOpenProjectClick()
 {
     if (FDialogs.Execute(sOpenDialog1)) {
         const QString fileName = sOpenDialog1.FileName;
+        FDocument.SetProjectFile(fileName);
         miNewProjectClick();
         sSaveDialog1.FileName = fileName;
         sSaveDialog2.FileName = ChangeFileExt(fileName, QStringLiteral(".tar.gz"));
-        Glyphbook.LoadFromFile(fileName);
-        AddRowsForLibrary();
-        setWindowTitle(projectCaption(fileName));
-        FCaptionFile = fileName;
+        TViraGlyphbook loaded;
+        loaded.LoadFromFile(fileName);
+        FDocument.ResetLibrary(std::move(loaded.Symbols));
+        SetCaptionFile(fileName);
     }
     CollectLanguages();
     RebuildLanguageColumns();
@@ -52,10 +44,9 @@ void TMainForm::miSaveProjectClick()
         !FDialogs.Confirm(QStringLiteral("%1 already exists.\nDo you want to replace it?")
                               .arg(QFileInfo(fileName).fileName())))
         return;
-    Glyphbook.SaveToFile(fileName);
+    FDocument.SaveToFile(fileName);
     sSaveDialog2.FileName = ChangeFileExt(fileName, QStringLiteral(".tar.gz"));
-    setWindowTitle(projectCaption(fileName));
-    FCaptionFile = fileName;
+    SetCaptionFile(fileName);
 }
 
 void TMainForm::E1Click()

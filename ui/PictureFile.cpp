@@ -1,5 +1,10 @@
 #include "ui/PictureFile.h"
 
+#include "model/ImagePath.h"
+#include "render/PictureFiles.h"
+#include "ui/GlyphbookDialogs.h"
+
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMovie>
@@ -28,4 +33,13 @@ bool LoadPictureFile(QLabel *Picture, const QString &Path)
     if (previous && previous->parent() == Picture)
         delete previous;
     return true;
+}
+
+void ReportUnreadablePicture(TGlyphbookDialogs &Dialogs, const QString &FileName,
+                             const QString &ProjectFile)
+{
+    const QString path = ResolveImagePath(FileName, ProjectFile);
+    if (QFileInfo(path).isFile() && !IsReadablePicture(path))
+        Dialogs.ShowError(QStringLiteral("The file \"%1\" cannot be read as a picture.")
+                              .arg(QDir::toNativeSeparators(path)));
 }

@@ -8,3 +8,10 @@ class QLabel;
 /// unscaled; a name ending in lower-case ".gif" is shown as a started animation. Returns false
 /// and leaves Picture as it was when no file exists at Path or it cannot be read as a picture.
 bool LoadPictureFile(QLabel *Picture, const QString &Path);
+
+class TGlyphbookDialogs;
+
+/// The standard error message when the image stored as FileName (a bare name beside
+/// ProjectFile) exists but is no picture that can be read.
+void ReportUnreadablePicture(TGlyphbookDialogs &Dialogs, const QString &FileName,
+                             const QString &ProjectFile);

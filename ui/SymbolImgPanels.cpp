@@ -107,7 +107,7 @@ TSymbolImgPanel::TSymbolImgPanel(QWidget *AOwner, TViraSymbolPtr ASymbol, int In
     setToolTip(FileName);
 }
 
-void TSymbolImgPanel::UpdatePanel(TStringPairs &Data)
+void TSymbolImgPanel::UpdatePanel(TStringPairs &Data, QString &MainImage)
 {
     // A text that changes here re-enters through OnUpdate, which finishes on the stable text
     // before this call goes on.
@@ -133,8 +133,8 @@ void TSymbolImgPanel::UpdatePanel(TStringPairs &Data)
         // This tile's image becomes the main image, and the pair takes over the former one.
         Data.Name = QStringLiteral("Default");
         ValueType->setEnabled(false);
-        const QString oldMainImage = Symbol->Image;
-        Symbol->Image = Data.Value;
+        const QString oldMainImage = MainImage;
+        MainImage = Data.Value;
         // Swapped even when no main tile is in the strip, so the former main image is never
         // dropped from the symbol.
         Data.Value = oldMainImage;

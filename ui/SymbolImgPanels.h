@@ -60,7 +60,10 @@ public:
 
     /// Writes the tile's value type and value into Data, the state pair at ImageIndex; the value
     /// type "Default" makes this tile's image the symbol's main image. Then sorts the strip.
-    void UpdatePanel(TStringPairs &Data);
+    void UpdatePanel(TStringPairs &Data) { UpdatePanel(Data, Symbol->Image); }
+    /// The same with the main image in MainImage: the pair and the main image of a copy of the
+    /// symbol, to be stored as one change.
+    void UpdatePanel(TStringPairs &Data, QString &MainImage);
     /// Sorts all tiles of this tile's strip and lays them out side by side, shown.
     void SortAndSpace();
     /// The tile follows the strip's height: the strip's resize handler re-heights each tile

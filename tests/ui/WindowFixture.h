@@ -1,10 +1,18 @@
 #pragma once
 
 #include "tests/TestFiles.h"
+#include "tests/support/NamedChild.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "ui/CheckLibraryWindow.h"
+#include "ui/DottedLine.h"
+#include "ui/ImageStripPanel.h"
 #include "ui/MainGlyphbook.h"
+#include "ui/PreviewMagnifier.h"
 #include "ui/SymbolImgPanels.h"
 #include "ui/SymbolListItem.h"
+#include "ui/SymbolListPanel.h"
+#include "ui/SymbolPreviewPanel.h"
+#include "ui/SymbolSettingsPanel.h"
 
 #include <QAction>
 #include <QDir>
@@ -21,6 +29,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 
@@ -84,7 +93,7 @@ public:
 inline QString LanguageMenu(const TMainForm &Window)
 {
     QStringList entries;
-    for (const QAction *entry : Window.mmLanguages->actions())
+    for (const QAction *entry : Named<QMenu>(Window, "mmLanguages")->actions())
         entries.append(entry->text() + (entry->isChecked() ? u'+' : u'-'));
     return entries.join(u' ');
 }
@@ -92,8 +101,9 @@ inline QString LanguageMenu(const TMainForm &Window)
 inline QStringList ColumnCaptions(const TMainForm &Window)
 {
     QStringList captions;
-    for (int column = 0; column < Window.dLV_Symbols->columnCount(); ++column)
-        captions.append(Window.dLV_Symbols->headerItem()->text(column));
+    for (int column = 0; column < Named<TSymbolListPanel>(Window, "dLV_Symbols")->columnCount();
+         ++column)
+        captions.append(Named<TSymbolListPanel>(Window, "dLV_Symbols")->headerItem()->text(column));
     return captions;
 }
 
@@ -101,7 +111,7 @@ inline QStringList ColumnCaptions(const TMainForm &Window)
 inline QStringList RowTexts(const TMainForm &Window)
 {
     QStringList rows;
-    const QTreeWidget *list = Window.dLV_Symbols;
+    const QTreeWidget *list = Named<TSymbolListPanel>(Window, "dLV_Symbols");
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
         QStringList cells;
         for (int column = 0; column < list->columnCount(); ++column)
@@ -124,8 +134,9 @@ inline TViraSymbolPtr MakeSymbol(const QString &Identifier, QList<TStringPairs> 
 inline int IconIndex(const TMainForm &Window, const QTreeWidgetItem *Row)
 {
     const qint64 key = Row->icon(0).cacheKey();
-    for (int k = 0; k < Window.sILIcons.size(); ++k)
-        if (Window.sILIcons[k].cacheKey() == key)
+    const QList<QIcon> &icons = Named<TSymbolListPanel>(Window, "dLV_Symbols")->Icons();
+    for (int k = 0; k < icons.size(); ++k)
+        if (icons[k].cacheKey() == key)
             return k;
     return -1;
 }
@@ -133,23 +144,46 @@ inline int IconIndex(const TMainForm &Window, const QTreeWidgetItem *Row)
 /// Puts symbols into the window's library and list as a loaded project would have them.
 inline void AddSymbols(TMainForm &Window, const QList<TViraSymbolPtr> &Symbols)
 {
-    Window.Glyphbook.Symbols.append(Symbols);
-    Window.dLV_Symbols->clear();
-    Window.AddRowsForLibrary();
+    Window.Document().ResetLibrary(Window.Document().Symbols() + Symbols);
+}
+
+/// Shows Symbol's image Index (-1: the main image) as the selected symbol, whether the library
+/// holds it or not.
+inline void showSymbol(TMainForm &Window, const TViraSymbolPtr &Symbol, int Index)
+{
+    Window.Document().SetSelectedSymbol(Symbol);
+    Named<TSymbolPreviewPanel>(Window, "ImageGrid")->ShowSymbolImage(Symbol, Index);
+}
+
+/// Changes the symbol at Index of the window's library through its document, as one step.
+inline void editSymbol(TMainForm &Window, int Index, const std::function<void(TViraSymbol &)> &Edit)
+{
+    const TViraSymbolPtr symbol = Window.Document().Symbols().at(Index);
+    TViraSymbol after = *symbol;
+    Edit(after);
+    Window.Document().ChangeSymbol(symbol, after, {});
+}
+
+/// The document a save of the window's library writes.
+inline QByteArray SavedBytes(const TMainForm &Window)
+{
+    TViraGlyphbook library = Window.Document().Library();
+    return library.SaveToBytes();
 }
 
 /// The row whose caption is Caption, or null unless exactly one row has it.
 inline TSymbolListItem *rowOf(const TMainForm &Window, const QString &Caption)
 {
     const QList<QTreeWidgetItem *> rows =
-        Window.dLV_Symbols->findItems(Caption, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        Named<TSymbolListPanel>(Window, "dLV_Symbols")
+            ->findItems(Caption, Qt::MatchExactly | Qt::MatchCaseSensitive);
     return rows.size() == 1 ? static_cast<TSymbolListItem *>(rows.first()) : nullptr;
 }
 
 /// Selects the row of Symbol in the list, as the arrow keys do; the selection handler runs.
 inline void selectSymbol(TMainForm &Window, const TViraSymbolPtr &Symbol)
 {
-    QTreeWidget *list = Window.dLV_Symbols;
+    QTreeWidget *list = Named<TSymbolListPanel>(Window, "dLV_Symbols");
     for (int row = 0; row < list->topLevelItemCount(); ++row)
         if (static_cast<TSymbolListItem *>(list->topLevelItem(row))->Symbol == Symbol) {
             list->setCurrentItem(list->topLevelItem(row));
@@ -164,7 +198,7 @@ inline void clickRow(TMainForm &Window, const QString &Caption)
 {
     TSymbolListItem *row = rowOf(Window, Caption);
     QVERIFY2(row, qPrintable(Caption));
-    QTreeWidget *list = Window.dLV_Symbols;
+    QTreeWidget *list = Named<TSymbolListPanel>(Window, "dLV_Symbols");
     list->scrollToItem(row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
     QCOMPARE(Window.SelectedSymbol(), row->Symbol);
@@ -173,8 +207,9 @@ inline void clickRow(TMainForm &Window, const QString &Caption)
 /// Every tile of the image strip, in no promised order.
 inline QList<TSymbolImgPanel *> tilesOf(const TMainForm &Window)
 {
-    return Window.sbImagesScrollBox->widget()->findChildren<TSymbolImgPanel *>(
-        QString(), Qt::FindDirectChildrenOnly);
+    return Named<TImageStripPanel>(Window, "sbImagesScrollBox")
+        ->widget()
+        ->findChildren<TSymbolImgPanel *>(QString(), Qt::FindDirectChildrenOnly);
 }
 
 /// The strip's tile of an image index (-1: the main image), or null.

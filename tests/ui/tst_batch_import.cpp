@@ -85,15 +85,15 @@ void TestBatchImport::familiesAreShownThenAdded()
     QCOMPARE(shown, Strings({"pump.png|1: pump_1.png, Alarm: pump_alarm.png",
                              "valve_alarm.png|MO: valve_MO.png"}));
 
-    QCOMPARE(w->Glyphbook.Symbols.size(), 2);
-    const TViraSymbol &pump = *w->Glyphbook.Symbols[0];
+    QCOMPARE(w->Document().Symbols().size(), 2);
+    const TViraSymbol &pump = *w->Document().Symbols()[0];
     QCOMPARE(pump.Identifier, u"pump.png"_s);
     QCOMPARE(pump.Image, pictures[1]);
     QCOMPARE(pump.StateImages,
              (QList<TStringPairs>{{u"1"_s, pictures[0]}, {u"Alarm"_s, pictures[3]}}));
     QCOMPARE(pump.Names, (QList<TStringPairs>{{u"en"_s, u"pump.png"_s}, {u"sv"_s, u"pump.png"_s}}));
     QVERIFY(pump.Symbol);
-    const TViraSymbol &valve = *w->Glyphbook.Symbols[1];
+    const TViraSymbol &valve = *w->Document().Symbols()[1];
     QCOMPARE(valve.Image, pictures[4]);
     QCOMPARE(valve.StateImages, (QList<TStringPairs>{{u"MO"_s, pictures[2]}}));
 
@@ -101,7 +101,7 @@ void TestBatchImport::familiesAreShownThenAdded()
                                     "valve_alarm.png|valve_alarm.png|valve_alarm.png"}));
     QCOMPARE(IconIndex(*w, rowOf(*w, u"pump.png"_s)), 1);
     // The last symbol is selected and its strip built.
-    QCOMPARE(w->SelectedSymbol(), w->Glyphbook.Symbols[1]);
+    QCOMPARE(w->SelectedSymbol(), w->Document().Symbols()[1]);
     QCOMPARE(tilesOf(*w).size(), 2);
 }
 
@@ -119,10 +119,10 @@ void TestBatchImport::groupingSwitchedOff()
     chooseAll();
     QCOMPARE(shown, Strings({"pump_1.png|", "pump.png|", "valve_MO.png|", "pump_alarm.png|",
                              "valve_alarm.png|"}));
-    QCOMPARE(w->Glyphbook.Symbols.size(), 5);
+    QCOMPARE(w->Document().Symbols().size(), 5);
     for (int k = 0; k < 5; ++k) {
-        QCOMPARE(w->Glyphbook.Symbols[k]->Image, pictures[k]);
-        QVERIFY(w->Glyphbook.Symbols[k]->StateImages.isEmpty());
+        QCOMPARE(w->Document().Symbols()[k]->Image, pictures[k]);
+        QVERIFY(w->Document().Symbols()[k]->StateImages.isEmpty());
     }
 }
 
@@ -135,8 +135,8 @@ void TestBatchImport::cancelAddsNothing()
     }};
     chooseAll();
     QCOMPARE(f->Dialogs.RunDialogs.size(), 1);
-    QVERIFY(w->Glyphbook.Symbols.isEmpty());
-    QCOMPARE(w->dLV_Symbols->topLevelItemCount(), 0);
+    QVERIFY(w->Document().Symbols().isEmpty());
+    QCOMPARE(Named<TSymbolListPanel>(*w, "dLV_Symbols")->topLevelItemCount(), 0);
 }
 
 void TestBatchImport::onePictureIsAddedAsBefore()
@@ -144,9 +144,9 @@ void TestBatchImport::onePictureIsAddedAsBefore()
     f->Dialogs.FileAnswers = {pictures[0]};
     pressShortcut(*w, Qt::CTRL | Qt::Key_A);
     QVERIFY(f->Dialogs.RunDialogs.isEmpty());
-    QCOMPARE(w->Glyphbook.Symbols.size(), 1);
-    QCOMPARE(w->Glyphbook.Symbols[0]->Identifier, u"pump_1.png"_s);
-    QVERIFY(w->Glyphbook.Symbols[0]->StateImages.isEmpty());
+    QCOMPARE(w->Document().Symbols().size(), 1);
+    QCOMPARE(w->Document().Symbols()[0]->Identifier, u"pump_1.png"_s);
+    QVERIFY(w->Document().Symbols()[0]->StateImages.isEmpty());
 }
 
 QTEST_MAIN(TestBatchImport)

@@ -67,7 +67,8 @@ void TestCheckLibrary::init()
 QStringList TestCheckLibrary::shown() const
 {
     QStringList rows;
-    const QAbstractItemModel *model = w->CheckWindow->tvFindings->model();
+    const QAbstractItemModel *model =
+        Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->tvFindings->model();
     for (int row = 0; row < model->rowCount(); ++row)
         rows.append(model->index(row, 0).data().toString() + u" | "_s +
                     model->index(row, 1).data().toString());
@@ -77,9 +78,10 @@ QStringList TestCheckLibrary::shown() const
 void TestCheckLibrary::listsFindingsBySymbol()
 {
     pressShortcut(*w, Qt::CTRL | Qt::Key_L);
-    QVERIFY(w->CheckWindow->isVisible());
-    QVERIFY(w->CheckWindow->isWindow());
-    QCOMPARE(w->CheckWindow->lSummary->text(), u"5 findings in 3 symbols."_s);
+    QVERIFY(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->isVisible());
+    QVERIFY(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->isWindow());
+    QCOMPARE(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->lSummary->text(),
+             u"5 findings in 3 symbols."_s);
     QCOMPARE(shown(),
              QStringList({u"Pump | missing image file \"%1\""_s.arg(f->Path(u"gone.png"_s)),
                           pumpState, u"Valve | repeated identifier \"Valve\""_s,
@@ -90,18 +92,20 @@ void TestCheckLibrary::listsFindingsBySymbol()
 void TestCheckLibrary::followsEditsByTheChangedSymbolsOnly()
 {
     pressShortcut(*w, Qt::CTRL | Qt::Key_L);
-    const QAbstractItemModel *model = w->CheckWindow->tvFindings->model();
+    const QAbstractItemModel *model =
+        Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->tvFindings->model();
     QSignalSpy resets(model, &QAbstractItemModel::modelReset);
     QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
     // The copy gets its own identifier and a Swedish name, typed as a user does.
     selectSymbol(*w, valveCopy);
     w->activateWindow();
-    retype(w->eIdentifier, u"Valve 2"_s);
-    retype(w->NameEdits[1], u"Ventil 2"_s);
+    retype(Named<QLineEdit>(*w, "eIdentifier"), u"Valve 2"_s);
+    retype(Named<TSymbolSettingsPanel>(*w, "gbSettings")->NameEdits[1], u"Ventil 2"_s);
     QCOMPARE(shown(),
              QStringList(
                  {u"Pump | missing image file \"%1\""_s.arg(f->Path(u"gone.png"_s)), pumpState}));
-    QCOMPARE(w->CheckWindow->lSummary->text(), u"2 findings in 1 symbol."_s);
+    QCOMPARE(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->lSummary->text(),
+             u"2 findings in 1 symbol."_s);
     // Only the rows of the two valves were touched.
     QCOMPARE(resets.size(), 0);
     QVERIFY(!removed.isEmpty());
@@ -109,8 +113,9 @@ void TestCheckLibrary::followsEditsByTheChangedSymbolsOnly()
         QVERIFY(rows[1].toInt() >= 2);
 
     // Typing the same identifier again brings both findings back.
-    retype(w->eIdentifier, u"Valve"_s);
-    QCOMPARE(w->CheckWindow->lSummary->text(), u"4 findings in 3 symbols."_s);
+    retype(Named<QLineEdit>(*w, "eIdentifier"), u"Valve"_s);
+    QCOMPARE(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->lSummary->text(),
+             u"4 findings in 3 symbols."_s);
     QCOMPARE(resets.size(), 0);
 }
 
@@ -120,25 +125,28 @@ void TestCheckLibrary::followsAddedSymbolsAndLanguages()
     f->Dialogs.FileAnswers = {f->Path(u"nowhere.png"_s)};
     w->activateWindow();
     pressShortcut(*w, Qt::CTRL | Qt::Key_A);
-    QCOMPARE(w->Glyphbook.Symbols.size(), 4);
+    QCOMPARE(w->Document().Symbols().size(), 4);
     QCOMPARE(shown().last(),
              u"nowhere.png | missing image file \"%1\""_s.arg(f->Path(u"nowhere.png"_s)));
-    QCOMPARE(w->CheckWindow->lSummary->text(), u"6 findings in 4 symbols."_s);
+    QCOMPARE(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->lSummary->text(),
+             u"6 findings in 4 symbols."_s);
     // Without a Swedish column no Swedish name is missing.
-    w->miSE->trigger();
-    QCOMPARE(w->CheckWindow->lSummary->text(), u"5 findings in 4 symbols."_s);
+    Named<QAction>(*w, "miSE")->trigger();
+    QCOMPARE(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->lSummary->text(),
+             u"5 findings in 4 symbols."_s);
     // Hidden, it does no work; shown again, it checks everything anew.
-    w->CheckWindow->close();
-    w->Glyphbook.Symbols.removeLast();
+    Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->close();
+    w->Document().ResetLibrary(w->Document().Symbols().mid(0, 3));
     pressShortcut(*w, Qt::CTRL | Qt::Key_L);
-    QCOMPARE(w->CheckWindow->lSummary->text(), u"4 findings in 3 symbols."_s);
+    QCOMPARE(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->lSummary->text(),
+             u"4 findings in 3 symbols."_s);
 }
 
 void TestCheckLibrary::doubleClickSelectsTheSymbolAndItsTile()
 {
     pressShortcut(*w, Qt::CTRL | Qt::Key_L);
-    QVERIFY(QTest::qWaitForWindowExposed(w->CheckWindow));
-    QTableView *table = w->CheckWindow->tvFindings;
+    QVERIFY(QTest::qWaitForWindowExposed(Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")));
+    QTableView *table = Named<TCheckLibraryWindow>(*w, "CheckLibraryWindow")->tvFindings;
     doubleClick(table, table->visualRect(table->model()->index(1, 1)).center());
     QCOMPARE(w->SelectedSymbol(), pump);
     QVERIFY(tileOf(*w, 1)->Mark->isVisible());

@@ -46,9 +46,9 @@ void TestFind::init()
 QStringList TestFind::shownRows() const
 {
     QStringList rows;
-    for (int row = 0; row < w->dLV_Symbols->topLevelItemCount(); ++row)
-        if (!w->dLV_Symbols->topLevelItem(row)->isHidden())
-            rows.append(w->dLV_Symbols->topLevelItem(row)->text(0));
+    for (int row = 0; row < Named<TSymbolListPanel>(*w, "dLV_Symbols")->topLevelItemCount(); ++row)
+        if (!Named<TSymbolListPanel>(*w, "dLV_Symbols")->topLevelItem(row)->isHidden())
+            rows.append(Named<TSymbolListPanel>(*w, "dLV_Symbols")->topLevelItem(row)->text(0));
     return rows;
 }
 
@@ -75,81 +75,83 @@ void TestFind::filtersRows()
     QFETCH(bool, missingNames);
     QFETCH(QStringList, rows);
     pressShortcut(*w, Qt::CTRL | Qt::Key_F);
-    QVERIFY(w->eFind->hasFocus());
-    QTest::keyClicks(w->eFind, typed);
+    QVERIFY(Named<QLineEdit>(*w, "eFind")->hasFocus());
+    QTest::keyClicks(Named<QLineEdit>(*w, "eFind"), typed);
     if (missingNames)
-        QTest::mouseClick(w->cbFindMissingNames, Qt::LeftButton, {},
-                          QPoint(6, w->cbFindMissingNames->height() / 2));
-    QCOMPARE(w->cbFindMissingNames->isChecked(), missingNames);
+        QTest::mouseClick(Named<QCheckBox>(*w, "cbFindMissingNames"), Qt::LeftButton, {},
+                          QPoint(6, Named<QCheckBox>(*w, "cbFindMissingNames")->height() / 2));
+    QCOMPARE(Named<QCheckBox>(*w, "cbFindMissingNames")->isChecked(), missingNames);
     QCOMPARE(shownRows(), rows);
 }
 
 void TestFind::barCoversTheBottomOfTheListOnlyWhileShown()
 {
     const QRect designed(8, 8, 409, 770);
-    QCOMPARE(w->dLV_Symbols->geometry(), designed);
-    QVERIFY(w->FindBar->isHidden());
+    QCOMPARE(Named<TSymbolListPanel>(*w, "dLV_Symbols")->geometry(), designed);
+    QVERIFY(Named<QWidget>(*w, "FindBar")->isHidden());
 
     pressShortcut(*w, Qt::CTRL | Qt::Key_F);
-    QVERIFY(w->FindBar->isVisible());
-    QCOMPARE(w->FindBar->geometry().bottom(), designed.bottom());
-    QCOMPARE(w->FindBar->geometry().left(), designed.left());
-    QCOMPARE(w->FindBar->width(), designed.width());
-    QCOMPARE(w->dLV_Symbols->geometry().bottom() + 1, w->FindBar->geometry().top());
+    QVERIFY(Named<QWidget>(*w, "FindBar")->isVisible());
+    QCOMPARE(Named<QWidget>(*w, "FindBar")->geometry().bottom(), designed.bottom());
+    QCOMPARE(Named<QWidget>(*w, "FindBar")->geometry().left(), designed.left());
+    QCOMPARE(Named<QWidget>(*w, "FindBar")->width(), designed.width());
+    QCOMPARE(Named<TSymbolListPanel>(*w, "dLV_Symbols")->geometry().bottom() + 1,
+             Named<QWidget>(*w, "FindBar")->geometry().top());
 
     // It follows the list's bottom edge when the window grows.
     w->resize(w->width(), w->height() + 50);
-    QTRY_COMPARE(w->FindBar->geometry().bottom(), designed.bottom() + 50);
-    QCOMPARE(w->dLV_Symbols->geometry().bottom() + 1, w->FindBar->geometry().top());
+    QTRY_COMPARE(Named<QWidget>(*w, "FindBar")->geometry().bottom(), designed.bottom() + 50);
+    QCOMPARE(Named<TSymbolListPanel>(*w, "dLV_Symbols")->geometry().bottom() + 1,
+             Named<QWidget>(*w, "FindBar")->geometry().top());
 }
 
 void TestFind::selectionIsKeptWhileTheRowMatches()
 {
     clickRow(*w, u"Pump_1"_s);
     pressShortcut(*w, Qt::CTRL | Qt::Key_F);
-    QTest::keyClicks(w->eFind, u"pu"_s);
+    QTest::keyClicks(Named<QLineEdit>(*w, "eFind"), u"pu"_s);
     QCOMPARE(w->SelectedSymbol()->Identifier, u"Pump_1"_s);
-    QVERIFY(w->gbSettings->isEnabled());
-    QTest::keyClicks(w->eFind, u"mp_"_s);
+    QVERIFY(Named<TSymbolSettingsPanel>(*w, "gbSettings")->isEnabled());
+    QTest::keyClicks(Named<QLineEdit>(*w, "eFind"), u"mp_"_s);
     QCOMPARE(shownRows(), Strings({"Pump_1"}));
     QCOMPARE(w->SelectedSymbol()->Identifier, u"Pump_1"_s);
 
-    QTest::keyClick(w->eFind, Qt::Key_X);
+    QTest::keyClick(Named<QLineEdit>(*w, "eFind"), Qt::Key_X);
     QCOMPARE(shownRows(), QStringList());
     QVERIFY(!w->SelectedSymbol());
-    QVERIFY(w->dLV_Symbols->selectedItems().isEmpty());
-    QVERIFY(!w->gbSettings->isEnabled());
+    QVERIFY(Named<TSymbolListPanel>(*w, "dLV_Symbols")->selectedItems().isEmpty());
+    QVERIFY(!Named<TSymbolSettingsPanel>(*w, "gbSettings")->isEnabled());
 }
 
 void TestFind::escapeClearsAndHides()
 {
     pressShortcut(*w, Qt::CTRL | Qt::Key_F);
-    QTest::keyClicks(w->eFind, u"tank"_s);
-    QTest::mouseClick(w->cbFindMissingNames, Qt::LeftButton, {},
-                      QPoint(6, w->cbFindMissingNames->height() / 2));
+    QTest::keyClicks(Named<QLineEdit>(*w, "eFind"), u"tank"_s);
+    QTest::mouseClick(Named<QCheckBox>(*w, "cbFindMissingNames"), Qt::LeftButton, {},
+                      QPoint(6, Named<QCheckBox>(*w, "cbFindMissingNames")->height() / 2));
     QCOMPARE(shownRows(), QStringList());
-    QTest::keyClick(w->eFind, Qt::Key_Escape);
-    QVERIFY(w->FindBar->isHidden());
-    QVERIFY(w->eFind->text().isEmpty());
-    QVERIFY(!w->cbFindMissingNames->isChecked());
+    QTest::keyClick(Named<QLineEdit>(*w, "eFind"), Qt::Key_Escape);
+    QVERIFY(Named<QWidget>(*w, "FindBar")->isHidden());
+    QVERIFY(Named<QLineEdit>(*w, "eFind")->text().isEmpty());
+    QVERIFY(!Named<QCheckBox>(*w, "cbFindMissingNames")->isChecked());
     QCOMPARE(shownRows().size(), 5);
-    QCOMPARE(w->dLV_Symbols->geometry(), QRect(8, 8, 409, 770));
+    QCOMPARE(Named<TSymbolListPanel>(*w, "dLV_Symbols")->geometry(), QRect(8, 8, 409, 770));
     // Shown again, it starts empty.
     pressShortcut(*w, Qt::CTRL | Qt::Key_F);
-    QVERIFY(w->eFind->text().isEmpty());
+    QVERIFY(Named<QLineEdit>(*w, "eFind")->text().isEmpty());
 }
 
 void TestFind::refilledListIsFilteredAgain()
 {
     pressShortcut(*w, Qt::CTRL | Qt::Key_F);
-    QTest::keyClicks(w->eFind, u"a"_s);
+    QTest::keyClicks(Named<QLineEdit>(*w, "eFind"), u"a"_s);
     const QString project = f->Path(u"p.js"_s);
     TViraGlyphbook book;
     book.Symbols = {MakeSymbol(u"Fan"_s, {{u"en"_s, u"Fan"_s}}),
                     MakeSymbol(u"Boiler"_s, {{u"en"_s, u"Boiler"_s}})};
     book.SaveToFile(project);
     f->Dialogs.FileAnswers = {project};
-    w->miOpenProject->trigger();
+    Named<QAction>(*w, "miOpenProject")->trigger();
     QCOMPARE(shownRows(), Strings({"Fan"}));
 }
 

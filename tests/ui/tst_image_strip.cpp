@@ -59,7 +59,8 @@ struct TStripFixture : TWindowFixture {
             Symbol->StateImages.append(
                 {Values[k], WritePicture(u"state%1.png"_s.arg(k), QSize(10 + k, 10 + k))});
         AddSymbols(w, {Symbol});
-        w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+        Named<TSymbolListPanel>(w, "dLV_Symbols")
+            ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
         return w;
     }
 };
@@ -93,7 +94,7 @@ void clickTile(TSymbolImgPanel *Tile)
 
 QSize previewSize(const TMainForm &Window)
 {
-    return Window.SymbolImage->pixmap().size();
+    return Named<QLabel>(Window, "SymbolImage")->pixmap().size();
 }
 
 QStringList names(const QList<TStringPairs> &Pairs)
@@ -113,7 +114,7 @@ void TestImageStrip::stateTilesMarkThemselvesWhileSelecting()
     // preview shows the main image and Delete Image stays off.
     QCOMPARE(markedIndexes(w), QList<int>{1});
     QCOMPARE(previewSize(w), QSize(30, 20));
-    QVERIFY(!w.bDeleteImage->isEnabled());
+    QVERIFY(!Named<QPushButton>(w, "bDeleteImage")->isEnabled());
     QCOMPARE(indexesByPlace(w), (QList<int>{-1, 0, 1}));
     QCOMPARE(names(f.Symbol->StateImages), Strings({"5", "7"}));
     QVERIFY(!f.Symbol->Error);
@@ -126,16 +127,16 @@ void TestImageStrip::addImageToASymbolWithTwoStates()
     TMainForm &w = f.CreateWithSymbol(Strings({"5", "7"}));
     const QString added = f.WritePicture(u"added.png"_s, QSize(40, 40));
     f.Dialogs.FileAnswers = {added};
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
 
     QCOMPARE(f.Symbol->StateImages.size(), 3);
     QCOMPARE(f.Symbol->StateImages[2], (TStringPairs{u"1"_s, added}));
     QCOMPARE(markedIndexes(w), QList<int>{2});
     QCOMPARE(previewSize(w), QSize(40, 40));
-    QVERIFY(w.bDeleteImage->isEnabled());
+    QVERIFY(Named<QPushButton>(w, "bDeleteImage")->isEnabled());
     // Sorted among the value tiles by its value 1.
     QCOMPARE(indexesByPlace(w), (QList<int>{-1, 2, 0, 1}));
-    QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 1);
+    QCOMPARE(IconIndex(w, Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0)), 1);
 }
 
 void TestImageStrip::addImageMakesAnImageASymbol_data()
@@ -150,21 +151,22 @@ void TestImageStrip::addImageMakesAnImageASymbol()
     QFETCH(bool, chooseFile);
     TStripFixture f;
     TMainForm &w = f.CreateWithSymbol({});
-    w.cbIsSymbol->setChecked(false);
+    Named<QCheckBox>(w, "cbIsSymbol")->setChecked(false);
     QVERIFY(!f.Symbol->Symbol);
-    QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 2);
-    QVERIFY(!w.eAnchorX->isEnabled());
+    QCOMPARE(IconIndex(w, Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0)), 2);
+    QVERIFY(!Named<QLineEdit>(w, "eAnchorX")->isEnabled());
 
     f.Dialogs.FileAnswers = {chooseFile ? std::optional(f.WritePicture(u"a.png"_s, QSize(4, 4)))
                                         : std::nullopt};
-    w.bAddImage->click();
+    Named<QPushButton>(w, "bAddImage")->click();
     QVERIFY(f.Symbol->Symbol);
     QCOMPARE(f.Symbol->StateImages.size(), chooseFile ? 1 : 0);
     QCOMPARE(tilesOf(w).size(), chooseFile ? 2 : 1);
-    QVERIFY(w.cbIsSymbol->isChecked());
-    QVERIFY(w.eAnchorX->isEnabled());
-    QVERIFY(w.lExampleText->isVisible());
-    QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), chooseFile ? 1 : 0);
+    QVERIFY(Named<QCheckBox>(w, "cbIsSymbol")->isChecked());
+    QVERIFY(Named<QLineEdit>(w, "eAnchorX")->isEnabled());
+    QVERIFY(Named<QLabel>(w, "lExampleText")->isVisible());
+    QCOMPARE(IconIndex(w, Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0)),
+             chooseFile ? 1 : 0);
 }
 
 void TestImageStrip::addImageWithNothingSelectedDoesNothing()
@@ -172,8 +174,8 @@ void TestImageStrip::addImageWithNothingSelectedDoesNothing()
     TWindowFixture f;
     TMainForm &w = f.Create();
     f.Dialogs.FileAnswers = {f.WritePicture(u"a.png"_s, QSize(4, 4))};
-    w.bAddImage->click();
-    w.bDeleteImage->click();
+    Named<QPushButton>(w, "bAddImage")->click();
+    Named<QPushButton>(w, "bDeleteImage")->click();
     QVERIFY(f.Dialogs.ShownDialogs.isEmpty());
     QVERIFY(tilesOf(w).isEmpty());
     QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -188,15 +190,15 @@ void TestImageStrip::deleteStateImageOneOfThree()
     clickTile(tileOf(w, 1));
     QCOMPARE(markedIndexes(w), QList<int>{1});
     QCOMPARE(previewSize(w), QSize(11, 11));
-    QVERIFY(w.bDeleteImage->isEnabled());
+    QVERIFY(Named<QPushButton>(w, "bDeleteImage")->isEnabled());
 
-    QTest::mouseClick(w.bDeleteImage, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(w, "bDeleteImage"), Qt::LeftButton);
     QCOMPARE(f.Symbol->StateImages, (QList<TStringPairs>{before[0], before[2]}));
     QCOMPARE(tilesOf(w).size(), 3);
     QCOMPARE(former2->ImageIndex, 1);
     QCOMPARE(markedIndexes(w), QList<int>{-1});
     QCOMPARE(previewSize(w), QSize(30, 20));
-    QVERIFY(!w.bDeleteImage->isEnabled());
+    QVERIFY(!Named<QPushButton>(w, "bDeleteImage")->isEnabled());
     QCOMPARE(indexesByPlace(w), (QList<int>{-1, 0, 1}));
     // Tile n stands for pair n again: a click shows pair 1's picture, the former pair 2.
     clickTile(former2);
@@ -211,15 +213,15 @@ void TestImageStrip::deleteImageWithTheMainTileMarked()
     clickTile(tileOf(w, 0));
     QCOMPARE(previewSize(w), QSize(10, 10));
     clickTile(tileOf(w, -1));
-    QVERIFY(!w.bDeleteImage->isEnabled());
+    QVERIFY(!Named<QPushButton>(w, "bDeleteImage")->isEnabled());
     QCOMPARE(markedIndexes(w), QList<int>{-1});
 
     // The button is off, but the command may still run (a shortcut, a script).
-    w.bDeleteImageClick();
+    Named<TImageStripPanel>(w, "sbImagesScrollBox")->bDeleteImageClick();
     QCOMPARE(f.Symbol->StateImages, before);
     QCOMPARE(tilesOf(w).size(), 3);
     QCOMPARE(previewSize(w), QSize(30, 20));
-    QVERIFY(!w.bDeleteImage->isEnabled());
+    QVERIFY(!Named<QPushButton>(w, "bDeleteImage")->isEnabled());
 }
 
 void TestImageStrip::bareImageNamesAreFoundBesideTheProject()
@@ -230,19 +232,20 @@ void TestImageStrip::bareImageNamesAreFoundBesideTheProject()
     TMainForm &w = f.Create();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    w.sOpenDialog1.FileName = f.Path(u"project/lib.js"_s);
+    w.Document().SetProjectFile(f.Path(u"project/lib.js"_s));
     const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
     s->Image = u"main.png"_s;
     s->StateImages = {{u"4"_s, u"s0.png"_s}};
     AddSymbols(w, {s});
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
     QVERIFY(!s->Error);
-    QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 1);
+    QCOMPARE(IconIndex(w, Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0)), 1);
 
     clickTile(tileOf(w, -1));
     clickTile(tileOf(w, 0));
     QCOMPARE(previewSize(w), QSize(14, 14));
-    w.bDeleteImage->click();
+    Named<QPushButton>(w, "bDeleteImage")->click();
     QVERIFY(s->StateImages.isEmpty());
     QCOMPARE(previewSize(w), QSize(33, 22));
 }
@@ -252,15 +255,16 @@ void TestImageStrip::clickOnATileWithAMissingFile()
     TStripFixture f;
     TMainForm &w = f.CreateWithSymbol(Strings({"1", "2"}));
     QFile::remove(f.Symbol->StateImages[0].Value);
-    w.dLV_Symbols->clearSelection();
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->clearSelection();
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
     QVERIFY(f.Symbol->Error);
-    QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 3);
+    QCOMPARE(IconIndex(w, Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0)), 3);
 
     clickTile(tileOf(w, -1));
     clickTile(tileOf(w, 0));
     QCOMPARE(previewSize(w), QSize(30, 20));
-    QVERIFY(w.bDeleteImage->isEnabled());
+    QVERIFY(Named<QPushButton>(w, "bDeleteImage")->isEnabled());
     QCOMPARE(markedIndexes(w), QList<int>{0});
 }
 
@@ -327,9 +331,11 @@ void TestImageStrip::tilesFollowTheStripHeight()
     TStripFixture f;
     TMainForm &w = f.CreateWithSymbol(Strings({"1", "2"}));
     // Tiles fill the strip's client area, 2 px below its top, to its bottom.
-    const QWidget *client = w.sbImagesScrollBox->viewport();
-    w.sbImagesScrollBox->resize(w.sbImagesScrollBox->width(), 150);
-    QCOMPARE(client->height(), 150 - 2 * w.sbImagesScrollBox->frameWidth());
+    const QWidget *client = Named<TImageStripPanel>(w, "sbImagesScrollBox")->viewport();
+    Named<TImageStripPanel>(w, "sbImagesScrollBox")
+        ->resize(Named<TImageStripPanel>(w, "sbImagesScrollBox")->width(), 150);
+    QCOMPARE(client->height(),
+             150 - 2 * Named<TImageStripPanel>(w, "sbImagesScrollBox")->frameWidth());
     for (const TSymbolImgPanel *tile : tilesOf(w)) {
         QCOMPARE(tile->height(), client->height() - 2);
         QCOMPARE(tile->Mark->height(), client->height() - 4);
@@ -356,8 +362,10 @@ void TestImageStrip::tilesStayWhollyVisible()
     // The strip has never been shown before the symbol is selected.
     TStripFixture f;
     TMainForm &w = f.CreateWithSymbol(values);
-    QTRY_COMPARE(w.sbImagesScrollBox->horizontalScrollBar()->isVisible(), scrolls);
-    const QWidget *client = w.sbImagesScrollBox->viewport();
+    QTRY_COMPARE(
+        Named<TImageStripPanel>(w, "sbImagesScrollBox")->horizontalScrollBar()->isVisible(),
+        scrolls);
+    const QWidget *client = Named<TImageStripPanel>(w, "sbImagesScrollBox")->viewport();
     for (const TSymbolImgPanel *tile : tilesOf(w)) {
         QCOMPARE(tile->y(), 2);
         QCOMPARE(tile->height(), client->height() - 2);
@@ -367,7 +375,9 @@ void TestImageStrip::tilesStayWhollyVisible()
     AddSymbols(w, {other});
     clickRow(w, u"other"_s);
     clickRow(w, u"s"_s);
-    QTRY_COMPARE(w.sbImagesScrollBox->horizontalScrollBar()->isVisible(), scrolls);
+    QTRY_COMPARE(
+        Named<TImageStripPanel>(w, "sbImagesScrollBox")->horizontalScrollBar()->isVisible(),
+        scrolls);
     for (const TSymbolImgPanel *tile : tilesOf(w))
         QCOMPARE(tile->height(), client->height() - 2);
 }
@@ -382,7 +392,7 @@ void TestImageStrip::addImageKeepsNamesUnderTheirColumns()
     AddSymbols(w, {lamp});
     clickRow(w, u"lamp"_s);
     f.Dialogs.FileAnswers = {f.WritePicture(u"on.png"_s, QSize(8, 8))};
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
     QCOMPARE(lamp->StateImages.size(), 1);
     QCOMPARE(RowTexts(w), Strings({"lamp|Lamp|Lampa"}));
 }
@@ -391,25 +401,24 @@ void TestImageStrip::stripScrollsOnlyWhileTheTilesDoNotFit()
 {
     TStripFixture f;
     TMainForm &w = f.CreateWithSymbol(Strings({"1", "2", "3", "4", "5", "6"}));
-    const QScrollBar *scroll = w.sbImagesScrollBox->horizontalScrollBar();
+    const QScrollBar *scroll =
+        Named<TImageStripPanel>(w, "sbImagesScrollBox")->horizontalScrollBar();
     QTRY_VERIFY(scroll->maximum() > 0);
     const TViraSymbolPtr single = MakeSymbol(u"single"_s, {});
     single->Image = f.Symbol->Image;
-    w.Glyphbook.Symbols.append(single);
-    auto *row = new TSymbolListItem(single);
-    w.dLV_Symbols->addTopLevelItem(row);
-    w.FillListItem(row, single);
-    w.dLV_Symbols->setCurrentItem(row);
+    w.Document().AddSymbols({single}, u"Add Symbol"_s);
+    w.Document().SetSelectedSymbol(single);
     QCOMPARE(scroll->maximum(), 0);
 
     // Back to six tiles, then down to two by Delete Image.
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
     QTRY_VERIFY(scroll->maximum() > 0);
     for (int k = 5; k >= 2; --k) {
         // The last state tile built is marked already; a click on a marked tile does nothing.
         clickTile(tileOf(w, -1));
         clickTile(tileOf(w, k));
-        w.bDeleteImage->click();
+        Named<QPushButton>(w, "bDeleteImage")->click();
     }
     QCOMPARE(f.Symbol->StateImages.size(), 2);
     QCOMPARE(scroll->maximum(), 0);
@@ -417,13 +426,17 @@ void TestImageStrip::stripScrollsOnlyWhileTheTilesDoNotFit()
     // A tile added beyond the strip's right edge is scrolled into view.
     for (int k = 0; k < 6; ++k) {
         f.Dialogs.FileAnswers = {f.WritePicture(u"more%1.png"_s.arg(k), QSize(5, 5))};
-        w.bAddImage->click();
+        Named<QPushButton>(w, "bAddImage")->click();
     }
     TSymbolImgPanel *added = tileOf(w, 7);
     QVERIFY(scroll->maximum() > 0);
-    const QRect shown(added->mapTo(w.sbImagesScrollBox->viewport(), QPoint()), added->size());
-    QVERIFY(
-        w.sbImagesScrollBox->viewport()->rect().contains(QRect(shown.x(), 0, shown.width(), 1)));
+    const QRect shown(
+        added->mapTo(Named<TImageStripPanel>(w, "sbImagesScrollBox")->viewport(), QPoint()),
+        added->size());
+    QVERIFY(Named<TImageStripPanel>(w, "sbImagesScrollBox")
+                ->viewport()
+                ->rect()
+                .contains(QRect(shown.x(), 0, shown.width(), 1)));
 }
 
 void TestImageStrip::droppedFiles_data()
@@ -450,7 +463,8 @@ void TestImageStrip::droppedFiles()
     for (const QString &file : dropped)
         urls.append(QUrl::fromLocalFile(file));
     data.setUrls(urls);
-    QWidget *target = onStrip ? w.sbImagesScrollBox->viewport() : w.dLV_Symbols->viewport();
+    QWidget *target = onStrip ? Named<TImageStripPanel>(w, "sbImagesScrollBox")->viewport()
+                              : Named<TSymbolListPanel>(w, "dLV_Symbols")->viewport();
     // Several pictures on the list are shown as the symbols they make before they are added.
     if (!onStrip)
         f.Dialogs.DialogScripts = {[](QDialog &) { return true; }};
@@ -468,18 +482,18 @@ void TestImageStrip::droppedFiles()
     QVERIFY2(error.contains(QDir::toNativeSeparators(dropped[3])), qPrintable(error));
     QVERIFY2(!error.contains(u"tank"_s) && !error.contains(u"fan"_s), qPrintable(error));
     if (onStrip) {
-        QCOMPARE(w.Glyphbook.Symbols.size(), 1);
+        QCOMPARE(w.Document().Symbols().size(), 1);
         QCOMPARE(f.Symbol->StateImages, (QList<TStringPairs>{{u"1"_s, tank}, {u"1"_s, fan}}));
         QCOMPARE(tilesOf(w).size(), 3);
         QCOMPARE(markedIndexes(w), QList<int>{1});
-        QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 1);
+        QCOMPARE(IconIndex(w, Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0)), 1);
     } else {
-        QCOMPARE(w.Glyphbook.Symbols.size(), 3);
-        QCOMPARE(w.Glyphbook.Symbols[1]->Image, tank);
-        QCOMPARE(w.Glyphbook.Symbols[2]->Identifier, u"fan.PNG"_s);
+        QCOMPARE(w.Document().Symbols().size(), 3);
+        QCOMPARE(w.Document().Symbols()[1]->Image, tank);
+        QCOMPARE(w.Document().Symbols()[2]->Identifier, u"fan.PNG"_s);
         QCOMPARE(RowTexts(w),
                  Strings({"fan.PNG|fan.PNG|fan.PNG", "s||", "tank.png|tank.png|tank.png"}));
-        QCOMPARE(w.SelectedSymbol(), w.Glyphbook.Symbols[2]);
+        QCOMPARE(w.SelectedSymbol(), w.Document().Symbols()[2]);
         QVERIFY(f.Symbol->StateImages.isEmpty());
     }
 }

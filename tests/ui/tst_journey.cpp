@@ -69,64 +69,66 @@ void TestJourney::fromPicturesToAnExtractedProject()
     TMainForm &w = f.Create();
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), 0);
 
     // The pump (PNG): points by Shift-clicks, two state images, a PNG and a GIF for "Alarm".
-    w.dLV_Symbols->setFocus();
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setFocus();
     f.Dialogs.FileAnswers = {path[u"pump.png"_s], path[u"pump on.png"_s],
                              path[u"beacon_alarm.gif"_s]};
     pressShortcut(w, Qt::CTRL | Qt::Key_A);
-    retype(w.eIdentifier, u"pump"_s);
-    retype(w.NameEdits[0], u"Pump"_s);
-    retype(w.NameEdits[1], u"Pumpen"_s);
-    QTest::mouseClick(w.SymbolImage, Qt::LeftButton, Qt::ShiftModifier, QPoint(15, 10));
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"pump"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0], u"Pump"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[1], u"Pumpen"_s);
+    QTest::mouseClick(Named<QLabel>(w, "SymbolImage"), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(15, 10));
     // 5 right of and 20 below the grid origin at (240, 180), with the anchor at (15, 10).
-    QTest::mouseClick(w.ImageGrid, Qt::RightButton, Qt::ShiftModifier, QPoint(245, 200));
-    w.cbTextAlign->setCompleter(nullptr);
-    retype(w.cbTextAlign->lineEdit(), u"Center"_s);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QTest::mouseClick(Named<TSymbolPreviewPanel>(w, "ImageGrid"), Qt::RightButton,
+                      Qt::ShiftModifier, QPoint(245, 200));
+    Named<QComboBox>(w, "cbTextAlign")->setCompleter(nullptr);
+    retype(Named<QComboBox>(w, "cbTextAlign")->lineEdit(), u"Center"_s);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
     // Value, then Alarm: one step down the value type list.
     QCOMPARE(tileOf(w, 1)->ValueType->currentIndex(), int(TSymbolImgPanel::vtValue));
     QTest::keyClick(tileOf(w, 1)->ValueType, Qt::Key_Down);
 
     // The valve (JPEG): the picture dragged, nudged, a state image with the value 2.
     f.Dialogs.FileAnswers = {path[u"valve.jpg"_s], path[u"valve+open.jpeg"_s]};
-    w.miNewSymbol->trigger();
-    retype(w.eIdentifier, u"valve"_s);
-    QTest::mousePress(w.SymbolImage, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(w.SymbolImage, QPoint(13, 8));
-    QTest::mouseRelease(w.SymbolImage, Qt::LeftButton, {}, QPoint(13, 8));
-    QTest::mouseClick(w.sbbUp, Qt::LeftButton);
-    QTest::mouseClick(w.srbText, Qt::LeftButton);
-    QTest::mouseClick(w.sbbRight, Qt::LeftButton);
-    QTest::mouseClick(w.sbbRight, Qt::LeftButton);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    Named<QAction>(w, "miNewSymbol")->trigger();
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"valve"_s);
+    QTest::mousePress(Named<QLabel>(w, "SymbolImage"), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(Named<QLabel>(w, "SymbolImage"), QPoint(13, 8));
+    QTest::mouseRelease(Named<QLabel>(w, "SymbolImage"), Qt::LeftButton, {}, QPoint(13, 8));
+    QTest::mouseClick(Named<QToolButton>(w, "sbbUp"), Qt::LeftButton);
+    QTest::mouseClick(Named<QRadioButton>(w, "srbText"), Qt::LeftButton);
+    QTest::mouseClick(Named<QToolButton>(w, "sbbRight"), Qt::LeftButton);
+    QTest::mouseClick(Named<QToolButton>(w, "sbbRight"), Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
     retype(tileOf(w, 0)->Value, u"2"_s);
-    retype(w.NameEdits[0], u"Valve"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0], u"Valve"_s);
 
     // The tank (BMP): points typed, no state images.
     f.Dialogs.FileAnswers = {path[u"tank.bmp"_s]};
-    w.miNewSymbol->trigger();
-    retype(w.eIdentifier, u"tank"_s);
-    retype(w.eAnchorX, u"8"_s);
-    retype(w.eAnchorY, u"-12"_s);
-    retype(w.eTextX, u"0"_s);
-    retype(w.eTextY, u"30"_s);
-    retype(w.NameEdits[1], u"Tanken"_s);
+    Named<QAction>(w, "miNewSymbol")->trigger();
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"tank"_s);
+    retype(Named<QLineEdit>(w, "eAnchorX"), u"8"_s);
+    retype(Named<QLineEdit>(w, "eAnchorY"), u"-12"_s);
+    retype(Named<QLineEdit>(w, "eTextX"), u"0"_s);
+    retype(Named<QLineEdit>(w, "eTextY"), u"30"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[1], u"Tanken"_s);
 
     // The beacon (GIF): a state image for "MO".
     f.Dialogs.FileAnswers = {path[u"beacon.gif"_s], path[u"pump.png"_s]};
-    w.miNewSymbol->trigger();
-    retype(w.eIdentifier, u"beacon"_s);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    Named<QAction>(w, "miNewSymbol")->trigger();
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"beacon"_s);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
     for (int step = 0; step < 3; ++step)
         QTest::keyClick(tileOf(w, 0)->ValueType, Qt::Key_Down);
 
     QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
     QCOMPARE(f.Dialogs.Beeps, 0);
     QVERIFY(f.Dialogs.FileAnswers.isEmpty());
-    const QByteArray built = w.Glyphbook.SaveToBytes();
+    const QByteArray built = SavedBytes(w);
 
     // Saved, packed beside the project under the proposed name, and a new start.
     QDir().mkpath(f.Path(u"project"_s));
@@ -136,15 +138,15 @@ void TestJourney::fromPicturesToAnExtractedProject()
     const QString packed = f.Path(u"project/lib.tar.gz"_s);
     QVERIFY(QFileInfo(packed).isFile());
     QVERIFY(f.Dialogs.ErrorCancels.isEmpty());
-    w.miNewProject->trigger();
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
+    Named<QAction>(w, "miNewProject")->trigger();
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), 0);
 
     // The archive elsewhere, extracted there and opened.
     QDir().mkpath(f.Path(u"elsewhere"_s));
     const QString archive = f.Path(u"elsewhere/lib.tar.gz"_s);
     QVERIFY(QFile::copy(packed, archive));
     f.Dialogs.FileAnswers = {archive, f.Path(u"elsewhere/lib.js"_s)};
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
     QCOMPARE(w.sSaveDialog1.FileName, u"lib.js"_s);
     pressShortcut(w, Qt::CTRL | Qt::Key_O);
     QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
@@ -163,15 +165,15 @@ void TestJourney::fromPicturesToAnExtractedProject()
             continue; // a picture the library does not use
         QCOMPARE(readFile(stored), readFile(path[picture.Name]));
     }
-    QCOMPARE(QString::fromUtf8(w.Glyphbook.SaveToBytes()), QString::fromUtf8(expected));
-    const TViraSymbol &pump = *w.Glyphbook.Symbols[0];
+    QCOMPARE(QString::fromUtf8(SavedBytes(w)), QString::fromUtf8(expected));
+    const TViraSymbol &pump = *w.Document().Symbols()[0];
     QCOMPARE(pump.StateImages.size(), 2);
     QCOMPARE(pump.StateImages[1].Name, u"Alarm"_s);
     QCOMPARE(pump.StateImages[1].Value, library + u"beacon_alarm.gif"_s);
     QCOMPARE((QList<qint32>{pump.ImageX, pump.ImageY, pump.TextX, pump.TextY}),
              (QList<qint32>{15, 10, 20, 30}));
     QCOMPARE(pump.TextAlign, vstaCenter);
-    QCOMPARE(w.Glyphbook.Symbols[1]->StateImages[0].Value, library + u"valve%2Bopen.jpeg"_s);
+    QCOMPARE(w.Document().Symbols()[1]->StateImages[0].Value, library + u"valve%2Bopen.jpeg"_s);
 
     // Each symbol shows in the preview and the strip, from the library folder.
     const QList<std::pair<QString, QList<QSize>>> shown = {
@@ -181,7 +183,7 @@ void TestJourney::fromPicturesToAnExtractedProject()
         {u"beacon"_s, {QSize(1, 1), QSize(30, 20)}}};
     for (const auto &[identifier, sizes] : shown) {
         clickRow(w, identifier);
-        QCOMPARE(shownSize(w.SymbolImage), sizes[0]);
+        QCOMPARE(shownSize(Named<QLabel>(w, "SymbolImage")), sizes[0]);
         QCOMPARE(IconIndex(w, rowOf(w, identifier)) == 3, false);
         QCOMPARE(tilesOf(w).size(), sizes.size());
         for (int index = -1; index + 1 < sizes.size(); ++index) {

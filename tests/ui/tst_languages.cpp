@@ -90,9 +90,9 @@ void TestLanguages::unreadableLangFileSkipsTheRestOfCreation()
     QCOMPARE(f.Dialogs.Errors.size(), 1);
     QVERIFY(f.Dialogs.Errors[0].startsWith(QStringLiteral("Cannot open file \"")));
     // Steps after the language list did not run: Examples stays hidden, no columns built.
-    QVERIFY(!w.mmExamples->menuAction()->isVisible());
+    QVERIFY(!Named<QMenu>(w, "mmExamples")->menuAction()->isVisible());
     QCOMPARE(w.windowTitle(), TMainForm::BaseCaption());
-    QCOMPARE(w.NameEdits.size(), 21);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits.size(), 21);
 }
 
 void TestLanguages::columns_data()
@@ -131,22 +131,23 @@ void TestLanguages::columns()
     if (!langFile.isEmpty())
         f.WriteFile(QStringLiteral("Lang.txt"), langFile);
     TMainForm &w = f.Create();
-    for (QAction *entry : w.mmLanguages->actions())
+    for (QAction *entry : Named<QMenu>(w, "mmLanguages")->actions())
         if (uncheck.contains(entry->text()))
             entry->trigger();
 
     QCOMPARE(ColumnCaptions(w), QStringList(QStringLiteral("Identifier")) + columns);
     for (int k = 0; k < 21; ++k) {
         const bool shown = k < columns.size();
-        QCOMPARE(w.NameEdits[k]->isHidden(), !shown);
-        QCOMPARE(w.NameLabels[k]->isHidden(), !shown);
+        QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[k]->isHidden(), !shown);
+        QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels[k]->isHidden(), !shown);
         if (shown)
-            QCOMPARE(w.NameLabels[k]->text(), columns[k]);
+            QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels[k]->text(),
+                     columns[k]);
     }
-    QCOMPARE(w.gbSettings->minimumWidth(), minimumWidth);
-    QVERIFY(w.gbSettings->width() >= minimumWidth);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->minimumWidth(), minimumWidth);
+    QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->width() >= minimumWidth);
     // The window scrolls horizontally as far as the group's minimum width reaches.
-    QCOMPARE(w.ClientArea->minimumWidth(), 423 + minimumWidth);
+    QCOMPARE(Named<QWidget>(w, "ClientArea")->minimumWidth(), 423 + minimumWidth);
     // The message waits for the window, so it stands over it.
     QCOMPARE(f.Dialogs.Informations.size(), 0);
     w.show();
@@ -168,15 +169,17 @@ void TestLanguages::languageColumnsShareTheListWidth()
     TMainForm &w = f.Create();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const int client = w.dLV_Symbols->viewport()->width();
+    const int client = Named<TSymbolListPanel>(w, "dLV_Symbols")->viewport()->width();
     const int spare = client - 150;
-    QCOMPARE(w.dLV_Symbols->columnWidth(0), 150);
-    QCOMPARE(w.dLV_Symbols->columnWidth(1), spare / 3 + spare % 3);
-    QCOMPARE(w.dLV_Symbols->columnWidth(2), spare / 3);
-    QCOMPARE(w.dLV_Symbols->columnWidth(3), spare / 3);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->columnWidth(0), 150);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->columnWidth(1), spare / 3 + spare % 3);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->columnWidth(2), spare / 3);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->columnWidth(3), spare / 3);
     // Two columns left share the same width between them.
-    w.miSE->trigger();
-    QCOMPARE(w.dLV_Symbols->columnWidth(1) + w.dLV_Symbols->columnWidth(2), spare);
+    Named<QAction>(w, "miSE")->trigger();
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->columnWidth(1) +
+                 Named<TSymbolListPanel>(w, "dLV_Symbols")->columnWidth(2),
+             spare);
 }
 
 void TestLanguages::rowsFollowTheColumnsWhateverTheNameOrder()
@@ -196,7 +199,7 @@ void TestLanguages::rowsFollowTheColumnsWhateverTheNameOrder()
     w.AddLanguage(QStringLiteral("fr"), true);
     w.RebuildLanguageColumns();
     QCOMPARE(RowTexts(w), Strings({"pump|Pump||", "valve|Valve|Ventil|"}));
-    w.miEN->trigger();
+    Named<QAction>(w, "miEN")->trigger();
     QCOMPARE(RowTexts(w), Strings({"pump||", "valve|Ventil|"}));
 }
 
@@ -204,7 +207,7 @@ void TestLanguages::collectLanguagesKeepsUncheckedLanguages()
 {
     TWindowFixture f;
     TMainForm &w = f.Create();
-    w.miSE->trigger();
+    Named<QAction>(w, "miSE")->trigger();
     AddSymbols(w,
                {MakeSymbol(QStringLiteral("a"), {{QStringLiteral("en"), QStringLiteral("A")}}),
                 MakeSymbol(QStringLiteral("b"), {{QStringLiteral("sv"), QStringLiteral("B")},
@@ -224,10 +227,13 @@ void TestLanguages::rebuildShowsTheSelectedSymbolsNames()
                                              {QStringLiteral("sv"), QStringLiteral("Ventil")}});
     AddSymbols(w, {valve});
     selectSymbol(w, valve);
-    QCOMPARE(w.NameEdits[0]->text(), QStringLiteral("Valve"));
-    QCOMPARE(w.NameEdits[1]->text(), QStringLiteral("Ventil"));
-    w.miEN->trigger();
-    QCOMPARE(w.NameEdits[0]->text(), QStringLiteral("Ventil"));
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0]->text(),
+             QStringLiteral("Valve"));
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[1]->text(),
+             QStringLiteral("Ventil"));
+    Named<QAction>(w, "miEN")->trigger();
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0]->text(),
+             QStringLiteral("Ventil"));
     QCOMPARE(w.SelectedSymbol(), valve);
     QCOMPARE(valve->Names.size(), 2);
 }
@@ -240,11 +246,13 @@ void TestLanguages::newColumnJoinsTheRowSelection()
     AddSymbols(
         w, {MakeSymbol(QStringLiteral("pump"), {{QStringLiteral("de"), QStringLiteral("Pumpe")}})});
     clickRow(w, QStringLiteral("pump"));
-    w.mmLanguages->actions().last()->trigger();
+    Named<QMenu>(w, "mmLanguages")->actions().last()->trigger();
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "de"}));
-    const QItemSelectionModel *selection = w.dLV_Symbols->selectionModel();
+    const QItemSelectionModel *selection =
+        Named<TSymbolListPanel>(w, "dLV_Symbols")->selectionModel();
     for (int column = 0; column < 4; ++column)
-        QVERIFY2(selection->isSelected(w.dLV_Symbols->model()->index(0, column)),
+        QVERIFY2(selection->isSelected(
+                     Named<TSymbolListPanel>(w, "dLV_Symbols")->model()->index(0, column)),
                  qPrintable(QString::number(column)));
 }
 
@@ -270,10 +278,10 @@ void TestLanguages::helpAndExamplesFollowTheirFiles()
     else
         QDir().mkpath(f.Path(QStringLiteral("Examples/SmallExampleLib.js"))); // a folder
     TMainForm &w = f.Create();
-    QCOMPARE(w.H1->isVisible(), help);
-    QCOMPARE(w.mmExamples->menuAction()->isVisible(), example);
+    QCOMPARE(Named<QAction>(w, "H1")->isVisible(), help);
+    QCOMPARE(Named<QMenu>(w, "mmExamples")->menuAction()->isVisible(), example);
     if (help) {
-        w.H1->trigger();
+        Named<QAction>(w, "H1")->trigger();
         QCOMPARE(f.Dialogs.OpenedDocuments, QStringList(f.Path(QStringLiteral("help.html"))));
     }
 }

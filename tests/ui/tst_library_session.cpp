@@ -44,49 +44,52 @@ void TestLibrarySession::buildAndSaveALibrary()
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
     // The pump: Add New Symbol from the keyboard, two state images, points by Shift-clicks.
-    w.dLV_Symbols->setFocus();
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setFocus();
     f.Dialogs.FileAnswers = {pump, pumpOn, pumpAlarm};
     pressShortcut(w, Qt::CTRL | Qt::Key_A);
-    QCOMPARE(w.Glyphbook.Symbols.size(), 1);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QCOMPARE(w.Document().Symbols().size(), 1);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
     retype(tileOf(w, 1)->Value, u"2"_s);
-    QTest::mouseClick(w.SymbolImage, Qt::LeftButton, Qt::ShiftModifier, QPoint(15, 10));
+    QTest::mouseClick(Named<QLabel>(w, "SymbolImage"), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(15, 10));
     // The grid origin is at (240, 180) of the grid: 5 right and 20 below it, in picture
     // coordinates of the pump anchored at (15, 10).
-    QTest::mouseClick(w.ImageGrid, Qt::RightButton, Qt::ShiftModifier, QPoint(245, 200));
-    retype(w.NameEdits[0], u"Pump"_s);
-    retype(w.NameEdits[1], u"Pump-sv"_s);
-    w.cbTextAlign->setCompleter(nullptr);
-    retype(w.cbTextAlign->lineEdit(), u"Center"_s);
-    QCOMPARE(w.SymbolImage->pos(), QPoint(448 + 240 - 15, 207 + 180 - 10));
+    QTest::mouseClick(Named<TSymbolPreviewPanel>(w, "ImageGrid"), Qt::RightButton,
+                      Qt::ShiftModifier, QPoint(245, 200));
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0], u"Pump"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[1], u"Pump-sv"_s);
+    Named<QComboBox>(w, "cbTextAlign")->setCompleter(nullptr);
+    retype(Named<QComboBox>(w, "cbTextAlign")->lineEdit(), u"Center"_s);
+    QCOMPARE(Named<QLabel>(w, "SymbolImage")->pos(), QPoint(448 + 240 - 15, 207 + 180 - 10));
 
     // The valve: a double click in the list, a new identifier, a state image, the picture
     // dragged and nudged with an arrow button.
     f.Dialogs.FileAnswers = {valve, valveOpen};
-    QTest::mouseDClick(w.dLV_Symbols->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
-    QCOMPARE(w.Glyphbook.Symbols.size(), 2);
-    retype(w.eIdentifier, u"valve"_s);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
-    QTest::mousePress(w.SymbolImage, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseMove(w.SymbolImage, QPoint(13, 8));
-    QTest::mouseRelease(w.SymbolImage, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseClick(w.sbbUp, Qt::LeftButton);
+    QTest::mouseDClick(Named<TSymbolListPanel>(w, "dLV_Symbols")->viewport(), Qt::LeftButton, {},
+                       QPoint(100, 300));
+    QCOMPARE(w.Document().Symbols().size(), 2);
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"valve"_s);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
+    QTest::mousePress(Named<QLabel>(w, "SymbolImage"), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseMove(Named<QLabel>(w, "SymbolImage"), QPoint(13, 8));
+    QTest::mouseRelease(Named<QLabel>(w, "SymbolImage"), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(Named<QToolButton>(w, "sbbUp"), Qt::LeftButton);
 
     // The tank: dropped on the list, two state images dropped on the strip, the first deleted.
-    dropFiles(w.dLV_Symbols->viewport(), {tank});
-    QCOMPARE(w.Glyphbook.Symbols.size(), 3);
-    dropFiles(w.sbImagesScrollBox->viewport(), {tankLow, tankHigh});
+    dropFiles(Named<TSymbolListPanel>(w, "dLV_Symbols")->viewport(), {tank});
+    QCOMPARE(w.Document().Symbols().size(), 3);
+    dropFiles(Named<TImageStripPanel>(w, "sbImagesScrollBox")->viewport(), {tankLow, tankHigh});
     QTest::mouseClick(tileOf(w, 0)->Image, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseClick(w.bDeleteImage, Qt::LeftButton);
-    retype(w.NameEdits[1], u"Tank"_s);
+    QTest::mouseClick(Named<QPushButton>(w, "bDeleteImage"), Qt::LeftButton);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[1], u"Tank"_s);
 
     // A copy made and deleted again from the keyboard.
-    w.dLV_Symbols->setFocus();
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setFocus();
     pressShortcut(w, Qt::CTRL | Qt::Key_D);
-    QCOMPARE(w.Glyphbook.Symbols.size(), 4);
-    QTest::keyClick(w.dLV_Symbols, Qt::Key_Delete);
-    QCOMPARE(w.Glyphbook.Symbols.size(), 3);
+    QCOMPARE(w.Document().Symbols().size(), 4);
+    QTest::keyClick(Named<TSymbolListPanel>(w, "dLV_Symbols"), Qt::Key_Delete);
+    QCOMPARE(w.Document().Symbols().size(), 3);
 
     f.Dialogs.FileAnswers = {saved};
     pressShortcut(w, Qt::CTRL | Qt::Key_S);

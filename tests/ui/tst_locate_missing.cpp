@@ -41,7 +41,7 @@ void TestLocateMissing::relinksByFileName()
     QCOMPARE(IconIndex(w, rowOf(w, u"Pump"_s)), 3);
 
     f.Dialogs.FileAnswers = {f.Path(u"found"_s)};
-    w.miLocateMissing->trigger();
+    Named<QAction>(w, "miLocateMissing")->trigger();
 
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
     QCOMPARE(f.Dialogs.ShownDialogs[0].Name, u"sLocateFolderDialog"_s);
@@ -54,7 +54,7 @@ void TestLocateMissing::relinksByFileName()
                  QDir::toNativeSeparators(f.Path(u"found"_s)),
                  QDir::toNativeSeparators(u"/old/art/pump_on.png"_s))});
     // The selected symbol shows its images from their new places; one is still missing.
-    QCOMPARE(w.SymbolImage->pixmap().size(), QSize(5, 5));
+    QCOMPARE(Named<QLabel>(w, "SymbolImage")->pixmap().size(), QSize(5, 5));
     QCOMPARE(tilesOf(w).size(), 3);
     QVERIFY(pumpSymbol->Error);
     QCOMPARE(IconIndex(w, rowOf(w, u"Pump"_s)), 3);
@@ -62,7 +62,7 @@ void TestLocateMissing::relinksByFileName()
     // Found at last: the row loses its missing mark.
     const QString on = f.WritePicture(u"later/pump_on.png"_s, QSize(5, 5));
     f.Dialogs.FileAnswers = {f.Path(u"later"_s)};
-    w.miLocateMissing->trigger();
+    Named<QAction>(w, "miLocateMissing")->trigger();
     QCOMPARE(pumpSymbol->StateImages[0].Value, on);
     QVERIFY(!pumpSymbol->Error);
     QCOMPARE(IconIndex(w, rowOf(w, u"Pump"_s)), 1);
@@ -70,15 +70,15 @@ void TestLocateMissing::relinksByFileName()
                                                 QDir::toNativeSeparators(f.Path(u"later"_s))));
 
     // Each search is one step, however many images it relinked.
-    w.dLV_Symbols->setFocus();
-    QCOMPARE(w.miUndo->text(), u"Undo Locate Missing Images"_s);
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setFocus();
+    QCOMPARE(Named<QAction>(w, "miUndo")->text(), u"Undo Locate Missing Images"_s);
     pressShortcut(w, Qt::CTRL | Qt::Key_Z);
     QCOMPARE(pumpSymbol->StateImages[0].Value, u"/old/art/pump_on.png"_s);
     QCOMPARE(pumpSymbol->Image, pump);
     pressShortcut(w, Qt::CTRL | Qt::Key_Z);
     QCOMPARE(pumpSymbol->Image, u"C:\\old\\art\\pump.png"_s);
     QCOMPARE(pumpSymbol->StateImages[1].Value, u"/old/art/pump_alarm.png"_s);
-    QVERIFY(!w.miUndo->isEnabled());
+    QVERIFY(!Named<QAction>(w, "miUndo")->isEnabled());
     pressShortcut(w, Qt::CTRL | Qt::Key_Y);
     QCOMPARE(pumpSymbol->Image, pump);
     QCOMPARE(pumpSymbol->StateImages[1].Value, alarm);
@@ -91,7 +91,7 @@ void TestLocateMissing::nothingMissingAsksForNoFolder()
     auto symbol = MakeSymbol(u"Valve"_s, {{u"en"_s, u"Valve"_s}});
     symbol->Image = f.WritePicture(u"valve.png"_s, QSize(3, 3));
     AddSymbols(w, {symbol});
-    w.miLocateMissing->trigger();
+    Named<QAction>(w, "miLocateMissing")->trigger();
     QVERIFY(f.Dialogs.ShownDialogs.isEmpty());
     QCOMPARE(f.Dialogs.Informations, QStringList{u"No image of the library is missing."_s});
 }
@@ -105,7 +105,7 @@ void TestLocateMissing::cancelledFolderChangesNothing()
     symbol->Image = u"/old/pump.png"_s;
     AddSymbols(w, {symbol});
     f.Dialogs.FileAnswers = {std::nullopt};
-    w.miLocateMissing->trigger();
+    Named<QAction>(w, "miLocateMissing")->trigger();
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
     QCOMPARE(symbol->Image, u"/old/pump.png"_s);
     QVERIFY(f.Dialogs.Informations.isEmpty());

@@ -16,14 +16,14 @@ private slots:
         clickRow(w, u"valve"_s);
 
         f.Dialogs.FileAnswers = {f.Path(u"names.csv"_s)};
-        w.miExportNames->trigger();
+        Named<QAction>(w, "miExportNames")->trigger();
         QCOMPARE(readFile(f.Path(u"names.csv"_s)),
                  QByteArray("\xEF\xBB\xBFIdentifier,en,sv\r\npump,Pump,Pump\r\n"
                             "valve,\"Valve, big\",\r\n"));
 
         f.WriteFile(u"names.csv"_s, "Identifier,sv,fi\r\nvalve,Ventil,Venttiili\r\nghost,x,\r\n");
         f.Dialogs.FileAnswers = {QString()}; // the table just written, preset
-        w.miImportNames->trigger();
+        Named<QAction>(w, "miImportNames")->trigger();
         QCOMPARE(f.Dialogs.ShownDialogs.last().Name, u"sNamesOpenDialog"_s);
         QCOMPARE(f.Dialogs.Errors, QStringList());
         QCOMPARE(f.Dialogs.Informations,
@@ -36,18 +36,19 @@ private slots:
         QCOMPARE(LanguageMenu(w), u"en+ sv+ fi+"_s);
         QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "fi"}));
         QCOMPARE(RowTexts(w), Strings({"pump|Pump|Pump|", "valve|Valve, big|Ventil|Venttiili"}));
-        QCOMPARE(w.NameEdits[2]->text(), u"Venttiili"_s);
+        QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[2]->text(),
+                 u"Venttiili"_s);
         QCOMPARE(w.SelectedSymbol(), valve);
 
         // The whole import is one step: one undo takes every name back.
         pump->Names[0].Value = u"Pump"_s; // unchanged by the table
         f.WriteFile(u"names.csv"_s, "Identifier,en\r\npump,Pumpe\r\nvalve,Ventil\r\n");
         f.Dialogs.FileAnswers = {QString()};
-        w.miImportNames->trigger();
+        Named<QAction>(w, "miImportNames")->trigger();
         QCOMPARE(pump->FindName(u"en"_s), u"Pumpe"_s);
         QCOMPARE(valve->FindName(u"en"_s), u"Ventil"_s);
-        QCOMPARE(w.miUndo->text(), u"Undo Import Names"_s);
-        w.miUndo->trigger();
+        QCOMPARE(Named<QAction>(w, "miUndo")->text(), u"Undo Import Names"_s);
+        Named<QAction>(w, "miUndo")->trigger();
         QCOMPARE(pump->FindName(u"en"_s), u"Pump"_s);
         QCOMPARE(valve->FindName(u"en"_s), u"Valve, big"_s);
         QCOMPARE(valve->FindName(u"fi"_s), u"Venttiili"_s);
@@ -62,7 +63,7 @@ private slots:
         AddSymbols(w, {pump});
         f.WriteFile(u"names.csv"_s, "Identifier,en\r\npump,A\r\npump,B\r\n");
         f.Dialogs.FileAnswers = {f.Path(u"names.csv"_s)};
-        w.miImportNames->trigger();
+        Named<QAction>(w, "miImportNames")->trigger();
         QCOMPARE(f.Dialogs.Errors,
                  QStringList{u"The file \"%1\" is not a table of names: the identifier \"pump\" "
                              "has two rows (2 and 3)."_s.arg(

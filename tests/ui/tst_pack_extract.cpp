@@ -85,14 +85,15 @@ struct TPackFixture : TWindowFixture {
         symbols[0]->StateImages = {{u"1"_s, WritePicture(u"pics/on.png"_s, QSize(5, 5))},
                                    {u"Alarm"_s, WritePicture(u"pics/alarm.png"_s, QSize(6, 6))}};
         AddSymbols(w, symbols);
-        w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+        Named<TSymbolListPanel>(w, "dLV_Symbols")
+            ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
         if (w.SelectedSymbol() != symbols[1])
             qFatal("alpha not selected");
         return w;
     }
 
     /// Packs Library with the core into Archive.
-    void PackWithCore(TViraGlyphbook &Library, const QString &Archive) const
+    void PackWithCore(const TViraGlyphbook &Library, const QString &Archive) const
     {
         QVERIFY(PackLibrary(Library, Archive));
     }
@@ -102,9 +103,11 @@ struct TPackFixture : TWindowFixture {
 QList<TViraSymbolPtr> rowSymbols(const TMainForm &Window)
 {
     QList<TViraSymbolPtr> symbols;
-    for (int row = 0; row < Window.dLV_Symbols->topLevelItemCount(); ++row)
-        symbols.append(
-            static_cast<TSymbolListItem *>(Window.dLV_Symbols->topLevelItem(row))->Symbol);
+    for (int row = 0; row < Named<TSymbolListPanel>(Window, "dLV_Symbols")->topLevelItemCount();
+         ++row)
+        symbols.append(static_cast<TSymbolListItem *>(
+                           Named<TSymbolListPanel>(Window, "dLV_Symbols")->topLevelItem(row))
+                           ->Symbol);
     return symbols;
 }
 
@@ -113,12 +116,13 @@ QList<TViraSymbolPtr> rowSymbols(const TMainForm &Window)
 void verifySelectionCarriedOver(TMainForm &Window, int Index, const QString &Identifier)
 {
     const QList<TViraSymbolPtr> rows = rowSymbols(Window);
-    QCOMPARE(rows.size(), Window.Glyphbook.Symbols.size());
+    QCOMPARE(rows.size(), Window.Document().Symbols().size());
     for (const TViraSymbolPtr &symbol : rows)
-        QVERIFY(Window.Glyphbook.Symbols.contains(symbol));
-    const TViraSymbolPtr expected = Window.Glyphbook.Symbols.at(Index);
+        QVERIFY(Window.Document().Symbols().contains(symbol));
+    const TViraSymbolPtr expected = Window.Document().Symbols().at(Index);
     QCOMPARE(expected->Identifier, Identifier);
-    const QList<QTreeWidgetItem *> selected = Window.dLV_Symbols->selectedItems();
+    const QList<QTreeWidgetItem *> selected =
+        Named<TSymbolListPanel>(Window, "dLV_Symbols")->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(static_cast<TSymbolListItem *>(selected.first())->Symbol, expected);
     QCOMPARE(Window.SelectedSymbol(), expected);
@@ -126,10 +130,10 @@ void verifySelectionCarriedOver(TMainForm &Window, int Index, const QString &Ide
     QCOMPARE(tiles.size(), 1 + expected->StateImages.size());
     for (const TSymbolImgPanel *tile : tiles)
         QCOMPARE(tile->Symbol, expected);
-    QCOMPARE(Window.eIdentifier->text(), Identifier);
+    QCOMPARE(Named<QLineEdit>(Window, "eIdentifier")->text(), Identifier);
 
-    Window.eIdentifier->setText(Identifier + u"-edited"_s);
-    QCOMPARE(Window.Glyphbook.Symbols.at(Index)->Identifier, Identifier + u"-edited"_s);
+    Named<QLineEdit>(Window, "eIdentifier")->setText(Identifier + u"-edited"_s);
+    QCOMPARE(Window.Document().Symbols().at(Index)->Identifier, Identifier + u"-edited"_s);
 }
 
 /// The most recent progress feedback was fed to its end with the busy cursor on, and closed.
@@ -175,15 +179,15 @@ void TestPackExtract::packWritesTheArchiveAndCarriesTheSelectionOver()
 {
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
-    w.sOpenDialog1.FileName = f.Path(u"lib.js"_s);
+    w.Document().SetProjectFile(f.Path(u"lib.js"_s));
     w.sSaveDialog1.FileName = f.Path(u"lib.js"_s);
     w.setWindowTitle(u"caption"_s);
-    const QByteArray documentBefore = w.Glyphbook.SaveToBytes();
+    const QByteArray documentBefore = SavedBytes(w);
     const QString archive = f.Path(u"out/road.tar.gz"_s);
     QDir().mkpath(f.Path(u"out"_s));
 
     f.Dialogs.FileAnswers = {archive};
-    w.miPackLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
 
     QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
     QVERIFY(f.Dialogs.ErrorCancels.isEmpty());
@@ -206,7 +210,7 @@ void TestPackExtract::packWritesTheArchiveAndCarriesTheSelectionOver()
              readFile(f.Path(u"pics/alarm.png"_s)));
 
     // The library is what it was, the caption and the other dialogs too.
-    QCOMPARE(w.Glyphbook.SaveToBytes(), documentBefore);
+    QCOMPARE(SavedBytes(w), documentBefore);
     // Each name under its language's column, although the document keeps them in another order.
     QCOMPARE(RowTexts(w), Strings({"alpha|alpha-en|", "mid|mid-en|", "zeta|zeta-en|"}));
     QCOMPARE(w.windowTitle(), u"caption"_s);
@@ -221,12 +225,12 @@ void TestPackExtract::packWithAMissingImage()
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
     const QString missing = f.Path(u"pics/gone.png"_s);
-    w.Glyphbook.Symbols[2]->StateImages = {{u"3"_s, missing}};
-    const QByteArray documentBefore = w.Glyphbook.SaveToBytes();
+    editSymbol(w, 2, [&](TViraSymbol &Symbol) { Symbol.StateImages = {{u"3"_s, missing}}; });
+    const QByteArray documentBefore = SavedBytes(w);
     const QString archive = f.Path(u"road.tar.gz"_s);
 
     f.Dialogs.FileAnswers = {archive};
-    w.miPackLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
 
     QCOMPARE(f.Dialogs.ErrorCancels,
              QStringList(MissingImageText + u"File \"%1\" is missing"_s.arg(missing)));
@@ -234,7 +238,7 @@ void TestPackExtract::packWithAMissingImage()
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(!QFileInfo::exists(archive));
     QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
-    QCOMPARE(w.Glyphbook.SaveToBytes(), documentBefore);
+    QCOMPARE(SavedBytes(w), documentBefore);
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
 }
 
@@ -252,15 +256,15 @@ void TestPackExtract::packToAnExistingArchiveAsks()
     TMainForm &w = f.CreateWithLibrary();
     const QString archive = f.Path(u"road.tar.gz"_s);
     f.Dialogs.FileAnswers = {archive};
-    w.miPackLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
     QVERIFY(f.Dialogs.Questions.isEmpty());
     const QByteArray first = readFile(archive);
     QVERIFY(!first.isEmpty());
 
-    w.Glyphbook.Symbols[0]->Identifier = u"renamed"_s;
+    editSymbol(w, 0, [](TViraSymbol &Symbol) { Symbol.Identifier = u"renamed"_s; });
     f.Dialogs.FileAnswers = {archive};
     f.Dialogs.ConfirmAnswers = {yes};
-    w.miPackLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
 
     QCOMPARE(f.Dialogs.Questions, Strings({"Overwrite existing?"}));
     QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -268,7 +272,7 @@ void TestPackExtract::packToAnExistingArchiveAsks()
     QCOMPARE(readFile(archive) == first, !yes);
     QCOMPARE(snapshot(f.Scratch).keys(), QStringList());
     // Refilled either way.
-    QCOMPARE(w.Glyphbook.Symbols[0]->Identifier, u"renamed"_s);
+    QCOMPARE(w.Document().Symbols()[0]->Identifier, u"renamed"_s);
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
 }
 
@@ -305,7 +309,7 @@ void TestPackExtract::packFailures()
     const QList<TViraSymbolPtr> rowsBefore = rowSymbols(w);
 
     f.Dialogs.FileAnswers = {archive};
-    w.miPackLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
 
     QCOMPARE(f.Dialogs.Errors.size(), 1);
     error.replace(u"{archive}"_s, archive).replace(u"{temp}"_s, notAFolder);
@@ -322,18 +326,18 @@ void TestPackExtract::packWithNothingSelectedSelectsNothing()
 {
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
-    w.dLV_Symbols->clearSelection();
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->clearSelection();
     QVERIFY(!w.SelectedSymbol());
 
     f.Dialogs.FileAnswers = {f.Path(u"road.tar.gz"_s)};
-    w.miPackLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
 
     QVERIFY(f.Dialogs.Errors.isEmpty());
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 3);
-    QVERIFY(w.dLV_Symbols->selectedItems().isEmpty());
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), 3);
+    QVERIFY(Named<TSymbolListPanel>(w, "dLV_Symbols")->selectedItems().isEmpty());
     QVERIFY(!w.SelectedSymbol());
     QVERIFY(tilesOf(w).isEmpty());
-    QVERIFY(!w.gbSettings->isEnabled());
+    QVERIFY(!Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
 }
 
 void TestPackExtract::cancelledDialogsChangeNothing()
@@ -344,8 +348,8 @@ void TestPackExtract::cancelledDialogsChangeNothing()
     const TViraSymbolPtr selected = w.SelectedSymbol();
 
     f.Dialogs.FileAnswers = {std::nullopt, std::nullopt};
-    w.miPackLib->trigger();
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
 
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 2);
     QCOMPARE(f.Dialogs.ShownDialogs[0].Name, u"sSaveDialog2"_s);
@@ -368,12 +372,12 @@ void TestPackExtract::examplePacksAndExtractsAsTheWindowShowsIt()
     TMainForm &w = f.CreateWithLibrary();
     f.Dialogs.FileAnswers = {QStringLiteral(GLYPHBOOK_EXAMPLES "/Examples/SmallExampleLib.js"),
                              f.Path(u"example.tar.gz"_s), f.Path(u"example.tar.gz"_s)};
-    w.miOpenProject->trigger();
-    const int symbols = int(w.Glyphbook.Symbols.size());
+    Named<QAction>(w, "miOpenProject")->trigger();
+    const int symbols = int(w.Document().Symbols().size());
     QVERIFY(symbols > 0);
-    w.miPackLib->trigger();
+    Named<QAction>(w, "miPackLib")->trigger();
     QVERIFY2(f.Dialogs.ErrorCancels.isEmpty(), qPrintable(f.Dialogs.ErrorCancels.join(u'\n')));
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
     QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
     QCOMPARE(w.sSaveDialog1.FileName, u"example.js"_s);
 
@@ -393,7 +397,7 @@ void TestPackExtract::extractPresetsTheDialogsAndCarriesTheSelectionOver()
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv"}));
-    const QByteArray documentBefore = w.Glyphbook.SaveToBytes();
+    const QByteArray documentBefore = SavedBytes(w);
     w.setWindowTitle(u"caption"_s);
     TViraGlyphbook packed;
     auto symbol = MakeSymbol(u"packed"_s, {{u"de"_s, u"Gepackt"_s}});
@@ -404,7 +408,7 @@ void TestPackExtract::extractPresetsTheDialogsAndCarriesTheSelectionOver()
     f.PackWithCore(packed, archive);
 
     f.Dialogs.FileAnswers = {archive};
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
 
     QVERIFY2(f.Dialogs.Errors.isEmpty(), qPrintable(f.Dialogs.Errors.join(u'\n')));
     QVERIFY(f.Dialogs.Questions.isEmpty());
@@ -422,12 +426,12 @@ void TestPackExtract::extractPresetsTheDialogsAndCarriesTheSelectionOver()
     QCOMPARE(w.sSaveDialog2.FileName, archive);
     QCOMPARE(w.windowTitle(), u"caption"_s);
     // The library being edited is what it was, and its languages are shown.
-    QCOMPARE(w.Glyphbook.SaveToBytes(), documentBefore);
+    QCOMPARE(SavedBytes(w), documentBefore);
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "fr"}));
     QCOMPARE(RowTexts(w),
              Strings({"alpha|alpha-en||alpha-fr", "mid|mid-en||mid-fr", "zeta|zeta-en||zeta-fr"}));
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
-    QCOMPARE(w.NameEdits[2]->text(), u"alpha-fr"_s);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[2]->text(), u"alpha-fr"_s);
 }
 
 void TestPackExtract::extractAgainAsks()
@@ -435,15 +439,15 @@ void TestPackExtract::extractAgainAsks()
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
     const QString archive = f.Path(u"road.tar.gz"_s);
-    f.PackWithCore(w.Glyphbook, archive);
+    f.PackWithCore(w.Document().Library(), archive);
     f.Dialogs.FileAnswers = {archive, archive};
     f.Dialogs.ConfirmAnswers = {false};
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
     const QByteArray project = readFile(f.Path(u"road.js"_s));
     const QFileInfo before(f.Path(u"road.js"_s));
     w.sSaveDialog1.FileName.clear();
 
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
 
     QCOMPARE(f.Dialogs.Questions, Strings({"Overwrite existing?"}));
     QCOMPARE(f.Dialogs.QuestionDetails,
@@ -469,17 +473,17 @@ void TestPackExtract::extractBesideItsProjectOffersAnotherFolder()
     TPackFixture f;
     TMainForm &w = f.CreateWithLibrary();
     // The project road.js and the archive packed from it beside it, as Pack proposes.
-    QVERIFY(w.Glyphbook.SaveToFile(f.Path(u"road.js"_s)));
+    QVERIFY(TViraGlyphbook(w.Document().Library()).SaveToFile(f.Path(u"road.js"_s)));
     const QByteArray project = readFile(f.Path(u"road.js"_s));
     const QString archive = f.Path(u"road.tar.gz"_s);
-    f.PackWithCore(w.Glyphbook, archive);
+    f.PackWithCore(w.Document().Library(), archive);
     const QString elsewhere = f.Path(u"elsewhere"_s);
     QDir().mkpath(elsewhere);
     f.Dialogs.FileAnswers = {archive};
     f.Dialogs.ConfirmAnswers = {choose};
     f.Dialogs.FolderAnswers = {elsewhere};
 
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
 
     QCOMPARE(f.Dialogs.Questions.size(), 1);
     QVERIFY2(f.Dialogs.Questions[0].startsWith(u"The project \"%1\" is not the result of an "
@@ -509,7 +513,7 @@ void TestPackExtract::extractWithoutLibraryDocument()
     writeArchive(archive, {{"readme.txt", "no library here"}});
 
     f.Dialogs.FileAnswers = {archive};
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
 
     QCOMPARE(f.Dialogs.QuestionOks,
              Strings({"Glyphbook.js not found. Could not open symbol library."}));
@@ -537,9 +541,9 @@ void TestPackExtract::failedExtractKeepsThePreviousFiles()
     TMainForm &w = f.CreateWithLibrary();
     const QString archive = f.Path(u"libs/road.tar.gz"_s);
     QDir().mkpath(f.Path(u"libs"_s));
-    f.PackWithCore(w.Glyphbook, archive);
+    f.PackWithCore(w.Document().Library(), archive);
     f.Dialogs.FileAnswers = {archive};
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
     QVERIFY(f.Dialogs.Errors.isEmpty());
     const QStringList files = snapshot(f.Path(u"libs"_s)).keys();
     const QByteArray project = readFile(f.Path(u"libs/road.js"_s));
@@ -557,7 +561,7 @@ void TestPackExtract::failedExtractKeepsThePreviousFiles()
     f.Dialogs.FileAnswers = {archive};
     f.Dialogs.ConfirmAnswers = {true};
 
-    w.miOpenLib->trigger();
+    Named<QAction>(w, "miOpenLib")->trigger();
 
     QCOMPARE(f.Dialogs.Errors.size(), 1);
     QVERIFY(!QGuiApplication::overrideCursor());

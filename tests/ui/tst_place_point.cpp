@@ -43,7 +43,7 @@ void TestPlacePoint::selectSymbolOf7x4()
     AddSymbols(*w, {symbol});
     clickRow(*w, u"Pump"_s);
     QCOMPARE(w->SelectedSymbol(), symbol);
-    w->dLV_Symbols->setFocus();
+    Named<TSymbolListPanel>(*w, "dLV_Symbols")->setFocus();
 }
 
 void TestPlacePoint::nineSpots_data()
@@ -69,22 +69,23 @@ void TestPlacePoint::nineSpots()
     selectSymbolOf7x4();
     pressShortcut(*w, Qt::CTRL | digit);
     QCOMPARE(anchor(), spot);
-    QCOMPARE(w->eAnchorX->text(), QString::number(spot.x()));
-    QCOMPARE(w->eAnchorY->text(), QString::number(spot.y()));
+    QCOMPARE(Named<QLineEdit>(*w, "eAnchorX")->text(), QString::number(spot.x()));
+    QCOMPARE(Named<QLineEdit>(*w, "eAnchorY")->text(), QString::number(spot.y()));
     // The change handling placed the picture by the new anchor.
-    QCOMPARE(w->SymbolImage->pos(), w->ImageGrid->pos() + QPoint(240, 180) - spot);
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->pos(),
+             Named<TSymbolPreviewPanel>(*w, "ImageGrid")->pos() + QPoint(240, 180) - spot);
     QCOMPARE(w->SelectedSymbol()->TextX, 0);
 }
 
 void TestPlacePoint::textPointFollowsTheRadioButtons()
 {
     selectSymbolOf7x4();
-    QTest::mouseClick(w->srbText, Qt::LeftButton);
+    QTest::mouseClick(Named<QRadioButton>(*w, "srbText"), Qt::LeftButton);
     // Typed into a field: the menu's shortcut still runs, and the field is rewritten.
-    w->eTextX->setFocus();
+    Named<QLineEdit>(*w, "eTextX")->setFocus();
     pressShortcut(*w, Qt::CTRL | Qt::Key_3);
     QCOMPARE(QPoint(w->SelectedSymbol()->TextX, w->SelectedSymbol()->TextY), QPoint(6, 3));
-    QCOMPARE(w->eTextX->text(), u"6"_s);
+    QCOMPARE(Named<QLineEdit>(*w, "eTextX")->text(), u"6"_s);
     QCOMPARE(anchor(), QPoint(30, 40));
 }
 
@@ -105,7 +106,7 @@ void TestPlacePoint::refusedWithoutAPicture()
     symbol->ImageX = 8;
     AddSymbols(*w, {symbol});
     clickRow(*w, u"Lost"_s);
-    w->dLV_Symbols->setFocus();
+    Named<TSymbolListPanel>(*w, "dLV_Symbols")->setFocus();
     pressShortcut(*w, Qt::CTRL | Qt::Key_5);
     QCOMPARE(f->Dialogs.Beeps, 2);
     QCOMPARE(symbol->ImageX, 8);

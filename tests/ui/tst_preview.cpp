@@ -104,7 +104,8 @@ void TestPreview::select(const TViraSymbolPtr &Symbol)
 
 QStringList TestPreview::pointFields() const
 {
-    return {w->eAnchorX->text(), w->eAnchorY->text(), w->eTextX->text(), w->eTextY->text()};
+    return {Named<QLineEdit>(*w, "eAnchorX")->text(), Named<QLineEdit>(*w, "eAnchorY")->text(),
+            Named<QLineEdit>(*w, "eTextX")->text(), Named<QLineEdit>(*w, "eTextY")->text()};
 }
 
 QLineEdit *TestPreview::field(const QString &Name) const
@@ -131,14 +132,15 @@ void TestPreview::anchorPlacesThePicture()
     auto symbol = symbolWith(anchor, {0, 0});
     symbol->Symbol = isSymbol;
     select(symbol);
-    QCOMPARE(w->SymbolImage->geometry(), QRect(pictureAt, QSize(20, 30)));
-    QCOMPARE(w->lExampleText->isVisible(), isSymbol);
-    for (QWidget *control :
-         {static_cast<QWidget *>(w->eAnchorX), static_cast<QWidget *>(w->eAnchorY),
-          static_cast<QWidget *>(w->eTextX), static_cast<QWidget *>(w->eTextY),
-          static_cast<QWidget *>(w->cbTextAlign)})
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->geometry(), QRect(pictureAt, QSize(20, 30)));
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->isVisible(), isSymbol);
+    for (QWidget *control : {static_cast<QWidget *>(Named<QLineEdit>(*w, "eAnchorX")),
+                             static_cast<QWidget *>(Named<QLineEdit>(*w, "eAnchorY")),
+                             static_cast<QWidget *>(Named<QLineEdit>(*w, "eTextX")),
+                             static_cast<QWidget *>(Named<QLineEdit>(*w, "eTextY")),
+                             static_cast<QWidget *>(Named<QComboBox>(*w, "cbTextAlign"))})
         QCOMPARE(control->isEnabled(), isSymbol);
-    QCOMPARE(w->cbIsSymbol->isChecked(), isSymbol);
+    QCOMPARE(Named<QCheckBox>(*w, "cbIsSymbol")->isChecked(), isSymbol);
 }
 
 void TestPreview::textPointPlacesLabelAndLines_data()
@@ -153,49 +155,50 @@ void TestPreview::textPointPlacesLabelAndLines_data()
 void TestPreview::textPointPlacesLabelAndLines()
 {
     QFETCH(int, align);
-    const QPoint labelBefore = w->lExampleText->pos();
-    const QPoint lineBefore = w->shapeTX->pos();
+    const QPoint labelBefore = Named<QLabel>(*w, "lExampleText")->pos();
+    const QPoint lineBefore = Named<TDottedLine>(*w, "shapeTX")->pos();
     auto symbol = symbolWith({10, 20}, {30, 40});
     symbol->TextAlign = TVSTextAlign(align);
     select(symbol);
 
     // Picture at (678, 367), so the text point is at (708, 407).
-    const int width = w->lExampleText->width();
+    const int width = Named<QLabel>(*w, "lExampleText")->width();
     QVERIFY(width > 40);
-    QCOMPARE(w->lExampleText->y(), 395);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->y(), 395);
     switch (align) {
     case vstaRight:
-        QCOMPARE(w->lExampleText->x(), 708);
-        QCOMPARE(w->shapeTX->pos(), QPoint(708, 407));
+        QCOMPARE(Named<QLabel>(*w, "lExampleText")->x(), 708);
+        QCOMPARE(Named<TDottedLine>(*w, "shapeTX")->pos(), QPoint(708, 407));
         break;
     case vstaCenter:
         // Halving truncates: an odd width stands one pixel further right.
-        QCOMPARE(w->lExampleText->x(), 708 - width / 2);
-        QCOMPARE(w->shapeTX->pos(), QPoint(688, 407));
+        QCOMPARE(Named<QLabel>(*w, "lExampleText")->x(), 708 - width / 2);
+        QCOMPARE(Named<TDottedLine>(*w, "shapeTX")->pos(), QPoint(688, 407));
         break;
     case vstaLeft:
-        QCOMPARE(w->lExampleText->x(), 708 - width);
-        QCOMPARE(w->shapeTX->pos(), QPoint(668, 407));
+        QCOMPARE(Named<QLabel>(*w, "lExampleText")->x(), 708 - width);
+        QCOMPARE(Named<TDottedLine>(*w, "shapeTX")->pos(), QPoint(668, 407));
         break;
     default:
-        QCOMPARE(w->lExampleText->x(), labelBefore.x());
-        QCOMPARE(w->shapeTX->pos(), QPoint(lineBefore.x(), 407));
+        QCOMPARE(Named<QLabel>(*w, "lExampleText")->x(), labelBefore.x());
+        QCOMPARE(Named<TDottedLine>(*w, "shapeTX")->pos(), QPoint(lineBefore.x(), 407));
     }
-    QCOMPARE(w->shapeTY->pos(), QPoint(708, 399));
-    QCOMPARE(w->shapeTX->size(), QSize(40, 1));
-    QCOMPARE(w->shapeTY->size(), QSize(1, 16));
+    QCOMPARE(Named<TDottedLine>(*w, "shapeTY")->pos(), QPoint(708, 399));
+    QCOMPARE(Named<TDottedLine>(*w, "shapeTX")->size(), QSize(40, 1));
+    QCOMPARE(Named<TDottedLine>(*w, "shapeTY")->size(), QSize(1, 16));
 }
 
 void TestPreview::exampleFontHasTheDesignedCell()
 {
     // The label's top is placed 12 px above the text point, so the font must have that ascent.
-    const QFontMetrics metrics = w->lExampleText->fontMetrics();
+    const QFontMetrics metrics = Named<QLabel>(*w, "lExampleText")->fontMetrics();
     QCOMPARE(metrics.ascent(), 12);
     QCOMPARE(metrics.height(), 15);
-    QVERIFY(w->lExampleText->font().bold());
-    QCOMPARE(w->lExampleText->height(), 15);
-    QCOMPARE(w->lExampleText->width(), w->lExampleText->sizeHint().width());
-    const QString family = QFontInfo(w->lExampleText->font()).family();
+    QVERIFY(Named<QLabel>(*w, "lExampleText")->font().bold());
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->height(), 15);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->width(),
+             Named<QLabel>(*w, "lExampleText")->sizeHint().width());
+    const QString family = QFontInfo(Named<QLabel>(*w, "lExampleText")->font()).family();
     QVERIFY2(QStringList({u"Arial"_s, u"Liberation Sans"_s, u"Arimo"_s}).contains(family),
              qPrintable(family));
 }
@@ -209,24 +212,21 @@ void TestPreview::fieldsAndRowShowTheSymbol()
     symbol->TextAlign = vstaCenter;
     select(symbol);
     QCOMPARE(ColumnCaptions(*w), Strings({"Identifier", "en", "sv"}));
-    QCOMPARE(w->eIdentifier->text(), u"Valve"_s);
+    QCOMPARE(Named<QLineEdit>(*w, "eIdentifier")->text(), u"Valve"_s);
     QCOMPARE(pointFields(), Strings({"3", "-4", "5", "6"}));
-    QCOMPARE(w->cbTextAlign->currentIndex(), 1);
-    QCOMPARE(w->cbTextAlign->currentText(), u"Center"_s);
-    QCOMPARE(w->NameEdits[0]->text(), u"Valve"_s);
-    QCOMPARE(w->NameEdits[1]->text(), u"Ventil"_s);
+    QCOMPARE(Named<QComboBox>(*w, "cbTextAlign")->currentIndex(), 1);
+    QCOMPARE(Named<QComboBox>(*w, "cbTextAlign")->currentText(), u"Center"_s);
+    QCOMPARE(Named<TSymbolSettingsPanel>(*w, "gbSettings")->NameEdits[0]->text(), u"Valve"_s);
+    QCOMPARE(Named<TSymbolSettingsPanel>(*w, "gbSettings")->NameEdits[1]->text(), u"Ventil"_s);
     QCOMPARE(RowTexts(*w), Strings({"Valve|Valve|Ventil"}));
     QCOMPARE(w->SelectedSymbol(), symbol);
 
     // A symbol with no known alignment empties the selector.
     auto unknown = symbolWith({0, 0}, {0, 0});
     unknown->TextAlign = TVSTextAlign(255);
-    {
-        const TMainForm::TWriteBackPause pause(*w);
-        w->ShowSymbolImage(unknown, -1);
-    }
-    QCOMPARE(w->cbTextAlign->currentIndex(), -1);
-    QCOMPARE(w->cbTextAlign->currentText(), QString());
+    showSymbol(*w, unknown, -1);
+    QCOMPARE(Named<QComboBox>(*w, "cbTextAlign")->currentIndex(), -1);
+    QCOMPARE(Named<QComboBox>(*w, "cbTextAlign")->currentText(), QString());
 }
 
 void TestPreview::alignmentSelectorKeepsTypedTextThatMatchesNoItem()
@@ -235,26 +235,31 @@ void TestPreview::alignmentSelectorKeepsTypedTextThatMatchesNoItem()
     symbol->TextAlign = TVSTextAlign(255);
     select(symbol);
     // What the user is typing ("Cen" on the way to "Center") matches no item, like the symbol.
-    w->cbTextAlign->setEditText(u"Cen"_s);
-    w->UpdateSymbolView(symbol);
-    QCOMPARE(w->cbTextAlign->currentText(), u"Cen"_s);
+    Named<QComboBox>(*w, "cbTextAlign")->setEditText(u"Cen"_s);
+    Named<TSymbolSettingsPanel>(*w, "gbSettings")->ShowSymbolFields(*symbol);
+    QCOMPARE(Named<QComboBox>(*w, "cbTextAlign")->currentText(), u"Cen"_s);
     // Item texts are compared exactly, so "center" is no alignment either.
-    w->cbTextAlign->setEditText(u"center"_s);
-    w->UpdateSymbolView(symbol);
-    QCOMPARE(w->cbTextAlign->currentText(), u"center"_s);
+    Named<QComboBox>(*w, "cbTextAlign")->setEditText(u"center"_s);
+    Named<TSymbolSettingsPanel>(*w, "gbSettings")->ShowSymbolFields(*symbol);
+    QCOMPARE(Named<QComboBox>(*w, "cbTextAlign")->currentText(), u"center"_s);
     symbol->TextAlign = vstaLeft;
-    w->UpdateSymbolView(symbol);
-    QCOMPARE(w->cbTextAlign->currentText(), u"Left"_s);
+    Named<TSymbolSettingsPanel>(*w, "gbSettings")->ShowSymbolFields(*symbol);
+    QCOMPARE(Named<QComboBox>(*w, "cbTextAlign")->currentText(), u"Left"_s);
 }
 
 void TestPreview::stackingOrderAndTransparentPixels()
 {
     QList<QWidget *> order;
-    for (QObject *child : w->ClientArea->children())
+    for (QObject *child : Named<QWidget>(*w, "ClientArea")->children())
         if (auto *widget = qobject_cast<QWidget *>(child))
             order.append(widget);
-    const QList<QWidget *> preview = {w->ImageGrid, w->SymbolImage, w->lExampleText, w->shapeY,
-                                      w->shapeX,    w->shapeTX,     w->shapeTY};
+    const QList<QWidget *> preview = {Named<TSymbolPreviewPanel>(*w, "ImageGrid"),
+                                      Named<QLabel>(*w, "SymbolImage"),
+                                      Named<QLabel>(*w, "lExampleText"),
+                                      Named<TDottedLine>(*w, "shapeY"),
+                                      Named<TDottedLine>(*w, "shapeX"),
+                                      Named<TDottedLine>(*w, "shapeTX"),
+                                      Named<TDottedLine>(*w, "shapeTY")};
     for (int k = 1; k < preview.size(); ++k)
         QVERIFY2(order.indexOf(preview[k - 1]) < order.indexOf(preview[k]),
                  qPrintable(preview[k]->objectName()));
@@ -267,8 +272,8 @@ void TestPreview::stackingOrderAndTransparentPixels()
     auto symbol = symbolWith({0, 0}, {200, 200});
     symbol->Image = f->Path(u"dot.png"_s);
     select(symbol);
-    const QImage shot = w->ClientArea->grab().toImage();
-    const QPoint origin = w->ImageGrid->pos() + QPoint(240, 180);
+    const QImage shot = Named<QWidget>(*w, "ClientArea")->grab().toImage();
+    const QPoint origin = Named<TSymbolPreviewPanel>(*w, "ImageGrid")->pos() + QPoint(240, 180);
     QCOMPARE(shot.pixelColor(origin), QColor(Qt::black));
     QCOMPARE(shot.pixelColor(origin + QPoint(1, 1)), QColor(Qt::white));
     QCOMPARE(shot.pixelColor(origin + QPoint(10, 1)), QColor(232, 232, 232));
@@ -278,42 +283,50 @@ void TestPreview::stackingOrderAndTransparentPixels()
 void TestPreview::crossCheckBoxesShowTheirLines()
 {
     select(symbolWith({0, 0}, {0, 0}));
-    for (QWidget *line : {w->shapeX, w->shapeY, w->shapeTX, w->shapeTY})
+    for (QWidget *line : {Named<TDottedLine>(*w, "shapeX"), Named<TDottedLine>(*w, "shapeY"),
+                          Named<TDottedLine>(*w, "shapeTX"), Named<TDottedLine>(*w, "shapeTY")})
         QVERIFY(line->isHidden());
-    QTest::mouseClick(w->cbCross, Qt::LeftButton);
-    QVERIFY(w->shapeX->isVisible() && w->shapeY->isVisible());
-    QVERIFY(w->shapeTX->isHidden() && w->shapeTY->isHidden());
-    QTest::mouseClick(w->cbShowTextCross, Qt::LeftButton);
-    QVERIFY(w->shapeTX->isVisible() && w->shapeTY->isVisible());
+    QTest::mouseClick(Named<QCheckBox>(*w, "cbCross"), Qt::LeftButton);
+    QVERIFY(Named<TDottedLine>(*w, "shapeX")->isVisible() &&
+            Named<TDottedLine>(*w, "shapeY")->isVisible());
+    QVERIFY(Named<TDottedLine>(*w, "shapeTX")->isHidden() &&
+            Named<TDottedLine>(*w, "shapeTY")->isHidden());
+    QTest::mouseClick(Named<QCheckBox>(*w, "cbShowTextCross"), Qt::LeftButton);
+    QVERIFY(Named<TDottedLine>(*w, "shapeTX")->isVisible() &&
+            Named<TDottedLine>(*w, "shapeTY")->isVisible());
     // Setting a box from code shows or hides its lines too.
-    w->cbCross->setChecked(false);
-    QVERIFY(w->shapeX->isHidden() && w->shapeY->isHidden());
-    QVERIFY(w->shapeTX->isVisible());
-    QCOMPARE(w->shapeY->geometry(), QRect(689, 266, 1, 240));
-    QCOMPARE(w->shapeX->geometry(), QRect(530, 388, 320, 1));
+    Named<QCheckBox>(*w, "cbCross")->setChecked(false);
+    QVERIFY(Named<TDottedLine>(*w, "shapeX")->isHidden() &&
+            Named<TDottedLine>(*w, "shapeY")->isHidden());
+    QVERIFY(Named<TDottedLine>(*w, "shapeTX")->isVisible());
+    QCOMPARE(Named<TDottedLine>(*w, "shapeY")->geometry(), QRect(689, 266, 1, 240));
+    QCOMPARE(Named<TDottedLine>(*w, "shapeX")->geometry(), QRect(530, 388, 320, 1));
 }
 
 void TestPreview::exampleTextSetsLabelTextAndWidth()
 {
-    const QPoint before = w->lExampleText->pos();
-    const int longWidth = w->lExampleText->width();
-    w->eExampleText->clear();
-    QTest::keyClicks(w->eExampleText, u"Hi"_s);
-    QCOMPARE(w->lExampleText->text(), u"Hi"_s);
-    QVERIFY(w->lExampleText->width() < longWidth);
-    QCOMPARE(w->lExampleText->width(), w->lExampleText->sizeHint().width());
+    const QPoint before = Named<QLabel>(*w, "lExampleText")->pos();
+    const int longWidth = Named<QLabel>(*w, "lExampleText")->width();
+    Named<QLineEdit>(*w, "eExampleText")->clear();
+    QTest::keyClicks(Named<QLineEdit>(*w, "eExampleText"), u"Hi"_s);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->text(), u"Hi"_s);
+    QVERIFY(Named<QLabel>(*w, "lExampleText")->width() < longWidth);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->width(),
+             Named<QLabel>(*w, "lExampleText")->sizeHint().width());
     // Without a selected symbol only the text changes.
-    QCOMPARE(w->lExampleText->pos(), before);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->pos(), before);
 
     // With one, a centred label is centred again with its new width.
     auto symbol = symbolWith({10, 20}, {30, 40});
     symbol->TextAlign = vstaCenter;
     select(symbol);
-    QCOMPARE(w->lExampleText->x(), 708 - w->lExampleText->width() / 2);
-    QTest::keyClicks(w->eExampleText, u" there, a longer text"_s);
-    QCOMPARE(w->lExampleText->text(), u"Hi there, a longer text"_s);
-    QVERIFY(w->lExampleText->width() > longWidth);
-    QCOMPARE(w->lExampleText->x(), 708 - w->lExampleText->width() / 2);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->x(),
+             708 - Named<QLabel>(*w, "lExampleText")->width() / 2);
+    QTest::keyClicks(Named<QLineEdit>(*w, "eExampleText"), u" there, a longer text"_s);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->text(), u"Hi there, a longer text"_s);
+    QVERIFY(Named<QLabel>(*w, "lExampleText")->width() > longWidth);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->x(),
+             708 - Named<QLabel>(*w, "lExampleText")->width() / 2);
 }
 
 void TestPreview::arrowButtons_data()
@@ -352,8 +365,10 @@ void TestPreview::arrowButtons()
     auto symbol = symbolWith({10, 20}, {30, 40});
     symbol->Symbol = isSymbol;
     select(symbol);
-    (textPoint ? w->srbText : w->srbAnchor)->setChecked(true);
-    QWidget *element = textPoint ? static_cast<QWidget *>(w->lExampleText) : w->SymbolImage;
+    (textPoint ? Named<QRadioButton>(*w, "srbText") : Named<QRadioButton>(*w, "srbAnchor"))
+        ->setChecked(true);
+    QWidget *element = textPoint ? static_cast<QWidget *>(Named<QLabel>(*w, "lExampleText"))
+                                 : Named<QLabel>(*w, "SymbolImage");
     const QPoint before = element->pos();
     QTest::mouseClick(w->findChild<QToolButton *>(button), Qt::LeftButton);
     QCOMPARE(pointFields(), fields);
@@ -361,16 +376,18 @@ void TestPreview::arrowButtons()
                           QString::number(symbol->TextX), QString::number(symbol->TextY)}),
              fields);
     QCOMPARE(element->pos() - before, moved);
-    QCOMPARE(w->srbText->isChecked(), textPoint);
+    QCOMPARE(Named<QRadioButton>(*w, "srbText")->isChecked(), textPoint);
 }
 
 void TestPreview::arrowButtonsNeedASelectedSymbol()
 {
     select(symbolWith({10, 20}, {30, 40}));
     // New Project leaves the editing area on with no symbol selected.
-    w->miNewProject->trigger();
-    QVERIFY(w->sbbUp->isEnabled());
-    for (QToolButton *button : {w->sbbUp, w->sbbDown, w->sbbLeft, w->sbbRight})
+    Named<QAction>(*w, "miNewProject")->trigger();
+    QVERIFY(Named<QToolButton>(*w, "sbbUp")->isEnabled());
+    for (QToolButton *button :
+         {Named<QToolButton>(*w, "sbbUp"), Named<QToolButton>(*w, "sbbDown"),
+          Named<QToolButton>(*w, "sbbLeft"), Named<QToolButton>(*w, "sbbRight")})
         QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(pointFields(), Strings({"10", "20", "30", "40"}));
 }
@@ -379,22 +396,25 @@ void TestPreview::dragThePicture()
 {
     auto symbol = symbolWith({10, 10}, {30, 40});
     select(symbol);
-    w->srbText->setChecked(true);
-    const QPoint before = w->SymbolImage->pos();
-    QTest::mousePress(w->SymbolImage, Qt::LeftButton, {}, {10, 10});
-    QVERIFY(w->IsMoving);
-    QCOMPARE(QPoint(w->StartX, w->StartY), QPoint(10, 10));
-    const QPoint pointer = w->SymbolImage->mapToGlobal(QPoint(13, 8));
-    QTest::mouseMove(w->SymbolImage, {13, 8});
+    Named<QRadioButton>(*w, "srbText")->setChecked(true);
+    const QPoint before = Named<QLabel>(*w, "SymbolImage")->pos();
+    QTest::mousePress(Named<QLabel>(*w, "SymbolImage"), Qt::LeftButton, {}, {10, 10});
+    QVERIFY(Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
+    QCOMPARE(QPoint(Named<TSymbolPreviewPanel>(*w, "ImageGrid")->StartX,
+                    Named<TSymbolPreviewPanel>(*w, "ImageGrid")->StartY),
+             QPoint(10, 10));
+    const QPoint pointer = Named<QLabel>(*w, "SymbolImage")->mapToGlobal(QPoint(13, 8));
+    QTest::mouseMove(Named<QLabel>(*w, "SymbolImage"), {13, 8});
     // The anchor changes by (-3, +2) and the picture follows the pointer, which stays over the
     // pixel it pressed; the text point stays.
     QCOMPARE(pointFields(), Strings({"7", "12", "30", "40"}));
     QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), QPoint(7, 12));
-    QCOMPARE(w->SymbolImage->pos(), before + QPoint(3, -2));
-    QCOMPARE(w->SymbolImage->mapFromGlobal(pointer), QPoint(10, 10));
-    QVERIFY(w->srbAnchor->isChecked());
-    QTest::mouseRelease(w->SymbolImage, Qt::LeftButton, {}, w->SymbolImage->mapFromGlobal(pointer));
-    QVERIFY(!w->IsMoving);
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->pos(), before + QPoint(3, -2));
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->mapFromGlobal(pointer), QPoint(10, 10));
+    QVERIFY(Named<QRadioButton>(*w, "srbAnchor")->isChecked());
+    QTest::mouseRelease(Named<QLabel>(*w, "SymbolImage"), Qt::LeftButton, {},
+                        Named<QLabel>(*w, "SymbolImage")->mapFromGlobal(pointer));
+    QVERIFY(!Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
     QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), QPoint(7, 12));
 }
 
@@ -402,19 +422,19 @@ void TestPreview::dragTheLabel()
 {
     auto symbol = symbolWith({0, 0}, {30, 40});
     select(symbol);
-    const QPoint before = w->lExampleText->pos();
-    QTest::mousePress(w->lExampleText, Qt::RightButton, {}, {5, 5});
-    QVERIFY(w->IsMoving);
-    const QPoint pointer = w->lExampleText->mapToGlobal(QPoint(9, 2));
-    QTest::mouseMove(w->lExampleText, {9, 2});
+    const QPoint before = Named<QLabel>(*w, "lExampleText")->pos();
+    QTest::mousePress(Named<QLabel>(*w, "lExampleText"), Qt::RightButton, {}, {5, 5});
+    QVERIFY(Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
+    const QPoint pointer = Named<QLabel>(*w, "lExampleText")->mapToGlobal(QPoint(9, 2));
+    QTest::mouseMove(Named<QLabel>(*w, "lExampleText"), {9, 2});
     QCOMPARE(pointFields(), Strings({"0", "0", "34", "37"}));
     QCOMPARE(QPoint(symbol->TextX, symbol->TextY), QPoint(34, 37));
-    QCOMPARE(w->lExampleText->pos(), before + QPoint(4, -3));
-    QCOMPARE(w->lExampleText->mapFromGlobal(pointer), QPoint(5, 5));
-    QVERIFY(w->srbText->isChecked());
-    QTest::mouseRelease(w->lExampleText, Qt::RightButton, {},
-                        w->lExampleText->mapFromGlobal(pointer));
-    QVERIFY(!w->IsMoving);
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->pos(), before + QPoint(4, -3));
+    QCOMPARE(Named<QLabel>(*w, "lExampleText")->mapFromGlobal(pointer), QPoint(5, 5));
+    QVERIFY(Named<QRadioButton>(*w, "srbText")->isChecked());
+    QTest::mouseRelease(Named<QLabel>(*w, "lExampleText"), Qt::RightButton, {},
+                        Named<QLabel>(*w, "lExampleText")->mapFromGlobal(pointer));
+    QVERIFY(!Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
     // A release without Shift only ends the drag.
     QCOMPARE(pointFields(), Strings({"0", "0", "34", "37"}));
 }
@@ -422,14 +442,14 @@ void TestPreview::dragTheLabel()
 void TestPreview::leavingThePictureEndsTheDrag()
 {
     select(symbolWith({10, 10}, {30, 40}));
-    QTest::mousePress(w->SymbolImage, Qt::LeftButton, {}, {10, 10});
-    QVERIFY(w->IsMoving);
+    QTest::mousePress(Named<QLabel>(*w, "SymbolImage"), Qt::LeftButton, {}, {10, 10});
+    QVERIFY(Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(w->SymbolImage, &leave);
-    QVERIFY(!w->IsMoving);
-    QTest::mouseMove(w->SymbolImage, {13, 8});
+    QApplication::sendEvent(Named<QLabel>(*w, "SymbolImage"), &leave);
+    QVERIFY(!Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
+    QTest::mouseMove(Named<QLabel>(*w, "SymbolImage"), {13, 8});
     QCOMPARE(pointFields(), Strings({"10", "10", "30", "40"}));
-    QTest::mouseRelease(w->SymbolImage, Qt::LeftButton, {}, {13, 8});
+    QTest::mouseRelease(Named<QLabel>(*w, "SymbolImage"), Qt::LeftButton, {}, {13, 8});
 }
 
 void TestPreview::shiftRelease_data()
@@ -485,7 +505,7 @@ void TestPreview::shiftRelease()
                       shift ? Qt::ShiftModifier : Qt::KeyboardModifiers(), at);
     QCOMPARE(pointFields(), fields);
     QVERIFY(w->findChild<QRadioButton *>(radioAfter)->isChecked());
-    QVERIFY(!w->IsMoving);
+    QVERIFY(!Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
 }
 
 void TestPreview::shiftReleaseOnTheLabelPlacesThePointUnderThePointer()
@@ -493,12 +513,13 @@ void TestPreview::shiftReleaseOnTheLabelPlacesThePointUnderThePointer()
     select(symbolWith({5, 5}, {8, 40}, {60, 60}));
     const QPoint at(3, 4);
     // The picture pixel under the pointer: label and picture share one parent.
-    const QPoint pixel = w->lExampleText->pos() + at - w->SymbolImage->pos();
-    QTest::mouseClick(w->lExampleText, Qt::LeftButton, Qt::ShiftModifier, at);
+    const QPoint pixel =
+        Named<QLabel>(*w, "lExampleText")->pos() + at - Named<QLabel>(*w, "SymbolImage")->pos();
+    QTest::mouseClick(Named<QLabel>(*w, "lExampleText"), Qt::LeftButton, Qt::ShiftModifier, at);
     QCOMPARE(pointFields(), QStringList({QString::number(pixel.x()), QString::number(pixel.y()),
                                          u"8"_s, u"40"_s}));
-    QVERIFY(w->srbAnchor->isChecked());
-    QTest::mouseClick(w->lExampleText, Qt::MiddleButton, Qt::ShiftModifier, at);
+    QVERIFY(Named<QRadioButton>(*w, "srbAnchor")->isChecked());
+    QTest::mouseClick(Named<QLabel>(*w, "lExampleText"), Qt::MiddleButton, Qt::ShiftModifier, at);
     QCOMPARE(pointFields(), Strings({"0", "0", "0", "0"}));
 }
 
@@ -507,15 +528,18 @@ void TestPreview::plainImageIgnoresTheMouse()
     auto symbol = symbolWith({5, 5}, {60, -40});
     symbol->Symbol = false;
     select(symbol);
-    QVERIFY(!w->lExampleText->isVisible());
-    QTest::mousePress(w->SymbolImage, Qt::LeftButton, {}, {10, 10});
-    QVERIFY(!w->IsMoving);
-    QTest::mouseMove(w->SymbolImage, {13, 8});
-    QTest::mouseRelease(w->SymbolImage, Qt::LeftButton, Qt::ShiftModifier, {13, 8});
-    QTest::mouseClick(w->ImageGrid, Qt::RightButton, Qt::ShiftModifier, {100, 30});
-    QTest::mouseClick(w->ImageGrid, Qt::MiddleButton, Qt::ShiftModifier, {100, 30});
+    QVERIFY(!Named<QLabel>(*w, "lExampleText")->isVisible());
+    QTest::mousePress(Named<QLabel>(*w, "SymbolImage"), Qt::LeftButton, {}, {10, 10});
+    QVERIFY(!Named<TSymbolPreviewPanel>(*w, "ImageGrid")->IsMoving);
+    QTest::mouseMove(Named<QLabel>(*w, "SymbolImage"), {13, 8});
+    QTest::mouseRelease(Named<QLabel>(*w, "SymbolImage"), Qt::LeftButton, Qt::ShiftModifier,
+                        {13, 8});
+    QTest::mouseClick(Named<TSymbolPreviewPanel>(*w, "ImageGrid"), Qt::RightButton,
+                      Qt::ShiftModifier, {100, 30});
+    QTest::mouseClick(Named<TSymbolPreviewPanel>(*w, "ImageGrid"), Qt::MiddleButton,
+                      Qt::ShiftModifier, {100, 30});
     QCOMPARE(pointFields(), Strings({"5", "5", "60", "-40"}));
-    QVERIFY(w->srbAnchor->isChecked());
+    QVERIFY(Named<QRadioButton>(*w, "srbAnchor")->isChecked());
 }
 
 void TestPreview::selectingARowOfAPlainImage()
@@ -523,20 +547,26 @@ void TestPreview::selectingARowOfAPlainImage()
     auto plain = symbolWith({10, 20}, {30, 40});
     plain->Symbol = false;
     AddSymbols(*w, {plain, MakeSymbol(u"Other"_s, {})});
-    w->dLV_Symbols->setCurrentItem(w->dLV_Symbols->findItems(u"Pump"_s, Qt::MatchExactly).value(0));
+    Named<TSymbolListPanel>(*w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(*w, "dLV_Symbols")
+                             ->findItems(u"Pump"_s, Qt::MatchExactly)
+                             .value(0));
     QCOMPARE(w->SelectedSymbol(), plain);
-    QVERIFY(w->SymbolImage->isVisible());
-    QCOMPARE(w->SymbolImage->pos(), QPoint(688, 387));
-    QVERIFY(!w->lExampleText->isVisible());
-    QVERIFY(!w->eAnchorX->isEnabled() && !w->cbTextAlign->isEnabled());
-    QVERIFY(w->eIdentifier->isEnabled() && w->sbbUp->isEnabled());
+    QVERIFY(Named<QLabel>(*w, "SymbolImage")->isVisible());
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->pos(), QPoint(688, 387));
+    QVERIFY(!Named<QLabel>(*w, "lExampleText")->isVisible());
+    QVERIFY(!Named<QLineEdit>(*w, "eAnchorX")->isEnabled() &&
+            !Named<QComboBox>(*w, "cbTextAlign")->isEnabled());
+    QVERIFY(Named<QLineEdit>(*w, "eIdentifier")->isEnabled() &&
+            Named<QToolButton>(*w, "sbbUp")->isEnabled());
 
     // Ticking Symbol makes it a symbol: placed by its anchor, with its example text.
-    QTest::mouseClick(w->cbIsSymbol, Qt::LeftButton);
+    QTest::mouseClick(Named<QCheckBox>(*w, "cbIsSymbol"), Qt::LeftButton);
     QVERIFY(plain->Symbol);
-    QCOMPARE(w->SymbolImage->pos(), QPoint(678, 367));
-    QVERIFY(w->lExampleText->isVisible());
-    QVERIFY(w->eAnchorX->isEnabled() && w->cbTextAlign->isEnabled());
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->pos(), QPoint(678, 367));
+    QVERIFY(Named<QLabel>(*w, "lExampleText")->isVisible());
+    QVERIFY(Named<QLineEdit>(*w, "eAnchorX")->isEnabled() &&
+            Named<QComboBox>(*w, "cbTextAlign")->isEnabled());
 }
 
 void TestPreview::focusedPointFieldIsNotRewritten_data()
@@ -570,10 +600,7 @@ void TestPreview::focusedPointFieldIsNotRewritten()
 
     // Showing another symbol fills the three other fields only.
     auto other = symbolWith({11, 12}, {13, 14});
-    {
-        const TMainForm::TWriteBackPause pause(*w);
-        w->ShowSymbolImage(other, -1);
-    }
+    showSymbol(*w, other, -1);
     expected = Strings({"11", "12", "13", "14"});
     expected[index] = u"-9"_s;
     QCOMPARE(pointFields(), expected);
@@ -603,12 +630,9 @@ void TestPreview::showSymbolImageChoosesTheImage()
         symbol->StateImages.append(
             {QString::number(k + 1), picture(u"state%1.png"_s.arg(k), QSize(20 + k, 20 + k))});
     AddSymbols(*w, {symbol});
-    {
-        const TMainForm::TWriteBackPause pause(*w);
-        w->ShowSymbolImage(symbol, index);
-    }
-    QCOMPARE(w->SymbolImage->size(), QSize(shownSize, shownSize));
-    QCOMPARE(w->SymbolImage->pixmap().size(), QSize(shownSize, shownSize));
+    showSymbol(*w, symbol, index);
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->size(), QSize(shownSize, shownSize));
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->pixmap().size(), QSize(shownSize, shownSize));
     QCOMPARE(w->SelectedSymbol(), symbol);
 }
 
@@ -617,11 +641,8 @@ void TestPreview::missingFileKeepsThePreviousPicture()
     select(symbolWith({0, 0}, {0, 0}, {11, 11}));
     auto missing = symbolWith({10, 20}, {0, 0});
     missing->Image = f->Path(u"gone.png"_s);
-    {
-        const TMainForm::TWriteBackPause pause(*w);
-        w->ShowSymbolImage(missing, -1);
-    }
-    QCOMPARE(w->SymbolImage->geometry(), QRect(678, 367, 11, 11));
+    showSymbol(*w, missing, -1);
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->geometry(), QRect(678, 367, 11, 11));
     QCOMPARE(w->SelectedSymbol(), missing);
     QVERIFY(f->Dialogs.Errors.isEmpty());
 }
@@ -648,14 +669,11 @@ void TestPreview::imagePathResolution()
     select(symbolWith({0, 0}, {0, 0}, {11, 11}));
     if (stored.startsWith(u'@'))
         stored = f->Path(stored.mid(1));
-    w->sOpenDialog1.FileName = projectFile.isEmpty() ? QString() : f->Path(projectFile);
+    w->Document().SetProjectFile(projectFile.isEmpty() ? QString() : f->Path(projectFile));
     auto symbol = symbolWith({0, 0}, {0, 0}, {11, 11});
     symbol->Image = stored;
-    {
-        const TMainForm::TWriteBackPause pause(*w);
-        w->ShowSymbolImage(symbol, -1);
-    }
-    QCOMPARE(w->SymbolImage->size(), QSize(shownSize, shownSize));
+    showSymbol(*w, symbol, -1);
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->size(), QSize(shownSize, shownSize));
 }
 
 void TestPreview::gifAnimatesOnlyWithLowerCaseExtension_data()
@@ -675,14 +693,14 @@ void TestPreview::gifAnimatesOnlyWithLowerCaseExtension()
     auto symbol = symbolWith({0, 0}, {0, 0});
     symbol->Image = f->Path(name);
     select(symbol);
-    QCOMPARE(w->SymbolImage->size(), QSize(1, 1));
+    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->size(), QSize(1, 1));
     if (animated) {
-        QVERIFY(w->SymbolImage->movie());
-        QCOMPARE(w->SymbolImage->movie()->state(), QMovie::Running);
-        QCOMPARE(w->SymbolImage->movie()->frameCount(), 2);
+        QVERIFY(Named<QLabel>(*w, "SymbolImage")->movie());
+        QCOMPARE(Named<QLabel>(*w, "SymbolImage")->movie()->state(), QMovie::Running);
+        QCOMPARE(Named<QLabel>(*w, "SymbolImage")->movie()->frameCount(), 2);
     } else {
-        QVERIFY(!w->SymbolImage->movie());
-        QCOMPARE(w->SymbolImage->pixmap().size(), QSize(1, 1));
+        QVERIFY(!Named<QLabel>(*w, "SymbolImage")->movie());
+        QCOMPARE(Named<QLabel>(*w, "SymbolImage")->pixmap().size(), QSize(1, 1));
     }
 }
 
@@ -692,14 +710,14 @@ void TestPreview::farAwayPointsStayUsable()
     auto symbol = symbolWith({std::numeric_limits<qint32>::min(), 0},
                              {std::numeric_limits<qint32>::max(), 0});
     select(symbol);
-    QVERIFY(w->SymbolImage->x() > 100000);
-    QVERIFY(w->lExampleText->x() > 100000);
+    QVERIFY(Named<QLabel>(*w, "SymbolImage")->x() > 100000);
+    QVERIFY(Named<QLabel>(*w, "lExampleText")->x() > 100000);
     QCOMPARE(pointFields(), Strings({"-2147483648", "0", "2147483647", "0"}));
     // One more step would leave the 32-bit range: the value is refused, it does not wrap.
-    w->srbText->setChecked(true);
-    QTest::mouseClick(w->sbbRight, Qt::LeftButton);
+    Named<QRadioButton>(*w, "srbText")->setChecked(true);
+    QTest::mouseClick(Named<QToolButton>(*w, "sbbRight"), Qt::LeftButton);
     QCOMPARE(symbol->TextX, std::numeric_limits<qint32>::max());
-    QCOMPARE(w->eTextX->text(), u"2147483647"_s);
+    QCOMPARE(Named<QLineEdit>(*w, "eTextX")->text(), u"2147483647"_s);
 }
 
 QTEST_MAIN(TestPreview)

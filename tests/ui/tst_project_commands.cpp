@@ -119,7 +119,7 @@ void TestProjectCommands::openSetsCaptionPresetsAndSortedRows()
     f.WriteFile(file, document({{"gamma", "en", "G"}, {"Beta", "en", "B"}, {"alpha", "sv", "A"}}));
     const QString path = f.Path(file);
     f.Dialogs.FileAnswers = {path};
-    w.miOpenProject->trigger();
+    Named<QAction>(w, "miOpenProject")->trigger();
 
     QCOMPARE(f.Dialogs.Errors, QStringList());
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
@@ -129,12 +129,13 @@ void TestProjectCommands::openSetsCaptionPresetsAndSortedRows()
     QCOMPARE(w.sOpenDialog1.FileName, path);
     QCOMPARE(w.sSaveDialog1.FileName, path);
     QCOMPARE(w.sSaveDialog2.FileName, f.Path(packName));
-    QCOMPARE(w.Glyphbook.Symbols.size(), 3);
+    QCOMPARE(w.Document().Symbols().size(), 3);
     // Locale-aware and case-sensitive: "Beta" between "alpha" and "gamma".
     QCOMPARE(RowTexts(w), Strings({"alpha||A", "Beta|B|", "gamma|G|"}));
-    QVERIFY(w.dLV_Symbols->selectedItems().isEmpty());
-    const auto *row = static_cast<TSymbolListItem *>(w.dLV_Symbols->topLevelItem(0));
-    QCOMPARE(row->Symbol, w.Glyphbook.Symbols[2]);
+    QVERIFY(Named<TSymbolListPanel>(w, "dLV_Symbols")->selectedItems().isEmpty());
+    const auto *row =
+        static_cast<TSymbolListItem *>(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
+    QCOMPARE(row->Symbol, w.Document().Symbols()[2]);
 }
 
 void TestProjectCommands::openAddsTheLanguagesTheProjectNames()
@@ -143,7 +144,7 @@ void TestProjectCommands::openAddsTheLanguagesTheProjectNames()
     TMainForm &w = f.Create();
     f.WriteFile(QStringLiteral("lib.js"), document({{"a", "de", "Ah"}, {"b", "en", "Be"}}));
     f.Dialogs.FileAnswers = {f.Path(QStringLiteral("lib.js"))};
-    w.miOpenProject->trigger();
+    Named<QAction>(w, "miOpenProject")->trigger();
     QCOMPARE(LanguageMenu(w), QStringLiteral("en+ sv+ de+"));
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "de"}));
     QCOMPARE(RowTexts(w), Strings({"a|||Ah", "b|Be||"}));
@@ -158,12 +159,12 @@ void TestProjectCommands::cancelledOpenStillCollectsLanguages()
     w.sOpenDialog1.FileName = QStringLiteral("/old/one.js");
     w.sSaveDialog2.FileName = QStringLiteral("/old/one.tar.gz");
     f.Dialogs.FileAnswers = {std::nullopt};
-    w.miOpenProject->trigger();
+    Named<QAction>(w, "miOpenProject")->trigger();
     QCOMPARE(f.Dialogs.ShownDialogs.value(0).PresetFileName, QStringLiteral("/old/one.js"));
     QCOMPARE(w.windowTitle(), TMainForm::BaseCaption());
     QCOMPARE(w.sOpenDialog1.FileName, QStringLiteral("/old/one.js"));
     QCOMPARE(w.sSaveDialog2.FileName, QStringLiteral("/old/one.tar.gz"));
-    QCOMPARE(w.Glyphbook.Symbols.size(), 1);
+    QCOMPARE(w.Document().Symbols().size(), 1);
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv", "fr"}));
     QCOMPARE(RowTexts(w), QStringList(QStringLiteral("kept|||Gardé")));
 }
@@ -179,10 +180,10 @@ void TestProjectCommands::failedLoadShowsTheErrorWithTheListEmpty()
                 "\"ImageX\": \"12a\", \"NAME\": {\"de\"");
     f.WriteFile(QStringLiteral("bad.js"), bad);
     f.Dialogs.FileAnswers = {f.Path(QStringLiteral("bad.js"))};
-    w.miOpenProject->trigger();
+    Named<QAction>(w, "miOpenProject")->trigger();
 
     QCOMPARE(f.Dialogs.Errors, QStringList(QStringLiteral("'12a' is not a valid integer value")));
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), 0);
     QCOMPARE(w.windowTitle(), TMainForm::BaseCaption());
     QCOMPARE(w.sSaveDialog1.FileName, f.Path(QStringLiteral("bad.js")));
     QCOMPARE(w.sSaveDialog2.FileName, f.Path(QStringLiteral("bad.tar.gz")));
@@ -197,7 +198,7 @@ void TestProjectCommands::saveNewProjectProposesThePackName()
     AddSymbols(w, {MakeSymbol(QStringLiteral("pump"), {{QStringLiteral("en"), QString()}})});
     const QString target = f.Path(QStringLiteral("Q.js"));
     f.Dialogs.FileAnswers = {target};
-    w.miSaveProject->trigger();
+    Named<QAction>(w, "miSaveProject")->trigger();
     QCOMPARE(f.Dialogs.Errors, QStringList());
     QCOMPARE(f.Dialogs.ShownDialogs.value(0).Name, QStringLiteral("sSaveDialog1"));
     QCOMPARE(f.Dialogs.ShownDialogs.value(0).Filter, QStringLiteral("Glyphbook project|*.js"));
@@ -208,7 +209,7 @@ void TestProjectCommands::saveNewProjectProposesThePackName()
 
     // What was saved opens again as the same library.
     f.Dialogs.FileAnswers = {target};
-    w.miOpenProject->trigger();
+    Named<QAction>(w, "miOpenProject")->trigger();
     QCOMPARE(RowTexts(w), QStringList(QStringLiteral("pump|pump|")));
 }
 
@@ -218,8 +219,8 @@ void TestProjectCommands::saveAfterOpenProposesTheOpenedFile()
     TMainForm &w = f.Create();
     f.WriteFile(QStringLiteral("D/lib.js"), document({{"a", "en", "A"}}));
     f.Dialogs.FileAnswers = {f.Path(QStringLiteral("D/lib.js")), QString()};
-    w.miOpenProject->trigger();
-    w.miSaveProject->trigger();
+    Named<QAction>(w, "miOpenProject")->trigger();
+    Named<QAction>(w, "miSaveProject")->trigger();
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 2);
     QCOMPARE(f.Dialogs.ShownDialogs[1].PresetFileName, f.Path(QStringLiteral("D/lib.js")));
     QCOMPARE(w.windowTitle(),
@@ -234,9 +235,9 @@ void TestProjectCommands::savingAgainAsksOnlyForAnotherFile()
     f.WriteFile(QStringLiteral("D/lib.js"), document({{"a", "en", "A"}}));
     f.WriteFile(QStringLiteral("D/other.js"), "someone else's");
     f.Dialogs.FileAnswers = {f.Path(QStringLiteral("D/lib.js"))};
-    w.miOpenProject->trigger();
+    Named<QAction>(w, "miOpenProject")->trigger();
     clickRow(w, QStringLiteral("a"));
-    retype(w.eIdentifier, QStringLiteral("b"));
+    retype(Named<QLineEdit>(w, "eIdentifier"), QStringLiteral("b"));
 
     // Ctrl+S, Enter: the project's own file is saved without a question.
     f.Dialogs.FileAnswers = {QString()};
@@ -248,7 +249,8 @@ void TestProjectCommands::savingAgainAsksOnlyForAnotherFile()
     f.Dialogs.FileAnswers = {f.Path(QStringLiteral("D/other.js"))};
     f.Dialogs.ConfirmAnswers = {false};
     pressShortcut(w, Qt::CTRL | Qt::Key_S);
-    QCOMPARE(f.Dialogs.Questions, Strings({"other.js already exists.\nDo you want to replace it?"}));
+    QCOMPARE(f.Dialogs.Questions,
+             Strings({"other.js already exists.\nDo you want to replace it?"}));
     QCOMPARE(readFile(f.Path(QStringLiteral("D/other.js"))), QByteArray("someone else's"));
     QCOMPARE(w.windowTitle(),
              QStringLiteral("Glyphbook Creator 1.03   ") + f.Path(QStringLiteral("D/lib.js")));
@@ -268,7 +270,7 @@ void TestProjectCommands::failedSaveChangesNeitherCaptionNorPackName()
     TMainForm &w = f.Create();
     w.sSaveDialog2.FileName = QStringLiteral("/old/one.tar.gz");
     f.Dialogs.FileAnswers = {f.Path(QStringLiteral("missing-folder/Q.js"))};
-    w.miSaveProject->trigger();
+    Named<QAction>(w, "miSaveProject")->trigger();
     QCOMPARE(f.Dialogs.Errors.size(), 1);
     QVERIFY(f.Dialogs.Errors[0].contains(QStringLiteral("Q.js")));
     QCOMPARE(w.windowTitle(), TMainForm::BaseCaption());
@@ -281,7 +283,7 @@ void TestProjectCommands::cancelledSaveChangesNothing()
     TMainForm &w = f.Create();
     w.sSaveDialog1.FileName = QStringLiteral("/old/one.js");
     f.Dialogs.FileAnswers = {std::nullopt};
-    w.miSaveProject->trigger();
+    Named<QAction>(w, "miSaveProject")->trigger();
     QCOMPARE(w.sSaveDialog1.FileName, QStringLiteral("/old/one.js"));
     QCOMPARE(w.windowTitle(), TMainForm::BaseCaption());
     QVERIFY(f.Dialogs.Errors.isEmpty());
@@ -296,17 +298,17 @@ void TestProjectCommands::newProjectEmptiesListAndLibraryOnly()
     selectSymbol(w, pump);
     w.setWindowTitle(QStringLiteral("Glyphbook Creator 1.03   /d/lib.js"));
     w.sSaveDialog1.FileName = QStringLiteral("/d/lib.js");
-    auto *tile = new QWidget(w.sbImagesScrollBox->widget());
+    auto *tile = new QWidget(Named<TImageStripPanel>(w, "sbImagesScrollBox")->widget());
     QPointer<QWidget> tileAlive(tile);
 
-    w.miNewProject->trigger();
+    Named<QAction>(w, "miNewProject")->trigger();
     QVERIFY(!w.SelectedSymbol());
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
-    QVERIFY(w.Glyphbook.Symbols.isEmpty());
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), 0);
+    QVERIFY(w.Document().Symbols().isEmpty());
     QVERIFY(!tileAlive);
     QCOMPARE(w.windowTitle(), QStringLiteral("Glyphbook Creator 1.03   /d/lib.js"));
     QCOMPARE(w.sSaveDialog1.FileName, QStringLiteral("/d/lib.js"));
-    QVERIFY(w.gbSettings->isEnabled());
+    QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv"}));
     // A symbol still held elsewhere lives on.
     QCOMPARE(pump->Identifier, QStringLiteral("pump"));
@@ -320,17 +322,17 @@ void TestProjectCommands::newProjectAfterEditingKeepsTheEditingArea()
     TMainForm &w = f.CreateActive();
     AddSymbols(w, {pump});
     clickRow(w, u"pump"_s);
-    retype(w.eAnchorX, u"5"_s);
+    retype(Named<QLineEdit>(w, "eAnchorX"), u"5"_s);
     QCOMPARE(pump->ImageX, 5);
 
-    w.miNewProject->trigger();
-    QVERIFY(w.gbSettings->isEnabled());
-    QVERIFY(w.SymbolImage->isVisible());
-    QCOMPARE(w.SymbolImage->pixmap().size(), QSize(30, 20));
+    Named<QAction>(w, "miNewProject")->trigger();
+    QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
+    QVERIFY(Named<QLabel>(w, "SymbolImage")->isVisible());
+    QCOMPARE(Named<QLabel>(w, "SymbolImage")->pixmap().size(), QSize(30, 20));
     // With no symbol selected, edits change nothing.
-    retype(w.eAnchorX, u"9"_s);
+    retype(Named<QLineEdit>(w, "eAnchorX"), u"9"_s);
     QCOMPARE(pump->ImageX, 5);
-    QVERIFY(w.Glyphbook.Symbols.isEmpty());
+    QVERIFY(w.Document().Symbols().isEmpty());
 }
 
 void TestProjectCommands::exampleProjectOpensFromTheExamplesMenu()
@@ -341,10 +343,10 @@ void TestProjectCommands::exampleProjectOpensFromTheExamplesMenu()
     for (const QString &name : source.entryList(QDir::Files))
         QVERIFY(QFile::copy(source.filePath(name), f.Path(QStringLiteral("Examples/") + name)));
     TMainForm &w = f.Create();
-    QVERIFY(w.mmExamples->menuAction()->isVisible());
+    QVERIFY(Named<QMenu>(w, "mmExamples")->menuAction()->isVisible());
 
     f.Dialogs.FileAnswers = {QString()}; // OK on the preselected example
-    w.SmallExamplejs1->trigger();
+    Named<QAction>(w, "SmallExamplejs1")->trigger();
     const QString example = f.Path(QStringLiteral("Examples/SmallExampleLib.js"));
     QCOMPARE(f.Dialogs.ShownDialogs.value(0).Name, QStringLiteral("sOpenDialog1"));
     QCOMPARE(f.Dialogs.ShownDialogs.value(0).PresetFileName, example);
@@ -356,7 +358,7 @@ void TestProjectCommands::exampleProjectOpensFromTheExamplesMenu()
 
     // Every picture the example names exists beside it, in the formats the editor loads.
     QStringList suffixes;
-    for (const TViraSymbolPtr &symbol : std::as_const(w.Glyphbook.Symbols)) {
+    for (const TViraSymbolPtr &symbol : std::as_const(w.Document().Symbols())) {
         QStringList images{symbol->Image};
         for (const TStringPairs &state : std::as_const(symbol->StateImages))
             images.append(state.Value);
@@ -368,13 +370,13 @@ void TestProjectCommands::exampleProjectOpensFromTheExamplesMenu()
     }
     for (const char *suffix : {"png", "jpg", "bmp", "gif"})
         QVERIFY(suffixes.contains(QLatin1String(suffix)));
-    const TViraSymbolPtr &frame = w.Glyphbook.Symbols.last();
+    const TViraSymbolPtr &frame = w.Document().Symbols().last();
     QVERIFY(!frame->Symbol);
 
     // Cancelling the example's dialog keeps the project.
     f.Dialogs.FileAnswers = {std::nullopt};
-    w.SmallExamplejs1->trigger();
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 6);
+    Named<QAction>(w, "SmallExamplejs1")->trigger();
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), 6);
 }
 
 void TestProjectCommands::exitClosesWithoutAsking()
@@ -384,7 +386,7 @@ void TestProjectCommands::exitClosesWithoutAsking()
     AddSymbols(w, {MakeSymbol(QStringLiteral("unsaved"), {})});
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.E1->trigger();
+    Named<QAction>(w, "E1")->trigger();
     QVERIFY(!w.isVisible());
     QVERIFY(f.Dialogs.Questions.isEmpty() && f.Dialogs.ShownDialogs.isEmpty());
 }

@@ -40,7 +40,8 @@ namespace
 {
 QString selectedCaption(const TMainForm &Window)
 {
-    const QList<QTreeWidgetItem *> rows = Window.dLV_Symbols->selectedItems();
+    const QList<QTreeWidgetItem *> rows =
+        Named<TSymbolListPanel>(Window, "dLV_Symbols")->selectedItems();
     return rows.size() == 1 ? rows.first()->text(0)
                             : QStringLiteral("<%1 selected>").arg(rows.size());
 }
@@ -57,12 +58,12 @@ void TestSymbolList::addNewSymbolFromAPicture()
     const QString pump = f.WritePicture(u"pics/pump.png"_s, QSize(30, 20));
     TMainForm &w = f.CreateActive();
     f.Dialogs.FileAnswers = {pump};
-    w.miNewSymbol->trigger();
+    Named<QAction>(w, "miNewSymbol")->trigger();
 
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
     QCOMPARE(f.Dialogs.ShownDialogs[0].Name, u"sOpenPictureDialog1"_s);
-    QCOMPARE(w.Glyphbook.Symbols.size(), 1);
-    const TViraSymbolPtr s = w.Glyphbook.Symbols[0];
+    QCOMPARE(w.Document().Symbols().size(), 1);
+    const TViraSymbolPtr s = w.Document().Symbols()[0];
     QCOMPARE(s->Identifier, u"pump.png"_s);
     QCOMPARE(s->Image, pump);
     QCOMPARE(s->Names, (QList<TStringPairs>{{u"en"_s, u"pump.png"_s}, {u"sv"_s, u"pump.png"_s}}));
@@ -73,20 +74,21 @@ void TestSymbolList::addNewSymbolFromAPicture()
     QVERIFY(s->StateImages.isEmpty());
 
     QCOMPARE(RowTexts(w), Strings({"pump.png|pump.png|pump.png"}));
-    QCOMPARE(IconIndex(w, w.dLV_Symbols->topLevelItem(0)), 0);
+    QCOMPARE(IconIndex(w, Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0)), 0);
     QCOMPARE(selectedCaption(w), u"pump.png"_s);
-    QCOMPARE(w.dLV_Symbols->currentItem(), w.dLV_Symbols->topLevelItem(0));
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->currentItem(),
+             Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
     QCOMPARE(w.SelectedSymbol(), s);
-    QVERIFY(w.gbSettings->isEnabled());
-    QVERIFY(w.sbImagesScrollBox->isVisible());
-    QVERIFY(!w.bDeleteImage->isEnabled());
+    QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
+    QVERIFY(Named<TImageStripPanel>(w, "sbImagesScrollBox")->isVisible());
+    QVERIFY(!Named<QPushButton>(w, "bDeleteImage")->isEnabled());
     const QList<TSymbolImgPanel *> tiles = tilesOf(w);
     QCOMPARE(tiles.size(), 1);
     QCOMPARE(tiles[0]->ImageIndex, -1);
     QVERIFY(!tiles[0]->Mark->isHidden());
-    QCOMPARE(w.eIdentifier->text(), u"pump.png"_s);
-    QCOMPARE(w.NameEdits[0]->text(), u"pump.png"_s);
-    QCOMPARE(w.SymbolImage->pixmap().size(), QSize(30, 20));
+    QCOMPARE(Named<QLineEdit>(w, "eIdentifier")->text(), u"pump.png"_s);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0]->text(), u"pump.png"_s);
+    QCOMPARE(Named<QLabel>(w, "SymbolImage")->pixmap().size(), QSize(30, 20));
     QVERIFY(f.Dialogs.Errors.isEmpty());
 }
 
@@ -95,10 +97,10 @@ void TestSymbolList::cancelledPictureDialogAddsNothing()
     TWindowFixture f;
     TMainForm &w = f.Create();
     f.Dialogs.FileAnswers = {std::nullopt};
-    w.miNewSymbol->trigger();
+    Named<QAction>(w, "miNewSymbol")->trigger();
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
-    QVERIFY(w.Glyphbook.Symbols.isEmpty());
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), 0);
+    QVERIFY(w.Document().Symbols().isEmpty());
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), 0);
     QVERIFY(!w.SelectedSymbol());
 }
 
@@ -109,14 +111,17 @@ void TestSymbolList::doubleClickOnARowAddsANewSymbol()
     TMainForm &w = f.CreateActive();
     AddSymbols(w, {MakeSymbol(u"pump"_s, {{u"en"_s, u"Pump"_s}})});
     f.Dialogs.FileAnswers = {valve};
-    const QRect pumpRow = w.dLV_Symbols->visualItemRect(w.dLV_Symbols->topLevelItem(0));
-    QTest::mouseDClick(w.dLV_Symbols->viewport(), Qt::LeftButton, {}, pumpRow.center());
+    const QRect pumpRow =
+        Named<TSymbolListPanel>(w, "dLV_Symbols")
+            ->visualItemRect(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
+    QTest::mouseDClick(Named<TSymbolListPanel>(w, "dLV_Symbols")->viewport(), Qt::LeftButton, {},
+                       pumpRow.center());
 
     QCOMPARE(f.Dialogs.ShownDialogs.size(), 1);
     QCOMPARE(f.Dialogs.ShownDialogs[0].Name, u"sOpenPictureDialog1"_s);
-    QCOMPARE(w.Glyphbook.Symbols.size(), 2);
-    QCOMPARE(w.Glyphbook.Symbols[0]->Identifier, u"pump"_s);
-    QCOMPARE(w.Glyphbook.Symbols[0]->Names, (QList<TStringPairs>{{u"en"_s, u"Pump"_s}}));
+    QCOMPARE(w.Document().Symbols().size(), 2);
+    QCOMPARE(w.Document().Symbols()[0]->Identifier, u"pump"_s);
+    QCOMPARE(w.Document().Symbols()[0]->Names, (QList<TStringPairs>{{u"en"_s, u"Pump"_s}}));
     QCOMPARE(selectedCaption(w), u"valve.png"_s);
 }
 
@@ -126,22 +131,23 @@ void TestSymbolList::duplicateTwice()
     const QString pump = f.WritePicture(u"pump.png"_s, QSize(8, 8));
     TMainForm &w = f.CreateActive();
     f.Dialogs.FileAnswers = {pump};
-    w.miNewSymbol->trigger();
+    Named<QAction>(w, "miNewSymbol")->trigger();
     w.SelectedSymbol()->ImageX = 7;
     w.SelectedSymbol()->StateImages = {{u"1"_s, pump}};
 
-    w.miDupSymb->trigger();
+    Named<QAction>(w, "miDupSymb")->trigger();
     const TViraSymbolPtr first = w.SelectedSymbol();
     QCOMPARE(first->Identifier, u"pump.png_cpy"_s);
     QCOMPARE(selectedCaption(w), u"pump.png_cpy"_s);
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
     QCOMPARE(selectedCaption(w), u"pump.png"_s);
-    w.miDupSymb->trigger();
+    Named<QAction>(w, "miDupSymb")->trigger();
 
     // Appended copies, not required to be unique; each copy is a symbol of its own.
-    QCOMPARE(w.Glyphbook.Symbols.size(), 3);
-    QCOMPARE(w.Glyphbook.Symbols[1], first);
-    const TViraSymbolPtr second = w.Glyphbook.Symbols[2];
+    QCOMPARE(w.Document().Symbols().size(), 3);
+    QCOMPARE(w.Document().Symbols()[1], first);
+    const TViraSymbolPtr second = w.Document().Symbols()[2];
     QCOMPARE(w.SelectedSymbol(), second);
     QCOMPARE(second->Identifier, u"pump.png_cpy"_s);
     QVERIFY(second != first);
@@ -151,7 +157,9 @@ void TestSymbolList::duplicateTwice()
              (QList<TStringPairs>{{u"en"_s, u"pump.png"_s}, {u"sv"_s, u"pump.png"_s}}));
     QCOMPARE(RowTexts(w), Strings({"pump.png|pump.png|pump.png", "pump.png_cpy|pump.png|pump.png",
                                    "pump.png_cpy|pump.png|pump.png"}));
-    QCOMPARE(static_cast<TSymbolListItem *>(w.dLV_Symbols->selectedItems().value(0))->Symbol,
+    QCOMPARE(static_cast<TSymbolListItem *>(
+                 Named<TSymbolListPanel>(w, "dLV_Symbols")->selectedItems().value(0))
+                 ->Symbol,
              second);
     // The copy's strip: the main tile and its state tile.
     QCOMPARE(tilesOf(w).size(), 2);
@@ -162,25 +170,25 @@ void TestSymbolList::editedIdentifierMovesTheRowWhileSelected()
     TWindowFixture f;
     TMainForm &w = f.CreateActive();
     AddSymbols(w, {MakeSymbol(u"b"_s, {}), MakeSymbol(u"m"_s, {}), MakeSymbol(u"x"_s, {})});
-    w.dLV_Symbols->setCurrentItem(rowOf(w, u"x"_s));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setCurrentItem(rowOf(w, u"x"_s));
     const TViraSymbolPtr x = w.SelectedSymbol();
 
-    w.eIdentifier->setFocus();
-    w.eIdentifier->selectAll();
-    QTest::keyClick(w.eIdentifier, Qt::Key_A);
+    Named<QLineEdit>(w, "eIdentifier")->setFocus();
+    Named<QLineEdit>(w, "eIdentifier")->selectAll();
+    QTest::keyClick(Named<QLineEdit>(w, "eIdentifier"), Qt::Key_A);
     QCOMPARE(x->Identifier, u"a"_s);
     QCOMPARE(RowTexts(w), Strings({"a||", "b||", "m||"}));
     QCOMPARE(selectedCaption(w), u"a"_s);
     QCOMPARE(w.SelectedSymbol(), x);
-    QTest::keyClicks(w.eIdentifier, u"zz"_s);
+    QTest::keyClicks(Named<QLineEdit>(w, "eIdentifier"), u"zz"_s);
     QCOMPARE(RowTexts(w), Strings({"azz||", "b||", "m||"}));
-    QTest::keyClick(w.eIdentifier, Qt::Key_Home);
-    QTest::keyClick(w.eIdentifier, Qt::Key_Delete);
+    QTest::keyClick(Named<QLineEdit>(w, "eIdentifier"), Qt::Key_Home);
+    QTest::keyClick(Named<QLineEdit>(w, "eIdentifier"), Qt::Key_Delete);
     QCOMPARE(RowTexts(w), Strings({"b||", "m||", "zz||"}));
     QCOMPARE(selectedCaption(w), u"zz"_s);
     // Still the one symbol being edited: the names were brought to the shown languages.
     QCOMPARE(x->Names, (QList<TStringPairs>{{u"en"_s, QString()}, {u"sv"_s, QString()}}));
-    QCOMPARE(w.Glyphbook.Symbols.size(), 3);
+    QCOMPARE(w.Document().Symbols().size(), 3);
 }
 
 void TestSymbolList::pointFieldsStopAtTheFirstNonInteger_data()
@@ -218,9 +226,12 @@ void TestSymbolList::pointFieldsStopAtTheFirstNonInteger()
     s->TextX = 3;
     s->TextY = 4;
     AddSymbols(w, {s});
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
 
-    const QList<QLineEdit *> fields = {w.eAnchorX, w.eAnchorY, w.eTextX, w.eTextY};
+    const QList<QLineEdit *> fields = {
+        Named<QLineEdit>(w, "eAnchorX"), Named<QLineEdit>(w, "eAnchorY"),
+        Named<QLineEdit>(w, "eTextX"), Named<QLineEdit>(w, "eTextY")};
     if (keyByKey) {
         retype(fields[field], typed);
     } else {
@@ -259,8 +270,9 @@ void TestSymbolList::typedAlignment()
     const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
     s->TextAlign = vstaCenter;
     AddSymbols(w, {s});
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
-    QLineEdit *text = w.cbTextAlign->lineEdit();
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
+    QLineEdit *text = Named<QComboBox>(w, "cbTextAlign")->lineEdit();
     retype(text, u"x"_s);
     QCOMPARE(int(s->TextAlign), 255);
     // The text is taken exactly as typed, also once the focus has left the box.
@@ -269,7 +281,7 @@ void TestSymbolList::typedAlignment()
     QCOMPARE(int(s->TextAlign), align);
     QTest::keyClick(text, Qt::Key_Tab);
     QVERIFY(!text->hasFocus());
-    QCOMPARE(w.cbTextAlign->currentText(), typed);
+    QCOMPARE(Named<QComboBox>(w, "cbTextAlign")->currentText(), typed);
     QCOMPARE(int(s->TextAlign), align);
 }
 
@@ -280,29 +292,30 @@ void TestSymbolList::namesFollowTheShownLanguages()
     const TViraSymbolPtr s = MakeSymbol(
         u"valve"_s, {{u"de"_s, u"Ventil-de"_s}, {u"sv"_s, u"Ventil"_s}, {u"en"_s, u"Valve"_s}});
     AddSymbols(w, {s});
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
     // Selecting writes nothing back.
     QCOMPARE(s->Names.size(), 3);
-    QCOMPARE(w.NameEdits[0]->text(), u"Valve"_s);
-    QCOMPARE(w.NameEdits[1]->text(), u"Ventil"_s);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0]->text(), u"Valve"_s);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[1]->text(), u"Ventil"_s);
 
     // The shown language's name is replaced in its place; the one without a column stays.
-    retype(w.NameEdits[0], u"Valve!"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0], u"Valve!"_s);
     QCOMPARE(s->Names,
              (QList<TStringPairs>{
                  {u"de"_s, u"Ventil-de"_s}, {u"sv"_s, u"Ventil"_s}, {u"en"_s, u"Valve!"_s}}));
     QCOMPARE(RowTexts(w), Strings({"valve|Valve!|Ventil"}));
 
     // Hiding a column shows the remaining language's name at once and writes nothing back.
-    w.miEN->trigger();
-    QCOMPARE(w.NameLabels[0]->text(), u"sv"_s);
-    QCOMPARE(w.NameEdits[0]->text(), u"Ventil"_s);
-    QVERIFY(w.NameEdits[1]->isHidden());
+    Named<QAction>(w, "miEN")->trigger();
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels[0]->text(), u"sv"_s);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0]->text(), u"Ventil"_s);
+    QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[1]->isHidden());
     QCOMPARE(s->Names.size(), 3);
     // Edits keep every name, also after the column has gone; a language that gets a column
     // and had no name gets one.
-    retype(w.eIdentifier, u"valve2"_s);
-    retype(w.NameEdits[0], u"Ventil2"_s);
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"valve2"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0], u"Ventil2"_s);
     QCOMPARE(s->Names,
              (QList<TStringPairs>{
                  {u"de"_s, u"Ventil-de"_s}, {u"sv"_s, u"Ventil2"_s}, {u"en"_s, u"Valve!"_s}}));
@@ -310,7 +323,7 @@ void TestSymbolList::namesFollowTheShownLanguages()
     const TViraSymbolPtr bare = MakeSymbol(u"bare"_s, {});
     AddSymbols(w, {bare});
     clickRow(w, u"bare"_s);
-    retype(w.NameEdits[0], u"Kal"_s);
+    retype(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0], u"Kal"_s);
     QCOMPARE(bare->Names, (QList<TStringPairs>{{u"sv"_s, u"Kal"_s}}));
 }
 
@@ -321,11 +334,11 @@ void TestSymbolList::deleteSymbol()
     const TViraSymbolPtr a = MakeSymbol(u"a"_s, {});
     const TViraSymbolPtr b = MakeSymbol(u"b"_s, {});
     AddSymbols(w, {b, a});
-    w.dLV_Symbols->setCurrentItem(rowOf(w, u"b"_s));
-    w.dLV_Symbols->setFocus();
-    QTest::keyClick(w.dLV_Symbols, Qt::Key_Delete, Qt::ShiftModifier);
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setCurrentItem(rowOf(w, u"b"_s));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setFocus();
+    QTest::keyClick(Named<TSymbolListPanel>(w, "dLV_Symbols"), Qt::Key_Delete, Qt::ShiftModifier);
 
-    QCOMPARE(w.Glyphbook.Symbols, QList<TViraSymbolPtr>{a});
+    QCOMPARE(w.Document().Symbols(), QList<TViraSymbolPtr>{a});
     QCOMPARE(RowTexts(w), Strings({"a||"}));
     QCOMPARE(selectedCaption(w), u"a"_s);
     QCOMPARE(w.SelectedSymbol(), a);
@@ -354,12 +367,13 @@ void TestSymbolList::deleteRefusals()
         symbols.append(MakeSymbol(QString::number(k), {}));
     AddSymbols(w, symbols);
     if (select)
-        w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
-    w.miDeleteSymbol->trigger();
+        Named<TSymbolListPanel>(w, "dLV_Symbols")
+            ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
+    Named<QAction>(w, "miDeleteSymbol")->trigger();
     QCOMPARE(f.Dialogs.Beeps, 1);
-    QCOMPARE(w.Glyphbook.Symbols, symbols);
-    QCOMPARE(w.dLV_Symbols->topLevelItemCount(), rows);
-    QCOMPARE(w.dLV_Symbols->selectedItems().size(), select ? 1 : 0);
+    QCOMPARE(w.Document().Symbols(), symbols);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItemCount(), rows);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->selectedItems().size(), select ? 1 : 0);
 }
 
 void TestSymbolList::missingMainImageShowsTheErrorIcon()
@@ -373,19 +387,19 @@ void TestSymbolList::missingMainImageShowsTheErrorIcon()
     AddSymbols(w, {s, other});
     QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 0);
 
-    w.dLV_Symbols->setCurrentItem(rowOf(w, u"gone"_s));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setCurrentItem(rowOf(w, u"gone"_s));
     QVERIFY(s->Error);
     QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 3);
     // Moving away keeps the error; a refill of the row shows it.
-    w.dLV_Symbols->setCurrentItem(rowOf(w, u"other"_s));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setCurrentItem(rowOf(w, u"other"_s));
     QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 3);
 
     // After an image command the rows show the plain icons until filled anew.
-    w.dLV_Symbols->setCurrentItem(rowOf(w, u"gone"_s));
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->setCurrentItem(rowOf(w, u"gone"_s));
     f.Dialogs.FileAnswers = {state};
-    w.bAddImage->click();
+    Named<QPushButton>(w, "bAddImage")->click();
     QCOMPARE(IconIndex(w, rowOf(w, u"gone"_s)), 1);
-    retype(w.eIdentifier, u"gone!"_s);
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"gone!"_s);
     QCOMPARE(IconIndex(w, rowOf(w, u"gone!"_s)), 3);
 }
 
@@ -399,8 +413,8 @@ void TestSymbolList::fileThatIsNoPicture()
     // As a new symbol: added, with the error icon and a message naming the file.
     f.Dialogs.FileAnswers = {f.Path(u"broken.png"_s)};
     pressShortcut(w, Qt::CTRL | Qt::Key_A);
-    QCOMPARE(w.Glyphbook.Symbols.size(), 1);
-    QVERIFY(w.Glyphbook.Symbols[0]->Error);
+    QCOMPARE(w.Document().Symbols().size(), 1);
+    QVERIFY(w.Document().Symbols()[0]->Error);
     QCOMPARE(IconIndex(w, rowOf(w, u"broken.png"_s)), 3);
     QCOMPARE(f.Dialogs.Errors.size(), 1);
     QVERIFY2(f.Dialogs.Errors[0].contains(f.Path(u"broken.png"_s)) &&
@@ -411,7 +425,7 @@ void TestSymbolList::fileThatIsNoPicture()
     f.Dialogs.FileAnswers = {good, f.Path(u"broken.png"_s)};
     pressShortcut(w, Qt::CTRL | Qt::Key_A);
     QCOMPARE(f.Dialogs.Errors.size(), 1);
-    QTest::mouseClick(w.bAddImage, Qt::LeftButton);
+    QTest::mouseClick(Named<QPushButton>(w, "bAddImage"), Qt::LeftButton);
     QCOMPARE(w.SelectedSymbol()->StateImages.size(), 1);
     QCOMPARE(f.Dialogs.Errors.size(), 2);
     QVERIFY(f.Dialogs.Errors[1].contains(f.Path(u"broken.png"_s)));
@@ -423,14 +437,15 @@ void TestSymbolList::lostSelectionSwitchesEditingOff()
     TMainForm &w = f.CreateActive();
     const TViraSymbolPtr s = MakeSymbol(u"s"_s, {});
     AddSymbols(w, {s});
-    w.dLV_Symbols->setCurrentItem(w.dLV_Symbols->topLevelItem(0));
-    QVERIFY(w.gbSettings->isEnabled());
-    w.dLV_Symbols->clearSelection();
+    Named<TSymbolListPanel>(w, "dLV_Symbols")
+        ->setCurrentItem(Named<TSymbolListPanel>(w, "dLV_Symbols")->topLevelItem(0));
+    QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
+    Named<TSymbolListPanel>(w, "dLV_Symbols")->clearSelection();
     QVERIFY(!w.SelectedSymbol());
-    QVERIFY(!w.gbSettings->isEnabled());
-    QVERIFY(!w.sbImagesScrollBox->isVisible());
+    QVERIFY(!Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
+    QVERIFY(!Named<TImageStripPanel>(w, "sbImagesScrollBox")->isVisible());
     // Fields changed now write into no symbol.
-    w.eIdentifier->setText(u"other"_s);
+    Named<QLineEdit>(w, "eIdentifier")->setText(u"other"_s);
     QCOMPARE(s->Identifier, u"s"_s);
     // The tiles stay, hidden with the strip.
     QCOMPARE(tilesOf(w).size(), 1);

@@ -56,7 +56,7 @@ struct TUndoFixture : TWindowFixture {
     QByteArray Document() const
     {
         const QString file = Path(u"document.js"_s);
-        Window->Glyphbook.SaveToFile(file);
+        TViraGlyphbook(Window->Document().Library()).SaveToFile(file);
         return readFile(file);
     }
 };
@@ -99,27 +99,27 @@ void TestUndo::everyStepUndoesAndRedoes_data()
         {"duplicate symbol", "Duplicate Symbol",
          [](TUndoFixture &f) { pressShortcut(*f.Window, Qt::CTRL | Qt::Key_D); }},
         {"delete symbol from the menu", "Delete Symbol",
-         [](TUndoFixture &f) { f.Window->miDeleteSymbol->trigger(); }},
+         [](TUndoFixture &f) { Named<QAction>(*f.Window, "miDeleteSymbol")->trigger(); }},
         {"delete symbol with the key", "Delete Symbol",
          [](TUndoFixture &f) {
-             f.Window->dLV_Symbols->setFocus();
-             QTest::keyClick(f.Window->dLV_Symbols, Qt::Key_Delete);
+             Named<TSymbolListPanel>(*f.Window, "dLV_Symbols")->setFocus();
+             QTest::keyClick(Named<TSymbolListPanel>(*f.Window, "dLV_Symbols"), Qt::Key_Delete);
          }},
         {"drop of pictures on the strip", "Add Images",
          [](TUndoFixture &f) {
-             dropFiles(f.Window->sbImagesScrollBox->viewport(),
+             dropFiles(Named<TImageStripPanel>(*f.Window, "sbImagesScrollBox")->viewport(),
                        {f.WritePicture(u"a.png"_s, QSize(8, 8)),
                         f.WritePicture(u"b.png"_s, QSize(9, 9))});
          }},
         {"add image", "Add Image",
          [](TUndoFixture &f) {
              f.Dialogs.FileAnswers = {f.WritePicture(u"alarm.png"_s, QSize(8, 8))};
-             QTest::mouseClick(f.Window->bAddImage, Qt::LeftButton);
+             QTest::mouseClick(Named<QPushButton>(*f.Window, "bAddImage"), Qt::LeftButton);
          }},
         {"delete image", "Delete Image",
          [](TUndoFixture &f) {
              QTest::mouseClick(tileOf(*f.Window, 0), Qt::LeftButton);
-             QTest::mouseClick(f.Window->bDeleteImage, Qt::LeftButton);
+             QTest::mouseClick(Named<QPushButton>(*f.Window, "bDeleteImage"), Qt::LeftButton);
          }},
         {"tile value", "Change Image Value",
          [](TUndoFixture &f) { retype(tileOf(*f.Window, 1)->Value, u"17"_s); }},
@@ -128,33 +128,41 @@ void TestUndo::everyStepUndoesAndRedoes_data()
         {"default swap", "Set Default Image",
          [](TUndoFixture &f) { QTest::keyClick(tileOf(*f.Window, 1)->ValueType, Qt::Key_Home); }},
         {"symbol flag", "Change Symbol Flag",
-         [](TUndoFixture &f) { QTest::mouseClick(f.Window->cbIsSymbol, Qt::LeftButton); }},
+         [](TUndoFixture &f) {
+             QTest::mouseClick(Named<QCheckBox>(*f.Window, "cbIsSymbol"), Qt::LeftButton);
+         }},
         {"alignment", "Change Alignment",
-         [](TUndoFixture &f) { retype(f.Window->cbTextAlign->lineEdit(), u"Left"_s); }},
+         [](TUndoFixture &f) {
+             retype(Named<QComboBox>(*f.Window, "cbTextAlign")->lineEdit(), u"Left"_s);
+         }},
         {"shift-click", "Move Anchor",
          [](TUndoFixture &f) {
-             QTest::mouseClick(f.Window->ImageGrid, Qt::LeftButton, Qt::ShiftModifier, {300, 200});
+             QTest::mouseClick(Named<TSymbolPreviewPanel>(*f.Window, "ImageGrid"), Qt::LeftButton,
+                               Qt::ShiftModifier, {300, 200});
          }},
         {"place point", "Place Point",
          [](TUndoFixture &f) { pressShortcut(*f.Window, Qt::CTRL | Qt::Key_3); }},
         {"arrow clicks", "Move Text Point",
          [](TUndoFixture &f) {
-             QTest::mouseClick(f.Window->srbText, Qt::LeftButton);
+             QTest::mouseClick(Named<QRadioButton>(*f.Window, "srbText"), Qt::LeftButton);
              for (int k = 0; k < 3; ++k)
-                 QTest::mouseClick(f.Window->sbbRight, Qt::LeftButton);
+                 QTest::mouseClick(Named<QToolButton>(*f.Window, "sbbRight"), Qt::LeftButton);
          }},
         {"drag", "Move Anchor",
          [](TUndoFixture &f) {
-             QLabel *picture = f.Window->SymbolImage;
+             QLabel *picture = Named<QLabel>(*f.Window, "SymbolImage");
              QTest::mousePress(picture, Qt::LeftButton, {}, {10, 10});
              QTest::mouseMove(picture, {14, 12});
              QTest::mouseMove(picture, {18, 15});
              QTest::mouseRelease(picture, Qt::LeftButton, {}, {18, 15});
          }},
         {"typing the identifier", "Edit Identifier",
-         [](TUndoFixture &f) { retype(f.Window->eIdentifier, u"pump2"_s); }},
+         [](TUndoFixture &f) { retype(Named<QLineEdit>(*f.Window, "eIdentifier"), u"pump2"_s); }},
         {"typing a name", "Edit Name",
-         [](TUndoFixture &f) { retype(f.Window->NameEdits[1], u"Pumpen"_s); }},
+         [](TUndoFixture &f) {
+             retype(Named<TSymbolSettingsPanel>(*f.Window, "gbSettings")->NameEdits[1],
+                    u"Pumpen"_s);
+         }},
     };
     for (const auto &[row, name, action] : steps)
         for (const char *focus : {"list", "grid", "field"})
@@ -170,50 +178,50 @@ void TestUndo::everyStepUndoesAndRedoes()
     TUndoFixture f;
     TMainForm &w = f.CreateWithLibrary();
     const QByteArray before = f.Document();
-    QVERIFY(!w.miUndo->isEnabled());
+    QVERIFY(!Named<QAction>(w, "miUndo")->isEnabled());
 
     step(f);
     const QByteArray after = f.Document();
     QVERIFY(after != before);
-    QCOMPARE(w.UndoStack->count(), 1);
-    QCOMPARE(w.miUndo->text(), u"Undo "_s + name);
+    QCOMPARE(w.Document().UndoStack()->count(), 1);
+    QCOMPARE(Named<QAction>(w, "miUndo")->text(), u"Undo "_s + name);
     const TViraSymbolPtr shownAfter = w.SelectedSymbol();
 
     // Where the keys are pressed.
     QWidget *target = &w;
     if (focus == u"list") {
-        w.dLV_Symbols->setFocus();
-        target = w.dLV_Symbols;
+        Named<TSymbolListPanel>(w, "dLV_Symbols")->setFocus();
+        target = Named<TSymbolListPanel>(w, "dLV_Symbols");
     } else if (focus == u"grid") {
-        QTest::mouseClick(w.ImageGrid, Qt::LeftButton, {}, {5, 5});
+        QTest::mouseClick(Named<TSymbolPreviewPanel>(w, "ImageGrid"), Qt::LeftButton, {}, {5, 5});
         if (QWidget *focused = QApplication::focusWidget())
             focused->clearFocus();
     } else {
-        w.eTextY->setFocus();
-        target = w.eTextY;
+        Named<QLineEdit>(w, "eTextY")->setFocus();
+        target = Named<QLineEdit>(w, "eTextY");
     }
 
     pressOn(target, QKeySequence(Qt::CTRL | Qt::Key_Z));
     QCOMPARE(f.Document(), before);
-    QCOMPARE(w.UndoStack->count(), 1);
-    QCOMPARE(w.miRedo->text(), u"Redo "_s + name);
-    QVERIFY(!w.miUndo->isEnabled());
+    QCOMPARE(w.Document().UndoStack()->count(), 1);
+    QCOMPARE(Named<QAction>(w, "miRedo")->text(), u"Redo "_s + name);
+    QVERIFY(!Named<QAction>(w, "miUndo")->isEnabled());
     // The affected symbol is shown: the fields and the strip are its.
     QVERIFY(w.SelectedSymbol());
-    QCOMPARE(w.eIdentifier->text(), w.SelectedSymbol()->Identifier);
-    QCOMPARE(w.eTextY->text(), QString::number(w.SelectedSymbol()->TextY));
+    QCOMPARE(Named<QLineEdit>(w, "eIdentifier")->text(), w.SelectedSymbol()->Identifier);
+    QCOMPARE(Named<QLineEdit>(w, "eTextY")->text(), QString::number(w.SelectedSymbol()->TextY));
     QCOMPARE(tilesOf(w).size(), w.SelectedSymbol()->StateImages.size() + 1);
 
     pressOn(target, focus == u"grid" ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)
                                      : QKeySequence(Qt::CTRL | Qt::Key_Y));
     QCOMPARE(f.Document(), after);
-    QCOMPARE(w.miUndo->text(), u"Undo "_s + name);
+    QCOMPARE(Named<QAction>(w, "miUndo")->text(), u"Undo "_s + name);
     QCOMPARE(w.SelectedSymbol()->Identifier, shownAfter->Identifier);
-    QCOMPARE(w.eIdentifier->text(), w.SelectedSymbol()->Identifier);
+    QCOMPARE(Named<QLineEdit>(w, "eIdentifier")->text(), w.SelectedSymbol()->Identifier);
     QCOMPARE(tilesOf(w).size(), w.SelectedSymbol()->StateImages.size() + 1);
     // Showing the restored symbol recorded nothing.
-    QCOMPARE(w.UndoStack->count(), 1);
-    QVERIFY(!w.miRedo->isEnabled());
+    QCOMPARE(w.Document().UndoStack()->count(), 1);
+    QVERIFY(!Named<QAction>(w, "miRedo")->isEnabled());
 }
 
 void TestUndo::typingInOneFieldIsOneStep()
@@ -221,48 +229,48 @@ void TestUndo::typingInOneFieldIsOneStep()
     TUndoFixture f;
     TMainForm &w = f.CreateWithLibrary();
     const QByteArray before = f.Document();
-    QTest::mouseDClick(w.eAnchorX, Qt::LeftButton);
-    w.eAnchorX->selectAll();
-    QTest::keyClicks(w.eAnchorX, u"-12"_s);
+    QTest::mouseDClick(Named<QLineEdit>(w, "eAnchorX"), Qt::LeftButton);
+    Named<QLineEdit>(w, "eAnchorX")->selectAll();
+    QTest::keyClicks(Named<QLineEdit>(w, "eAnchorX"), u"-12"_s);
     QCOMPARE(f.Pump->ImageX, -12);
     const QByteArray anchorTyped = f.Document();
-    retype(w.eIdentifier, u"big pump"_s);
-    QCOMPARE(w.UndoStack->count(), 2);
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"big pump"_s);
+    QCOMPARE(w.Document().UndoStack()->count(), 2);
 
     // Inside the field Ctrl+Z is the library's, not the field's own text undo.
-    QTest::keyClick(w.eIdentifier, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(Named<QLineEdit>(w, "eIdentifier"), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.Document(), anchorTyped);
-    QCOMPARE(w.eIdentifier->text(), u"pump"_s);
-    QTest::keyClick(w.eIdentifier, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Named<QLineEdit>(w, "eIdentifier")->text(), u"pump"_s);
+    QTest::keyClick(Named<QLineEdit>(w, "eIdentifier"), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(f.Document(), before);
-    QCOMPARE(w.eAnchorX->text(), u"4"_s);
+    QCOMPARE(Named<QLineEdit>(w, "eAnchorX")->text(), u"4"_s);
 
     // After an undo, typing starts a step of its own.
-    QTest::keyClick(w.eAnchorX, Qt::Key_End);
-    QTest::keyClicks(w.eAnchorX, u"0"_s);
+    QTest::keyClick(Named<QLineEdit>(w, "eAnchorX"), Qt::Key_End);
+    QTest::keyClicks(Named<QLineEdit>(w, "eAnchorX"), u"0"_s);
     QCOMPARE(f.Pump->ImageX, 40);
-    QCOMPARE(w.UndoStack->count(), 1);
-    QCOMPARE(w.miUndo->text(), u"Undo Edit Anchor"_s);
+    QCOMPARE(w.Document().UndoStack()->count(), 1);
+    QCOMPARE(Named<QAction>(w, "miUndo")->text(), u"Undo Edit Anchor"_s);
 }
 
 void TestUndo::historyStartsAfreshWithNewAndOpen()
 {
     TUndoFixture f;
     TMainForm &w = f.CreateWithLibrary();
-    retype(w.eIdentifier, u"pump2"_s);
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"pump2"_s);
     // Saving keeps the history.
     f.Dialogs.FileAnswers = {f.Path(u"lib.js"_s)};
     pressShortcut(w, Qt::CTRL | Qt::Key_S);
-    QCOMPARE(w.UndoStack->count(), 1);
+    QCOMPARE(w.Document().UndoStack()->count(), 1);
     f.Dialogs.FileAnswers = {f.Path(u"lib.js"_s)};
-    w.miOpenProject->trigger();
-    QCOMPARE(w.UndoStack->count(), 0);
-    QVERIFY(!w.miUndo->isEnabled());
+    Named<QAction>(w, "miOpenProject")->trigger();
+    QCOMPARE(w.Document().UndoStack()->count(), 0);
+    QVERIFY(!Named<QAction>(w, "miUndo")->isEnabled());
     clickRow(w, u"pump2"_s);
-    retype(w.eIdentifier, u"pump3"_s);
-    QCOMPARE(w.UndoStack->count(), 1);
-    w.miNewProject->trigger();
-    QCOMPARE(w.UndoStack->count(), 0);
+    retype(Named<QLineEdit>(w, "eIdentifier"), u"pump3"_s);
+    QCOMPARE(w.Document().UndoStack()->count(), 1);
+    Named<QAction>(w, "miNewProject")->trigger();
+    QCOMPARE(w.Document().UndoStack()->count(), 0);
 }
 
 QTEST_MAIN(TestUndo)

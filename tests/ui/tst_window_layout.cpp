@@ -107,7 +107,8 @@ void TestWindowLayout::controlGeometry()
     auto *control = w.findChild<QWidget *>(name);
     QVERIFY(control);
     QCOMPARE(control->parentWidget(),
-             inGroup ? static_cast<QWidget *>(w.gbSettings) : w.ClientArea);
+             inGroup ? static_cast<QWidget *>(Named<TSymbolSettingsPanel>(w, "gbSettings"))
+                     : Named<QWidget>(w, "ClientArea"));
     if (geometry.width() == 0)
         QCOMPARE(control->pos(), geometry.topLeft());
     else
@@ -117,17 +118,22 @@ void TestWindowLayout::controlGeometry()
 void TestWindowLayout::nameFieldsAndLabels()
 {
     const TMainForm &w = *f->Window;
-    QCOMPARE(w.NameEdits.size(), 21);
-    QCOMPARE(w.NameLabels.size(), 21);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits.size(), 21);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels.size(), 21);
     for (int k = 0; k < 21; ++k) {
-        QCOMPARE(w.NameEdits[k]->parentWidget(), w.gbSettings);
-        QCOMPARE(w.NameEdits[k]->geometry(), QRect(180 + 152 * k, 33, 120, 21));
-        QCOMPARE(w.NameLabels[k]->geometry().topLeft(), QPoint(153 + 152 * k, 36));
-        QCOMPARE(w.NameLabels[k]->width(), 24);
-        QVERIFY(w.NameLabels[k]->alignment() & Qt::AlignRight);
+        QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[k]->parentWidget(),
+                 Named<TSymbolSettingsPanel>(w, "gbSettings"));
+        QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[k]->geometry(),
+                 QRect(180 + 152 * k, 33, 120, 21));
+        QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels[k]->geometry().topLeft(),
+                 QPoint(153 + 152 * k, 36));
+        QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels[k]->width(), 24);
+        QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels[k]->alignment() &
+                Qt::AlignRight);
         if (k >= 2) {
-            QCOMPARE(w.NameLabels[k]->text(), QStringLiteral("LC"));
-            QVERIFY(w.NameEdits[k]->isHidden());
+            QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameLabels[k]->text(),
+                     QStringLiteral("LC"));
+            QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[k]->isHidden());
         }
     }
 }
@@ -135,52 +141,62 @@ void TestWindowLayout::nameFieldsAndLabels()
 void TestWindowLayout::textsAndInitialStates()
 {
     const TMainForm &w = *f->Window;
-    QCOMPARE(w.gbSettings->title(), QStringLiteral("Symbol Settings"));
-    QCOMPARE(w.gbSettings->alignment(), Qt::AlignHCenter);
-    QCOMPARE(w.eIdentifier->text(), QStringLiteral("SymbolID"));
-    QCOMPARE(w.sLabel1->text(), QStringLiteral("Identifier"));
-    QCOMPARE(w.sLabel2->text(), QStringLiteral("Name"));
-    QCOMPARE(w.srbAnchor->text(), QStringLiteral("Anchorpoint"));
-    QVERIFY(w.srbAnchor->isChecked());
-    QCOMPARE(w.srbText->text(), QStringLiteral("Textpoint"));
-    QVERIFY(!w.srbText->isChecked());
-    for (const QLineEdit *point : {w.eAnchorX, w.eAnchorY, w.eTextX, w.eTextY})
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->title(),
+             QStringLiteral("Symbol Settings"));
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->alignment(), Qt::AlignHCenter);
+    QCOMPARE(Named<QLineEdit>(w, "eIdentifier")->text(), QStringLiteral("SymbolID"));
+    QCOMPARE(Named<QLabel>(w, "sLabel1")->text(), QStringLiteral("Identifier"));
+    QCOMPARE(Named<QLabel>(w, "sLabel2")->text(), QStringLiteral("Name"));
+    QCOMPARE(Named<QRadioButton>(w, "srbAnchor")->text(), QStringLiteral("Anchorpoint"));
+    QVERIFY(Named<QRadioButton>(w, "srbAnchor")->isChecked());
+    QCOMPARE(Named<QRadioButton>(w, "srbText")->text(), QStringLiteral("Textpoint"));
+    QVERIFY(!Named<QRadioButton>(w, "srbText")->isChecked());
+    for (const QLineEdit *point : {Named<QLineEdit>(w, "eAnchorX"), Named<QLineEdit>(w, "eAnchorY"),
+                                   Named<QLineEdit>(w, "eTextX"), Named<QLineEdit>(w, "eTextY")})
         QCOMPARE(point->text(), QStringLiteral("0"));
-    QCOMPARE(w.cbIsSymbol->text(), QStringLiteral("Symbol"));
-    QVERIFY(w.cbIsSymbol->isChecked());
-    QCOMPARE(w.cbTextAlign->count(), 3);
-    QCOMPARE(w.cbTextAlign->itemText(0), QStringLiteral("Right"));
-    QCOMPARE(w.cbTextAlign->itemText(1), QStringLiteral("Center"));
-    QCOMPARE(w.cbTextAlign->itemText(2), QStringLiteral("Left"));
-    QCOMPARE(w.cbTextAlign->currentIndex(), -1);
-    QCOMPARE(w.cbTextAlign->currentText(), QStringLiteral("Rigth"));
-    QVERIFY(w.cbTextAlign->isEditable());
-    QCOMPARE(w.eExampleText->text(), QStringLiteral("Example Text"));
-    QCOMPARE(w.eExampleText->toolTip(), QStringLiteral("Example Text"));
-    QCOMPARE(w.lExampleText->text(), QStringLiteral("Example Text"));
-    QCOMPARE(w.sLabel10->text(), QStringLiteral("Images"));
-    QCOMPARE(w.bAddImage->text(), QStringLiteral("Add Image"));
-    QCOMPARE(w.bDeleteImage->text(), QStringLiteral("Delete Image"));
-    QVERIFY(w.bAddImage->isEnabled() && w.bDeleteImage->isEnabled());
-    QCOMPARE(w.cbCross->text(), QStringLiteral("Show Cross"));
-    QCOMPARE(w.cbShowTextCross->text(), QStringLiteral("Show Text Cross"));
-    QVERIFY(!w.cbCross->isChecked() && !w.cbShowTextCross->isChecked());
-    QCOMPARE(w.dLV_Symbols->toolTip(), QStringLiteral("Double click to add new symbol"));
-    QCOMPARE(w.dLV_Symbols->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(w.dLV_Symbols->selectionBehavior(), QAbstractItemView::SelectRows);
-    QCOMPARE(w.dLV_Symbols->editTriggers(), QAbstractItemView::NoEditTriggers);
-    QVERIFY(w.dLV_Symbols->isSortingEnabled());
-    QVERIFY(!w.dLV_Symbols->header()->sectionsClickable());
-    for (const QWidget *line : {w.shapeX, w.shapeY, w.shapeTX, w.shapeTY})
+    QCOMPARE(Named<QCheckBox>(w, "cbIsSymbol")->text(), QStringLiteral("Symbol"));
+    QVERIFY(Named<QCheckBox>(w, "cbIsSymbol")->isChecked());
+    QCOMPARE(Named<QComboBox>(w, "cbTextAlign")->count(), 3);
+    QCOMPARE(Named<QComboBox>(w, "cbTextAlign")->itemText(0), QStringLiteral("Right"));
+    QCOMPARE(Named<QComboBox>(w, "cbTextAlign")->itemText(1), QStringLiteral("Center"));
+    QCOMPARE(Named<QComboBox>(w, "cbTextAlign")->itemText(2), QStringLiteral("Left"));
+    QCOMPARE(Named<QComboBox>(w, "cbTextAlign")->currentIndex(), -1);
+    QCOMPARE(Named<QComboBox>(w, "cbTextAlign")->currentText(), QStringLiteral("Rigth"));
+    QVERIFY(Named<QComboBox>(w, "cbTextAlign")->isEditable());
+    QCOMPARE(Named<QLineEdit>(w, "eExampleText")->text(), QStringLiteral("Example Text"));
+    QCOMPARE(Named<QLineEdit>(w, "eExampleText")->toolTip(), QStringLiteral("Example Text"));
+    QCOMPARE(Named<QLabel>(w, "lExampleText")->text(), QStringLiteral("Example Text"));
+    QCOMPARE(Named<QLabel>(w, "sLabel10")->text(), QStringLiteral("Images"));
+    QCOMPARE(Named<QPushButton>(w, "bAddImage")->text(), QStringLiteral("Add Image"));
+    QCOMPARE(Named<QPushButton>(w, "bDeleteImage")->text(), QStringLiteral("Delete Image"));
+    QVERIFY(Named<QPushButton>(w, "bAddImage")->isEnabled() &&
+            Named<QPushButton>(w, "bDeleteImage")->isEnabled());
+    QCOMPARE(Named<QCheckBox>(w, "cbCross")->text(), QStringLiteral("Show Cross"));
+    QCOMPARE(Named<QCheckBox>(w, "cbShowTextCross")->text(), QStringLiteral("Show Text Cross"));
+    QVERIFY(!Named<QCheckBox>(w, "cbCross")->isChecked() &&
+            !Named<QCheckBox>(w, "cbShowTextCross")->isChecked());
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->toolTip(),
+             QStringLiteral("Double click to add new symbol"));
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->selectionMode(),
+             QAbstractItemView::SingleSelection);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->selectionBehavior(),
+             QAbstractItemView::SelectRows);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->editTriggers(),
+             QAbstractItemView::NoEditTriggers);
+    QVERIFY(Named<TSymbolListPanel>(w, "dLV_Symbols")->isSortingEnabled());
+    QVERIFY(!Named<TSymbolListPanel>(w, "dLV_Symbols")->header()->sectionsClickable());
+    for (const QWidget *line : {Named<TDottedLine>(w, "shapeX"), Named<TDottedLine>(w, "shapeY"),
+                                Named<TDottedLine>(w, "shapeTX"), Named<TDottedLine>(w, "shapeTY")})
         QVERIFY(line->isHidden());
 
     // Start-up: empty library, nothing selected, the editing area off.
-    QVERIFY(w.Glyphbook.Symbols.isEmpty());
+    QVERIFY(w.Document().Symbols().isEmpty());
     QVERIFY(!w.SelectedSymbol());
-    QVERIFY(!w.gbSettings->isEnabled());
-    QVERIFY(w.SymbolImage->isHidden() && w.lExampleText->isHidden());
-    QVERIFY(w.sbImagesScrollBox->isHidden());
-    QVERIFY(w.eExampleText->isEnabled());
+    QVERIFY(!Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
+    QVERIFY(Named<QLabel>(w, "SymbolImage")->isHidden() &&
+            Named<QLabel>(w, "lExampleText")->isHidden());
+    QVERIFY(Named<TImageStripPanel>(w, "sbImagesScrollBox")->isHidden());
+    QVERIFY(Named<QLineEdit>(w, "eExampleText")->isEnabled());
     QCOMPARE(ColumnCaptions(w), Strings({"Identifier", "en", "sv"}));
     QVERIFY(f->Dialogs.Errors.isEmpty());
 }
@@ -243,7 +259,7 @@ void TestWindowLayout::clientAreaAndCaption()
     for (const QAction *entry : w.menuBar()->actions())
         bar.append(entry->text());
     QCOMPARE(bar, Strings({"File", "Edit", "Symbol", "View", "Languages", "Examples", "Help"}));
-    QVERIFY(w.H1->menu() == nullptr);
+    QVERIFY(Named<QAction>(w, "H1")->menu() == nullptr);
 }
 
 void TestWindowLayout::anchorsOnResize_data()
@@ -269,10 +285,10 @@ void TestWindowLayout::anchorsOnResize()
     auto *control = w.findChild<QWidget *>(name);
     const QRect before = control->geometry();
     w.resize(w.size() + QSize(200, 100));
-    QTRY_COMPARE(w.ClientArea->size(), QSize(1311, 886));
+    QTRY_COMPARE(Named<QWidget>(w, "ClientArea")->size(), QSize(1311, 886));
     QCOMPARE(control->geometry(), after);
     w.resize(w.size() - QSize(200, 100));
-    QTRY_COMPARE(w.ClientArea->size(), QSize(1111, 786));
+    QTRY_COMPARE(Named<QWidget>(w, "ClientArea")->size(), QSize(1111, 786));
     QCOMPARE(control->geometry(), before);
 }
 
@@ -283,19 +299,19 @@ void TestWindowLayout::groupNeverNarrowerThanItsMinimum()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.resize(600, w.height());
     // The client area keeps the group's minimum width and scrolls instead.
-    QTRY_COMPARE(w.ClientArea->width(), 423 + 454);
-    QCOMPARE(w.gbSettings->width(), 454);
+    QTRY_COMPARE(Named<QWidget>(w, "ClientArea")->width(), 423 + 454);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->width(), 454);
     auto *scroll = static_cast<QScrollArea *>(w.centralWidget());
     QVERIFY(scroll->horizontalScrollBar()->maximum() > 0);
     // Three languages need a wider group than the window: the group grows to its minimum.
     w.AddLanguage(QStringLiteral("de"), true);
     w.RebuildLanguageColumns();
-    QCOMPARE(w.gbSettings->width(), 606);
-    QTRY_COMPARE(w.ClientArea->width(), 423 + 606);
+    QCOMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->width(), 606);
+    QTRY_COMPARE(Named<QWidget>(w, "ClientArea")->width(), 423 + 606);
     // And shrinks back when the language is hidden again.
-    w.mmLanguages->actions().last()->trigger();
-    QTRY_COMPARE(w.ClientArea->width(), 423 + 454);
-    QTRY_COMPARE(w.gbSettings->width(), 454);
+    Named<QMenu>(w, "mmLanguages")->actions().last()->trigger();
+    QTRY_COMPARE(Named<QWidget>(w, "ClientArea")->width(), 423 + 454);
+    QTRY_COMPARE(Named<TSymbolSettingsPanel>(w, "gbSettings")->width(), 454);
 }
 
 void TestWindowLayout::gridPictureFollowsTheRule()
@@ -328,17 +344,19 @@ void TestWindowLayout::gridPictureFollowsTheRule()
                                      .arg(expected, 8, 16)));
         }
     }
-    QCOMPARE(f->Window->ImageGrid->pixmap().size(), QSize(641, 421));
+    QCOMPARE(Named<TSymbolPreviewPanel>(*f->Window, "ImageGrid")->pixmap().size(), QSize(641, 421));
 }
 
 void TestWindowLayout::listIconsAndArrowPictures()
 {
     const TMainForm &w = *f->Window;
-    QCOMPARE(w.sILIcons.size(), 4);
+    QCOMPARE(Named<TSymbolListPanel>(w, "dLV_Symbols")->Icons().size(), 4);
     for (const char *name : {"ico_symb", "ico_symbR", "ico_image", "ico_imageErr"})
         QCOMPARE(QImage(QStringLiteral(":/glyphbook/%1.png").arg(QLatin1String(name))).size(),
                  QSize(16, 16));
-    for (const QToolButton *arrow : {w.sbbUp, w.sbbDown, w.sbbLeft, w.sbbRight}) {
+    for (const QToolButton *arrow :
+         {Named<QToolButton>(w, "sbbUp"), Named<QToolButton>(w, "sbbDown"),
+          Named<QToolButton>(w, "sbbLeft"), Named<QToolButton>(w, "sbbRight")}) {
         QVERIFY(!arrow->icon().isNull());
         QCOMPARE(arrow->icon().availableSizes().value(0), QSize(20, 20));
     }
@@ -348,22 +366,25 @@ void TestWindowLayout::listIconsAndArrowPictures()
 void TestWindowLayout::symbolEditEnabledSwitchesOnlyTheEditingArea()
 {
     TMainForm &w = *f->Window;
-    w.cbCross->setChecked(true);
-    w.bDeleteImage->setEnabled(false);
+    Named<QCheckBox>(w, "cbCross")->setChecked(true);
+    Named<QPushButton>(w, "bDeleteImage")->setEnabled(false);
     w.SymbolEditEnabled(true);
-    QVERIFY(w.gbSettings->isEnabled());
-    QVERIFY(!w.SymbolImage->isHidden() && !w.lExampleText->isHidden());
-    QVERIFY(!w.sbImagesScrollBox->isHidden());
-    QVERIFY(w.eIdentifier->isEnabled());
+    QVERIFY(Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
+    QVERIFY(!Named<QLabel>(w, "SymbolImage")->isHidden() &&
+            !Named<QLabel>(w, "lExampleText")->isHidden());
+    QVERIFY(!Named<TImageStripPanel>(w, "sbImagesScrollBox")->isHidden());
+    QVERIFY(Named<QLineEdit>(w, "eIdentifier")->isEnabled());
     w.SymbolEditEnabled(false);
-    QVERIFY(!w.gbSettings->isEnabled());
-    QVERIFY(!w.eIdentifier->isEnabled() && !w.NameEdits[0]->isEnabled());
-    QVERIFY(w.SymbolImage->isHidden() && w.sbImagesScrollBox->isHidden());
+    QVERIFY(!Named<TSymbolSettingsPanel>(w, "gbSettings")->isEnabled());
+    QVERIFY(!Named<QLineEdit>(w, "eIdentifier")->isEnabled() &&
+            !Named<TSymbolSettingsPanel>(w, "gbSettings")->NameEdits[0]->isEnabled());
+    QVERIFY(Named<QLabel>(w, "SymbolImage")->isHidden() &&
+            Named<TImageStripPanel>(w, "sbImagesScrollBox")->isHidden());
     // What lies outside the editing area keeps its state.
-    QVERIFY(w.eExampleText->isEnabled());
-    QVERIFY(w.cbCross->isChecked());
-    QVERIFY(!w.bDeleteImage->isEnabled());
-    QVERIFY(!w.ImageGrid->isHidden());
+    QVERIFY(Named<QLineEdit>(w, "eExampleText")->isEnabled());
+    QVERIFY(Named<QCheckBox>(w, "cbCross")->isChecked());
+    QVERIFY(!Named<QPushButton>(w, "bDeleteImage")->isEnabled());
+    QVERIFY(!Named<TSymbolPreviewPanel>(w, "ImageGrid")->isHidden());
 }
 
 void TestWindowLayout::guardShowsEscapingFailures()
@@ -383,7 +404,7 @@ void TestWindowLayout::settingsCaptionStandsOnTheFrame()
 {
     // As the program paints it: the skin's style, which puts captions above the frame.
     QApplication::setStyle(QStringLiteral("Fusion"));
-    const QImage image = f->Window->gbSettings->grab().toImage();
+    const QImage image = Named<TSymbolSettingsPanel>(*f->Window, "gbSettings")->grab().toImage();
     const QRgb background = image.pixel(10, 0);
     const auto ink = [&](int X, int Y) { return image.pixel(X, Y) != background; };
 

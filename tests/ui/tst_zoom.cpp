@@ -89,14 +89,18 @@ void TestZoom::selectPicture()
 
 QImage TestZoom::shownPreview() const
 {
-    return w->ClientArea->grab(w->ImageGrid->geometry()).toImage();
+    return Named<QWidget>(*w, "ClientArea")
+        ->grab(Named<TSymbolPreviewPanel>(*w, "ImageGrid")->geometry())
+        .toImage();
 }
 
 QImage TestZoom::onScreenNow() const
 {
-    const QPoint at = w->PreviewZoom->mapTo(w, QPoint());
+    const QPoint at = Named<TPreviewMagnifier>(*w, "PreviewZoom")->mapTo(w, QPoint());
     return w->screen()
-        ->grabWindow(w->winId(), at.x(), at.y(), w->PreviewZoom->width(), w->PreviewZoom->height())
+        ->grabWindow(w->winId(), at.x(), at.y(),
+                     Named<TPreviewMagnifier>(*w, "PreviewZoom")->width(),
+                     Named<TPreviewMagnifier>(*w, "PreviewZoom")->height())
         .toImage();
 }
 
@@ -109,39 +113,39 @@ QPoint TestZoom::onScreen(QPoint Pixel, int Zoom) const
 void TestZoom::commandsStepWithinTheirBounds()
 {
     QCOMPARE(w->Zoom(), 1);
-    QVERIFY(w->PreviewZoom->isHidden());
-    QVERIFY(!w->miZoomOut->isEnabled());
-    QVERIFY(!w->miActualSize->isEnabled());
+    QVERIFY(Named<TPreviewMagnifier>(*w, "PreviewZoom")->isHidden());
+    QVERIFY(!Named<QAction>(*w, "miZoomOut")->isEnabled());
+    QVERIFY(!Named<QAction>(*w, "miActualSize")->isEnabled());
 
     pressShortcut(*w, Qt::CTRL | Qt::Key_Equal);
     QCOMPARE(w->Zoom(), 2);
-    QVERIFY(w->PreviewZoom->isVisible());
+    QVERIFY(Named<TPreviewMagnifier>(*w, "PreviewZoom")->isVisible());
     QTest::keyClick(w, Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(w->Zoom(), 3);
     pressShortcut(*w, Qt::CTRL | Qt::Key_Minus);
     QCOMPARE(w->Zoom(), 2);
     for (int k = 0; k < 10; ++k)
-        w->miZoomIn->trigger();
+        Named<QAction>(*w, "miZoomIn")->trigger();
     QCOMPARE(w->Zoom(), 8);
-    QVERIFY(!w->miZoomIn->isEnabled());
+    QVERIFY(!Named<QAction>(*w, "miZoomIn")->isEnabled());
     pressShortcut(*w, Qt::CTRL | Qt::Key_0);
     QCOMPARE(w->Zoom(), 1);
-    QVERIFY(w->PreviewZoom->isHidden());
-    QVERIFY(w->miZoomIn->isEnabled());
+    QVERIFY(Named<TPreviewMagnifier>(*w, "PreviewZoom")->isHidden());
+    QVERIFY(Named<QAction>(*w, "miZoomIn")->isEnabled());
 }
 
 void TestZoom::ctrlWheelOverThePreview()
 {
-    sendWheel(w->ImageGrid, 120, Qt::NoModifier);
+    sendWheel(Named<TSymbolPreviewPanel>(*w, "ImageGrid"), 120, Qt::NoModifier);
     QCOMPARE(w->Zoom(), 1);
-    sendWheel(w->ImageGrid, 120, Qt::ControlModifier);
+    sendWheel(Named<TSymbolPreviewPanel>(*w, "ImageGrid"), 120, Qt::ControlModifier);
     QCOMPARE(w->Zoom(), 2);
     // A fine-grained wheel zooms once its turns add up to a step.
-    sendWheel(w->PreviewZoom, 60, Qt::ControlModifier);
+    sendWheel(Named<TPreviewMagnifier>(*w, "PreviewZoom"), 60, Qt::ControlModifier);
     QCOMPARE(w->Zoom(), 2);
-    sendWheel(w->PreviewZoom, 60, Qt::ControlModifier);
+    sendWheel(Named<TPreviewMagnifier>(*w, "PreviewZoom"), 60, Qt::ControlModifier);
     QCOMPARE(w->Zoom(), 3);
-    sendWheel(w->PreviewZoom, -240, Qt::ControlModifier);
+    sendWheel(Named<TPreviewMagnifier>(*w, "PreviewZoom"), -240, Qt::ControlModifier);
     QCOMPARE(w->Zoom(), 1);
 }
 
@@ -158,11 +162,11 @@ void TestZoom::magnifiesTheActualSizeViewExactly()
 {
     QFETCH(int, zoom);
     selectPicture();
-    w->cbCross->setChecked(true);
-    w->cbShowTextCross->setChecked(true);
+    Named<QCheckBox>(*w, "cbCross")->setChecked(true);
+    Named<QCheckBox>(*w, "cbShowTextCross")->setChecked(true);
     const QImage actual = shownPreview();
     w->SetZoom(zoom);
-    const QImage magnified = w->PreviewZoom->grab().toImage();
+    const QImage magnified = Named<TPreviewMagnifier>(*w, "PreviewZoom")->grab().toImage();
     QCOMPARE(magnified.size(), actual.size());
 
     // Every screen pixel shows the pixel of the actual size view that it covers.
@@ -171,7 +175,7 @@ void TestZoom::magnifiesTheActualSizeViewExactly()
         for (int x = 0; x < magnified.width(); ++x) {
             if (kCaptionCorner.contains(x, y))
                 continue;
-            const QPoint source = w->PreviewZoom->ScenePixelAt({x, y});
+            const QPoint source = Named<TPreviewMagnifier>(*w, "PreviewZoom")->ScenePixelAt({x, y});
             if (magnified.pixel(x, y) != actual.pixel(source))
                 ++differences;
         }
@@ -223,10 +227,10 @@ void TestZoom::shiftReleaseTakesThePixelUnderThePointer()
     QFETCH(QPoint, textPoint);
     selectPicture();
     w->SetZoom(zoom);
-    QTest::mouseClick(w->PreviewZoom, button, Qt::ShiftModifier, at);
+    QTest::mouseClick(Named<TPreviewMagnifier>(*w, "PreviewZoom"), button, Qt::ShiftModifier, at);
     QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), anchor);
     QCOMPARE(QPoint(symbol->TextX, symbol->TextY), textPoint);
-    QCOMPARE(w->eAnchorX->text(), QString::number(anchor.x()));
+    QCOMPARE(Named<QLineEdit>(*w, "eAnchorX")->text(), QString::number(anchor.x()));
 }
 
 void TestZoom::dragMovesByWholePicturePixels()
@@ -234,18 +238,20 @@ void TestZoom::dragMovesByWholePicturePixels()
     selectPicture();
     w->SetZoom(4);
     QPoint at = onScreen({1, 1}, 4) + QPoint(2, 2);
-    QTest::mousePress(w->PreviewZoom, Qt::LeftButton, {}, at);
+    QTest::mousePress(Named<TPreviewMagnifier>(*w, "PreviewZoom"), Qt::LeftButton, {}, at);
     // Less than a picture pixel moves nothing.
     at += QPoint(1, 1);
-    QTest::mouseMove(w->PreviewZoom, at);
+    QTest::mouseMove(Named<TPreviewMagnifier>(*w, "PreviewZoom"), at);
     QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), QPoint(1, 1));
     // Two picture pixels right and one down: the picture follows, so the anchor falls.
     at += QPoint(8, 4);
-    QTest::mouseMove(w->PreviewZoom, at);
+    QTest::mouseMove(Named<TPreviewMagnifier>(*w, "PreviewZoom"), at);
     QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), QPoint(-1, 0));
-    QTest::mouseRelease(w->PreviewZoom, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(Named<TPreviewMagnifier>(*w, "PreviewZoom"), Qt::LeftButton, {}, at);
     // The pointer is still over picture pixel (1, 1).
-    QCOMPARE(w->PreviewZoom->ScenePixelAt(at) - (w->SymbolImage->pos() - w->ImageGrid->pos()),
+    QCOMPARE(Named<TPreviewMagnifier>(*w, "PreviewZoom")->ScenePixelAt(at) -
+                 (Named<QLabel>(*w, "SymbolImage")->pos() -
+                  Named<TSymbolPreviewPanel>(*w, "ImageGrid")->pos()),
              QPoint(1, 1));
 }
 
@@ -256,7 +262,7 @@ void TestZoom::followsChangesOfThePreview()
     const QPoint square = onScreen({0, 0}, 2);
     QTRY_COMPARE(onScreenNow().pixelColor(square), pictureColour(0, 0));
     // The arrow button moves the picture one pixel right; the screen follows unasked.
-    QTest::mouseClick(w->sbbRight, Qt::LeftButton);
+    QTest::mouseClick(Named<QToolButton>(*w, "sbbRight"), Qt::LeftButton);
     QTRY_COMPARE(onScreenNow().pixelColor(square + QPoint(2, 0)), pictureColour(0, 0));
 }
 
@@ -266,9 +272,10 @@ void TestZoom::actualSizeIsThePreviewAsBefore()
     const QImage before = shownPreview();
     w->SetZoom(5);
     pressShortcut(*w, Qt::CTRL | Qt::Key_0);
-    QVERIFY(w->PreviewZoom->isHidden());
+    QVERIFY(Named<TPreviewMagnifier>(*w, "PreviewZoom")->isHidden());
     QCOMPARE(shownPreview(), before);
-    QTest::mouseClick(w->SymbolImage, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 2));
+    QTest::mouseClick(Named<QLabel>(*w, "SymbolImage"), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(3, 2));
     QCOMPARE(QPoint(symbol->ImageX, symbol->ImageY), QPoint(3, 2));
 }
 

@@ -1,8 +1,7 @@
-// Picture files dropped from the desktop: on the symbol list they become new symbols, on the
-// image strip state images of the selected symbol.
-#include "ui/MainGlyphbook.h"
+#include "ui/FileDrop.h"
 
 #include "render/PictureFiles.h"
+#include "ui/ErrorGuard.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -35,7 +34,8 @@ bool isPictureFile(const QString &FileName)
 }
 } // namespace
 
-bool TMainForm::HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const QStringList &))
+bool HandleFileDrop(QEvent *Event, QObject *Context, const TErrorGuard &Guard,
+                    const std::function<void(const QStringList &Pictures)> &AddPictures)
 {
     switch (Event->type()) {
     case QEvent::DragEnter:
@@ -59,17 +59,16 @@ bool TMainForm::HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const 
         QStringList refused;
         for (const QString &file : files)
             (isPictureFile(file) ? pictures : refused).append(file);
-        // Handled once the drop has returned, so the desktop's drag ends before any message.
         QMetaObject::invokeMethod(
-            this,
-            [this, AddFiles, pictures, refused] {
+            Context,
+            [&Guard, AddPictures, pictures, refused] {
                 if (!pictures.isEmpty())
-                    Guard([&] { (this->*AddFiles)(pictures); });
+                    Guard.Run([&] { AddPictures(pictures); });
                 if (!refused.isEmpty()) {
                     QStringList names;
                     for (const QString &file : refused)
                         names.append(QDir::toNativeSeparators(file));
-                    FDialogs.ShowError(
+                    Guard.Dialogs().ShowError(
                         QStringLiteral("These files are not pictures and were not added:\n%1")
                             .arg(names.join(u'\n')));
                 }
@@ -80,20 +79,4 @@ bool TMainForm::HandleFileDrop(QEvent *Event, void (TMainForm::*AddFiles)(const 
     default:
         return false;
     }
-}
-
-void TMainForm::AddDroppedSymbols(const QStringList &Pictures)
-{
-    AddNewSymbols(Pictures);
-}
-
-void TMainForm::AddDroppedStateImages(const QStringList &Pictures)
-{
-    if (!FSelectedSymbol)
-        return;
-    const TStepScope step(*this, Pictures.size() == 1 ? QStringLiteral("Add Image")
-                                                      : QStringLiteral("Add Images"));
-    for (const QString &picture : Pictures)
-        AddStateImage(picture);
-    FinishAddImage();
 }
