@@ -172,7 +172,10 @@ int main(int argc, char *argv[])
                              quoted(QFileInfo(project).absolutePath()),
                              quoted(QFileInfo(project).fileName()));
     }
-    const QString tool = QStringLiteral(GLYPHBOOK_CLI);
+    // GLYPHBOOK_BENCH_CLI measures another build of the tool, such as an earlier release.
+    const QString tool = qEnvironmentVariableIsSet("GLYPHBOOK_BENCH_CLI")
+                             ? qEnvironmentVariable("GLYPHBOOK_BENCH_CLI")
+                             : QStringLiteral(GLYPHBOOK_CLI);
     QTemporaryDir work;
     const QString ours = work.filePath(QStringLiteral("ours.tar.gz"));
     const QString theirs = work.filePath(QStringLiteral("theirs.tar.gz"));
@@ -186,12 +189,15 @@ int main(int argc, char *argv[])
         const TRun p = run({tool, QStringLiteral("pack"), QStringLiteral("--yes"), project, ours});
         const TRun q = shell(QStringLiteral("tar -cf - %1 2>/dev/null | gzip -9 > %2")
                                  .arg(tarInputs, quoted(theirs)));
-        shell(QStringLiteral("rm -rf %1/ours %1/ours.js %2 && mkdir %2")
+        // Each extraction starts with the disk's work of the steps before it done.
+        shell(QStringLiteral("rm -rf %1/ours %1/ours.js %2 && mkdir %2 && sync")
                   .arg(quoted(oursInto), quoted(theirsInto)));
         const TRun e = run({tool, QStringLiteral("extract"), QStringLiteral("--yes"),
                             QStringLiteral("--into"), oursInto, ours});
+        shell(QStringLiteral("sync"));
         const TRun f =
             shell(QStringLiteral("tar -xzf %1 -C %2").arg(quoted(theirs), quoted(theirsInto)));
+        shell(QStringLiteral("sync"));
         const TRun o = run({tool, QStringLiteral("extract"), QStringLiteral("--yes"),
                             QStringLiteral("--into"), oursInto, ours});
         pack.push_back(p.Seconds / q.Seconds);
