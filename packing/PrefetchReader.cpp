@@ -28,8 +28,14 @@ void TPrefetchReader::Stop()
 void TPrefetchReader::Run()
 {
     for (;;) {
-        QByteArray chunk(ChunkSize, Qt::Uninitialized);
-        const qint64 got = FSource->read(chunk.data(), ChunkSize);
+        QByteArray chunk;
+        qint64 got = -1;
+        try {
+            chunk.resize(ChunkSize);
+            got = FSource->read(chunk.data(), ChunkSize);
+        } catch (...) {
+            // Nothing may leave the thread: the reader sees a failed read instead.
+        }
         std::unique_lock<std::mutex> lock(FMutex);
         if (got <= 0) {
             FSourceEnded = true;
