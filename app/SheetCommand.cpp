@@ -66,19 +66,12 @@ int runSheet(const QStringList &arguments)
     const QStringList outputs =
         html ? QStringList{target} : SheetPageFiles(target, sheet.PageCount());
     const TProjectFiles ownFiles(book, projectFile);
-    for (const QString &output : outputs) {
-        const TProjectFiles::TKind own = ownFiles.Which(output);
-        if (own != TProjectFiles::None)
-            throw EFileError::CannotWrite(
-                QDir::toNativeSeparators(output),
-                own == TProjectFiles::Document
-                    ? QStringLiteral("It is the project itself.")
-                    : QStringLiteral("It is one of the library's pictures."));
-    }
+    for (const QString &output : outputs)
+        ownFiles.RefuseAsOutput(output);
 
     for (int i = 0; i < outputs.size(); ++i) {
         SaveFileBytes(outputs[i], html ? sheet.Html() : PngFile(sheet.Page(i)));
-        std::fprintf(stdout, "%s\n", qUtf8Printable(QDir::toNativeSeparators(outputs[i])));
+        printText(stdout, QDir::toNativeSeparators(outputs[i]));
     }
     return 0;
 }

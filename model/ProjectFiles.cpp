@@ -1,5 +1,6 @@
 #include "model/ProjectFiles.h"
 
+#include "model/GlyphbookError.h"
 #include "model/ImagePath.h"
 #include "model/ViraSymbol.h"
 
@@ -9,31 +10,63 @@
 namespace
 {
 
+// Beyond this many links in a row the system gives up too (ELOOP).
+constexpr int MaxLinkHops = 40;
+
+// Not cleaned, as QFileInfo::absoluteFilePath would: "link/.." is not the folder of "link".
+QString absolute(const QString &path)
+{
+    if (path.isEmpty() || QDir::isAbsolutePath(path))
+        return path;
+    return QDir::currentPath() + u'/' + path;
+}
+
 QString absoluteClean(const QString &path)
 {
-    return path.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return path.isEmpty() ? QString() : QDir::cleanPath(absolute(path));
+}
+
+/// The file that the system reaches by Path (absolute, ".." parts and all): links followed,
+/// a ".." taken after the link before it. A link to nothing yet gives the file a write through
+/// it would create. Empty when not even the folder exists.
+QString reachedFile(const QString &Path)
+{
+    QString path = Path;
+    for (int hop = 0; hop < MaxLinkHops; ++hop) {
+        const QFileInfo info(path);
+        if (const QString file = info.canonicalFilePath(); !file.isEmpty())
+            return file;
+        if (!info.isSymLink())
+            break;
+        path = info.symLinkTarget();
+    }
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString folder = QFileInfo(path.left(slash + 1)).canonicalFilePath();
+    return folder.isEmpty() ? QString() : folder + u'/' + path.mid(slash + 1);
 }
 
 } // namespace
 
 TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile)
-    : FDocument(absoluteClean(ProjectFile))
+    : FDocument(absoluteClean(ProjectFile)), FDocumentAsGiven(absolute(ProjectFile))
 {
+    // Bare names are looked up beside the document, which a relative name would not say.
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
         for (const QString &stored : PicturePaths(*symbol))
-            if (const QString path = absoluteClean(ResolveImagePath(stored, ProjectFile));
-                !path.isEmpty())
-                FPictures.insert(path);
+            if (const QString path = absolute(ResolveImagePath(stored, FDocumentAsGiven));
+                !path.isEmpty()) {
+                FPictures.insert(QDir::cleanPath(path));
+                FPicturesAsGiven.insert(path);
+            }
 }
 
 const TProjectFiles::TCanonical &TProjectFiles::Canonical() const
 {
     if (!FCanonical) {
         TCanonical canonical;
-        canonical.Document =
-            FDocument.isEmpty() ? QString() : QFileInfo(FDocument).canonicalFilePath();
-        for (const QString &path : FPictures)
-            if (const QString file = QFileInfo(path).canonicalFilePath(); !file.isEmpty())
+        canonical.Document = FDocument.isEmpty() ? QString() : reachedFile(FDocumentAsGiven);
+        for (const QString &path : FPicturesAsGiven)
+            if (const QString file = reachedFile(path); !file.isEmpty())
                 canonical.Pictures.insert(file);
         FCanonical = std::move(canonical);
     }
@@ -45,11 +78,35 @@ TProjectFiles::TKind TProjectFiles::Which(const QString &Path) const
     const QString path = absoluteClean(Path);
     if (path.isEmpty())
         return None;
-    const QString file = QFileInfo(path).canonicalFilePath();
-    const bool exists = !file.isEmpty();
-    if (!FDocument.isEmpty() && (path == FDocument || (exists && file == Canonical().Document)))
+    if (!FDocument.isEmpty() && path == FDocument)
         return Document;
-    if (FPictures.contains(path) || (exists && Canonical().Pictures.contains(file)))
+    const bool picture = FPictures.contains(path);
+    // The name as written may lead elsewhere than its clean form: a link, or a ".." after one.
+    const QString file = reachedFile(absolute(Path));
+    if (!file.isEmpty() && !FDocument.isEmpty() && file == Canonical().Document)
+        return Document;
+    if (picture || (!file.isEmpty() && Canonical().Pictures.contains(file)))
         return Picture;
     return None;
+}
+
+void TProjectFiles::RefuseAsOutput(const QString &Output) const
+{
+    const auto refuse = [&](const QString &reason) {
+        return EFileError::CannotWrite(QDir::toNativeSeparators(Output), reason);
+    };
+    switch (Which(Output)) {
+    case Document:
+        throw refuse(QStringLiteral("It is the project itself."));
+    case Picture:
+        throw refuse(QStringLiteral("It is one of the library's pictures."));
+    case None:
+        break;
+    }
+}
+
+void RefuseProjectFileAsOutput(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                               const QString &Output)
+{
+    TProjectFiles(Glyphbook, ProjectFile).RefuseAsOutput(Output);
 }

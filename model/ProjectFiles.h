@@ -18,9 +18,15 @@ public:
     /// has never been saved.
     TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile);
 
-    /// Which of the project's files Path names: the same path, or the same existing file
-    /// reached by another name (a link, "." or ".." parts). The document wins over a picture.
+    /// Which of the project's files Path names: the same path, or the same file reached by
+    /// another name (a link, also one that leads to a file not there yet, "." or ".." parts,
+    /// taken as the system takes them). The document wins over a picture.
     TKind Which(const QString &Path) const;
+
+    /// The rule every command that writes a file follows: raises EFileError, before anything is
+    /// written, when Output is the project's document or one of its pictures ("Cannot write file
+    /// "<Output>". It is the project itself.").
+    void RefuseAsOutput(const QString &Output) const;
 
 private:
     struct TCanonical {
@@ -29,8 +35,15 @@ private:
     };
     const TCanonical &Canonical() const;
 
-    QString FDocument; // absolute and clean, or empty
+    QString FDocument;        // absolute and clean, or empty
+    QString FDocumentAsGiven; // absolute, with its ".." parts left for the system to resolve
     QSet<QString> FPictures;
+    QSet<QString> FPicturesAsGiven;
     // Links are only resolved when an existing file is asked about: most outputs are new files.
     mutable std::optional<TCanonical> FCanonical;
 };
+
+/// TProjectFiles(Glyphbook, ProjectFile).RefuseAsOutput(Output), for a command that writes one
+/// file.
+void RefuseProjectFileAsOutput(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                               const QString &Output);
