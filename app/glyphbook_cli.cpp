@@ -46,12 +46,14 @@ int runFormat(const QStringList &arguments)
     }
     const QString &in = files[0];
     const QString &out = files[1];
-    TViraGlyphbook book;
-    loadDocument(book, in);
+    requireDocumentFile(in);
     // The document itself may be formatted in place; its pictures are never written over.
-    if (const TProjectFiles own(book, in); own.Which(out) == TProjectFiles::Picture)
-        own.RefuseAsOutput(out);
-    book.SaveToFile(out);
+    std::function<void(const TViraSymbol &)> refusePictures;
+    if (TProjectFiles(TViraGlyphbook(), in).Which(out) != TProjectFiles::Document)
+        refusePictures = [guard = TPictureOutputGuard(in, out)](const TViraSymbol &symbol) {
+            guard.Check(symbol);
+        };
+    TViraGlyphbook::FormatFile(in, out, refusePictures);
     return 0;
 }
 

@@ -5,7 +5,12 @@
 #include "model/ViraSymbol.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace
 {
@@ -43,6 +48,18 @@ QString reachedFile(const QString &Path)
     const qsizetype slash = path.lastIndexOf(u'/');
     const QString folder = QFileInfo(path.left(slash + 1)).canonicalFilePath();
     return folder.isEmpty() ? QString() : folder + u'/' + path.mid(slash + 1);
+}
+
+// Asked of every picture when a library is formatted one symbol at a time: the system is asked
+// directly, without QFileInfo's further look-ups.
+bool isLink(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+#else
+    return QFileInfo(path).isSymLink();
+#endif
 }
 
 } // namespace
@@ -102,6 +119,31 @@ void TProjectFiles::RefuseAsOutput(const QString &Output) const
         throw refuse(QStringLiteral("It is one of the library's pictures."));
     case None:
         break;
+    }
+}
+
+TPictureOutputGuard::TPictureOutputGuard(const QString &ProjectFile, const QString &Output)
+    : FProject(absolute(ProjectFile)), FOutput(Output), FClean(absoluteClean(Output)),
+      FReached(reachedFile(absolute(Output)))
+{
+}
+
+void TPictureOutputGuard::Check(const TViraSymbol &Symbol) const
+{
+    const QStringView reachedName = QStringView(FReached).mid(FReached.lastIndexOf(u'/') + 1);
+    const QStringView cleanName = QStringView(FClean).mid(FClean.lastIndexOf(u'/') + 1);
+    for (const QString &stored : PicturePaths(Symbol)) {
+        const QString path = absolute(ResolveImagePath(stored, FProject));
+        if (path.isEmpty())
+            continue;
+        // Links are only followed where they may lead to the output: a picture of another name
+        // reaches it only through a link of its own.
+        const QStringView name = QStringView(path).mid(path.lastIndexOf(u'/') + 1);
+        const bool mayReach = !FReached.isEmpty() && (name == reachedName || isLink(path));
+        if ((name == cleanName && QDir::cleanPath(path) == FClean) ||
+            (mayReach && reachedFile(path) == FReached))
+            throw EFileError::CannotWrite(QDir::toNativeSeparators(FOutput),
+                                          QStringLiteral("It is one of the library's pictures."));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 class TViraGlyphbook;
+class TViraSymbol;
 
 /// The files a project is made of, its document and the pictures its library names, so that no
 /// output of a command is ever written over one of them.
@@ -41,6 +42,22 @@ private:
     QSet<QString> FPicturesAsGiven;
     // Links are only resolved when an existing file is asked about: most outputs are new files.
     mutable std::optional<TCanonical> FCanonical;
+};
+
+/// The rule of TProjectFiles for one output and the pictures of a library seen one symbol at a
+/// time, for a command that never holds the whole library.
+class TPictureOutputGuard
+{
+public:
+    TPictureOutputGuard(const QString &ProjectFile, const QString &Output);
+    /// Raises as TProjectFiles::RefuseAsOutput when Output is one of Symbol's pictures.
+    void Check(const TViraSymbol &Symbol) const;
+
+private:
+    QString FProject; // absolute, as given
+    QString FOutput;
+    QString FClean;   // the output absolute and clean
+    QString FReached; // the file the output reaches, or empty
 };
 
 /// TProjectFiles(Glyphbook, ProjectFile).RefuseAsOutput(Output), for a command that writes one
