@@ -1,5 +1,6 @@
 #include "model/ProjectFiles.h"
 
+#include "model/FileLookup.h"
 #include "model/GlyphbookError.h"
 #include "model/ImagePath.h"
 #include "model/ViraSymbol.h"
@@ -64,8 +65,10 @@ bool isLink(const QString &path)
 
 } // namespace
 
-TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile)
-    : FDocument(absoluteClean(ProjectFile)), FDocumentAsGiven(absolute(ProjectFile))
+TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                             TFileLookup *Lookup)
+    : FDocument(absoluteClean(ProjectFile)), FDocumentAsGiven(absolute(ProjectFile)),
+      FLookup(Lookup)
 {
     // Bare names are looked up beside the document, which a relative name would not say.
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
@@ -82,9 +85,17 @@ const TProjectFiles::TCanonical &TProjectFiles::Canonical() const
     if (!FCanonical) {
         TCanonical canonical;
         canonical.Document = FDocument.isEmpty() ? QString() : reachedFile(FDocumentAsGiven);
-        for (const QString &path : FPicturesAsGiven)
-            if (const QString file = reachedFile(path); !file.isEmpty())
+        // The pictures of a library lie in a few folders: each is resolved once. Only a missing
+        // picture is looked at further, for a link that leads to where it would be.
+        TFileLookup own;
+        TFileLookup &lookup = FLookup ? *FLookup : own;
+        for (const QString &path : FPicturesAsGiven) {
+            QString file = lookup.Of(path).Canonical;
+            if (file.isEmpty())
+                file = reachedFile(path);
+            if (!file.isEmpty())
                 canonical.Pictures.insert(file);
+        }
         FCanonical = std::move(canonical);
     }
     return *FCanonical;

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class TFileLookup;
 class TViraGlyphbook;
 class TViraSymbol;
 
@@ -17,7 +18,9 @@ public:
 
     /// Bare picture names are looked up beside ProjectFile, which is empty for a project that
     /// has never been saved.
-    TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile);
+    /// Lookup, when given, is shared with the caller, which meets the same files.
+    TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                  TFileLookup *Lookup = nullptr);
 
     /// Which of the project's files Path names: the same path, or the same file reached by
     /// another name (a link, also one that leads to a file not there yet, "." or ".." parts,
@@ -40,6 +43,7 @@ private:
     QString FDocumentAsGiven; // absolute, with its ".." parts left for the system to resolve
     QSet<QString> FPictures;
     QSet<QString> FPicturesAsGiven;
+    TFileLookup *FLookup;
     // Links are only resolved when an existing file is asked about: most outputs are new files.
     mutable std::optional<TCanonical> FCanonical;
 };
