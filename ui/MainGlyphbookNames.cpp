@@ -4,6 +4,7 @@
 #include "model/FileSave.h"
 #include "model/GlyphbookError.h"
 #include "model/NamesTable.h"
+#include "model/ProjectFiles.h"
 #include "ui/FileNames.h"
 
 #include <QDir>
@@ -16,6 +17,8 @@ void TMainForm::miExportNamesClick()
         sNamesSaveDialog.FileName = ChangeFileExt(FDocument.ProjectFile(), QStringLiteral(".csv"));
     if (!FDialogs.Execute(sNamesSaveDialog))
         return;
+    RefuseProjectFileAsOutput(FDocument.Library(), FDocument.ProjectFile(),
+                              sNamesSaveDialog.FileName);
     SaveFileBytes(sNamesSaveDialog.FileName, ExportNames(FDocument.Library()));
     sNamesOpenDialog.FileName = sNamesSaveDialog.FileName;
 }
