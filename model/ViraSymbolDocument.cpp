@@ -126,7 +126,7 @@ const std::vector<TSymbolMember> &symbolMembersInOrder()
 }
 
 // The members of "NAME" in member order; of two pairs for one language the later one's value.
-void writeNames(TDocumentWriter &writer, TViraSymbol &symbol)
+void writeNames(TDocumentWriter &writer, TViraSymbol &symbol, bool fillEmptyNames)
 {
     struct TNamed {
         quint32 Hash;
@@ -137,7 +137,7 @@ void writeNames(TDocumentWriter &writer, TViraSymbol &symbol)
     names.reserve(size_t(symbol.Names.size()));
     for (TStringPairs &pair : symbol.Names) {
         // The display program needs a name in every language: fill gaps in memory too.
-        if (pair.Value.isEmpty())
+        if (fillEmptyNames && pair.Value.isEmpty())
             pair.Value = symbol.Identifier;
         QString name = storedName(pair.Name);
         const quint32 hash = JsonMemberHash(name);
@@ -185,7 +185,7 @@ void writeStateImages(TDocumentWriter &writer, const TViraSymbol &symbol)
 
 // The document is written as the library is walked, without a value tree in between: the text
 // is the one the tree of these members would give.
-void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book)
+void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book, bool fillEmptyNames)
 {
     writer.BeginObject();
     writer.Name(sGlyphbook);
@@ -213,7 +213,7 @@ void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book)
                 writer.Int(symbol->ImageY);
                 break;
             case smName:
-                writeNames(writer, *symbol);
+                writeNames(writer, *symbol, fillEmptyNames);
                 break;
             case smSymbol:
                 writer.String(symbol->Symbol ? sTrue : sFalse);
@@ -288,13 +288,13 @@ void readSymbol(const TJsonValuePtr &item, TViraSymbol &symbol)
 
 } // namespace
 
-QByteArray TViraGlyphbook::SaveToBytes()
+QByteArray TViraGlyphbook::SaveToBytes(bool FillEmptyNames)
 {
     // The writer puts UTF-8 straight after the mark, with every line break as CR LF; the text
     // ends with the closing brace, after which the last line break follows.
     QByteArray bytes = Bom;
     TDocumentWriter writer(bytes, true, false, true);
-    writeDocument(writer, *this);
+    writeDocument(writer, *this, FillEmptyNames);
     bytes.append("\r\n", 2);
     return bytes;
 }

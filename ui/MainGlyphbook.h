@@ -14,6 +14,8 @@ class QAction;
 class QMenu;
 class TAnchorLayout;
 class TCheckLibraryWindow;
+class TRecoveryCopy;
+struct TKeptCopy;
 class TImageStripPanel;
 class TSymbolListPanel;
 class TSymbolPreviewPanel;
@@ -34,6 +36,8 @@ public:
     /// The library being edited, its project file, selection and history.
     TGlyphbookDocument &Document() { return FDocument; }
     const TGlyphbookDocument &Document() const { return FDocument; }
+    /// The copy that keeps the library's unsaved changes.
+    TRecoveryCopy &Recovery() { return *FRecovery; }
     /// The symbol being edited, or none.
     const TViraSymbolPtr &SelectedSymbol() const { return FDocument.SelectedSymbol(); }
 
@@ -94,6 +98,7 @@ private:
     QMenu *FViewMenu = nullptr;
     QMenu *FExamplesMenu = nullptr;
     QAction *FExit = nullptr;
+    QAction *FRestoreDiscarded = nullptr;
     QAction *FHelp = nullptr;
     QAction *FZoomIn = nullptr;
     QAction *FZoomOut = nullptr;
@@ -103,6 +108,11 @@ private:
     int FPlacements = 0;
     /// The project file the caption names: the one opened or saved last.
     QString FCaptionFile;
+    /// The project file the library was loaded from or last saved to; none after New Project.
+    QString FLibraryFile;
+    std::unique_ptr<TRecoveryCopy> FRecovery;
+    /// Whether kept changes of earlier windows were offered.
+    bool FOfferedKeptChanges = false;
     /// Messages that arose before the window was shown.
     QStringList FPendingInformation;
 
@@ -128,6 +138,17 @@ private:
     void H1Click();
     void SmallExamplejs1Click();
     void SetCaptionFile(const QString &FileName);
+    /// The caption, with the modified mark while changes are unsaved.
+    void ShowCaption();
+    void SetLibraryFile(const QString &FileName);
+
+    // Recovery of unsaved changes (MainGlyphbookRecovery.cpp).
+    void CreateRecovery();
+    /// Offers back the changes that windows gone before kept, newest first.
+    void OfferKeptChanges();
+    void miRestoreDiscardedClick();
+    /// Makes a library kept in Copy the one being edited, its changes unsaved.
+    void RestoreKeptLibrary(TViraGlyphbook Library, const TKeptCopy &Copy);
 
     // Undo and redo (MainGlyphbookEdit.cpp).
     void CreateEditMenu();

@@ -16,6 +16,8 @@ void TMainForm::miExportNamesClick()
         sNamesSaveDialog.FileName = ChangeFileExt(FDocument.ProjectFile(), QStringLiteral(".csv"));
     if (!FDialogs.Execute(sNamesSaveDialog))
         return;
+    sNamesSaveDialog.FileName =
+        WithDefaultSuffix(sNamesSaveDialog.FileName, QStringLiteral(".csv"));
     SaveFileBytes(sNamesSaveDialog.FileName, ExportNames(FDocument.Library()));
     sNamesOpenDialog.FileName = sNamesSaveDialog.FileName;
 }

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -86,6 +87,11 @@ bool TQtGlyphbookDialogs::Execute(TFileDialog &Dialog)
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !Dialog.OverwritePrompt);
+        // A name typed without a suffix gets the first pattern's, before the dialog checks for
+        // a file to replace.
+        if (const QString first = Dialog.Filter.section(u'|', 1, 1).section(u';', 0, 0);
+            first.startsWith(QLatin1String("*.")))
+            dialog.setDefaultSuffix(first.mid(2));
         break;
     }
     if (!Dialog.Filter.isEmpty())
@@ -125,6 +131,20 @@ void TQtGlyphbookDialogs::ShowQuestionOk(const QString &Text)
 void TQtGlyphbookDialogs::ShowInformation(const QString &Text)
 {
     QMessageBox::information(Parent, QApplication::applicationDisplayName(), Text);
+}
+
+TGlyphbookDialogs::TRestoreAnswer TQtGlyphbookDialogs::AskRestore(const QString &Text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), Text,
+                    QMessageBox::NoButton, Parent);
+    QPushButton *restore = box.addButton(QMessageBox::tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QMessageBox::tr("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    // Escape leaves the kept changes for the next start rather than deleting them.
+    box.exec();
+    if (box.clickedButton() == restore)
+        return raRestore;
+    return box.clickedButton() == discard ? raDiscard : raLater;
 }
 
 bool TQtGlyphbookDialogs::Confirm(const QString &Text)
