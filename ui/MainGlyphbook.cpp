@@ -53,6 +53,8 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QString 
     CreatePanels();
     CreateMenus();
     CreateRecovery();
+    CreatePictureWatch();
+    CreateRecentMenu();
     ConnectPanels();
 
     scroll->setWidget(FClientArea);

@@ -14,6 +14,8 @@ class QAction;
 class QMenu;
 class TAnchorLayout;
 class TCheckLibraryWindow;
+class TPictureWatch;
+class TRecentProjects;
 class TRecoveryCopy;
 struct TKeptCopy;
 class TImageStripPanel;
@@ -38,6 +40,7 @@ public:
     const TGlyphbookDocument &Document() const { return FDocument; }
     /// The copy that keeps the library's unsaved changes.
     TRecoveryCopy &Recovery() { return *FRecovery; }
+    const TPictureWatch &PictureWatch() const { return *FPictureWatch; }
     /// The symbol being edited, or none.
     const TViraSymbolPtr &SelectedSymbol() const { return FDocument.SelectedSymbol(); }
 
@@ -111,6 +114,9 @@ private:
     /// The project file the library was loaded from or last saved to; none after New Project.
     QString FLibraryFile;
     std::unique_ptr<TRecoveryCopy> FRecovery;
+    TPictureWatch *FPictureWatch = nullptr;
+    TRecentProjects *FRecent = nullptr;
+    QMenu *FRecentMenu = nullptr;
     /// Whether kept changes of earlier windows were offered.
     bool FOfferedKeptChanges = false;
     /// Messages that arose before the window was shown.
@@ -133,6 +139,8 @@ private:
     // Project commands (MainGlyphbookProject.cpp).
     void miNewProjectClick();
     void miOpenProjectClick();
+    /// Opens FileName as Open Project does once its dialog is answered.
+    void OpenProjectFile(const QString &FileName);
     void miSaveProjectClick();
     void E1Click();
     void H1Click();
@@ -144,9 +152,16 @@ private:
 
     // Recovery of unsaved changes (MainGlyphbookRecovery.cpp).
     void CreateRecovery();
+    /// The shown pictures and the missing marks follow the files on the disk.
+    void CreatePictureWatch();
     /// Offers back the changes that windows gone before kept, newest first.
     void OfferKeptChanges();
     void miRestoreDiscardedClick();
+
+    // Open Recent (MainGlyphbookRecent.cpp).
+    void CreateRecentMenu();
+    void FillRecentMenu();
+    void OpenRecent(const QString &FileName);
     /// Makes a library kept in Copy the one being edited, its changes unsaved.
     void RestoreKeptLibrary(TViraGlyphbook Library, const TKeptCopy &Copy);
 

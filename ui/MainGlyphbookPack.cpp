@@ -7,6 +7,7 @@
 #include "packing/LibraryCopy.h"
 #include "ui/BusyCursor.h"
 #include "ui/FileNames.h"
+#include "ui/RecentProjects.h"
 #include "ui/RecoveryCopy.h"
 
 #include <QDir>
@@ -150,6 +151,7 @@ void TMainForm::miOpenLibClick()
     giveBack();
     FDocument.StartFreshHistory();
     SetLibraryFile(QString());
+    FRecent->Add(TExtractTarget::ForArchive(archive, into).ProjectDocument);
     CollectLanguages();
     RebuildLanguageColumns();
 }

@@ -2,6 +2,7 @@
 #include "ui/MainGlyphbook.h"
 
 #include "ui/FileNames.h"
+#include "ui/RecentProjects.h"
 #include "ui/RecoveryCopy.h"
 
 #include <QFileInfo>
@@ -40,20 +41,24 @@ void TMainForm::miNewProjectClick()
 
 void TMainForm::miOpenProjectClick()
 {
-    if (FDialogs.Execute(sOpenDialog1)) {
-        const QString fileName = sOpenDialog1.FileName;
-        FDocument.SetProjectFile(fileName);
-        miNewProjectClick();
-        sSaveDialog1.FileName = fileName;
-        sSaveDialog2.FileName = ChangeFileExt(fileName, QStringLiteral(".tar.gz"));
-        TViraGlyphbook loaded;
-        loaded.LoadFromFile(fileName);
-        FDocument.ResetLibrary(std::move(loaded.Symbols));
-        SetLibraryFile(fileName);
-        SetCaptionFile(fileName);
-    }
+    if (FDialogs.Execute(sOpenDialog1))
+        OpenProjectFile(sOpenDialog1.FileName);
     CollectLanguages();
     RebuildLanguageColumns();
+}
+
+void TMainForm::OpenProjectFile(const QString &FileName)
+{
+    FDocument.SetProjectFile(FileName);
+    miNewProjectClick();
+    sSaveDialog1.FileName = FileName;
+    sSaveDialog2.FileName = ChangeFileExt(FileName, QStringLiteral(".tar.gz"));
+    TViraGlyphbook loaded;
+    loaded.LoadFromFile(FileName);
+    FDocument.ResetLibrary(std::move(loaded.Symbols));
+    SetLibraryFile(FileName);
+    SetCaptionFile(FileName);
+    FRecent->Add(FileName);
 }
 
 void TMainForm::miSaveProjectClick()
@@ -72,6 +77,7 @@ void TMainForm::miSaveProjectClick()
     FDocument.SaveToFile(fileName);
     FRecovery->Saved();
     SetLibraryFile(fileName);
+    FRecent->Add(fileName);
     sSaveDialog2.FileName = ChangeFileExt(fileName, QStringLiteral(".tar.gz"));
     SetCaptionFile(fileName);
 }

@@ -1,10 +1,13 @@
-// The recovery of unsaved changes: the copy that follows the document, the offer of kept
-// changes at start-up and Restore Discarded Changes.
+// What the window keeps in step with the disk: the recovery copy of unsaved changes, the offer
+// of kept changes at start-up, Restore Discarded Changes, and the pictures as files change.
 #include "ui/MainGlyphbook.h"
 
 #include "model/GlyphbookError.h"
 #include "ui/FileNames.h"
+#include "ui/ImageStripPanel.h"
+#include "ui/PictureWatch.h"
 #include "ui/RecoveryCopy.h"
+#include "ui/SymbolPreviewPanel.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -47,6 +50,15 @@ void TMainForm::CreateRecovery()
                    [this] { miRestoreDiscardedClick(); });
     connect(FRecovery.get(), &TRecoveryCopy::discardedChanged, FRestoreDiscarded,
             &QAction::setEnabled);
+}
+
+void TMainForm::CreatePictureWatch()
+{
+    FPictureWatch = new TPictureWatch(FDocument, this);
+    FGuard.Connect(FPictureWatch, &TPictureWatch::shownPicturesChanged, this, [this] {
+        FStrip->ReloadPictures();
+        FPreview->ReloadPicture();
+    });
 }
 
 void TMainForm::OfferKeptChanges()

@@ -1,9 +1,12 @@
 #include "ui/QtGlyphbookDialogs.h"
 
+#include "ui/RecentProjects.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -96,12 +99,20 @@ bool TQtGlyphbookDialogs::Execute(TFileDialog &Dialog)
     }
     if (!Dialog.Filter.isEmpty())
         dialog.setNameFilters(NameFiltersFromPairs(Dialog.Filter));
+    // Without a folder of its own to start in, a dialog starts where it was last used.
+    TRecentProjects remembered;
+    if (QFileInfo(Dialog.FileName).isRelative())
+        if (const QString last = remembered.LastFolder(Dialog.Name); QFileInfo(last).isDir())
+            dialog.setDirectory(last);
     if (!Dialog.FileName.isEmpty())
         dialog.selectFile(Dialog.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     Dialog.FileNames = dialog.selectedFiles();
     Dialog.FileName = Dialog.FileNames.constFirst();
+    remembered.SetLastFolder(Dialog.Name, Dialog.Kind == TFileDialog::fdFolder
+                                              ? Dialog.FileName
+                                              : QFileInfo(Dialog.FileName).absolutePath());
     return true;
 }
 

@@ -56,6 +56,8 @@ public:
     /// The project file the library was loaded from or last saved to, or none.
     void SetLibraryFile(const QString &FileName);
 
+    /// Starts writing the copy now, without waiting for it.
+    void WriteNow() { Write(); }
     /// Writes a waiting copy now and waits until every write is on the disk.
     void Flush();
     /// New, Open or Extract is about to replace the library: its unsaved changes stay in the
