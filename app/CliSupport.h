@@ -51,12 +51,17 @@ inline void setUpCommandParser(QCommandLineParser &parser, const QString &name,
         parser.addPositionalArgument(argument, text);
 }
 
-/// Loads the document in path into book. The loader ignores a missing file; on the command
-/// line it is the user's mistake.
-inline void loadDocument(TViraGlyphbook &book, const QString &path)
+/// The loader ignores a missing file; on the command line it is the user's mistake.
+inline void requireDocumentFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())
         throw EFileError(
             QStringLiteral("Cannot open file \"%1\". The file does not exist.").arg(path));
+}
+
+/// Loads the document in path into book.
+inline void loadDocument(TViraGlyphbook &book, const QString &path)
+{
+    requireDocumentFile(path);
     book.LoadFromFile(path);
 }

@@ -45,9 +45,8 @@ int runFormat(const QStringList &arguments)
     }
     const QString &in = files[0];
     const QString &out = files[1];
-    TViraGlyphbook book;
-    loadDocument(book, in);
-    book.SaveToFile(out);
+    requireDocumentFile(in);
+    TViraGlyphbook::FormatFile(in, out);
     return 0;
 }
 

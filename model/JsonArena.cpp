@@ -29,6 +29,7 @@ TJsonArena *TJsonArena::Create(std::size_t FirstBlock)
     TJsonArena *arena = new (memory) TJsonArena();
     arena->FPos = memory + headerSize();
     arena->FLimit = arena->FPos + FirstBlock;
+    arena->FFirstLimit = arena->FLimit;
     arena->FNextBlock = std::clamp<std::size_t>(FirstBlock * 2, 4096, LargestBlock);
     return arena;
 }
@@ -111,20 +112,37 @@ QString TJsonArena::SharedShortText(const char *Utf8, qsizetype Size)
     return text;
 }
 
-void TJsonArena::Destroy()
+void TJsonArena::ReleaseContents()
 {
     for (TPinChunk *chunk = FPins; chunk; chunk = chunk->Next) {
         for (int i = 0; i < chunk->Count; ++i)
             chunk->Pins[i].~TJsonPin();
     }
-    delete[] FShortTexts;
+    FPins = nullptr;
+    FNames = nullptr;
     for (TJsonArena *other : FAdopted)
         other->Unref();
+    FAdopted.clear();
     for (TBlock *block = FBlocks; block;) {
         TBlock *next = block->Next;
         std::free(block);
         block = next;
     }
+    FBlocks = nullptr;
+}
+
+void TJsonArena::Rewind()
+{
+    ReleaseContents();
+    FPos = reinterpret_cast<char *>(this) + headerSize();
+    FLimit = FFirstLimit;
+    FNextBlock = std::clamp<std::size_t>(std::size_t(FLimit - FPos) * 2, 4096, LargestBlock);
+}
+
+void TJsonArena::Destroy()
+{
+    ReleaseContents();
+    delete[] FShortTexts;
     this->~TJsonArena();
     std::free(this);
 }

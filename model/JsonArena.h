@@ -28,6 +28,8 @@ public:
     TJsonArena &operator=(const TJsonArena &) = delete;
 
     void Ref() { ++FRefs; }
+    /// Whether anyone but the single holder still holds the arena.
+    bool Shared() const { return FRefs > 1; }
     void Unref()
     {
         if (--FRefs == 0)
@@ -44,6 +46,10 @@ public:
         FPos += Size;
         return p;
     }
+
+    /// Drops every value, pin and adopted arena, keeping the first block and the short texts, so
+    /// that a parse that hands values over one by one reuses warm memory. Only while not Shared().
+    void Rewind();
 
     /// Keeps Text's characters alive and unchanged as long as the arena.
     TJsonPin *Pin(const QString &Text);
@@ -67,6 +73,7 @@ private:
     TJsonArena() = default;
     ~TJsonArena() = default;
     void *AllocateSlow(std::size_t Size);
+    void ReleaseContents();
     void Destroy();
 
     struct TBlock {
@@ -83,6 +90,7 @@ private:
     int FRefs = 0;
     char *FPos = nullptr;
     char *FLimit = nullptr;
+    char *FFirstLimit = nullptr; // the end of the block that shares the arena's allocation
     std::size_t FNextBlock = 0;
     TBlock *FBlocks = nullptr;
     TPinChunk *FPins = nullptr; // the newest chunk first

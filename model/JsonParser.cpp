@@ -138,6 +138,9 @@ char16_t *appendUnits(const char *begin, const char *end, char16_t *out)
 template <typename Unit> class TJsonParser
 {
 public:
+    // The first block of an element's arena: a symbol of a library takes a few kilobytes.
+    static constexpr std::size_t ElementBlock = 16384;
+
     TJsonParser(TJsonArena *arena, const Unit *begin, const Unit *end)
         : FArena(arena), FBegin(begin), FEnd(end), FPos(begin)
     {
@@ -166,7 +169,85 @@ public:
 
     static TJsonValuePtr Handle(TJsonValue *value) { return TJsonValue::Handle(value); }
 
+    // The top-level object, as ParseValue(1, 0) reads it, with the elements of the array member
+    // Name built in elementArena (which the parser rewinds or replaces after each hand-over).
+    TJsonElementsResult ParseElements(const TJsonTextRef &name, TJsonArena *&elementArena,
+                                      const std::function<void(const TJsonValuePtr &)> &element)
+    {
+        SkipSpace();
+        if (FPos == FEnd || *FPos != '{')
+            return TJsonElementsResult::OtherShape;
+        ++FPos;
+        int found = 0;
+        for (;;) {
+            SkipSpace();
+            if (FPos == FEnd)
+                return TJsonElementsResult::Failed;
+            if (*FPos == '}')
+                break;
+            TJsonMember member{};
+            if (!ParseName(member))
+                return TJsonElementsResult::Failed;
+            if (SameUnits(nameOf(member), name)) {
+                SkipSpace();
+                if (++found > 1 || FPos == FEnd || *FPos != '[')
+                    return TJsonElementsResult::OtherShape;
+                if (!HandElements(elementArena, element))
+                    return TJsonElementsResult::Failed;
+            } else {
+                TJsonValue *dropped = nullptr;
+                if (!ParseValue(2, '}', dropped))
+                    return TJsonElementsResult::Failed;
+            }
+            SkipSpace();
+            if (FPos == FEnd || (*FPos != '}' && *FPos != ','))
+                return TJsonElementsResult::Failed;
+            if (*FPos == '}')
+                break;
+            ++FPos;
+        }
+        return found == 1 ? TJsonElementsResult::Handed : TJsonElementsResult::OtherShape;
+    }
+
 private:
+    // ParseArray at level 2 whose elements go to the caller instead of into an array.
+    bool HandElements(TJsonArena *&arena, const std::function<void(const TJsonValuePtr &)> &element)
+    {
+        ++FPos; // "["
+        TJsonArena *const top = FArena;
+        SkipSpace();
+        while (FPos == FEnd || *FPos != ']') {
+            FArena = arena;
+            TJsonValue *value = nullptr;
+            const bool parsed = ParseValue(3, ']', value);
+            FArena = top;
+            if (!parsed)
+                return false;
+            element(Handle(value));
+            if (arena->Shared()) {
+                // The caller kept a value: the arena is left to it.
+                TJsonArena *fresh = TJsonArena::Create(ElementBlock);
+                fresh->Ref();
+                fresh->Utf8Source = arena->Utf8Source;
+                arena->Unref();
+                arena = fresh;
+            } else {
+                arena->Rewind();
+            }
+            SkipSpace();
+            if (FPos == FEnd)
+                return Fail("the array is not closed");
+            if (*FPos == ']')
+                break;
+            if (*FPos != ',')
+                return Fail("',' or ']' is expected");
+            ++FPos;
+            SkipSpace();
+        }
+        ++FPos; // "]"
+        return true;
+    }
+
     // A quoted string or name: a view of the text, or the decoded text when it has escapes.
     struct TQuoted {
         const Unit *Begin = nullptr;
@@ -645,4 +726,23 @@ TJsonValuePtr ParseUtf8(const QByteArray &Text, TJsonParseError *Error)
     arena->Utf8Source = Text;
     const char *begin = arena->Utf8Source.constData();
     return parseInto(arena, begin, begin + Text.size(), Error);
+}
+
+TJsonElementsResult ParseUtf8Elements(const QByteArray &Text, QStringView Name,
+                                      const std::function<void(const TJsonValuePtr &)> &Element)
+{
+    // Both arenas are held here for the whole parse and released however it ends.
+    struct THeld {
+        TJsonArena *Arena;
+        explicit THeld(TJsonArena *arena) : Arena(arena) { Arena->Ref(); }
+        ~THeld() { Arena->Unref(); }
+        THeld(const THeld &) = delete;
+        THeld &operator=(const THeld &) = delete;
+    };
+    THeld top(TJsonArena::Create(4096));
+    THeld elements(TJsonArena::Create(TJsonParser<char>::ElementBlock));
+    elements.Arena->Utf8Source = Text;
+    const char *begin = Text.constData();
+    TJsonParser<char> parser(top.Arena, begin, begin + Text.size());
+    return parser.ParseElements({Name.utf16(), Name.size(), false}, elements.Arena, Element);
 }

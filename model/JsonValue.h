@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 /// The kinds of a JSON value, numbered as the document facility counts them.
@@ -205,6 +206,21 @@ TJsonValuePtr ParseString(QStringView Text, TJsonParseError *Error = nullptr);
 /// ParseString of UTF-8 text, which must be valid UTF-8. Strings stay views of Text (shared, not
 /// copied) until they are asked for.
 TJsonValuePtr ParseUtf8(const QByteArray &Text, TJsonParseError *Error = nullptr);
+
+/// How ParseUtf8Elements went.
+enum class TJsonElementsResult {
+    Handed,     // the text parses, and its one array member Name was handed over element by element
+    OtherShape, // the text is no object, or has no such member, or not once, or not an array
+    Failed      // the text does not parse
+};
+
+/// For a document too large to hold as one tree: reads Text as ParseUtf8 does, and when it is an
+/// object hands each element of its array member Name to Element as soon as the element is read,
+/// each in a tree that lives only through the call. Everything else of the text is parsed and
+/// dropped. Elements may have been handed before a failure, or before the text shows that it
+/// has another shape (Name twice); the caller then starts again from a whole ParseUtf8.
+TJsonElementsResult ParseUtf8Elements(const QByteArray &Text, QStringView Name,
+                                      const std::function<void(const TJsonValuePtr &)> &Element);
 
 inline TJsonValuePtr::TJsonValuePtr(TJsonValue *Value) : FValue(Value)
 {

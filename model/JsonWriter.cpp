@@ -42,6 +42,11 @@ template <typename Out, typename Unit> void TJsonWriter<Out, Unit>::Finish()
     FPos = FLimit = nullptr;
 }
 
+template <typename Out, typename Unit> qsizetype TJsonWriter<Out, Unit>::Size() const
+{
+    return FPos ? FPos - data(FOut) : FOut.size();
+}
+
 template <typename Out, typename Unit> void TJsonWriter<Out, Unit>::BeforeValue()
 {
     // Elements start on the line after "[" and run on without breaks.

@@ -47,8 +47,11 @@ public:
         BeforeValue();
         WriteInt(Value);
     }
-    /// Ends the writing: the string holds exactly the text written.
+    /// Ends the writing: the string holds exactly the text written. Writing may go on after it,
+    /// appending to what the string then holds.
     void Finish();
+    /// The units written into the string so far.
+    qsizetype Size() const;
 
 private:
     struct TFrame {

@@ -1,5 +1,6 @@
 #include "model/ProjectFiles.h"
 
+#include "model/FileLookup.h"
 #include "model/ImagePath.h"
 #include "model/ViraSymbol.h"
 
@@ -16,8 +17,9 @@ QString absoluteClean(const QString &path)
 
 } // namespace
 
-TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile)
-    : FDocument(absoluteClean(ProjectFile))
+TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                             TFileLookup *Lookup)
+    : FDocument(absoluteClean(ProjectFile)), FLookup(Lookup)
 {
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
         for (const QString &stored : PicturePaths(*symbol))
@@ -32,8 +34,11 @@ const TProjectFiles::TCanonical &TProjectFiles::Canonical() const
         TCanonical canonical;
         canonical.Document =
             FDocument.isEmpty() ? QString() : QFileInfo(FDocument).canonicalFilePath();
+        // The pictures of a library lie in a few folders: each is resolved once.
+        TFileLookup own;
+        TFileLookup &lookup = FLookup ? *FLookup : own;
         for (const QString &path : FPictures)
-            if (const QString file = QFileInfo(path).canonicalFilePath(); !file.isEmpty())
+            if (const QString &file = lookup.Of(path).Canonical; !file.isEmpty())
                 canonical.Pictures.insert(file);
         FCanonical = std::move(canonical);
     }

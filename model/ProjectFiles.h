@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class TFileLookup;
 class TViraGlyphbook;
 
 /// The files a project is made of, its document and the pictures its library names, so that no
@@ -16,7 +17,9 @@ public:
 
     /// Bare picture names are looked up beside ProjectFile, which is empty for a project that
     /// has never been saved.
-    TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile);
+    /// Lookup, when given, is shared with the caller, which meets the same files.
+    TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                  TFileLookup *Lookup = nullptr);
 
     /// Which of the project's files Path names: the same path, or the same existing file
     /// reached by another name (a link, "." or ".." parts). The document wins over a picture.
@@ -31,6 +34,7 @@ private:
 
     QString FDocument; // absolute and clean, or empty
     QSet<QString> FPictures;
+    TFileLookup *FLookup;
     // Links are only resolved when an existing file is asked about: most outputs are new files.
     mutable std::optional<TCanonical> FCanonical;
 };

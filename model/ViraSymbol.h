@@ -75,6 +75,10 @@ public:
     /// file is replaced atomically: a failed save leaves the former file as it was.
     bool SaveToFile(const QString &FileName);
 
+    /// LoadFromFile(FileName) then SaveToFile(Target) of a library of its own, with the same
+    /// bytes and the same failures, but holding one symbol at a time instead of the library.
+    static void FormatFile(const QString &FileName, const QString &Target);
+
     /// Replaces the symbols by those of the document held in Bytes (the file's content);
     /// SourceName names the file in error messages.
     void LoadFromBytes(QByteArray Bytes, const QString &SourceName);

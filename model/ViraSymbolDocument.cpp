@@ -6,6 +6,7 @@
 #include "model/JsonValue.h"
 #include "model/JsonWriter.h"
 #include "model/LineBreaks.h"
+#include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 
 #include <QFile>
@@ -126,7 +127,7 @@ const std::vector<TSymbolMember> &symbolMembersInOrder()
 }
 
 // The members of "NAME" in member order; of two pairs for one language the later one's value.
-void writeNames(TDocumentWriter &writer, TViraSymbol &symbol, bool fillEmptyNames)
+void writeNames(TDocumentWriter &writer, TViraSymbol &symbol, bool fillEmptyNames = true)
 {
     struct TNamed {
         quint32 Hash;
@@ -185,58 +186,72 @@ void writeStateImages(TDocumentWriter &writer, const TViraSymbol &symbol)
 
 // The document is written as the library is walked, without a value tree in between: the text
 // is the one the tree of these members would give.
-void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book, bool fillEmptyNames)
+void writeDocumentStart(TDocumentWriter &writer)
 {
     writer.BeginObject();
     writer.Name(sGlyphbook);
     writer.BeginArray();
-    for (const TViraSymbolPtr &symbol : book.Symbols) {
-        writer.BeginObject();
-        for (const TSymbolMember member : symbolMembersInOrder()) {
-            // A plain image has no text point, alignment or state images in the file.
-            const bool symbolOnly = member == smTextAlign || member == smTextX ||
-                                    member == smTextY || member == smStateImages;
-            if (symbolOnly && !symbol->Symbol)
-                continue;
-            writer.Name(symbolMemberName(member));
-            switch (member) {
-            case smIdentifier:
-                writer.String(symbol->Identifier);
-                break;
-            case smImage:
-                writer.String(symbol->Image);
-                break;
-            case smImageX:
-                writer.Int(symbol->ImageX);
-                break;
-            case smImageY:
-                writer.Int(symbol->ImageY);
-                break;
-            case smName:
-                writeNames(writer, *symbol, fillEmptyNames);
-                break;
-            case smSymbol:
-                writer.String(symbol->Symbol ? sTrue : sFalse);
-                break;
-            case smTextAlign:
-                writer.String(TextAlignToStr(symbol->TextAlign));
-                break;
-            case smTextX:
-                writer.Int(symbol->TextX);
-                break;
-            case smTextY:
-                writer.Int(symbol->TextY);
-                break;
-            case smStateImages:
-                writeStateImages(writer, *symbol);
-                break;
-            }
-        }
-        writer.EndObject();
-    }
+}
+
+void writeDocumentEnd(TDocumentWriter &writer)
+{
     writer.EndArray();
     writer.EndObject();
     writer.Finish();
+}
+
+void writeSymbol(TDocumentWriter &writer, TViraSymbol &symbol, bool fillEmptyNames = true)
+{
+    writer.BeginObject();
+    for (const TSymbolMember member : symbolMembersInOrder()) {
+        // A plain image has no text point, alignment or state images in the file.
+        const bool symbolOnly = member == smTextAlign || member == smTextX || member == smTextY ||
+                                member == smStateImages;
+        if (symbolOnly && !symbol.Symbol)
+            continue;
+        writer.Name(symbolMemberName(member));
+        switch (member) {
+        case smIdentifier:
+            writer.String(symbol.Identifier);
+            break;
+        case smImage:
+            writer.String(symbol.Image);
+            break;
+        case smImageX:
+            writer.Int(symbol.ImageX);
+            break;
+        case smImageY:
+            writer.Int(symbol.ImageY);
+            break;
+        case smName:
+            writeNames(writer, symbol, fillEmptyNames);
+            break;
+        case smSymbol:
+            writer.String(symbol.Symbol ? sTrue : sFalse);
+            break;
+        case smTextAlign:
+            writer.String(TextAlignToStr(symbol.TextAlign));
+            break;
+        case smTextX:
+            writer.Int(symbol.TextX);
+            break;
+        case smTextY:
+            writer.Int(symbol.TextY);
+            break;
+        case smStateImages:
+            writeStateImages(writer, symbol);
+            break;
+        }
+    }
+    writer.EndObject();
+}
+
+void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book, bool fillEmptyNames)
+{
+    writeDocumentStart(writer);
+    for (const TViraSymbolPtr &symbol : book.Symbols)
+        writeSymbol(writer, *symbol, fillEmptyNames);
+    writeDocumentEnd(writer);
 }
 
 // A coordinate: an integer member is taken as it is when it fits; any other member goes through
@@ -286,7 +301,79 @@ void readSymbol(const TJsonValuePtr &item, TViraSymbol &symbol)
     }
 }
 
+// The text that the parse reads: the file's bytes without the mark, line breaks as LF.
+QByteArray documentText(QByteArray bytes, const QString &sourceName)
+{
+    // Only one mark is skipped; a second one stays in the text.
+    if (bytes.startsWith(Bom))
+        bytes.remove(0, Bom.size());
+    if (!QByteArrayView(bytes).isValidUtf8())
+        throw EDocumentError(documentError(sourceName, QStringLiteral("it is not UTF-8 text")));
+    // The values of the parse point into the text, which the parse keeps: no copy is made.
+    return NormaliseLineBreaks(std::move(bytes));
+}
+
+// FormatFile one symbol at a time: the text is read whole, but only one symbol is held as values
+// and the new text goes to the file in pieces. False when the document takes the whole load:
+// a target written in place (which must see nothing of a document that fails), a document of
+// another shape, or any failure, which the whole load then reports as it always does.
+bool formatSymbolBySymbol(const QString &fileName, const QString &target)
+{
+    constexpr qsizetype PieceBytes = qsizetype(1) << 20;
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists() && !targetInfo.isFile() && !targetInfo.isDir())
+        return false;
+    QFile file(fileName);
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    file.close();
+    text = documentText(std::move(text), fileName);
+
+    TFileReplacement out(target, target, true);
+    QByteArray piece = Bom;
+    TDocumentWriter writer(piece, true, false, true);
+    const auto writePiece = [&] {
+        writer.Finish();
+        if (out.Device().write(piece) != piece.size())
+            throw EFileError::CannotWrite(target, ShortWriteReason(out.Device()));
+        piece.resize(0);
+    };
+    writeDocumentStart(writer);
+    TViraSymbol symbol;
+    const TJsonElementsResult result =
+        ParseUtf8Elements(text, sGlyphbook, [&](const TJsonValuePtr &item) {
+            symbol = TViraSymbol();
+            readSymbol(item, symbol);
+            writeSymbol(writer, symbol);
+            if (writer.Size() >= PieceBytes)
+                writePiece();
+        });
+    if (result != TJsonElementsResult::Handed)
+        return false;
+    writeDocumentEnd(writer);
+    piece.append("\r\n", 2);
+    writePiece();
+    out.Commit();
+    return true;
+}
+
 } // namespace
+
+void TViraGlyphbook::FormatFile(const QString &FileName, const QString &Target)
+{
+    try {
+        if (formatSymbolBySymbol(FileName, Target))
+            return;
+    } catch (const std::exception &) {
+        // Reported below by the whole load or save, with the message it always gives.
+    }
+    TViraGlyphbook book;
+    book.LoadFromFile(FileName);
+    book.SaveToFile(Target);
+}
 
 QByteArray TViraGlyphbook::SaveToBytes(bool FillEmptyNames)
 {
@@ -309,14 +396,7 @@ bool TViraGlyphbook::SaveToFile(const QString &FileName)
 void TViraGlyphbook::LoadFromBytes(QByteArray Bytes, const QString &SourceName)
 {
     Symbols.clear();
-
-    // Only one mark is skipped; a second one stays in the text.
-    if (Bytes.startsWith(Bom))
-        Bytes.remove(0, Bom.size());
-    if (!QByteArrayView(Bytes).isValidUtf8())
-        throw EDocumentError(documentError(SourceName, QStringLiteral("it is not UTF-8 text")));
-    // The values of the parse point into the text, which the parse keeps: no copy is made.
-    Bytes = NormaliseLineBreaks(std::move(Bytes));
+    Bytes = documentText(std::move(Bytes), SourceName);
 
     TJsonParseError error;
     const TJsonValuePtr document = ParseUtf8(Bytes, &error);

@@ -11,6 +11,7 @@
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
 #include "packing/LibraryCopy.h"
+#include "packing/PrefetchReader.h"
 #include "packing/WorkFolder.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QLocale>
 #include <QStorageInfo>
 
+#include <atomic>
 #include <utility>
 
 namespace
@@ -105,14 +107,18 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
         throw EFileError::CannotOpen(native(Archive), file.errorString());
     const qint64 total = file.size();
     TGzipReader gzip(&file, Archive);
+    std::atomic<qint64> consumed{0};
+    gzip.Progress = [&](qint64 done) { consumed = done; };
+    // Inflating runs on a core of its own while this thread writes the files.
+    TPrefetchReader ahead(&gzip);
     if (Callbacks.Progress)
-        gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
+        ahead.Taken = [&] { Callbacks.Progress(consumed, total); };
     // Sizes are checked before anything is written: no archive fills the disk.
     const TDiskSpace space(Folder);
     qint64 needed = 0;
     QHash<QString, QByteArray> written; // path -> the entry's path in the archive's bytes
     try {
-        TTarArchive tar(&gzip);
+        TTarArchive tar(&ahead);
         TTarDirRec rec;
         QByteArray longName;
         while (tar.FindNext(rec)) {
@@ -171,8 +177,13 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
         }
         // Reading on to the trailer proves the archive whole: a cut or damaged stream is never
         // taken for a shorter archive.
+        char rest[64 * 1024];
+        while (ahead.read(rest, sizeof rest) > 0) {
+        }
+        ahead.Stop();
         gzip.ReadToEnd();
     } catch (const EGlyphbookError &) {
+        ahead.Stop();
         gzip.RaiseIfFailed(); // the cause, when the tar reader only saw its effect
         throw;
     }

@@ -1,6 +1,7 @@
 // Packing a library into an archive.
 #include "packing/GlyphbookPack.h"
 
+#include "model/FileLookup.h"
 #include "model/FileSave.h"
 #include "model/ImagePath.h"
 #include "model/ProjectFiles.h"
@@ -34,13 +35,14 @@ qint64 tarEntrySize(qint64 dataSize)
 /// The library with every image path replaced by its entry name; EFileMissing for the first
 /// image file that does not exist.
 TViraGlyphbook namedCopy(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
-                         TArchiveNamer &Namer)
+                         TArchiveNamer &Namer, TFileLookup &Lookup)
 {
     const auto entryName = [&](const QString &stored) {
         const QString path = ResolveImagePath(stored, ProjectFile);
-        if (path.isEmpty() || !QFileInfo(path).isFile())
+        const TFileFacts &facts = Lookup.Of(path);
+        if (path.isEmpty() || !facts.IsFile)
             throw EFileMissing::ForPath(stored);
-        return Namer.NameFor(stored, path);
+        return Namer.NameFor(path, facts.Canonical, TArchiveNamer::NaturalName(stored));
     };
     TViraGlyphbook copy;
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
@@ -56,14 +58,14 @@ TViraGlyphbook namedCopy(const TViraGlyphbook &Glyphbook, const QString &Project
 /// Raises when Archive is a file that packing reads: the project document or an image of the
 /// library, under any of its names.
 void refuseOwnInput(const TViraGlyphbook &Glyphbook, const QString &Archive,
-                    const QString &ProjectFile)
+                    const QString &ProjectFile, TFileLookup &Lookup)
 {
     const auto refuse = [&](const QString &what) {
         return EFileError(QStringLiteral("Cannot pack into \"%1\": it is %2. Choose another "
                                          "name for the archive.")
                               .arg(native(Archive), what));
     };
-    switch (TProjectFiles(Glyphbook, ProjectFile).Which(Archive)) {
+    switch (TProjectFiles(Glyphbook, ProjectFile, &Lookup).Which(Archive)) {
     case TProjectFiles::Document:
         throw refuse(QStringLiteral("the project document"));
     case TProjectFiles::Picture:
@@ -86,12 +88,18 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
     const QString archive = QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
     if (QFileInfo(archive).isDir())
         throw EFileError::CannotCreate(native(archive), QStringLiteral("It is a folder."));
-    refuseOwnInput(Glyphbook, archive, ProjectFile);
+    // One look-up of each picture serves the check of the target, the names and the sizes.
+    TFileLookup lookup;
+    refuseOwnInput(Glyphbook, archive, ProjectFile, lookup);
     if (QFileInfo::exists(archive) && !AskOverwrite(Callbacks, {archive}))
         return false;
 
-    TArchiveNamer namer;
-    TViraGlyphbook named = namedCopy(Glyphbook, ProjectFile, namer);
+    // Files of one name in many folders (an icon in every size) meet each other again and
+    // again: their sizes, looked up once, tell most of them apart without reading them.
+    TArchiveNamer namer([&](const QString &a, const QString &b) {
+        return lookup.Of(a).Size == lookup.Of(b).Size && TArchiveNamer::SameBytes(a, b);
+    });
+    TViraGlyphbook named = namedCopy(Glyphbook, ProjectFile, namer, lookup);
 
     TWorkFolder::RemoveDeadTemporaryFolders();
     const TWorkFolder staging(QStringLiteral("pack"));
@@ -100,7 +108,7 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
 
     qint64 total = tarEntrySize(QFileInfo(document).size()) + TarBlock;
     for (const TArchiveNamer::TFile &file : namer.Files())
-        total += tarEntrySize(QFileInfo(file.Path).size());
+        total += tarEntrySize(lookup.Of(file.Path).Size);
 
     // No direct-write fallback: a failed pack must leave an earlier archive intact.
     TFileReplacement target(archive, native(archive), false);

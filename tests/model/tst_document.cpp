@@ -346,6 +346,78 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
+    // format holds one symbol at a time, and must give what a load and a save give: the same
+    // bytes, or the same error with the target untouched.
+    void formatFile_data()
+    {
+        load_data();
+        TViraGlyphbook large;
+        for (int i = 0; i < 5000; ++i) {
+            auto symbol = std::make_shared<TViraSymbol>();
+            symbol->Identifier = QStringLiteral("symbol %1 \u00e9\r\nline").arg(i);
+            symbol->Image = QStringLiteral("C:\\Graphics\\pump_%1.png").arg(i);
+            symbol->Symbol = i % 3 != 0;
+            symbol->TextX = i;
+            symbol->Names = {pair("en", "Pump"), pair("sv", "")};
+            symbol->StateImages = {pair("1", "run.png"), pair("2", "stop.png")};
+            large.Symbols.append(symbol);
+        }
+        const QByteArray document = large.SaveToBytes(); // more than one piece of the writer
+        QVERIFY(document.size() > 1 << 20);
+        const auto row = [](const char *name, const QByteArray &bytes) {
+            QTest::newRow(name) << bytes << QString() << 0 << QString() << QString();
+        };
+        row("large", document);
+        row("large, parse failure at the end", document.chopped(8) + "x}]}");
+        QByteArray badLast = document;
+        badLast.replace(badLast.lastIndexOf("\"TextX\": "), 10, "\"TextX\": \"t\", \"u\": ");
+        row("large, bad member in the last symbol", badLast);
+        row("GLYPHBOOK twice, the last counts",
+            R"({"GLYPHBOOK": [{"ImageX": 1, "ImageY": 2}], "GLYPHBOOK": [{"ImageX": 3, "ImageY": 4}]})");
+        row("GLYPHBOOK twice, bad member in the first",
+            R"({"GLYPHBOOK": [{"ImageX": "x"}], "GLYPHBOOK": [{"ImageX": 3, "ImageY": 4}]})");
+        row("GLYPHBOOK an object",
+            R"({"GLYPHBOOK": {"b": {"ImageX": 1, "ImageY": 2}, "a": {"ImageX": 3, "ImageY": 4}}})");
+        row("other members", R"({"x": [1], "GLYPHBOOK": [{"ImageX": 1, "ImageY": 2}], "y": {}})");
+        row("two marks", "\xEF\xBB\xBF\xEF\xBB\xBF" + oneSymbol(R"("ImageX": 1, "ImageY": 2)"));
+        row("lone CR and LF in strings",
+            oneSymbol("\"Identifier\": \"a\rb\nc\\r\", \"ImageX\": 1, \"ImageY\": 2"));
+    }
+
+    void formatFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QTemporaryDir dir;
+        const QString in = dir.filePath(QStringLiteral("in.js"));
+        const QString out = dir.filePath(QStringLiteral("out.js"));
+        writeFile(in, bytes);
+        QString expectedError;
+        QByteArray expected;
+        try {
+            TViraGlyphbook book;
+            book.LoadFromFile(in);
+            expected = book.SaveToBytes();
+        } catch (const EGlyphbookError &e) {
+            expectedError = e.message();
+        }
+
+        const QByteArray earlier("earlier");
+        writeFile(out, earlier);
+        QString error;
+        try {
+            TViraGlyphbook::FormatFile(in, out);
+        } catch (const EGlyphbookError &e) {
+            error = e.message();
+        }
+        QCOMPARE(error, expectedError);
+        QCOMPARE(readFile(out), expectedError.isEmpty() ? expected : earlier);
+        if (!expectedError.isEmpty())
+            return;
+        TViraGlyphbook::FormatFile(in, in); // in place: the text was read before
+        QCOMPARE(readFile(in), expected);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2); // no temporary left
+    }
+
     void missingFileChangesNothing()
     {
         QTemporaryDir dir;

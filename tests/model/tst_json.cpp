@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <vector>
+
 namespace
 {
 
@@ -301,6 +303,63 @@ private slots:
             if (value)
                 QCOMPARE(int(value->Kind()), kind);
         }
+    }
+
+    void elementsHandedOneByOne_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("result"); // TJsonElementsResult
+        QTest::addColumn<QString>("handed");
+
+        const int handed = int(TJsonElementsResult::Handed);
+        const int other = int(TJsonElementsResult::OtherShape);
+        const int failed = int(TJsonElementsResult::Failed);
+        QTest::newRow("elements") << "{\"a\": [1, {\"x\": \"y\"}, [2]]}" << handed
+                                  << "1|{\"x\":\"y\"}|[2]|";
+        QTest::newRow("other members around it")
+            << "{\"b\": {\"c\": [3]}, \"a\": [1], 'd': 4} trailing" << handed << "1|";
+        QTest::newRow("lenient") << "// c\n{a: [x, 'y',], }" << handed << "\"x\"|\"y\"|";
+        QTest::newRow("escaped name") << "{\"\\u0061\": [1]}" << handed << "1|";
+        QTest::newRow("empty array") << "{\"a\": []}" << handed << "";
+        QTest::newRow("unquoted name with a blank") << "{a : [1]}" << other << "";
+        QTest::newRow("twice") << "{\"a\": [1], \"a\": [2]}" << other << "1|";
+        QTest::newRow("not an array") << "{\"a\": {\"b\": 1}}" << other << "";
+        QTest::newRow("missing") << "{\"b\": [1]}" << other << "";
+        QTest::newRow("not an object") << "[{\"a\": [1]}]" << other << "";
+        QTest::newRow("bad element") << "{\"a\": [1, {\"x\" 2}]}" << failed << "1|";
+        QTest::newRow("bad later member") << "{\"a\": [1], \"b\" 2}" << failed << "1|";
+        QTest::newRow("unclosed") << "{\"a\": [1]" << failed << "1|";
+        QTest::newRow("too deep element") << QStringLiteral("{\"a\": [") + QString(31, u'[') +
+                                                 QString(31, u']') + QStringLiteral("]}")
+                                          << failed << "";
+    }
+
+    void elementsHandedOneByOne()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, result);
+        QFETCH(QString, handed);
+        QString seen;
+        // Every other element is kept past its call: its arena must then stay alive and unused.
+        std::vector<TJsonValuePtr> kept;
+        const TJsonElementsResult actual =
+            ParseUtf8Elements(text.toUtf8(), u"a", [&](const TJsonValuePtr &element) {
+                seen += compact(element) + u'|';
+                if (seen.count(u'|') % 2 == 1)
+                    kept.push_back(element);
+            });
+        QCOMPARE(int(actual), result);
+        QCOMPARE(seen, handed);
+        // It fails exactly where a whole parse fails.
+        QCOMPARE(actual == TJsonElementsResult::Failed, !ParseUtf8(text.toUtf8()));
+        QString keptText;
+        for (const TJsonValuePtr &value : kept)
+            keptText += compact(value) + u'|';
+        const QStringList all = handed.split(u'|', Qt::SkipEmptyParts);
+        QString expectedKept;
+        for (qsizetype i = 0; i < all.size(); i += 2)
+            expectedKept += all[i] + u'|';
+        QCOMPARE(keptText, expectedKept);
     }
 
     void parseErrorPosition()

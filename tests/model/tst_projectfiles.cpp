@@ -1,4 +1,5 @@
 // Which paths are a project's own files, whatever name they are given.
+#include "model/FileLookup.h"
 #include "model/ProjectFiles.h"
 #include "model/ViraSymbol.h"
 #include "tests/TestFiles.h"
@@ -61,6 +62,46 @@ private slots:
         QFETCH(int, kind);
         const TProjectFiles files(FBook, path(u"proj/lib.js"_s));
         QCOMPARE(int(files.Which(path(target))), kind);
+        TFileLookup lookup;
+        const TProjectFiles sharing(FBook, path(u"proj/lib.js"_s), &lookup);
+        QCOMPARE(int(sharing.Which(path(target))), kind);
+    }
+
+    // The look-up resolves a folder once and a file by one lstat: it must still say what
+    // QFileInfo says, links and dot parts included.
+    void lookupAgreesWithFileInfo_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("a file") << path(u"proj/a.png"_s);
+        QTest::newRow("a missing file") << path(u"proj/gone.png"_s);
+        QTest::newRow("a missing folder") << path(u"nowhere/a.png"_s);
+        QTest::newRow("below a file") << path(u"other.png/a.png"_s);
+        QTest::newRow("a folder") << path(u"proj"_s);
+        QTest::newRow("a link to a file") << path(u"a-link.png"_s);
+        QTest::newRow("a file in a linked folder") << path(u"proj-link/on.png"_s);
+        QTest::newRow("a dangling link") << path(u"dangling.png"_s);
+        QTest::newRow("dot parts after a linked folder") << path(u"proj-link/../other.png"_s);
+        QTest::newRow("doubled slashes") << FRoot + u"//proj//a.png"_s;
+        QTest::newRow("the root") << u"/"_s;
+        QTest::newRow("a file of the root's folder") << u"/etc"_s;
+    }
+    void lookupAgreesWithFileInfo()
+    {
+        QFETCH(QString, target);
+        QVERIFY(QFile::exists(path(u"proj-link"_s)) ||
+                QFile::link(path(u"art"_s), path(u"proj-link"_s)));
+        QVERIFY(QFileInfo(path(u"dangling.png"_s)).isSymLink() ||
+                QFile::link(path(u"gone"_s), path(u"dangling.png"_s)));
+        TFileLookup lookup;
+        lookup.Of(path(u"proj/a.png"_s)); // its folder known before
+        for (int twice = 0; twice < 2; ++twice) {
+            const TFileFacts &facts = lookup.Of(target);
+            const QFileInfo info(target);
+            QCOMPARE(facts.Canonical, info.canonicalFilePath());
+            QCOMPARE(facts.Exists, info.exists());
+            QCOMPARE(facts.IsFile, info.isFile());
+            QCOMPARE(facts.Size, info.isFile() ? info.size() : 0);
+        }
     }
 
     void relativeTargetsAreTakenFromTheWorkingFolder()
