@@ -89,9 +89,9 @@ int runCheck(const QStringList &arguments)
         return findings.isEmpty() ? 0 : ExitFailure;
     }
     for (const TCheckFinding &finding : findings)
-        std::fprintf(stdout, "%s\n", qUtf8Printable(findingLine(finding)));
+        printText(stdout, findingLine(finding));
     if (findings.isEmpty())
-        std::fprintf(stdout, "%s: no problems found.\n",
-                     qUtf8Printable(QDir::toNativeSeparators(project)));
+        printText(stdout,
+                  QDir::toNativeSeparators(project) + QStringLiteral(": no problems found."));
     return findings.isEmpty() ? 0 : ExitFailure;
 }

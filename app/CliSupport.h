@@ -18,9 +18,19 @@
 constexpr int ExitFailure = 1; // the command failed: bad input, a file that cannot be written
 constexpr int ExitUsage = 2;   // the command line itself is wrong
 
+/// Writes text and a line break to stream in UTF-8. A NUL, which a document's string may hold,
+/// is shown as \x00 rather than ending the text there.
+inline void printText(std::FILE *stream, const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.replace('\0', "\\x00");
+    bytes.append('\n');
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
 inline void printError(const QString &message)
 {
-    std::fprintf(stderr, "glyphbook: %s\n", qUtf8Printable(message));
+    printText(stderr, QStringLiteral("glyphbook: ") + message);
 }
 
 /// Reads the command line as QCommandLineParser::process does (--help and --version answer and

@@ -23,7 +23,7 @@ constexpr int ExitTrouble = 2;
 
 void printLine(const QString &text)
 {
-    std::fprintf(stdout, "%s\n", qUtf8Printable(text));
+    printText(stdout, text);
 }
 
 QSize pictureSize(const QByteArray &head)

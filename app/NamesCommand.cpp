@@ -3,6 +3,7 @@
 #include "app/CliSupport.h"
 #include "model/FileSave.h"
 #include "model/NamesTable.h"
+#include "model/ProjectFiles.h"
 #include "model/ViraSymbol.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@ namespace
 
 void printLine(const QString &text)
 {
-    std::fprintf(stdout, "%s\n", qUtf8Printable(text));
+    printText(stdout, text);
 }
 
 // "-" names the standard input or output, as in any command-line tool.
@@ -88,6 +89,8 @@ int runNames(const QStringList &arguments)
             printError(QStringLiteral("--dry-run belongs to names import."));
             return ExitUsage;
         }
+        if (!isStandardStream(table))
+            RefuseProjectFileAsOutput(book, project, table);
         writeWhole(table, ExportNames(book));
         return 0;
     }
@@ -96,14 +99,21 @@ int runNames(const QStringList &arguments)
         PlanNamesImport(book, readWhole(table),
                         isStandardStream(table) ? QStringLiteral("standard input")
                                                 : QDir::toNativeSeparators(table));
+    const bool dry = parser.isSet(dryRun);
+    // Saved first: a failed save reports its reason and claims no change. Nothing changed,
+    // nothing written: the project keeps its every byte.
+    if (!dry && !import.Changes.isEmpty()) {
+        ApplyNamesImport(book, import);
+        book.SaveToFile(project);
+    }
     for (const auto &[identifier, row] : import.Unknown)
-        std::fprintf(stderr, "glyphbook: row %d: no symbol has the identifier \"%s\"; skipped.\n",
-                     row, qUtf8Printable(identifier));
+        printError(QStringLiteral("row %1: no symbol has the identifier \"%2\"; skipped.")
+                       .arg(row)
+                       .arg(identifier));
     for (const TNameChange &change : import.Changes)
         printLine(QStringLiteral("symbol %1 \"%2\", %3: \"%4\" becomes \"%5\"")
                       .arg(change.Symbol + 1)
                       .arg(change.Identifier, change.Language, change.Before, change.After));
-    const bool dry = parser.isSet(dryRun);
     QString summary =
         (dry ? QStringLiteral("Names that would change: %1") : QStringLiteral("Names changed: %1"))
             .arg(import.Changes.size());
@@ -112,10 +122,5 @@ int runNames(const QStringList &arguments)
                         : QStringLiteral("; languages added: ")) +
                    import.NewLanguages.join(QStringLiteral(", "));
     printLine(summary + u'.');
-    // Nothing changed, nothing written: the project keeps its every byte.
-    if (!dry && !import.Changes.isEmpty()) {
-        ApplyNamesImport(book, import);
-        book.SaveToFile(project);
-    }
     return 0;
 }

@@ -39,7 +39,7 @@ bool isTerminal(std::FILE *stream)
 
 void printLine(const QString &text)
 {
-    std::fprintf(stdout, "%s\n", qUtf8Printable(text));
+    printText(stdout, text);
 }
 
 /// A command's parser with --yes when asked for, processed; the positional arguments after the
@@ -104,7 +104,7 @@ public:
         };
         callbacks.Inform = [this](const QString &message) {
             EndProgress();
-            std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+            printText(stderr, message);
         };
         if (isTerminal(stderr))
             callbacks.Progress = [this](qint64 done, qint64 total) { Progress(done, total); };
@@ -250,6 +250,17 @@ int listAsJson(const QString &archive)
     return 0;
 }
 
+/// The archive a typed name means: one without a suffix gets ".tar.gz", as a save dialog adds
+/// it. An existing folder, device or pipe is taken as named.
+QString archiveName(const QString &typed)
+{
+    const QFileInfo info(typed);
+    if (info.fileName().isEmpty() || info.fileName().contains(u'.') ||
+        (info.exists() && !info.isFile()))
+        return typed;
+    return typed + QStringLiteral(".tar.gz");
+}
+
 } // namespace
 
 int runPack(const QStringList &arguments)
@@ -260,20 +271,23 @@ int runPack(const QStringList &arguments)
                        "library archive. Image names without a folder are taken from the "
                        "project's folder."),
         {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to pack.")},
-         {QStringLiteral("ARCHIVE"), QStringLiteral("The library archive to write (.tar.gz).")}},
+         {QStringLiteral("ARCHIVE"),
+          QStringLiteral("The library archive to write (.tar.gz); a name without a suffix gets "
+                         ".tar.gz (out gives out.tar.gz).")}},
         true);
     if (!command.UsageOk)
         return ExitUsage;
     const QString &project = command.Files[0];
+    const QString archive = archiveName(command.Files[1]);
     TViraGlyphbook book;
     loadDocument(book, project);
 
     TTerminalDialog dialog(command.Yes, QStringLiteral("Packing"));
-    const bool packed = PackLibrary(book, command.Files[1], dialog.Callbacks(),
-                                    QFileInfo(project).absoluteFilePath());
+    const bool packed =
+        PackLibrary(book, archive, dialog.Callbacks(), QFileInfo(project).absoluteFilePath());
     dialog.EndProgress();
     if (!packed) {
-        printError(dialog.Refusal({command.Files[1]}));
+        printError(dialog.Refusal({archive}));
         return ExitFailure;
     }
     return 0;

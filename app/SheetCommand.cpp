@@ -6,6 +6,7 @@
 #include "model/NamesTable.h"
 #include "model/ProjectFiles.h"
 #include "model/ViraSymbol.h"
+#include "packing/WorkFolder.h"
 #include "render/ContactSheet.h"
 #include "render/PictureFiles.h"
 
@@ -13,6 +14,31 @@
 #include <QFileInfo>
 
 #include <cstdio>
+
+namespace
+{
+
+/// Writes every page into a work folder beside them before any is put in place: a page that
+/// cannot be written leaves the earlier pages as they were.
+void replacePages(const TContactSheet &sheet, const QStringList &pages)
+{
+    for (const QString &page : pages)
+        if (QFileInfo(page).isDir())
+            throw EFileError::CannotCreate(QDir::toNativeSeparators(page),
+                                           QStringLiteral("It is a folder."));
+    const QString folder = QFileInfo(pages.first()).absolutePath();
+    TWorkFolder::ForEachDeadFolder(folder, QStringLiteral(".sheet-"),
+                                   [](const QString &) { return true; });
+    const TWorkFolder work(QStringLiteral("sheet"), folder);
+    for (int i = 0; i < pages.size(); ++i)
+        SaveFileBytes(work.FilePath(QString::number(i)), PngFile(sheet.Page(i)));
+    for (int i = 0; i < pages.size(); ++i)
+        if (!MoveFileOrFolder(work.FilePath(QString::number(i)), pages[i]))
+            throw EFileError::CannotWrite(QDir::toNativeSeparators(pages[i]),
+                                          QStringLiteral("It cannot be replaced."));
+}
+
+} // namespace
 
 int runSheet(const QStringList &arguments)
 {
@@ -66,19 +92,14 @@ int runSheet(const QStringList &arguments)
     const QStringList outputs =
         html ? QStringList{target} : SheetPageFiles(target, sheet.PageCount());
     const TProjectFiles ownFiles(book, projectFile);
-    for (const QString &output : outputs) {
-        const TProjectFiles::TKind own = ownFiles.Which(output);
-        if (own != TProjectFiles::None)
-            throw EFileError::CannotWrite(
-                QDir::toNativeSeparators(output),
-                own == TProjectFiles::Document
-                    ? QStringLiteral("It is the project itself.")
-                    : QStringLiteral("It is one of the library's pictures."));
-    }
+    for (const QString &output : outputs)
+        ownFiles.RefuseAsOutput(output);
 
-    for (int i = 0; i < outputs.size(); ++i) {
-        SaveFileBytes(outputs[i], html ? sheet.Html() : PngFile(sheet.Page(i)));
-        std::fprintf(stdout, "%s\n", qUtf8Printable(QDir::toNativeSeparators(outputs[i])));
-    }
+    if (outputs.size() == 1)
+        SaveFileBytes(outputs[0], html ? sheet.Html() : PngFile(sheet.Page(0)));
+    else
+        replacePages(sheet, outputs);
+    for (const QString &output : outputs)
+        printText(stdout, QDir::toNativeSeparators(output));
     return 0;
 }

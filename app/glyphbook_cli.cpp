@@ -10,6 +10,7 @@
 #include "app/NamesCommand.h"
 #include "app/PackCommands.h"
 #include "app/SheetCommand.h"
+#include "model/ProjectFiles.h"
 #include "model/ViraSymbol.h"
 
 #include "GlyphbookVersion.h"
@@ -46,7 +47,13 @@ int runFormat(const QStringList &arguments)
     const QString &in = files[0];
     const QString &out = files[1];
     requireDocumentFile(in);
-    TViraGlyphbook::FormatFile(in, out);
+    // The document itself may be formatted in place; its pictures are never written over.
+    std::function<void(const TViraSymbol &)> refusePictures;
+    if (TProjectFiles(TViraGlyphbook(), in).Which(out) != TProjectFiles::Document)
+        refusePictures = [guard = TPictureOutputGuard(in, out)](const TViraSymbol &symbol) {
+            guard.Check(symbol);
+        };
+    TViraGlyphbook::FormatFile(in, out, refusePictures);
     return 0;
 }
 
@@ -87,10 +94,12 @@ int main(int argc, char *argv[])
     // Drawing text needs the GUI side of Qt, though never a display; every other command
     // stays free of it.
     std::unique_ptr<QCoreApplication> app;
+    // The platform's set-up notes (no runtime folder, ...) and the picture decoders' complaints
+    // about a file that check reports anyway are no business of a pipeline.
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("default.warning=false\nqt.gui.imageio.warning=false"));
     if (argc > 1 && std::strcmp(argv[1], "sheet") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        // The platform's set-up notes (no runtime folder, ...) are no business of a pipeline.
-        QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -12,6 +12,24 @@ namespace
 
 const QString IdentifierHeader = QStringLiteral("Identifier");
 
+// A spreadsheet runs a cell that begins with =, +, -, @, a tab or a carriage return as a
+// formula; with an apostrophe before it, it shows the cell as text. A cell that begins with an
+// apostrophe gets one too, so that the import, which takes off exactly one, gives it back whole.
+bool needsApostrophe(const QString &cell)
+{
+    return !cell.isEmpty() && QStringView(u"=+-@\t\r'").contains(cell.front());
+}
+
+QString asText(const QString &cell)
+{
+    return needsApostrophe(cell) ? u'\'' + cell : cell;
+}
+
+QString fromText(const QString &cell)
+{
+    return cell.startsWith(u'\'') && needsApostrophe(cell.mid(1)) ? cell.mid(1) : cell;
+}
+
 } // namespace
 
 QStringList LibraryLanguages(const TViraGlyphbook &Glyphbook)
@@ -30,11 +48,14 @@ QStringList LibraryLanguages(const TViraGlyphbook &Glyphbook)
 QByteArray ExportNames(const TViraGlyphbook &Glyphbook)
 {
     const QStringList languages = LibraryLanguages(Glyphbook);
-    QList<QStringList> rows{QStringList{IdentifierHeader} + languages};
+    QStringList header{IdentifierHeader};
+    for (const QString &language : languages)
+        header << asText(language);
+    QList<QStringList> rows{header};
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
-        QStringList row{symbol->Identifier};
+        QStringList row{asText(symbol->Identifier)};
         for (const QString &language : languages)
-            row << symbol->FindName(language);
+            row << asText(symbol->FindName(language));
         rows << row;
     }
     return WriteCsv(rows);
@@ -43,7 +64,10 @@ QByteArray ExportNames(const TViraGlyphbook &Glyphbook)
 TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &Csv,
                              const QString &SourceName)
 {
-    const QList<QStringList> rows = ReadCsv(Csv, SourceName);
+    QList<QStringList> rows = ReadCsv(Csv, SourceName);
+    for (QStringList &row : rows)
+        for (QString &cell : row)
+            cell = fromText(cell);
     const auto fail = [&](const QString &reason) {
         throw EDocumentError(
             QStringLiteral("The file \"%1\" is not a table of names: %2").arg(SourceName, reason));

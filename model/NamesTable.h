@@ -12,7 +12,9 @@ class TViraSymbol;
 QStringList LibraryLanguages(const TViraGlyphbook &Glyphbook);
 
 /// The names of a library as a table for translators (CSV, see WriteCsv): a header row
-/// "Identifier" and one column per language, then one row per symbol in library order.
+/// "Identifier" and one column per language, then one row per symbol in library order. A cell
+/// that a spreadsheet would run as a formula (it begins with =, +, -, @, a tab or a carriage
+/// return), or that begins with an apostrophe, is written with an apostrophe before it.
 QByteArray ExportNames(const TViraGlyphbook &Glyphbook);
 
 /// One name that an import sets.
@@ -35,7 +37,8 @@ struct TNamesImport {
 
 /// Reads a table of names (as ExportNames writes it) and works out what it changes in the
 /// library: rows match symbols by identifier, an empty cell leaves the name as it is, a column
-/// of a language the library lacks adds that language. Raises EDocumentError when the table is
+/// of a language the library lacks adds that language; the apostrophe ExportNames puts before a
+/// cell is taken off again. Raises EDocumentError when the table is
 /// no such table, or names an identifier that two symbols have or that two rows have.
 TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &Csv,
                              const QString &SourceName);

@@ -7,6 +7,7 @@
 
 class TFileLookup;
 class TViraGlyphbook;
+class TViraSymbol;
 
 /// The files a project is made of, its document and the pictures its library names, so that no
 /// output of a command is ever written over one of them.
@@ -21,9 +22,15 @@ public:
     TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
                   TFileLookup *Lookup = nullptr);
 
-    /// Which of the project's files Path names: the same path, or the same existing file
-    /// reached by another name (a link, "." or ".." parts). The document wins over a picture.
+    /// Which of the project's files Path names: the same path, or the same file reached by
+    /// another name (a link, also one that leads to a file not there yet, "." or ".." parts,
+    /// taken as the system takes them). The document wins over a picture.
     TKind Which(const QString &Path) const;
+
+    /// The rule every command that writes a file follows: raises EFileError, before anything is
+    /// written, when Output is the project's document or one of its pictures ("Cannot write file
+    /// "<Output>". It is the project itself.").
+    void RefuseAsOutput(const QString &Output) const;
 
 private:
     struct TCanonical {
@@ -32,9 +39,32 @@ private:
     };
     const TCanonical &Canonical() const;
 
-    QString FDocument; // absolute and clean, or empty
+    QString FDocument;        // absolute and clean, or empty
+    QString FDocumentAsGiven; // absolute, with its ".." parts left for the system to resolve
     QSet<QString> FPictures;
+    QSet<QString> FPicturesAsGiven;
     TFileLookup *FLookup;
     // Links are only resolved when an existing file is asked about: most outputs are new files.
     mutable std::optional<TCanonical> FCanonical;
 };
+
+/// The rule of TProjectFiles for one output and the pictures of a library seen one symbol at a
+/// time, for a command that never holds the whole library.
+class TPictureOutputGuard
+{
+public:
+    TPictureOutputGuard(const QString &ProjectFile, const QString &Output);
+    /// Raises as TProjectFiles::RefuseAsOutput when Output is one of Symbol's pictures.
+    void Check(const TViraSymbol &Symbol) const;
+
+private:
+    QString FProject; // absolute, as given
+    QString FOutput;
+    QString FClean;   // the output absolute and clean
+    QString FReached; // the file the output reaches, or empty
+};
+
+/// TProjectFiles(Glyphbook, ProjectFile).RefuseAsOutput(Output), for a command that writes one
+/// file.
+void RefuseProjectFileAsOutput(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                               const QString &Output);

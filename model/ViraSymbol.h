@@ -77,7 +77,10 @@ public:
 
     /// LoadFromFile(FileName) then SaveToFile(Target) of a library of its own, with the same
     /// bytes and the same failures, but holding one symbol at a time instead of the library.
-    static void FormatFile(const QString &FileName, const QString &Target);
+    /// Inspect, when given, sees every symbol before Target is replaced; what it raises leaves
+    /// Target as it was and is raised again.
+    static void FormatFile(const QString &FileName, const QString &Target,
+                           const std::function<void(const TViraSymbol &)> &Inspect = {});
 
     /// Replaces the symbols by those of the document held in Bytes (the file's content);
     /// SourceName names the file in error messages.

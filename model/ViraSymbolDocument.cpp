@@ -317,7 +317,8 @@ QByteArray documentText(QByteArray bytes, const QString &sourceName)
 // and the new text goes to the file in pieces. False when the document takes the whole load:
 // a target written in place (which must see nothing of a document that fails), a document of
 // another shape, or any failure, which the whole load then reports as it always does.
-bool formatSymbolBySymbol(const QString &fileName, const QString &target)
+bool formatSymbolBySymbol(const QString &fileName, const QString &target,
+                          const std::function<void(const TViraSymbol &)> &inspect)
 {
     constexpr qsizetype PieceBytes = qsizetype(1) << 20;
     const QFileInfo targetInfo(target);
@@ -347,6 +348,8 @@ bool formatSymbolBySymbol(const QString &fileName, const QString &target)
         ParseUtf8Elements(text, sGlyphbook, [&](const TJsonValuePtr &item) {
             symbol = TViraSymbol();
             readSymbol(item, symbol);
+            if (inspect)
+                inspect(symbol);
             writeSymbol(writer, symbol);
             if (writer.Size() >= PieceBytes)
                 writePiece();
@@ -362,16 +365,20 @@ bool formatSymbolBySymbol(const QString &fileName, const QString &target)
 
 } // namespace
 
-void TViraGlyphbook::FormatFile(const QString &FileName, const QString &Target)
+void TViraGlyphbook::FormatFile(const QString &FileName, const QString &Target,
+                                const std::function<void(const TViraSymbol &)> &Inspect)
 {
     try {
-        if (formatSymbolBySymbol(FileName, Target))
+        if (formatSymbolBySymbol(FileName, Target, Inspect))
             return;
     } catch (const std::exception &) {
         // Reported below by the whole load or save, with the message it always gives.
     }
     TViraGlyphbook book;
     book.LoadFromFile(FileName);
+    if (Inspect)
+        for (const TViraSymbolPtr &symbol : std::as_const(book.Symbols))
+            Inspect(*symbol);
     book.SaveToFile(Target);
 }
 

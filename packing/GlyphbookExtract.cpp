@@ -141,6 +141,13 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
             const QString path = safeEntryPath(rec.Name, Archive, rawPath);
             if (path.isEmpty() || !isWrittenAsFile(rec))
                 continue;
+            // The project document names its pictures in lines of text that end in CR LF: a
+            // line break in a name would come back as another name, and the picture go missing.
+            if (rawPath.contains('\n') || rawPath.contains('\r'))
+                throw ETarError(QStringLiteral("The archive \"%1\" holds the entry \"%2\", whose "
+                                               "name holds a line break, which no project "
+                                               "document can keep. Nothing was extracted.")
+                                    .arg(native(Archive), PrintableEntryName(rec.Name)));
             const auto earlier = written.constFind(path);
             if (earlier != written.cend() && *earlier != rawPath)
                 throw ETarError(QStringLiteral("The archive \"%1\" holds the entries \"%2\" and "
@@ -307,10 +314,11 @@ void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
         throw refuse(QStringLiteral("the library folder would be the archive itself.") + rename);
     if (Target.ProjectDocument == Archive)
         throw refuse(QStringLiteral("the project document would be the archive itself.") + rename);
+    // The archive's name is fine here; the file is what stands in the way.
     if (QFileInfo::exists(Target.LibraryFolder) && !QFileInfo(Target.LibraryFolder).isDir())
-        throw refuse(QStringLiteral("a file has the name of its library folder, \"%1\".")
-                         .arg(native(Target.LibraryFolder)) +
-                     rename);
+        throw refuse(QStringLiteral("the file \"%1\" stands where its library folder would be. "
+                                    "Move or rename that file, or extract into another folder.")
+                         .arg(native(Target.LibraryFolder)));
     if (QFileInfo(Target.ProjectDocument).isDir())
         throw refuse(QStringLiteral("a folder has the name of its project document, \"%1\".")
                          .arg(native(Target.ProjectDocument)));

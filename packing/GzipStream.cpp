@@ -39,7 +39,19 @@ TGzipWriter::TGzipWriter(QIODevice *Target) : FTarget(Target), FZ(std::make_uniq
 
 TGzipWriter::~TGzipWriter()
 {
+    StopCompressing();
     deflateEnd(FZ.get());
+}
+
+void TGzipWriter::StopCompressing()
+{
+    {
+        const std::lock_guard<std::mutex> lock(FMutex);
+        FStop = true;
+    }
+    FChanged.notify_all();
+    if (FThread.joinable())
+        FThread.join();
 }
 
 qint64 TGzipWriter::writeData(const char *Data, qint64 Size)
@@ -51,35 +63,86 @@ qint64 TGzipWriter::writeData(const char *Data, qint64 Size)
         const qint64 n = std::min<qint64>(Size - done, ChunkSize - FInput.size());
         FInput.append(Data + done, n);
         done += n;
-        if (FInput.size() == ChunkSize && !Deflate(false))
+        if (FInput.size() == ChunkSize && !HandOver())
             return -1;
     }
     return Size;
 }
 
-bool TGzipWriter::Deflate(bool Finishing)
+// A full chunk goes to the compressing thread, which is started with the first one.
+bool TGzipWriter::HandOver()
 {
-    FZ->next_in = reinterpret_cast<Bytef *>(FInput.data());
-    FZ->avail_in = uInt(FInput.size());
+    constexpr size_t MaxWaiting = 4;
+    qint64 compressed = 0;
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        FChanged.wait(lock, [this] { return FWaiting.size() < MaxWaiting || !FError.isEmpty(); });
+        if (!FError.isEmpty()) {
+            setErrorString(FError);
+            return false;
+        }
+        FWaiting.push_back(std::move(FInput));
+        compressed = FCompressed;
+    }
+    FChanged.notify_all();
+    if (!FThread.joinable())
+        FThread = std::thread([this] { Compress(); });
+    FInput = QByteArray();
+    FInput.reserve(ChunkSize);
+    if (Progress)
+        Progress(compressed);
+    return true;
+}
+
+void TGzipWriter::Compress()
+{
+    for (;;) {
+        QByteArray chunk;
+        {
+            std::unique_lock<std::mutex> lock(FMutex);
+            FBusy = false;
+            FChanged.notify_all();
+            FChanged.wait(lock, [this] { return FStop || !FWaiting.empty(); });
+            if (FWaiting.empty())
+                return; // stopped, and nothing is left
+            chunk = std::move(FWaiting.front());
+            FWaiting.pop_front();
+            FBusy = true;
+        }
+        FChanged.notify_all();
+        QString error;
+        const bool ok = Deflate(chunk, false, error);
+        const std::lock_guard<std::mutex> lock(FMutex);
+        if (!ok) {
+            FError = error;
+            FWaiting.clear();
+            FBusy = false;
+            FChanged.notify_all();
+            return;
+        }
+        FCompressed += chunk.size();
+    }
+}
+
+bool TGzipWriter::Deflate(const QByteArray &Input, bool Finishing, QString &Error)
+{
+    FZ->next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Input.constData()));
+    FZ->avail_in = uInt(Input.size());
     int result;
     do {
         FZ->next_out = reinterpret_cast<Bytef *>(FOutput.data());
         FZ->avail_out = uInt(FOutput.size());
         result = deflate(FZ.get(), Finishing ? Z_FINISH : Z_NO_FLUSH);
         if (result == Z_STREAM_ERROR) {
-            setErrorString(QStringLiteral("The compression failed."));
+            Error = QStringLiteral("The compression failed.");
             return false;
         }
         const qint64 have = FOutput.size() - qint64(FZ->avail_out);
         if (have > 0 && FTarget->write(FOutput.constData(), have) != have) {
-            setErrorString(ShortWriteReason(*FTarget));
+            Error = ShortWriteReason(*FTarget);
             return false;
         }
     } while (Finishing ? result != Z_STREAM_END : FZ->avail_out == 0);
-    FTotalIn += FInput.size();
-    FInput.resize(0);
-    if (Progress)
-        Progress(FTotalIn);
     return true;
 }
 
@@ -87,9 +150,21 @@ void TGzipWriter::Finish()
 {
     if (FFinished)
         return;
-    if (!Deflate(true))
-        throw EGzipError(QStringLiteral("Cannot write the compressed data. %1").arg(errorString()));
-    FFinished = true;
+    // Every chunk handed over is compressed before the rest and the trailer.
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        FChanged.wait(lock, [this] { return (FWaiting.empty() && !FBusy) || !FError.isEmpty(); });
+    }
+    StopCompressing();
+    QString error = FError;
+    if (error.isEmpty() && Deflate(FInput, true, error)) {
+        FFinished = true;
+        if (Progress)
+            Progress(FCompressed + FInput.size());
+        return;
+    }
+    setErrorString(error);
+    throw EGzipError(QStringLiteral("Cannot write the compressed data. %1").arg(errorString()));
 }
 
 // ---- TGzipReader ----

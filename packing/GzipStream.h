@@ -5,8 +5,12 @@
 #include <QByteArray>
 #include <QIODevice>
 
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 struct z_stream_s;
 
@@ -19,6 +23,9 @@ public:
 
 /// Compresses everything written to it into one gzip member on Target: zlib's best compression,
 /// a 15-bit window with the gzip wrapper, memory level 8, default strategy, default header.
+/// Full chunks are compressed on a thread of its own, in order and cut as they would be on one
+/// thread, so the bytes are the same while the writer's caller reads the next files; at most a
+/// few chunks wait. Target belongs to that thread until Finish or the writer's end.
 class TGzipWriter : public QIODevice
 {
 public:
@@ -28,7 +35,7 @@ public:
     bool isSequential() const override { return true; }
     /// Compresses what is left and writes the gzip trailer; raises EGzipError on failure.
     void Finish();
-    /// Called with the uncompressed bytes taken in so far each time a chunk has been compressed.
+    /// Called on the writing thread with the uncompressed bytes compressed so far.
     std::function<void(qint64)> Progress;
 
 protected:
@@ -36,14 +43,25 @@ protected:
     qint64 writeData(const char *Data, qint64 Size) override;
 
 private:
-    bool Deflate(bool Finishing);
+    bool Deflate(const QByteArray &Input, bool Finishing, QString &Error);
+    bool HandOver();
+    void Compress();
+    void StopCompressing();
 
     QIODevice *FTarget;
     std::unique_ptr<z_stream_s> FZ;
     QByteArray FInput;
     QByteArray FOutput;
-    qint64 FTotalIn = 0;
     bool FFinished = false;
+
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    std::deque<QByteArray> FWaiting;
+    bool FStop = false;
+    bool FBusy = false;     // the thread is compressing a chunk it took
+    QString FError;         // the thread's failure
+    qint64 FCompressed = 0; // uncompressed bytes the thread has compressed
+    std::thread FThread;
 };
 
 /// Inflates a gzip file while it is read. Reading stops at the end of the compressed data; a

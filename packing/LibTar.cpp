@@ -407,8 +407,9 @@ TTarDirRec TTarArchive::ParseHeader(const char *Block)
     TTarDirRec rec;
     rec.Name = textField(Block, NameAt, NameLen);
     rec.Size = numberField<qint64>(Block, SizeAt, BigNumLen);
+    // An unsigned count, as the writer stores it: 2^31 is in 2038, not in 1901.
     rec.DateTime =
-        QDateTime::fromSecsSinceEpoch(numberField<qint32>(Block, MTimeAt, BigNumLen), Qt::UTC);
+        QDateTime::fromSecsSinceEpoch(numberField<quint32>(Block, MTimeAt, BigNumLen), Qt::UTC);
     const qint32 mode = numberField<qint32>(Block, ModeAt, SmallNumLen);
     for (int p = tpReadByOwner; p <= tpExecuteByOther; ++p)
         if (mode & (0400 >> p))

@@ -33,6 +33,20 @@ QString folderTemplate(const QString &Purpose, const QString &Beside)
     return Beside + QStringLiteral("/.") + Purpose + QStringLiteral("-XXXXXX");
 }
 
+/// The system's reason why no file can be written in Folder. QLockFile keeps none (a full disk
+/// is its "unknown error"), so a small file is written where the lock failed to find it.
+QString whyNothingCanBeWritten(const QString &Folder)
+{
+    QFile probe(Folder + QStringLiteral("/probe"));
+    QString reason;
+    if (!probe.open(QIODevice::WriteOnly))
+        reason = probe.errorString();
+    else if (probe.write(QByteArray(64, 'x')) != 64 || !probe.flush())
+        reason = ShortWriteReason(probe);
+    probe.remove();
+    return reason.isEmpty() ? QStringLiteral("Its lock file cannot be made.") : reason;
+}
+
 } // namespace
 
 TWorkFolder::TWorkFolder(const QString &Purpose, const QString &Beside)
@@ -45,7 +59,8 @@ TWorkFolder::TWorkFolder(const QString &Purpose, const QString &Beside)
     FLock = std::make_unique<QLockFile>(FDir.filePath(LockName));
     FLock->setStaleLockTime(0); // a run may take long: only a dead one gives up its lock
     if (!FLock->tryLock(0))
-        throw EFileError(QStringLiteral("Cannot create a temporary folder in \"%1\".").arg(parent));
+        throw EFileError(QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
+                             .arg(parent, whyNothingCanBeWritten(FDir.path())));
 }
 
 TWorkFolder::~TWorkFolder() = default;

@@ -5,14 +5,16 @@
 
 bool IsReadablePicture(const QString &FilePath)
 {
-    // The window loads pictures by their content, so a JPEG named .png shows; judge alike.
-    return QFileInfo(FilePath).isFile() && QImageReader(FilePath).canRead();
+    // A readable header says nothing of the rest: only decoding finds a cut file, and the
+    // reader's allocation limit a picture too large to draw.
+    return !ReadPicture(FilePath).isNull();
 }
 
 QImage ReadPicture(const QString &FilePath)
 {
     if (!QFileInfo(FilePath).isFile())
         return QImage();
+    // The window loads pictures by their content, so a JPEG named .png shows; judge alike.
     QImageReader reader(FilePath);
     reader.setDecideFormatFromContent(true);
     return reader.read();

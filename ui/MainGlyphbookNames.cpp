@@ -4,6 +4,7 @@
 #include "model/FileSave.h"
 #include "model/GlyphbookError.h"
 #include "model/NamesTable.h"
+#include "model/ProjectFiles.h"
 #include "ui/FileNames.h"
 
 #include <QDir>
@@ -18,6 +19,8 @@ void TMainForm::miExportNamesClick()
         return;
     sNamesSaveDialog.FileName =
         WithDefaultSuffix(sNamesSaveDialog.FileName, QStringLiteral(".csv"));
+    RefuseProjectFileAsOutput(FDocument.Library(), FDocument.ProjectFile(),
+                              sNamesSaveDialog.FileName);
     SaveFileBytes(sNamesSaveDialog.FileName, ExportNames(FDocument.Library()));
     sNamesOpenDialog.FileName = sNamesSaveDialog.FileName;
 }

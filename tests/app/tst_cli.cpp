@@ -1,11 +1,15 @@
 #include "ToolRun.h"
 #include "model/ViraSymbol.h"
+#include "tests/SmallDisk.h"
 #include "tests/TestFiles.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 class TestCli : public QObject
 {
@@ -113,6 +117,102 @@ private slots:
         QCOMPARE(run.Status, 2);
     }
 
+    // No command that writes a file writes it over the project or one of its pictures, by
+    // whatever name the output is given; nothing at all is written then.
+    void writersRefuseTheProjectsOwnFiles_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QString>("message");
+        const QString project = QStringLiteral("It is the project itself.");
+        const QString picture = QStringLiteral("It is one of the library's pictures.");
+        QTest::newRow("names export over the project")
+            << "names export lib.js lib.js"
+            << QStringLiteral("Cannot write file \"lib.js\". ") + project;
+        QTest::newRow("names export through a link to the project")
+            << "names export lib.js alias.csv"
+            << QStringLiteral("Cannot write file \"alias.csv\". ") + project;
+        QTest::newRow("names export by a folder and \"..\"")
+            << "names export lib.js sub/../lib.js" << project;
+        // "deep" leads to art/inner: "deep/../.." is this folder, though it reads as its parent.
+        QTest::newRow("names export by \"..\" after a link")
+            << "names export lib.js deep/../../lib.js" << project;
+        QTest::newRow("names export over a picture") << "names export lib.js pump.png" << picture;
+        QTest::newRow("names export through a link to a missing picture")
+            << "names export lib.js dangling.png" << picture;
+        QTest::newRow("sheet through a link to a picture") << "sheet lib.js alias.png" << picture;
+        QTest::newRow("sheet through a link to a missing picture")
+            << "sheet lib.js dangling.png" << picture;
+        QTest::newRow("sheet by \"..\" after a link")
+            << "sheet lib.js deep/../inner/run.png" << picture;
+        QTest::newRow("pack through a link to the project")
+            << "pack --yes lib.js alias.csv" << QStringLiteral("it is the project document.");
+        QTest::newRow("pack through a link to a missing picture")
+            << "pack --yes lib.js dangling.png" << QStringLiteral("it is an image of the library.");
+        QTest::newRow("format over a picture") << "format lib.js pump.png" << picture;
+        QTest::newRow("format through a link to a picture") << "format lib.js alias.png" << picture;
+        QTest::newRow("format through a link to a missing picture")
+            << "format lib.js dangling.png" << picture;
+    }
+
+    void writersRefuseTheProjectsOwnFiles()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        QByteArray document = "{GLYPHBOOK: [{Identifier: pump, Image: 'pump.png', ImageX: 0, "
+                              "ImageY: 0, Symbol: 'true', TextX: 0, TextY: 0, NAME: {en: Pump}, "
+                              "StateImages: [{Value: '1', Image: 'ROOT/art/inner/run.png'}, "
+                              "{Value: '2', Image: 'gone.png'}]}]}";
+        document.replace("ROOT", QFile::encodeName(root));
+        writeFile(root + QStringLiteral("/lib.js"), document);
+        writeFile(root + QStringLiteral("/pump.png"), "pump");
+        writeFile(root + QStringLiteral("/art/inner/run.png"), "run");
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/sub")));
+        QVERIFY(QFile::link(QStringLiteral("lib.js"), root + QStringLiteral("/alias.csv")));
+        QVERIFY(QFile::link(QStringLiteral("pump.png"), root + QStringLiteral("/alias.png")));
+        QVERIFY(QFile::link(QStringLiteral("gone.png"), root + QStringLiteral("/dangling.png")));
+        QVERIFY(QFile::link(QStringLiteral("art/inner"), root + QStringLiteral("/deep")));
+        const auto before = snapshot(root, QDir::AllEntries);
+
+        const TRun run = runTool(commandLine.split(u' '), root);
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.startsWith(QStringLiteral("glyphbook: ")) && run.Err.contains(message),
+                 qPrintable(run.Err));
+        QCOMPARE(run.Out, QString());
+        QCOMPARE(snapshot(root, QDir::AllEntries), before);
+        QVERIFY(!QFileInfo::exists(root + QStringLiteral("/gone.png")));
+    }
+
+    // A save that fails claims no change: the project stays, and nothing says it changed.
+    void namesImportReportsOnlyWhatItSaved()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(folder));
+        TSmallDisk disk(folder, 64 * 1024);
+        if (!disk.IsMounted())
+            QSKIP("only the administrator can mount a small file system");
+        const QByteArray document = "{GLYPHBOOK: [{Identifier: pump, NAME: {en: Pump}, Symbol: "
+                                    "false, ImageX: 0, ImageY: 0}]}";
+        writeFile(folder + QStringLiteral("/lib.js"), document);
+        writeFile(folder + QStringLiteral("/names.csv"), "Identifier,en\r\npump,Big pump\r\n");
+        QFile filler(folder + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'f')) > 0 && filler.flush()) {
+        }
+        filler.close();
+
+        const TRun run = runTool({QStringLiteral("names"), QStringLiteral("import"),
+                                  QStringLiteral("lib.js"), QStringLiteral("names.csv")},
+                                 folder);
+        QCOMPARE(run.Status, 1);
+        QCOMPARE(run.Out, QString());
+        QVERIFY2(run.Err.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                 qPrintable(run.Err));
+        QCOMPARE(readFile(folder + QStringLiteral("/lib.js")), document);
+    }
+
     void errors_data()
     {
         QTest::addColumn<QString>("commandLine"); // "@" stands for a temporary folder
@@ -142,6 +242,12 @@ private slots:
             << "format --frob @/in.js @/out.js" << QByteArray() << 2 << "Unknown option 'frob'.";
         QTest::newRow("missing argument")
             << "pack @/in.js" << QByteArray() << 2 << "pack expects PROJECT.js and ARCHIVE";
+        // A document's string may hold a NUL; the message goes on past it.
+        QTest::newRow("NUL in an image path")
+            << "pack @/in.js @/out.tar.gz"
+            << QByteArray(
+                   R"({"GLYPHBOOK": [{"Identifier": "a", "Image": "a\u0000b.png", "ImageX": 0, "ImageY": 0}]})")
+            << 1 << "File \"a\\x00b.png\" is missing\n";
         QTest::newRow("extract a document")
             << "extract @/in.js" << QByteArray(R"({"GLYPHBOOK": []})") << 1
             << "The file \"@/in.js\" is not gzip-compressed.";

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <zlib.h>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -39,6 +41,21 @@ QByteArray picture(int colour)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
+    return bytes;
+}
+
+/// A PNG file whose header claims a picture of width by height pixels, far more than its data:
+/// no reader decodes it.
+QByteArray claimedPicture(quint32 width, quint32 height)
+{
+    QByteArray bytes = picture(5);
+    const auto put = [&](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = char(value >> (24 - 8 * i));
+    };
+    put(16, width); // in IHDR, after the signature, the chunk's length and its type
+    put(20, height);
+    put(29, quint32(crc32(0, reinterpret_cast<const Bytef *>(bytes.constData() + 12), 17)));
     return bytes;
 }
 
@@ -219,6 +236,17 @@ private slots:
                            entry.arg(u"true"_s, uR"(say \"hi\"\\x1b.png)"_s, u"0"_s, u"file"_s)}
             << 0;
         QTest::newRow("empty") << tarOf([](TTarWriter &) {}) << QStringList() << 0;
+        // The header's time is an unsigned count of seconds.
+        QTest::newRow("time past 2^31")
+            << tarOf([&](TTarWriter &tar) {
+                   tar.AddString("a", "late.png",
+                                 QDateTime::fromSecsSinceEpoch(1ll << 31, Qt::UTC));
+                   tar.AddString("a", "last.png",
+                                 QDateTime::fromSecsSinceEpoch(0xFFFFFFFFll, Qt::UTC));
+               })
+            << QStringList{uR"({"checksumCorrect":true,"name":"late.png","size":1,"time":"2038-01-19T03:14:08Z","type":"file"})"_s,
+                           uR"({"checksumCorrect":true,"name":"last.png","size":1,"time":"2106-02-07T06:28:15Z","type":"file"})"_s}
+            << 0;
         // The entries read before the damage are out; the document stays unfinished.
         QTest::newRow("cut short") << tarOf([&](TTarWriter &tar) {
                                           tar.AddString("a", "good.png", time);
@@ -293,20 +321,63 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("inTheWay"); // a file made beside the archive first
+        const QString rename = u" Give the archive a name ending in .tar.gz."_s;
         QTest::newRow("no extension")
-            << u"road"_s << u"the library folder would be the archive itself."_s;
+            << u"road"_s << u"the library folder would be the archive itself."_s + rename
+            << QString();
         QTest::newRow("named like a document")
-            << u"plant.js"_s << u"the project document would be the archive itself."_s;
+            << u"plant.js"_s << u"the project document would be the archive itself."_s + rename
+            << QString();
+        // The archive's name is right; the file is what has to go.
+        QTest::newRow("a file where the library folder goes")
+            << u"road.tar.gz"_s
+            << u"the file \"ROOT/road\" stands where its library folder would be. Move or "
+               "rename that file, or extract into another folder."_s
+            << u"road"_s;
     }
     void extractRefusesNamesItCannotUse()
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
+        QFETCH(QString, inTheWay);
         writeGzipped(FRoot + u'/' + name, "not much");
+        if (!inTheWay.isEmpty())
+            writeFile(FRoot + u'/' + inTheWay, "mine");
         const TRun run = runTool({u"extract"_s, u"--yes"_s, name}, FRoot);
         QCOMPARE(run.Status, 1);
-        QCOMPARE(run.Err, u"glyphbook: Cannot extract \"%1/%2\": %3 Give the archive a name "
-                          "ending in .tar.gz.\n"_s.arg(FRoot, name, message));
+        QCOMPARE(run.Err, u"glyphbook: Cannot extract \"%1/%2\": %3\n"_s.arg(
+                              FRoot, name, message.replace(u"ROOT"_s, FRoot)));
+    }
+
+    // A name typed without a suffix gets the archive's, as a save dialog gives it.
+    void packNamesTheArchive_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written"); // empty when the pack is refused
+        QTest::newRow("no suffix") << u"out"_s << u"out.tar.gz"_s;
+        QTest::newRow("in a folder") << u"dist/out"_s << u"dist/out.tar.gz"_s;
+        QTest::newRow("a suffix of its own") << u"out.tgz"_s << u"out.tgz"_s;
+        QTest::newRow("a plain tar name") << u"out.tar"_s << u"out.tar"_s;
+        QTest::newRow("an existing folder") << u"dist"_s << QString();
+    }
+    void packNamesTheArchive()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        const QString proj = project();
+        QVERIFY(QDir().mkpath(FRoot + u"/dist"_s));
+        const TRun run = runTool({u"pack"_s, proj, typed}, FRoot);
+        if (written.isEmpty()) {
+            QCOMPARE(run.Status, 1);
+            QVERIFY2(run.Err.contains(u"It is a folder."_s), qPrintable(run.Err));
+            QVERIFY(!QFileInfo::exists(FRoot + u'/' + typed + u".tar.gz"_s));
+            return;
+        }
+        QCOMPARE(run.Err, QString());
+        QCOMPARE(run.Status, 0);
+        QVERIFY(QFileInfo(FRoot + u'/' + written).isFile());
+        QCOMPARE(QFileInfo::exists(FRoot + u'/' + typed), typed == written);
     }
 
     void listRefusesDamagedArchive()
@@ -401,6 +472,27 @@ private slots:
         QCOMPARE(lines, report);
         if (!violation)
             QSKIP("python3-jsonschema is not installed (scripts/setup.sh installs it)");
+    }
+
+    // What the sheet cannot draw, check reports, by the same rule: a picture whose file is cut
+    // short, and one larger than the reader decodes.
+    void checkReportsWhatTheSheetCannotDraw()
+    {
+        const QByteArray whole = picture(6);
+        writeFile(FRoot + u"/art/cut.png"_s, whole.left(whole.indexOf("IDAT") + 8));
+        writeFile(FRoot + u"/art/huge.png"_s, claimedPicture(40000, 40000));
+        const TRun run = runTool({u"check"_s, project(R"({GLYPHBOOK: [{Identifier: a,
+            Image: 'ROOT/art/cut.png', ImageX: 0, ImageY: 0, Symbol: 'true', TextX: 0, TextY: 0,
+            StateImages: [{Value: 1, Image: 'ROOT/art/huge.png'}]}]})")},
+                                 FRoot);
+        QCOMPARE(run.Status, 1);
+        // The decoder may say its piece on stderr; the tool itself adds nothing there.
+        QVERIFY2(!run.Err.contains(u"glyphbook:"_s), qPrintable(run.Err));
+        QCOMPARE(run.Out.split(u'\n', Qt::SkipEmptyParts),
+                 (QStringList{u"image file \"%1/art/cut.png\" cannot be read as a picture "
+                              "(symbol 1 \"a\")"_s.arg(FRoot),
+                              u"image file \"%1/art/huge.png\" cannot be read as a picture "
+                              "(symbol 1 \"a\", state 1)"_s.arg(FRoot)}));
     }
 };
 

@@ -128,6 +128,31 @@ private slots:
         QCOMPARE(run.Out, QString());
         QCOMPARE(snapshot(FRoot), before);
     }
+
+    // Pages are put in place only when every one was written: a page that cannot be replaced
+    // leaves the earlier sheet whole.
+    void pagesAreReplacedTogetherOrNotAtAll()
+    {
+        writeFile(FRoot + u"/lib.js"_s, project(31));
+        writeFile(FRoot + u"/out-001.png"_s, "earlier page");
+        QVERIFY(QDir().mkpath(FRoot + u"/out-002.png"_s));
+        const auto before = snapshot(FRoot, QDir::AllEntries);
+        const TRun run = runTool({u"sheet"_s, u"lib.js"_s, u"out.png"_s}, FRoot);
+        QCOMPARE(run.Status, 1);
+        QVERIFY2(run.Err.contains(u"\"out-002.png\". It is a folder."_s), qPrintable(run.Err));
+        QCOMPARE(run.Out, QString());
+        QCOMPARE(snapshot(FRoot, QDir::AllEntries), before);
+
+        QVERIFY(QDir(FRoot + u"/out-002.png"_s).removeRecursively());
+        const TRun again = runTool({u"sheet"_s, u"lib.js"_s, u"out.png"_s}, FRoot);
+        QCOMPARE(again.Status, 0);
+        QCOMPARE(again.Out, u"out-001.png\nout-002.png\n"_s);
+        QVERIFY(!QImage::fromData(readFile(FRoot + u"/out-002.png"_s), "PNG").isNull());
+        QVERIFY(!QImage::fromData(readFile(FRoot + u"/out-001.png"_s), "PNG").isNull());
+        // The work folder goes with the run.
+        QCOMPARE(QDir(FRoot).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{u"lib.js"_s, u"out-001.png"_s, u"out-002.png"_s, u"pump.png"_s}));
+    }
 };
 
 QTEST_MAIN(TestSheetCli)

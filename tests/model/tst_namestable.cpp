@@ -124,6 +124,52 @@ private slots:
         QVERIFY(import.NewLanguages.isEmpty());
     }
 
+    // A cell that a spreadsheet would run as a formula is written as text, and the import gives
+    // back exactly what the library held.
+    void formulasAreWrittenAsText_data()
+    {
+        QTest::addColumn<QString>("identifier");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("row");
+        QTest::newRow("equals") << u"p"_s << u"=1+1"_s << QByteArray("p,'=1+1");
+        QTest::newRow("plus") << u"p"_s << u"+49 30"_s << QByteArray("p,'+49 30");
+        QTest::newRow("minus") << u"p"_s << u"-5 \u00B0C"_s
+                               << QByteArray("p,'-5 \xC2\xB0"
+                                             "C");
+        QTest::newRow("at") << u"p"_s << u"@SUM(A1)"_s << QByteArray("p,'@SUM(A1)");
+        QTest::newRow("tab") << u"p"_s << u"\tx"_s << QByteArray("p,'\tx");
+        QTest::newRow("carriage return") << u"p"_s << u"\rx"_s << QByteArray("p,\"'\rx\"");
+        QTest::newRow("formula with quotes and commas")
+            << u"p"_s << u"=HYPERLINK(\"http://x\",\"y\")"_s
+            << QByteArray("p,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"");
+        QTest::newRow("an apostrophe of the name's own")
+            << u"p"_s << u"'quoted'"_s << QByteArray("p,''quoted'");
+        QTest::newRow("an apostrophe before a formula sign")
+            << u"p"_s << u"'=x"_s << QByteArray("p,''=x");
+        QTest::newRow("only an apostrophe") << u"p"_s << u"'"_s << QByteArray("p,''");
+        QTest::newRow("a sign after the start") << u"p"_s << u"a=b-c"_s << QByteArray("p,a=b-c");
+        QTest::newRow("an identifier") << u"-pump"_s << u"Pump"_s << QByteArray("'-pump,Pump");
+    }
+
+    void formulasAreWrittenAsText()
+    {
+        QFETCH(QString, identifier);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, row);
+        TViraGlyphbook book = library({u"x:en=X"_s});
+        book.Symbols[0]->Identifier = identifier;
+        book.Symbols[0]->Names[0].Value = name;
+        const QByteArray table = ExportNames(book);
+        QCOMPARE(table, Bom + "Identifier,en\r\n" + row + "\r\n");
+        QVERIFY(PlanNamesImport(book, table, u"t.csv"_s).Changes.isEmpty());
+
+        // Into a library that lacks the name, the import sets it as it was.
+        book.Symbols[0]->Names[0].Value = u"other"_s;
+        const TNamesImport import = PlanNamesImport(book, table, u"t.csv"_s);
+        QCOMPARE(import.Changes.size(), 1);
+        QCOMPARE(import.Changes[0].After, name);
+    }
+
     void import_data()
     {
         QTest::addColumn<QByteArray>("table");
@@ -141,6 +187,12 @@ private slots:
             << QStringList{u"1 sv >Ventil"_s}
             << QStringList{u"en=Pump,sv=Pump,en=Pump second"_s, u"en=Valve,sv=Ventil"_s}
             << QStringList() << QStringList();
+        // Only the apostrophe that the export puts before a cell is taken off.
+        QTest::newRow("an apostrophe a translator typed")
+            << QByteArray("Identifier,en\r\nvalve,'Valve'\r\n")
+            << QStringList{u"1 en Valve>'Valve'"_s}
+            << QStringList{u"en=Pump,sv=Pump,en=Pump second"_s, u"en='Valve'"_s} << QStringList()
+            << QStringList();
     }
 
     void import()

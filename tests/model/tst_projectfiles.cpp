@@ -30,6 +30,10 @@ private slots:
         QVERIFY(QFile::link(path(u"proj/lib.js"_s), path(u"lib-link.js"_s)));
         QVERIFY(QFile::link(path(u"proj/a.png"_s), path(u"a-link.png"_s)));
         QVERIFY(QFile::link(path(u"other.png"_s), path(u"other-link.png"_s)));
+        QVERIFY(QDir().mkpath(path(u"proj/inner"_s)));
+        QVERIFY(QFile::link(path(u"proj/inner"_s), path(u"deep"_s)));
+        QVERIFY(QFile::link(path(u"proj"_s), path(u"proj-alias"_s)));
+        QVERIFY(QFile::link(path(u"proj/gone.png"_s), path(u"gone-link.png"_s)));
 
         auto symbol = std::make_shared<TViraSymbol>();
         symbol->Image = u"a.png"_s; // beside the project
@@ -48,6 +52,17 @@ private slots:
         QTest::newRow("a bare picture name") << u"proj/a.png"_s << int(TProjectFiles::Picture);
         QTest::newRow("a state picture") << u"art/on.png"_s << int(TProjectFiles::Picture);
         QTest::newRow("a link to a picture") << u"a-link.png"_s << int(TProjectFiles::Picture);
+        // The system takes ".." after a link to a folder from where the link leads, not from
+        // where the link stands: "deep/.." is "proj".
+        QTest::newRow("the document by a \"..\" after a link")
+            << u"deep/../lib.js"_s << int(TProjectFiles::Document);
+        QTest::newRow("a picture by a \"..\" after a link")
+            << u"deep/../a.png"_s << int(TProjectFiles::Picture);
+        // A write through these would make the missing picture.
+        QTest::newRow("a link to a missing picture")
+            << u"gone-link.png"_s << int(TProjectFiles::Picture);
+        QTest::newRow("a missing picture through a linked folder")
+            << u"proj-alias/gone.png"_s << int(TProjectFiles::Picture);
         // Written there, the output would stand in for the missing picture.
         QTest::newRow("a missing picture") << u"proj/gone.png"_s << int(TProjectFiles::Picture);
         QTest::newRow("a file of no concern") << u"other.png"_s << int(TProjectFiles::None);

@@ -264,6 +264,15 @@ private slots:
             << QStringLiteral("holds the entries \"\\xff\\xfe.png\" and \"\\xfe\\xff.png\", which "
                               "would both be written as")
             << QStringList();
+        // The project document would keep the name with CR LF for its LF: a picture it misses.
+        QTest::newRow("line break in a name")
+            << header(record("a\nb.png", 1)) + blocks("1") + document + endBlocks()
+            << QStringLiteral("holds the entry \"a\\x0ab.png\", whose name holds a line break, "
+                              "which no project document can keep. Nothing was extracted.")
+            << QStringList();
+        QTest::newRow("carriage return in a folder's name")
+            << header(record("img\r/a.png", 1)) + blocks("1") + document + endBlocks()
+            << QStringLiteral("holds the entry \"img\\x0d/a.png\"") << QStringList();
         const QByteArray longName(100, 'n'); // fills the name field: no NUL ends it
         QTest::newRow("name of 100 bytes")
             << header(record(longName, 1)) + blocks("a") + document + endBlocks() << QString()
@@ -280,6 +289,52 @@ private slots:
         else
             QVERIFY2(message.contains(error), qPrintable(message));
         QCOMPARE(snapshot(FRoot + QStringLiteral("/lib"), QDir::AllEntries).keys(), files);
+    }
+
+    // A work folder that cannot be made says why, as every other file error does.
+    void workFolderOnAFullDisk_data()
+    {
+        QTest::addColumn<bool>("pack"); // else extract, whose work folder is beside the archive
+        QTest::newRow("pack") << true;
+        QTest::newRow("extract") << false;
+    }
+    void workFolderOnAFullDisk()
+    {
+        QFETCH(bool, pack);
+        const QString small = FRoot + QStringLiteral("/small");
+        QVERIFY(QDir().mkpath(small));
+        TSmallDisk disk(small, 64 * 1024);
+        if (!disk.IsMounted())
+            QSKIP("only the administrator can mount a small file system");
+        const QString archive = (pack ? FRoot : small) + QStringLiteral("/lib.tar.gz");
+        if (!pack)
+            writeFile(archive, gzipped(tarOf("a.png", "a")));
+        QFile filler(small + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'f')) > 0 && filler.flush()) {
+        }
+        filler.close();
+        const QByteArray systemTemp = qgetenv("TMPDIR");
+        if (pack)
+            qputenv("TMPDIR", QFile::encodeName(small));
+        const auto before = snapshot(FRoot, QDir::AllEntries);
+
+        QString message;
+        TViraGlyphbook book;
+        TPackCallbacks callbacks;
+        callbacks.Confirm = [](const QString &) { return true; };
+        try {
+            if (pack)
+                PackLibrary(book, archive, callbacks);
+            else
+                ExtractLibrary(book, archive, callbacks);
+        } catch (const EGlyphbookError &e) {
+            message = e.message();
+        }
+        qputenv("TMPDIR", systemTemp);
+        QCOMPARE(message, QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
+                              .arg(small, QString::fromLocal8Bit(std::strerror(ENOSPC))));
+        QCOMPARE(snapshot(FRoot, QDir::AllEntries), before);
     }
 
     void packToTargetsThatCannotTakeIt_data()

@@ -1,8 +1,11 @@
+#include "packing/GzipStream.h"
 #include "packing/PrefetchReader.h"
 #include "tests/TestFiles.h"
 
 #include <QBuffer>
 #include <QTest>
+
+#include <zlib.h>
 
 namespace
 {
@@ -46,9 +49,47 @@ QByteArray readThrough(TPrefetchReader &reader, qint64 step, qint64 &last)
     }
 }
 
+/// A target that takes Room bytes and then refuses, as a full disk does.
+class TFullTarget : public QIODevice
+{
+public:
+    explicit TFullTarget(qint64 Room) : FRoom(Room) { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *, qint64 Size) override
+    {
+        if (Size > FRoom) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        FRoom -= Size;
+        return Size;
+    }
+
+private:
+    qint64 FRoom;
+};
+
+// What zlib gives for the bytes in one call, with the settings of packed libraries.
+QByteArray oneCallGzip(const QByteArray &bytes)
+{
+    z_stream z{};
+    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
+    QByteArray out(int(deflateBound(&z, uLong(bytes.size()))) + 64, Qt::Uninitialized);
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.constData()));
+    z.avail_in = uInt(bytes.size());
+    z.next_out = reinterpret_cast<Bytef *>(out.data());
+    z.avail_out = uInt(out.size());
+    deflate(&z, Z_FINISH);
+    out.truncate(out.size() - qsizetype(z.avail_out));
+    deflateEnd(&z);
+    return out;
+}
+
 } // namespace
 
-class TestPrefetch : public QObject
+class TestThreadedStreams : public QObject
 {
     Q_OBJECT
 
@@ -96,6 +137,54 @@ private slots:
         QCOMPARE(last, qint64(-1));
     }
 
+    // The writer compresses on a thread of its own; the bytes must be those of one thread.
+    void gzipWriterGivesTheBytesOfOneCall_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("nothing") << 0;
+        QTest::newRow("less than a chunk") << 5000;
+        QTest::newRow("many chunks, some compressible") << 5 * 1024 * 1024 + 333;
+    }
+    void gzipWriterGivesTheBytesOfOneCall()
+    {
+        QFETCH(int, size);
+        QByteArray bytes = sampleBytes(size, 9);
+        for (int i = 0; i < size / 3; ++i)
+            bytes[i] = char(i / 1000); // runs that compress, as pictures have
+        QByteArray written;
+        QBuffer target(&written);
+        target.open(QIODevice::WriteOnly);
+        qint64 reported = -1;
+        {
+            TGzipWriter gzip(&target);
+            gzip.Progress = [&](qint64 done) { reported = done; };
+            for (int at = 0; at < size; at += 70'001)
+                QCOMPARE(gzip.write(bytes.mid(at, 70'001)), qint64(std::min(70'001, size - at)));
+            gzip.Finish();
+        }
+        QCOMPARE(written, oneCallGzip(bytes));
+        QCOMPARE(reported, qint64(size));
+    }
+
+    void gzipWriterReportsAFullTarget()
+    {
+        TFullTarget target(100'000);
+        TGzipWriter gzip(&target);
+        const QByteArray bytes = sampleBytes(4 * 1024 * 1024, 11); // does not compress
+        bool failed = false;
+        for (int at = 0; at < bytes.size() && !failed; at += 65'536)
+            failed = gzip.write(bytes.mid(at, 65'536)) < 0;
+        try {
+            gzip.Finish();
+        } catch (const EGzipError &e) {
+            failed = true;
+            QVERIFY2(e.message().contains(u"No space left on device"), qPrintable(e.message()));
+        }
+        QVERIFY(failed);
+        if (!gzip.errorString().isEmpty())
+            QCOMPARE(gzip.errorString(), QStringLiteral("No space left on device"));
+    }
+
     void stopsWhileTheThreadWaits()
     {
         // The thread fills every place and waits; ending the reader unread must not hang.
@@ -115,5 +204,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPrefetch)
-#include "tst_prefetch.moc"
+QTEST_GUILESS_MAIN(TestThreadedStreams)
+#include "tst_threadedstreams.moc"
