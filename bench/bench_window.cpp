@@ -9,13 +9,17 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "ui/CheckLibraryWindow.h"
 #include "ui/MainGlyphbook.h"
+#include "ui/PictureWatch.h"
+#include "ui/RecoveryCopy.h"
 #include "ui/SymbolListPanel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -191,6 +195,65 @@ void measureOpenAndSave(const QString &Folder)
     saves.Print("save project, 12.9 MiB document ", 100);
 }
 
+// The recovery copy of the 20,000 symbols with unsaved changes: the part of a write that holds
+// the window's thread (the snapshot), the whole write, and a keystroke typed while a write runs.
+void measureRecoveryWrites(TMainForm &Window)
+{
+    TTimes snapshots;
+    TTimes writes;
+    TKeystrokeFigures typedMeanwhile;
+    QLineEdit *field = Named<QLineEdit>(Window, "eIdentifier");
+    for (int round = 0; round < 5; ++round) {
+        pressKey(field, Qt::Key_Z, QStringLiteral("z"));
+        snapshots.Add([&] { Window.Recovery().WriteNow(); });
+        typedMeanwhile.Add(
+            timedUntilIdle([&] { pressKey(field, Qt::Key_W, QStringLiteral("w")); }));
+        Window.Recovery().Flush();
+        pressKey(field, Qt::Key_Z, QStringLiteral("z"));
+        writes.Add([&] {
+            Window.Recovery().WriteNow();
+            Window.Recovery().Flush();
+        });
+    }
+    snapshots.Print("recovery copy, window's thread   ", 0);
+    writes.Print("recovery copy, whole write      ", 0);
+    printTimed("keystroke while the copy is written", typedMeanwhile.Slowest, " slowest");
+    std::printf("recovery copy size               %.1f MiB\n",
+                QFileInfo(Window.Recovery().DocumentPath()).size() / 1048576.0);
+}
+
+// The watches a library of 20,000 symbols holds whose pictures (main and two state images) lie
+// in three folders, and the time the watch takes to follow a library replaced as a whole.
+void measureWatches(const QString &Folder)
+{
+    QList<TViraSymbolPtr> symbols;
+    for (const char *sub : {"art", "on", "alarm"})
+        QDir(Folder).mkpath(QLatin1String(sub));
+    for (int i = 0; i < kSymbols; ++i) {
+        auto symbol = std::make_shared<TViraSymbol>();
+        symbol->Identifier = QStringLiteral("s%1").arg(i);
+        symbol->Image = Folder + QStringLiteral("/art/%1.png").arg(i);
+        symbol->Symbol = true;
+        symbol->StateImages = {
+            {QStringLiteral("1"), Folder + QStringLiteral("/on/%1.png").arg(i)},
+            {QStringLiteral("Alarm"), Folder + QStringLiteral("/alarm/%1.gif").arg(i)}};
+        symbols.append(symbol);
+    }
+    TScriptedDialogs dialogs;
+    TMainForm window(dialogs, Folder);
+    window.show();
+    QElapsedTimer timer;
+    timer.start();
+    window.Document().ResetLibrary(symbols);
+    const double resetMs = timer.nsecsElapsed() / 1e6;
+    window.Document().SetSelectedSymbol(symbols.value(kSymbols / 2));
+    QCoreApplication::processEvents();
+    const TPictureWatch &watch = window.PictureWatch();
+    std::printf("watches, %d symbols x 3 pictures  %lld files + %lld folders\n", kSymbols,
+                qlonglong(watch.WatchedFiles().size()), qlonglong(watch.WatchedFolders().size()));
+    std::printf("  library replaced, with watch    %.1f ms\n", resetMs);
+}
+
 /// Resident memory now, in kilobytes.
 double residentKilobytes()
 {
@@ -227,6 +290,10 @@ int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Recovery copies and settings go to a scratch home, never the user's.
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QDir(home.path()).filePath(QStringLiteral("data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral("config")).toLocal8Bit());
     QApplication application(argc, argv);
     // An optional count checks that the fill grows linearly, not quadratically.
     if (argc > 1)
@@ -335,6 +402,8 @@ int main(int argc, char *argv[])
     printTimed("redo, add or delete a symbol", symbolSteps.Redo.Slowest, " slowest (goal < 50 ms)");
     printTimed("", symbolSteps.Redo.Mean(), " mean");
     std::printf("memory of %d undo steps        %.0f kB resident more\n", steps, stepKilobytes);
+    measureRecoveryWrites(window);
+    measureWatches(folder.path());
     measureOpenAndSave(folder.path());
     std::printf("peak memory                      %.1f MB\n", peakMegabytes());
     return 0;

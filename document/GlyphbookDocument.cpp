@@ -3,8 +3,10 @@
 #include "document/SymbolCommands.h"
 
 #include <QScopeGuard>
+
 #include <QSet>
 #include <QUndoStack>
+#include <algorithm>
 
 namespace
 {
@@ -131,8 +133,21 @@ void TGlyphbookDocument::StartFreshHistory()
 
 void TGlyphbookDocument::SaveToFile(const QString &FileName)
 {
+    QList<TViraSymbolPtr> unnamed;
+    for (const TViraSymbolPtr &symbol : std::as_const(FLibrary.Symbols))
+        if (std::any_of(symbol->Names.cbegin(), symbol->Names.cend(),
+                        [](const TStringPairs &Pair) { return Pair.Value.isEmpty(); }))
+            unnamed.append(symbol);
     FLibrary.SaveToFile(FileName);
     FUndoStack->setClean();
+    const TUnrecorded showing(*this);
+    for (const TViraSymbolPtr &symbol : std::as_const(unnamed))
+        emit symbolChanged(symbol);
+}
+
+void TGlyphbookDocument::MarkUnsaved()
+{
+    FUndoStack->resetClean();
 }
 
 void TGlyphbookDocument::SetImageMark(const TViraSymbolPtr &Symbol, bool Missing)

@@ -87,8 +87,12 @@ public:
     void ReplaceSymbolObjects(QList<TViraSymbolPtr> Symbols, int SelectIndex);
     /// Nothing done before can be undone; the library counts as saved.
     void StartFreshHistory();
-    /// Writes the library's document into FileName; the library then counts as saved.
+    /// Writes the library's document into FileName; the library then counts as saved. Names the
+    /// save filled in are announced as changes of their symbols, no step.
     void SaveToFile(const QString &FileName);
+    /// The library counts as changed since it was saved, with whatever history it has: a
+    /// library brought back from a recovery copy.
+    void MarkUnsaved();
 
     /// Marks Symbol as having a missing image file, or not: its Error, which is no content of
     /// the document and no step.

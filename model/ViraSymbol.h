@@ -85,8 +85,9 @@ public:
     /// Replaces the symbols by those of the document held in Bytes (the file's content);
     /// SourceName names the file in error messages.
     void LoadFromBytes(QByteArray Bytes, const QString &SourceName);
-    /// The file content of the library's document; fills empty display names like SaveToFile.
-    QByteArray SaveToBytes();
+    /// The file content of the library's document; fills empty display names like SaveToFile
+    /// unless FillEmptyNames is false (a copy that must give back the library as it is).
+    QByteArray SaveToBytes(bool FillEmptyNames = true);
 };
 
 TVSTextAlign StrToTextAlign(const QString &Text);

@@ -127,7 +127,7 @@ const std::vector<TSymbolMember> &symbolMembersInOrder()
 }
 
 // The members of "NAME" in member order; of two pairs for one language the later one's value.
-void writeNames(TDocumentWriter &writer, TViraSymbol &symbol)
+void writeNames(TDocumentWriter &writer, TViraSymbol &symbol, bool fillEmptyNames = true)
 {
     struct TNamed {
         quint32 Hash;
@@ -138,7 +138,7 @@ void writeNames(TDocumentWriter &writer, TViraSymbol &symbol)
     names.reserve(size_t(symbol.Names.size()));
     for (TStringPairs &pair : symbol.Names) {
         // The display program needs a name in every language: fill gaps in memory too.
-        if (pair.Value.isEmpty())
+        if (fillEmptyNames && pair.Value.isEmpty())
             pair.Value = symbol.Identifier;
         QString name = storedName(pair.Name);
         const quint32 hash = JsonMemberHash(name);
@@ -200,7 +200,7 @@ void writeDocumentEnd(TDocumentWriter &writer)
     writer.Finish();
 }
 
-void writeSymbol(TDocumentWriter &writer, TViraSymbol &symbol)
+void writeSymbol(TDocumentWriter &writer, TViraSymbol &symbol, bool fillEmptyNames = true)
 {
     writer.BeginObject();
     for (const TSymbolMember member : symbolMembersInOrder()) {
@@ -224,7 +224,7 @@ void writeSymbol(TDocumentWriter &writer, TViraSymbol &symbol)
             writer.Int(symbol.ImageY);
             break;
         case smName:
-            writeNames(writer, symbol);
+            writeNames(writer, symbol, fillEmptyNames);
             break;
         case smSymbol:
             writer.String(symbol.Symbol ? sTrue : sFalse);
@@ -246,11 +246,11 @@ void writeSymbol(TDocumentWriter &writer, TViraSymbol &symbol)
     writer.EndObject();
 }
 
-void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book)
+void writeDocument(TDocumentWriter &writer, TViraGlyphbook &book, bool fillEmptyNames)
 {
     writeDocumentStart(writer);
     for (const TViraSymbolPtr &symbol : book.Symbols)
-        writeSymbol(writer, *symbol);
+        writeSymbol(writer, *symbol, fillEmptyNames);
     writeDocumentEnd(writer);
 }
 
@@ -382,13 +382,13 @@ void TViraGlyphbook::FormatFile(const QString &FileName, const QString &Target,
     book.SaveToFile(Target);
 }
 
-QByteArray TViraGlyphbook::SaveToBytes()
+QByteArray TViraGlyphbook::SaveToBytes(bool FillEmptyNames)
 {
     // The writer puts UTF-8 straight after the mark, with every line break as CR LF; the text
     // ends with the closing brace, after which the last line break follows.
     QByteArray bytes = Bom;
     TDocumentWriter writer(bytes, true, false, true);
-    writeDocument(writer, *this);
+    writeDocument(writer, *this, FillEmptyNames);
     bytes.append("\r\n", 2);
     return bytes;
 }

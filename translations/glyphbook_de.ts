@@ -1,6 +1,17 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>QMessageBox</name>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Verwerfen</translation>
+    </message>
+</context>
+<context>
     <name>TBatchImportDialog</name>
     <message>
         <source>Add New Symbols</source>
@@ -354,6 +365,25 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>The file "%1" cannot be read as a picture.</source>
         <translation>Die Datei „%1“ kann nicht als Bild gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Liste leeren</translation>
+    </message>
+    <message>
+        <source>The project "%1" no longer exists. It was taken off the list of recent projects.</source>
+        <translation>Das Projekt „%1“ existiert nicht mehr. Es wurde aus der Liste der zuletzt geöffneten Projekte entfernt.</translation>
+    </message>
+</context>
+<context>
+    <name>TRecoveryCopy</name>
+    <message>
+        <source>The file "%1" is missing.</source>
+        <translation>Die Datei „%1“ fehlt.</translation>
     </message>
 </context>
 <context>

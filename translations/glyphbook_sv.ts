@@ -1,6 +1,17 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="sv_SE">
 <context>
+    <name>QMessageBox</name>
+    <message>
+        <source>Restore</source>
+        <translation>Återställ</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Kasta</translation>
+    </message>
+</context>
+<context>
     <name>TBatchImportDialog</name>
     <message>
         <source>Add New Symbols</source>
@@ -354,6 +365,25 @@ Vill du ersätta den?</translation>
     <message>
         <source>The file "%1" cannot be read as a picture.</source>
         <translation>Filen "%1" kan inte läsas som en bild.</translation>
+    </message>
+    <message>
+        <source>Open Recent</source>
+        <translation>Öppna senaste</translation>
+    </message>
+    <message>
+        <source>Clear List</source>
+        <translation>Töm listan</translation>
+    </message>
+    <message>
+        <source>The project "%1" no longer exists. It was taken off the list of recent projects.</source>
+        <translation>Projektet "%1" finns inte längre. Det togs bort från listan över senaste projekt.</translation>
+    </message>
+</context>
+<context>
+    <name>TRecoveryCopy</name>
+    <message>
+        <source>The file "%1" is missing.</source>
+        <translation>Filen "%1" saknas.</translation>
     </message>
 </context>
 <context>

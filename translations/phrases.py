@@ -152,4 +152,12 @@ PHRASES = {
     'How the text stands at the text point': ('Hur texten står vid textpunkten', 'Wie der Text am Textpunkt steht'),
     'Name (%1)': ('Namn (%1)', 'Name (%1)'),
     "The symbol's name in the language %1": ('Symbolens namn på språket %1', 'Der Name des Symbols in der Sprache %1'),
+    'Restore': ('Återställ', 'Wiederherstellen'),
+    'Discard': ('Kasta', 'Verwerfen'),
+    'Open Recent': ('Öppna senaste', 'Zuletzt geöffnet'),
+    'Clear List': ('Töm listan', 'Liste leeren'),
+    'The project "%1" no longer exists. It was taken off the list of recent projects.':
+        ('Projektet "%1" finns inte längre. Det togs bort från listan över senaste projekt.',
+         'Das Projekt „%1“ existiert nicht mehr. Es wurde aus der Liste der zuletzt geöffneten Projekte entfernt.'),
+    'The file "%1" is missing.': ('Filen "%1" saknas.', 'Die Datei „%1“ fehlt.'),
 }

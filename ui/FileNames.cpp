@@ -11,3 +11,11 @@ QString ChangeFileExt(const QString &FileName, const QString &Extension)
     }
     return FileName + Extension;
 }
+
+QString WithDefaultSuffix(const QString &FileName, const QString &Suffix)
+{
+    const qsizetype nameStart = FileName.lastIndexOf(u'/') + 1;
+    if (FileName.isEmpty() || FileName.indexOf(u'.', nameStart) >= 0)
+        return FileName;
+    return FileName + Suffix;
+}

@@ -55,6 +55,10 @@ public:
     virtual void ShowQuestionOk(const QString &Text) = 0;
     /// An information icon with OK.
     virtual void ShowInformation(const QString &Text) = 0;
+    /// What the user answered to the offer of kept changes.
+    enum TRestoreAnswer { raRestore, raDiscard, raLater };
+    /// A question with Restore (the default) and Discard; closing it answers raLater.
+    virtual TRestoreAnswer AskRestore(const QString &Text) = 0;
     /// Yes/No question; true only for Yes.
     virtual bool Confirm(const QString &Text) = 0;
     /// Yes/No question with details below it (what Yes replaces); true only for Yes.

@@ -1,5 +1,6 @@
 #include "ui/ImageStripPanel.h"
 
+#include "model/ImagePath.h"
 #include "ui/ErrorGuard.h"
 #include "ui/FileDrop.h"
 #include "ui/GlyphbookDialogs.h"
@@ -125,6 +126,25 @@ void TImageStripPanel::ShowSelection(const TViraSymbolPtr &Symbol)
         bDeleteImage->setEnabled(false);
     }
     setVisible(Symbol != nullptr);
+}
+
+void TImageStripPanel::ReloadPictures()
+{
+    const TViraSymbolPtr symbol = FDocument.SelectedSymbol();
+    if (!symbol)
+        return;
+    bool missing = false;
+    for (TSymbolImgPanel *tile : Tiles()) {
+        const QString stored = storedPathOf(*tile);
+        if (LoadPictureFile(tile->Image, ResolveImagePath(stored, FDocument.ProjectFile()))) {
+            tile->Image->setToolTip(stored);
+        } else {
+            tile->Image->clear();
+            missing = true;
+        }
+    }
+    if (symbol->Error != missing)
+        FDocument.SetImageMark(symbol, missing);
 }
 
 void TImageStripPanel::ClickTile(int State)

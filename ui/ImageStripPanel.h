@@ -31,6 +31,10 @@ public:
     /// Marks the tile of state image State and shows its picture, as a click on it does.
     void ClickTile(int State);
 
+    /// Loads every tile's picture again from its file, which changed on the disk; the
+    /// symbol's missing mark follows.
+    void ReloadPictures();
+
     void bAddImageClick();
     void bDeleteImageClick();
     /// Adds Pictures as state images of the selected symbol, one step.

@@ -4,6 +4,7 @@
 
 #include "ui/AnchorLayout.h"
 #include "ui/ImageStripPanel.h"
+#include "ui/RecoveryCopy.h"
 #include "ui/SymbolListPanel.h"
 #include "ui/SymbolPreviewPanel.h"
 #include "ui/SymbolSettingsPanel.h"
@@ -53,6 +54,9 @@ TMainForm::TMainForm(TGlyphbookDialogs &Dialogs, QString ProgramFolder, QString 
     CreateDialogs();
     CreatePanels();
     CreateMenus();
+    CreateRecovery();
+    CreatePictureWatch();
+    CreateRecentMenu();
     CreateMenuKeys();
     ConnectPanels();
 
@@ -305,6 +309,10 @@ void TMainForm::ShowInformationOverWindow(const QString &Text)
 void TMainForm::showEvent(QShowEvent *Event)
 {
     QMainWindow::showEvent(Event);
+    if (!std::exchange(FOfferedKeptChanges, true))
+        // The window first shows as it always does; the question stands over it.
+        QMetaObject::invokeMethod(
+            this, [this] { Guard([this] { OfferKeptChanges(); }); }, Qt::QueuedConnection);
     if (FPendingInformation.isEmpty())
         return;
     // Once the window is on the screen, so the message stands over it.

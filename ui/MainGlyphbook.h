@@ -14,6 +14,10 @@ class QAction;
 class QMenu;
 class TAnchorLayout;
 class TCheckLibraryWindow;
+class TPictureWatch;
+class TRecentProjects;
+class TRecoveryCopy;
+struct TKeptCopy;
 class TImageStripPanel;
 class TSymbolListPanel;
 class TSymbolPreviewPanel;
@@ -36,6 +40,9 @@ public:
     /// The library being edited, its project file, selection and history.
     TGlyphbookDocument &Document() { return FDocument; }
     const TGlyphbookDocument &Document() const { return FDocument; }
+    /// The copy that keeps the library's unsaved changes.
+    TRecoveryCopy &Recovery() { return *FRecovery; }
+    const TPictureWatch &PictureWatch() const { return *FPictureWatch; }
     /// The symbol being edited, or none.
     const TViraSymbolPtr &SelectedSymbol() const { return FDocument.SelectedSymbol(); }
 
@@ -97,6 +104,7 @@ private:
     QMenu *FViewMenu = nullptr;
     QMenu *FExamplesMenu = nullptr;
     QAction *FExit = nullptr;
+    QAction *FRestoreDiscarded = nullptr;
     QAction *FHelp = nullptr;
     QAction *FZoomIn = nullptr;
     QAction *FZoomOut = nullptr;
@@ -106,6 +114,14 @@ private:
     int FPlacements = 0;
     /// The project file the caption names: the one opened or saved last.
     QString FCaptionFile;
+    /// The project file the library was loaded from or last saved to; none after New Project.
+    QString FLibraryFile;
+    std::unique_ptr<TRecoveryCopy> FRecovery;
+    TPictureWatch *FPictureWatch = nullptr;
+    TRecentProjects *FRecent = nullptr;
+    QMenu *FRecentMenu = nullptr;
+    /// Whether kept changes of earlier windows were offered.
+    bool FOfferedKeptChanges = false;
     /// Messages that arose before the window was shown.
     QStringList FPendingInformation;
 
@@ -130,11 +146,31 @@ private:
     // Project commands (MainGlyphbookProject.cpp).
     void miNewProjectClick();
     void miOpenProjectClick();
+    /// Opens FileName as Open Project does once its dialog is answered.
+    void OpenProjectFile(const QString &FileName);
     void miSaveProjectClick();
     void E1Click();
     void H1Click();
     void SmallExamplejs1Click();
     void SetCaptionFile(const QString &FileName);
+    /// The caption, with the modified mark while changes are unsaved.
+    void ShowCaption();
+    void SetLibraryFile(const QString &FileName);
+
+    // Recovery of unsaved changes (MainGlyphbookRecovery.cpp).
+    void CreateRecovery();
+    /// The shown pictures and the missing marks follow the files on the disk.
+    void CreatePictureWatch();
+    /// Offers back the changes that windows gone before kept, newest first.
+    void OfferKeptChanges();
+    void miRestoreDiscardedClick();
+
+    // Open Recent (MainGlyphbookRecent.cpp).
+    void CreateRecentMenu();
+    void FillRecentMenu();
+    void OpenRecent(const QString &FileName);
+    /// Makes a library kept in Copy the one being edited, its changes unsaved.
+    void RestoreKeptLibrary(TViraGlyphbook Library, const TKeptCopy &Copy);
 
     // Undo and redo (MainGlyphbookEdit.cpp).
     void CreateEditMenu();

@@ -17,6 +17,8 @@ void TMainForm::miExportNamesClick()
         sNamesSaveDialog.FileName = ChangeFileExt(FDocument.ProjectFile(), QStringLiteral(".csv"));
     if (!FDialogs.Execute(sNamesSaveDialog))
         return;
+    sNamesSaveDialog.FileName =
+        WithDefaultSuffix(sNamesSaveDialog.FileName, QStringLiteral(".csv"));
     RefuseProjectFileAsOutput(FDocument.Library(), FDocument.ProjectFile(),
                               sNamesSaveDialog.FileName);
     SaveFileBytes(sNamesSaveDialog.FileName, ExportNames(FDocument.Library()));

@@ -6,10 +6,14 @@
 #include "packing/GlyphbookPack.h"
 #include "packing/LibraryCopy.h"
 #include "ui/BusyCursor.h"
+#include "ui/FileNames.h"
+#include "ui/RecentProjects.h"
+#include "ui/RecoveryCopy.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <exception>
 #include <optional>
@@ -70,6 +74,7 @@ void TMainForm::miPackLibClick()
 {
     if (!FDialogs.Execute(sSaveDialog2))
         return;
+    sSaveDialog2.FileName = WithDefaultSuffix(sSaveDialog2.FileName, QStringLiteral(".tar.gz"));
     const QString archive = sSaveDialog2.FileName;
     const int selected = FDocument.SelectedIndex();
     TBusyCursor busy;
@@ -104,6 +109,9 @@ void TMainForm::miOpenLibClick()
     if (!FDialogs.Execute(sOpenDialog2))
         return;
     const QString archive = sOpenDialog2.FileName;
+    FRecovery->KeepAsDiscarded();
+    // Until the extraction replaces the library, its changes are still the current ones.
+    auto notReplaced = qScopeGuard([this] { FRecovery->KeepAsCurrent(); });
     const int selected = FDocument.SelectedIndex();
     // The extraction lends the library out and gives it back as new symbol objects, whatever
     // happens; the views must then refer to those.
@@ -139,8 +147,11 @@ void TMainForm::miOpenLibClick()
 
     sSaveDialog1.FileName = TExtractTarget::ForArchive(archive).BaseName + QStringLiteral(".js");
     sSaveDialog2.FileName = archive;
+    notReplaced.dismiss();
     giveBack();
     FDocument.StartFreshHistory();
+    SetLibraryFile(QString());
+    FRecent->Add(TExtractTarget::ForArchive(archive, into).ProjectDocument);
     CollectLanguages();
     RebuildLanguageColumns();
 }

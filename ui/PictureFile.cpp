@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMovie>
+#include <QPainter>
 #include <QPixmap>
 
 bool LoadPictureFile(QLabel *Picture, const QString &Path)
@@ -34,6 +35,32 @@ bool LoadPictureFile(QLabel *Picture, const QString &Path)
     if (previous && previous->parent() == Picture)
         delete previous;
     return true;
+}
+
+const QPixmap &MissingPictureMark()
+{
+    static const QPixmap mark = [] {
+        constexpr int side = 32;
+        QPixmap pixmap(side, side);
+        pixmap.fill(Qt::white);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::gray, 1));
+        painter.drawRect(0, 0, side - 1, side - 1);
+        painter.setPen(QPen(QColor(200, 0, 0), 3));
+        painter.drawLine(QPointF(7, 7), QPointF(side - 7, side - 7));
+        painter.drawLine(QPointF(side - 7, 7), QPointF(7, side - 7));
+        return pixmap;
+    }();
+    return mark;
+}
+
+void ShowMissingPicture(QLabel *Picture)
+{
+    QMovie *previous = Picture->movie();
+    Picture->setPixmap(MissingPictureMark());
+    if (previous && previous->parent() == Picture)
+        delete previous;
 }
 
 void ReportUnreadablePicture(TGlyphbookDialogs &Dialogs, const QString &FileName,

@@ -1,11 +1,15 @@
 #include "ui/QtGlyphbookDialogs.h"
 
+#include "ui/RecentProjects.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -86,16 +90,29 @@ bool TQtGlyphbookDialogs::Execute(TFileDialog &Dialog)
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !Dialog.OverwritePrompt);
+        // A name typed without a suffix gets the first pattern's, before the dialog checks for
+        // a file to replace.
+        if (const QString first = Dialog.Filter.section(u'|', 1, 1).section(u';', 0, 0);
+            first.startsWith(QLatin1String("*.")))
+            dialog.setDefaultSuffix(first.mid(2));
         break;
     }
     if (!Dialog.Filter.isEmpty())
         dialog.setNameFilters(NameFiltersFromPairs(Dialog.Filter));
+    // Without a folder of its own to start in, a dialog starts where it was last used.
+    TRecentProjects remembered;
+    if (QFileInfo(Dialog.FileName).isRelative())
+        if (const QString last = remembered.LastFolder(Dialog.Name); QFileInfo(last).isDir())
+            dialog.setDirectory(last);
     if (!Dialog.FileName.isEmpty())
         dialog.selectFile(Dialog.FileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     Dialog.FileNames = dialog.selectedFiles();
     Dialog.FileName = Dialog.FileNames.constFirst();
+    remembered.SetLastFolder(Dialog.Name, Dialog.Kind == TFileDialog::fdFolder
+                                              ? Dialog.FileName
+                                              : QFileInfo(Dialog.FileName).absolutePath());
     return true;
 }
 
@@ -125,6 +142,20 @@ void TQtGlyphbookDialogs::ShowQuestionOk(const QString &Text)
 void TQtGlyphbookDialogs::ShowInformation(const QString &Text)
 {
     QMessageBox::information(Parent, QApplication::applicationDisplayName(), Text);
+}
+
+TGlyphbookDialogs::TRestoreAnswer TQtGlyphbookDialogs::AskRestore(const QString &Text)
+{
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), Text,
+                    QMessageBox::NoButton, Parent);
+    QPushButton *restore = box.addButton(QMessageBox::tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QMessageBox::tr("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    // Escape leaves the kept changes for the next start rather than deleting them.
+    box.exec();
+    if (box.clickedButton() == restore)
+        return raRestore;
+    return box.clickedButton() == discard ? raDiscard : raLater;
 }
 
 bool TQtGlyphbookDialogs::Confirm(const QString &Text)

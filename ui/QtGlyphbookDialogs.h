@@ -20,6 +20,7 @@ public:
     void ShowErrorCancel(const QString &Text) override;
     void ShowQuestionOk(const QString &Text) override;
     void ShowInformation(const QString &Text) override;
+    TRestoreAnswer AskRestore(const QString &Text) override;
     bool Confirm(const QString &Text) override;
     bool ConfirmWithDetails(const QString &Text, const QString &Details) override;
     bool ChooseFolder(const QString &Caption, QString &Folder) override;

@@ -126,17 +126,34 @@ void TSymbolPreviewPanel::ShowSymbolImage(const TViraSymbolPtr &Symbol, int Inde
     const QString stored = Index >= 0 && Index < Symbol->StateImages.size()
                                ? Symbol->StateImages.at(Index).Value
                                : Symbol->Image;
-    // A missing file leaves the previous picture in place; it is still placed by this symbol.
-    if (LoadPictureFile(SymbolImage, ResolveImagePath(stored, FDocument.ProjectFile())))
-        SymbolImage->adjustSize();
+    // A file that cannot be shown gets the missing mark, never the previous symbol's picture.
+    FShownPath = stored;
+    LoadPicture(stored, true);
     PlacePreview(*Symbol);
 }
 
 void TSymbolPreviewPanel::ShowPicture(const QString &Path)
 {
-    // All images of a symbol share its anchor: the picture is not placed again.
+    // All images of a symbol share its anchor: the picture is not placed again. A tile whose
+    // file is missing leaves the symbol's picture shown.
+    LoadPicture(Path, false);
+}
+
+void TSymbolPreviewPanel::ReloadPicture()
+{
+    if (FDocument.SelectedSymbol())
+        LoadPicture(FShownPath, true);
+}
+
+void TSymbolPreviewPanel::LoadPicture(const QString &Path, bool MarkMissing)
+{
     if (LoadPictureFile(SymbolImage, ResolveImagePath(Path, FDocument.ProjectFile())))
-        SymbolImage->adjustSize();
+        FShownPath = Path;
+    else if (MarkMissing)
+        ShowMissingPicture(SymbolImage);
+    else
+        return;
+    SymbolImage->adjustSize();
 }
 
 void TSymbolPreviewPanel::SetEditing(bool State)

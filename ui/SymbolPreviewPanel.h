@@ -45,10 +45,12 @@ public:
     bool IsMoving = false;
 
     /// Shows Symbol's main picture (Index -1) or its state picture Index, placed by Symbol's
-    /// points. A file that cannot be shown leaves the previous picture in place.
+    /// points. A file that cannot be shown shows the missing-picture mark.
     void ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index);
     /// Shows the picture stored under Path, where the symbol's points place it now.
     void ShowPicture(const QString &Path);
+    /// Loads the shown picture again from its file, which changed on the disk.
+    void ReloadPicture();
     /// Shows or hides the picture and the example text.
     void SetEditing(bool State);
 
@@ -78,6 +80,11 @@ private:
     bool FDragging = false;
     /// The grid picture in whole device pixels of the screen it was last drawn on.
     QPixmap FDeviceGrid;
+    /// The stored path of the picture shown.
+    QString FShownPath;
+    /// Loads the picture stored under Path; one that cannot be shown gets the missing mark
+    /// when MarkMissing, else leaves the picture shown.
+    void LoadPicture(const QString &Path, bool MarkMissing);
 
     void CreateElements();
     void CreateOptions();

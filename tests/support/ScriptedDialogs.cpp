@@ -47,6 +47,16 @@ bool TScriptedDialogs::ConfirmWithDetails(const QString &Text, const QString &De
     return ConfirmAnswers.takeFirst();
 }
 
+TGlyphbookDialogs::TRestoreAnswer TScriptedDialogs::AskRestore(const QString &Text)
+{
+    RestoreQuestions.append(Text);
+    if (RestoreAnswers.isEmpty()) {
+        ++Unanswered;
+        return raLater;
+    }
+    return RestoreAnswers.takeFirst();
+}
+
 bool TScriptedDialogs::ChooseFolder(const QString &, QString &Folder)
 {
     if (FolderAnswers.isEmpty()) {

@@ -41,6 +41,10 @@ public:
     QStringList RunDialogs;
     /// Answers for the next Yes/No questions, in order.
     QList<bool> ConfirmAnswers;
+    /// Answers for the next Restore/Discard questions, in order; none left answers raLater.
+    QList<TRestoreAnswer> RestoreAnswers;
+    /// The Restore/Discard questions, as they were asked.
+    QStringList RestoreQuestions;
     /// Answers for the next folder dialogs, in order: a folder chooses it, std::nullopt cancels.
     QList<std::optional<QString>> FolderAnswers;
 
@@ -64,6 +68,7 @@ public:
     void ShowErrorCancel(const QString &Text) override { ErrorCancels.append(Text); }
     void ShowQuestionOk(const QString &Text) override { QuestionOks.append(Text); }
     void ShowInformation(const QString &Text) override { Informations.append(Text); }
+    TRestoreAnswer AskRestore(const QString &Text) override;
     bool Confirm(const QString &Text) override { return ConfirmWithDetails(Text, QString()); }
     bool ConfirmWithDetails(const QString &Text, const QString &Details) override;
     bool ChooseFolder(const QString &Caption, QString &Folder) override;

@@ -49,8 +49,19 @@ class TWindowFixture
 {
 public:
     QTemporaryDir Folder;
+    /// The user's own folders (recovery copies, settings), never the real user's.
+    QTemporaryDir Home;
     TScriptedDialogs Dialogs;
     std::unique_ptr<TMainForm> Window;
+
+    TWindowFixture() { UseHome(Home.path()); }
+
+    /// Points the per-user data and settings folders into Path.
+    static void UseHome(const QString &Path)
+    {
+        qputenv("XDG_DATA_HOME", QDir(Path).filePath(QStringLiteral("data")).toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", QDir(Path).filePath(QStringLiteral("config")).toLocal8Bit());
+    }
 
     QString Path(const QString &RelativePath) const { return Folder.filePath(RelativePath); }
 

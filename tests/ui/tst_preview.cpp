@@ -6,6 +6,8 @@
 #include "TestPictures.h"
 #include "WindowFixture.h"
 
+#include "ui/PictureFile.h"
+
 #include "ui/DottedLine.h"
 
 #include <QCheckBox>
@@ -51,7 +53,7 @@ private slots:
     void focusedPointFieldIsNotRewritten();
     void showSymbolImageChoosesTheImage_data();
     void showSymbolImageChoosesTheImage();
-    void missingFileKeepsThePreviousPicture();
+    void missingFileShowsTheMissingMark();
     void imagePathResolution_data();
     void imagePathResolution();
     void gifAnimatesOnlyWithLowerCaseExtension_data();
@@ -636,13 +638,16 @@ void TestPreview::showSymbolImageChoosesTheImage()
     QCOMPARE(w->SelectedSymbol(), symbol);
 }
 
-void TestPreview::missingFileKeepsThePreviousPicture()
+void TestPreview::missingFileShowsTheMissingMark()
 {
     select(symbolWith({0, 0}, {0, 0}, {11, 11}));
     auto missing = symbolWith({10, 20}, {0, 0});
     missing->Image = f->Path(u"gone.png"_s);
     showSymbol(*w, missing, -1);
-    QCOMPARE(Named<QLabel>(*w, "SymbolImage")->geometry(), QRect(678, 367, 11, 11));
+    // Placed by the new anchor, as the earlier picture was, but never that picture.
+    QLabel *image = Named<QLabel>(*w, "SymbolImage");
+    QCOMPARE(image->geometry(), QRect(QPoint(678, 367), MissingPictureMark().size()));
+    QCOMPARE(image->pixmap().toImage(), MissingPictureMark().toImage());
     QCOMPARE(w->SelectedSymbol(), missing);
     QVERIFY(f->Dialogs.Errors.isEmpty());
 }
@@ -652,11 +657,12 @@ void TestPreview::imagePathResolution_data()
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("projectFile");
     QTest::addColumn<int>("shownSize");
-    // "pic.png" lies in the project folder and is 17 px square; the picture shown before is
-    // 11 px square.
+    // "pic.png" lies in the project folder and is 17 px square; a picture not found there shows
+    // the missing mark, not the 11 px square shown before.
+    const int missing = MissingPictureMark().width();
     QTest::newRow("bare name beside the project") << u"pic.png"_s << u"proj/lib.js"_s << 17;
-    QTest::newRow("bare name, no project file") << u"pic.png"_s << QString() << 11;
-    QTest::newRow("bare name, project elsewhere") << u"pic.png"_s << u"other/lib.js"_s << 11;
+    QTest::newRow("bare name, no project file") << u"pic.png"_s << QString() << missing;
+    QTest::newRow("bare name, project elsewhere") << u"pic.png"_s << u"other/lib.js"_s << missing;
     QTest::newRow("full path used unchanged") << u"@proj/pic.png"_s << u"other/lib.js"_s << 17;
 }
 
