@@ -404,6 +404,18 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>Value type</source>
         <translation>Werttyp</translation>
     </message>
+    <message>
+        <source>Space shows the image; Return replaces it</source>
+        <translation>Leertaste zeigt das Bild; Eingabe ersetzt es</translation>
+    </message>
+    <message>
+        <source>Main image</source>
+        <translation>Hauptbild</translation>
+    </message>
+    <message>
+        <source>State image %1</source>
+        <translation>Zustandsbild %1</translation>
+    </message>
 </context>
 <context>
     <name>TSymbolListPanel</name>

@@ -404,6 +404,18 @@ Vill du ersätta den?</translation>
         <source>Value type</source>
         <translation>Värdetyp</translation>
     </message>
+    <message>
+        <source>Space shows the image; Return replaces it</source>
+        <translation>Mellanslag visar bilden; Retur ersätter den</translation>
+    </message>
+    <message>
+        <source>Main image</source>
+        <translation>Huvudbild</translation>
+    </message>
+    <message>
+        <source>State image %1</source>
+        <translation>Tillståndsbild %1</translation>
+    </message>
 </context>
 <context>
     <name>TSymbolListPanel</name>

@@ -5,10 +5,12 @@
 #include "ui/PictureFile.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
 
 #include <algorithm>
 
@@ -56,6 +58,9 @@ TSymbolImgPanel::TSymbolImgPanel(QWidget *AOwner, TViraSymbolPtr ASymbol, int In
 {
     setVisible(false);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // Reached by Tab only: a click on a tile leaves the focus where the user was typing.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleDescription(tr("Space shows the image; Return replaces it"));
     setGeometry(TileSpacing, TileSpacing, TileWidth, (AOwner ? AOwner->height() : 0) - 2);
 
     Mark = new TSymbolMark(this);
@@ -171,8 +176,12 @@ void TSymbolImgPanel::SortAndSpace()
     });
 
     int right = 0;
+    int stateNumber = 0;
     for (qsizetype i = 0; i < tiles.size(); ++i) {
         TSymbolImgPanel *tile = tiles.at(i);
+        // Named by place, as the user sees the strip; a tile's role changes with its type.
+        tile->setAccessibleName(tile->ImageIndex < 0 ? tr("Main image")
+                                                     : tr("State image %1").arg(++stateNumber));
         tile->setVisible(true);
         tile->move(TileSpacing + int(i) * (tile->width() + TileSpacing), tile->y());
         right = std::max(right, tile->x() + tile->width());
@@ -290,6 +299,36 @@ void TSymbolImgPanel::mouseDoubleClickEvent(QMouseEvent *Event)
 {
     if (!HandleMouse(this, Event))
         QFrame::mouseDoubleClickEvent(Event);
+}
+
+void TSymbolImgPanel::keyPressEvent(QKeyEvent *Event)
+{
+    switch (Event->key()) {
+    case Qt::Key_Space:
+        OnSymbolClick(this);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OnSymbolClick(this);
+        OnSymbolDblClick(this);
+        break;
+    default:
+        QFrame::keyPressEvent(Event);
+    }
+}
+
+void TSymbolImgPanel::paintEvent(QPaintEvent *Event)
+{
+    QFrame::paintEvent(Event);
+    if (!hasFocus())
+        return;
+    // The yellow mark already outlines the shown tile; the focus frame sits just inside it.
+    QPainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.rect = rect().adjusted(3, 3, -3, -3);
+    option.backgroundColor = palette().color(QPalette::Window);
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
 }
 
 void TSymbolImgPanel::resizeEvent(QResizeEvent *Event)

@@ -81,6 +81,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *Event) override;
     void mouseDoubleClickEvent(QMouseEvent *Event) override;
     void resizeEvent(QResizeEvent *Event) override;
+    /// Space marks the tile and Return replaces its image, as a click and a double click do.
+    void keyPressEvent(QKeyEvent *Event) override;
+    void paintEvent(QPaintEvent *Event) override;
 
 private:
     /// Turns presses and releases on the tile or its picture into clicks and double clicks.

@@ -14,6 +14,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "ui/SymbolImgPanels.h"
+
 #include <cmath>
 
 class TestAccessibility : public QObject
@@ -26,6 +28,8 @@ private slots:
     void everyControlHasANameAndATooltip();
     void tabFollowsTheLayout();
     void menusOpenFromTheKeyboard();
+    void tilesAnswerTheKeyboard();
+    void focusIsVisible();
     void textContrast_data();
     void textContrast();
 
@@ -182,6 +186,49 @@ void TestAccessibility::menusOpenFromTheKeyboard()
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
     // The titles keep their texts.
     QCOMPARE(Named<QMenu>(*w, "mmFileMenu")->title(), u"File"_s);
+}
+
+void TestAccessibility::tilesAnswerTheKeyboard()
+{
+    TSymbolImgPanel *state = tileOf(*w, 0);
+    Named<QCheckBox>(*w, "cbShowTextCross")->setFocus();
+    for (int k = 0; k < 10 && QApplication::focusWidget() != state; ++k)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), state);
+    QCOMPARE(state->accessibleName(), u"State image 1"_s);
+
+    QTest::keyClick(state, Qt::Key_Space);
+    QVERIFY(state->Mark->isVisible());
+    QVERIFY(tileOf(*w, -1)->Mark->isHidden());
+
+    const QString chosen = f->WritePicture(u"chosen.png"_s, QSize(12, 12));
+    f->Dialogs.FileAnswers = {chosen};
+    QTest::keyClick(state, Qt::Key_Return);
+    QCOMPARE(f->Dialogs.ShownDialogs.size(), 1);
+    QCOMPARE(w->Document().SelectedSymbol()->StateImages[0].Value, chosen);
+}
+
+void TestAccessibility::focusIsVisible()
+{
+    // WCAG 2.1 asks 3:1 of what marks the focus against what it replaces.
+    for (const char *name : {"eIdentifier", "sbbUp", "cbIsSymbol", "cbTextAlign", "bAddImage"}) {
+        auto *control = Named<QWidget>(*w, name);
+        Named<TSymbolListPanel>(*w, "dLV_Symbols")->setFocus();
+        const QImage unfocused = control->grab().toImage();
+        control->setFocus(Qt::TabFocusReason);
+        QVERIFY2(control->hasFocus(), name);
+        const QImage focused = control->grab().toImage();
+        double strongest = 1;
+        for (int y = 0; y < focused.height(); ++y)
+            for (int x = 0; x < focused.width(); ++x)
+                strongest = std::max(strongest, contrast(QColor(focused.pixel(x, y)),
+                                                         QColor(unfocused.pixel(x, y))));
+        QVERIFY2(strongest >= 3, qPrintable(u"%1: %2:1"_s.arg(QLatin1String(name)).arg(strongest)));
+    }
+    TSymbolImgPanel *tile = tileOf(*w, 0);
+    const QImage unfocused = tile->grab().toImage();
+    tile->setFocus(Qt::TabFocusReason);
+    QVERIFY(tile->grab().toImage() != unfocused);
 }
 
 void TestAccessibility::textContrast_data()
