@@ -11,13 +11,13 @@
 namespace
 {
 
-// Fusion's focus frame is a faint tint of the highlight that vanishes on dark buttons; a solid
-// line stands out at least 3:1 from every background of the skin.
-class TFocusFrameStyle : public QProxyStyle
+class TSkinStyle : public QProxyStyle
 {
 public:
-    TFocusFrameStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    TSkinStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
+    // Fusion's focus frame is a faint tint of the highlight that vanishes on dark buttons; a
+    // solid line stands out at least 3:1 from every background of the skin.
     void drawPrimitive(PrimitiveElement Element, const QStyleOption *Option, QPainter *Painter,
                        const QWidget *Widget) const override
     {
@@ -47,7 +47,7 @@ private:
 
 void ApplyDarkSkin(QApplication &Application)
 {
-    Application.setStyle(new TFocusFrameStyle);
+    Application.setStyle(new TSkinStyle);
 
     // Contrast against every background it stands on: normal text at least 7:1, disabled text
     // and placeholders at least 4.5:1.

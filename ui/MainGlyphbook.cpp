@@ -4,6 +4,7 @@
 
 #include "ui/AnchorLayout.h"
 #include "ui/ImageStripPanel.h"
+#include "ui/MenuLetters.h"
 #include "ui/RecoveryCopy.h"
 #include "ui/SymbolListPanel.h"
 #include "ui/SymbolPreviewPanel.h"
@@ -246,6 +247,8 @@ void TMainForm::CreateMenuKeys()
                                                     {FExamplesMenu->menuAction(), Qt::Key_X},
                                                     {FHelp, Qt::Key_H}};
     for (const auto &[title, key] : titles) {
+        if (title->menu())
+            TMenuLetters::Install(title->menu());
         auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
         connect(shortcut, &QShortcut::activated, this, [this, title = title] {
             if (!title->isVisible())

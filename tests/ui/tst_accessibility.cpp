@@ -184,6 +184,19 @@ void TestAccessibility::menusOpenFromTheKeyboard()
     QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
     QTRY_COMPARE(QApplication::activePopupWidget(), Named<QMenu>(*w, "mmSymbol"));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    // In an open menu, a letter goes from item to item that starts with it, and chooses the
+    // only one.
+    QTest::keyClick(w, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QTest::keyClicks(QApplication::activePopupWidget(), u"ee"_s);
+    QCOMPARE(Named<QMenu>(*w, "mmFileMenu")->activeAction(), Named<QAction>(*w, "miExportNames"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    QTest::keyClick(w, Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_C);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QVERIFY(w->findChild<TCheckLibraryWindow *>());
+    QVERIFY(w->findChild<TCheckLibraryWindow *>()->isVisible());
     // The titles keep their texts.
     QCOMPARE(Named<QMenu>(*w, "mmFileMenu")->title(), u"File"_s);
 }
