@@ -5,6 +5,7 @@
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -281,43 +282,55 @@ bool TLibraryCheck::IsRepeated(int Index) const
 bool TLibraryCheck::Assemble(int Index)
 {
     TSymbolEntry &entry = FEntries[Index];
+    // The window shows findings in its language; the tool installs no translation, so its
+    // messages and outputs stay English.
     QList<TCheckFinding> findings;
     const auto add = [&](TCheckKind kind, int state, const QString &path, const QString &message) {
         findings.append({kind, Index, entry.Identifier, state, path, message});
     };
     if (IsRepeated(Index))
         add(TCheckKind::RepeatedIdentifier, -1, QString(),
-            QStringLiteral("repeated identifier \"%1\"").arg(entry.Identifier));
+            QCoreApplication::translate("TLibraryCheck", "repeated identifier \"%1\"")
+                .arg(entry.Identifier));
     for (const QString &language : std::as_const(entry.MissingLanguages))
         add(TCheckKind::MissingName, -1, QString(),
-            QStringLiteral("no name in the language \"%1\"").arg(language));
+            QCoreApplication::translate("TLibraryCheck", "no name in the language \"%1\"")
+                .arg(language));
     for (const TImageUse &image : std::as_const(entry.Images)) {
         const int k = image.State;
         if (k >= 0) {
-            const QString value = QStringLiteral("state value \"%1\"").arg(entry.StateValues[k]);
             if (entry.BadValue[k])
                 add(TCheckKind::BadStateValue, k, QString(),
-                    value + QStringLiteral(" is neither an integer nor Alarm, MO_Off or MO"));
+                    QCoreApplication::translate(
+                        "TLibraryCheck",
+                        "state value \"%1\" is neither an integer nor Alarm, MO_Off or MO")
+                        .arg(entry.StateValues[k]));
             if (entry.RepeatOf[k] >= 0)
                 add(TCheckKind::RepeatedStateValue, k, QString(),
-                    value + QStringLiteral(" stands for the same state as state %1")
-                                .arg(entry.RepeatOf[k] + 1));
+                    QCoreApplication::translate(
+                        "TLibraryCheck", "state value \"%1\" stands for the same state as state %2")
+                        .arg(entry.StateValues[k], QString::number(entry.RepeatOf[k] + 1)));
         }
         if (!image.Facts.Exists) {
             add(TCheckKind::MissingImage, k, image.Stored,
-                QStringLiteral("missing image file \"%1\"").arg(image.Stored));
+                QCoreApplication::translate("TLibraryCheck", "missing image file \"%1\"")
+                    .arg(image.Stored));
             continue;
         }
         if (!image.Facts.Picture)
             add(TCheckKind::UnreadablePicture, k, image.Stored,
-                QStringLiteral("image file \"%1\" cannot be read as a picture").arg(image.Stored));
+                QCoreApplication::translate("TLibraryCheck",
+                                            "image file \"%1\" cannot be read as a picture")
+                    .arg(image.Stored));
         if (!image.Renamed.isEmpty())
             add(TCheckKind::RenamedImage, k, image.Stored,
                 (image.Natural.size() > TArchiveNamer::MaxNameLength
-                     ? QStringLiteral("image name too long, shortened when packed: \"%1\" "
-                                      "becomes \"%2\"")
-                     : QStringLiteral("image name clashes with another image's, renamed when "
-                                      "packed: \"%1\" becomes \"%2\""))
+                     ? QCoreApplication::translate(
+                           "TLibraryCheck", "image name too long, shortened when packed: \"%1\" "
+                                            "becomes \"%2\"")
+                     : QCoreApplication::translate(
+                           "TLibraryCheck", "image name clashes with another image's, renamed when "
+                                            "packed: \"%1\" becomes \"%2\""))
                     .arg(image.Stored, image.Renamed));
     }
     if (findings == entry.Findings)

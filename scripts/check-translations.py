@@ -3,7 +3,7 @@
 
 The texts are collected from the sources afresh (lupdate into a scratch file), so a text added
 without running scripts/update-translations.sh is caught too. Usage:
-check-translations.py LUPDATE SOURCE_DIR TS_FILE... [--stamp FILE]"""
+check-translations.py LUPDATE SOURCE_DIR... TS_FILE... [--stamp FILE]"""
 import os
 import subprocess
 import sys
@@ -32,10 +32,12 @@ def main():
     if '--stamp' in args:
         stamp = args[args.index('--stamp') + 1]
         del args[args.index('--stamp'):args.index('--stamp') + 2]
-    lupdate, sources, ts_files = args[0], args[1], args[2:]
+    lupdate = args[0]
+    sources = [arg for arg in args[1:] if not arg.endswith('.ts')]
+    ts_files = [arg for arg in args[1:] if arg.endswith('.ts')]
     with tempfile.TemporaryDirectory() as scratch:
         collected = os.path.join(scratch, 'collected.ts')
-        subprocess.run([lupdate, '-silent', '-locations', 'none', sources, '-ts', collected],
+        subprocess.run([lupdate, '-silent', '-locations', 'none', *sources, '-ts', collected],
                        check=True, stderr=subprocess.DEVNULL)
         wanted = messages(collected)
     problems = []

@@ -137,6 +137,41 @@
     </message>
 </context>
 <context>
+    <name>TLibraryCheck</name>
+    <message>
+        <source>repeated identifier "%1"</source>
+        <translation>wiederholter Bezeichner "%1"</translation>
+    </message>
+    <message>
+        <source>no name in the language "%1"</source>
+        <translation>kein Name in der Sprache "%1"</translation>
+    </message>
+    <message>
+        <source>state value "%1" is neither an integer nor Alarm, MO_Off or MO</source>
+        <translation>Zustandswert "%1" ist weder eine ganze Zahl noch Alarm, MO_Off oder MO</translation>
+    </message>
+    <message>
+        <source>state value "%1" stands for the same state as state %2</source>
+        <translation>Zustandswert "%1" steht für denselben Zustand wie Zustand %2</translation>
+    </message>
+    <message>
+        <source>missing image file "%1"</source>
+        <translation>Bilddatei "%1" fehlt</translation>
+    </message>
+    <message>
+        <source>image file "%1" cannot be read as a picture</source>
+        <translation>Bilddatei "%1" kann nicht als Bild gelesen werden</translation>
+    </message>
+    <message>
+        <source>image name too long, shortened when packed: "%1" becomes "%2"</source>
+        <translation>Bildname zu lang, beim Packen gekürzt: "%1" wird zu "%2"</translation>
+    </message>
+    <message>
+        <source>image name clashes with another image's, renamed when packed: "%1" becomes "%2"</source>
+        <translation>Bildname kollidiert mit dem eines anderen Bildes, beim Packen umbenannt: "%1" wird zu "%2"</translation>
+    </message>
+</context>
+<context>
     <name>TMainForm</name>
     <message>
         <source>These files are not pictures and were not added:

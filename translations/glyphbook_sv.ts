@@ -137,6 +137,41 @@
     </message>
 </context>
 <context>
+    <name>TLibraryCheck</name>
+    <message>
+        <source>repeated identifier "%1"</source>
+        <translation>upprepad identifierare "%1"</translation>
+    </message>
+    <message>
+        <source>no name in the language "%1"</source>
+        <translation>inget namn på språket "%1"</translation>
+    </message>
+    <message>
+        <source>state value "%1" is neither an integer nor Alarm, MO_Off or MO</source>
+        <translation>tillståndsvärdet "%1" är varken ett heltal eller Alarm, MO_Off eller MO</translation>
+    </message>
+    <message>
+        <source>state value "%1" stands for the same state as state %2</source>
+        <translation>tillståndsvärdet "%1" står för samma tillstånd som tillstånd %2</translation>
+    </message>
+    <message>
+        <source>missing image file "%1"</source>
+        <translation>bildfilen "%1" saknas</translation>
+    </message>
+    <message>
+        <source>image file "%1" cannot be read as a picture</source>
+        <translation>bildfilen "%1" kan inte läsas som en bild</translation>
+    </message>
+    <message>
+        <source>image name too long, shortened when packed: "%1" becomes "%2"</source>
+        <translation>bildnamnet är för långt och kortas vid packning: "%1" blir "%2"</translation>
+    </message>
+    <message>
+        <source>image name clashes with another image's, renamed when packed: "%1" becomes "%2"</source>
+        <translation>bildnamnet krockar med en annan bilds och byts vid packning: "%1" blir "%2"</translation>
+    </message>
+</context>
+<context>
     <name>TMainForm</name>
     <message>
         <source>These files are not pictures and were not added:

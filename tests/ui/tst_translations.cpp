@@ -5,6 +5,7 @@
 
 #include "ui/Translations.h"
 
+#include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -53,22 +54,22 @@ void TestTranslations::windowSpeaksTheFirstUiLanguage_data()
     // Qt's own texts where the system has them (Debian has no Swedish ones for the buttons).
     QTest::addColumn<QString>("cancel");
     // The File menu, the identifier's label, the settings' title, the step of typing an
-    // identifier as the Undo item names it, and Qt's own Cancel button.
+    // identifier as the Undo item names it, a finding of Check Library, and Qt's own Cancel
+    // button.
     QTest::newRow("German") << u"de_DE"_s
                             << Strings({"Datei", "Bezeichner", "Symboleinstellungen",
-                                        "Rückgängig Bezeichner bearbeiten"})
+                                        "Rückgängig Bezeichner bearbeiten",
+                                        "kein Name in der Sprache \"sv\""})
                             << u"Abbrechen"_s;
     QTest::newRow("Swedish") << u"sv_SE"_s
                              << Strings({"Arkiv", "Identifierare", "Symbolinställningar",
-                                         "Ångra Redigera identifierare"})
+                                         "Ångra Redigera identifierare",
+                                         "inget namn på språket \"sv\""})
                              << QString();
-    QTest::newRow("English") << u"en_US"_s
-                             << Strings({"File", "Identifier", "Symbol Settings",
-                                         "Undo Edit Identifier"})
-                             << u"Cancel"_s;
-    QTest::newRow("no translation")
-        << u"fr_FR"_s << Strings({"File", "Identifier", "Symbol Settings", "Undo Edit Identifier"})
-        << u"Cancel"_s;
+    const QStringList english = Strings({"File", "Identifier", "Symbol Settings",
+                                         "Undo Edit Identifier", "no name in the language \"sv\""});
+    QTest::newRow("English") << u"en_US"_s << english << u"Cancel"_s;
+    QTest::newRow("no translation") << u"fr_FR"_s << english << u"Cancel"_s;
 }
 
 void TestTranslations::windowSpeaksTheFirstUiLanguage()
@@ -83,10 +84,15 @@ void TestTranslations::windowSpeaksTheFirstUiLanguage()
     AddSymbols(w, {symbol});
     clickRow(w, u"pump"_s);
     retype(Named<QLineEdit>(w, "eIdentifier"), u"valve"_s);
-    QCOMPARE((QStringList{
-                 Named<QMenu>(w, "mmFileMenu")->title(), Named<QLabel>(w, "sLabel1")->text(),
-                 Named<QGroupBox>(w, "gbSettings")->title(), Named<QAction>(w, "miUndo")->text()}),
-             texts);
+    Named<QAction>(w, "miCheckLibrary")->trigger();
+    auto *check = w.findChild<TCheckLibraryWindow *>();
+    QVERIFY(check);
+    const QAbstractItemModel *findings = check->findChild<QAbstractItemView *>()->model();
+    QCOMPARE(
+        (QStringList{Named<QMenu>(w, "mmFileMenu")->title(), Named<QLabel>(w, "sLabel1")->text(),
+                     Named<QGroupBox>(w, "gbSettings")->title(),
+                     Named<QAction>(w, "miUndo")->text(), findings->index(0, 1).data().toString()}),
+        texts);
     if (!cancel.isEmpty()) {
         QDialogButtonBox buttons(QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), cancel);
