@@ -413,6 +413,42 @@ Möchten Sie die Datei ersetzen?</translation>
         <source>The project "%1" no longer exists. It was taken off the list of recent projects.</source>
         <translation>Das Projekt „%1“ existiert nicht mehr. Es wurde aus der Liste der zuletzt geöffneten Projekte entfernt.</translation>
     </message>
+    <message>
+        <source>Top Left</source>
+        <translation>Oben links</translation>
+    </message>
+    <message>
+        <source>Top Center</source>
+        <translation>Oben Mitte</translation>
+    </message>
+    <message>
+        <source>Top Right</source>
+        <translation>Oben rechts</translation>
+    </message>
+    <message>
+        <source>Middle Left</source>
+        <translation>Mitte links</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Mitte</translation>
+    </message>
+    <message>
+        <source>Middle Right</source>
+        <translation>Mitte rechts</translation>
+    </message>
+    <message>
+        <source>Bottom Left</source>
+        <translation>Unten links</translation>
+    </message>
+    <message>
+        <source>Bottom Center</source>
+        <translation>Unten Mitte</translation>
+    </message>
+    <message>
+        <source>Bottom Right</source>
+        <translation>Unten rechts</translation>
+    </message>
 </context>
 <context>
     <name>TRecoveryCopy</name>

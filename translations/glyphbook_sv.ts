@@ -413,6 +413,42 @@ Vill du ersätta den?</translation>
         <source>The project "%1" no longer exists. It was taken off the list of recent projects.</source>
         <translation>Projektet "%1" finns inte längre. Det togs bort från listan över senaste projekt.</translation>
     </message>
+    <message>
+        <source>Top Left</source>
+        <translation>Överst till vänster</translation>
+    </message>
+    <message>
+        <source>Top Center</source>
+        <translation>Överst i mitten</translation>
+    </message>
+    <message>
+        <source>Top Right</source>
+        <translation>Överst till höger</translation>
+    </message>
+    <message>
+        <source>Middle Left</source>
+        <translation>Mitten till vänster</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Mitten</translation>
+    </message>
+    <message>
+        <source>Middle Right</source>
+        <translation>Mitten till höger</translation>
+    </message>
+    <message>
+        <source>Bottom Left</source>
+        <translation>Nederst till vänster</translation>
+    </message>
+    <message>
+        <source>Bottom Center</source>
+        <translation>Nederst i mitten</translation>
+    </message>
+    <message>
+        <source>Bottom Right</source>
+        <translation>Nederst till höger</translation>
+    </message>
 </context>
 <context>
     <name>TRecoveryCopy</name>

@@ -24,11 +24,15 @@ struct TPointSpot {
 
 // Keypad order: 7 8 9 on top, 1 2 3 at the bottom.
 constexpr TPointSpot kSpots[] = {
-    {"Top Left", Qt::Key_7, 0, 0},     {"Top Center", Qt::Key_8, 1, 0},
-    {"Top Right", Qt::Key_9, 2, 0},    {"Middle Left", Qt::Key_4, 0, 1},
-    {"Center", Qt::Key_5, 1, 1},       {"Middle Right", Qt::Key_6, 2, 1},
-    {"Bottom Left", Qt::Key_1, 0, 2},  {"Bottom Center", Qt::Key_2, 1, 2},
-    {"Bottom Right", Qt::Key_3, 2, 2},
+    {QT_TRANSLATE_NOOP("TMainForm", "Top Left"), Qt::Key_7, 0, 0},
+    {QT_TRANSLATE_NOOP("TMainForm", "Top Center"), Qt::Key_8, 1, 0},
+    {QT_TRANSLATE_NOOP("TMainForm", "Top Right"), Qt::Key_9, 2, 0},
+    {QT_TRANSLATE_NOOP("TMainForm", "Middle Left"), Qt::Key_4, 0, 1},
+    {QT_TRANSLATE_NOOP("TMainForm", "Center"), Qt::Key_5, 1, 1},
+    {QT_TRANSLATE_NOOP("TMainForm", "Middle Right"), Qt::Key_6, 2, 1},
+    {QT_TRANSLATE_NOOP("TMainForm", "Bottom Left"), Qt::Key_1, 0, 2},
+    {QT_TRANSLATE_NOOP("TMainForm", "Bottom Center"), Qt::Key_2, 1, 2},
+    {QT_TRANSLATE_NOOP("TMainForm", "Bottom Right"), Qt::Key_3, 2, 2},
 };
 
 /// The picture pixel at Place (0, 1, 2) along a side Length pixels long; the middle of an odd
@@ -131,7 +135,7 @@ void TMainForm::CreatePlacePointMenu()
     QMenu *placePoint = FSymbolMenu->addMenu(tr("Place Point"));
     placePoint->setObjectName(QStringLiteral("mmPlacePoint"));
     for (const TPointSpot &spot : kSpots) {
-        QAction *item = placePoint->addAction(QLatin1String(spot.Caption));
+        QAction *item = placePoint->addAction(tr(spot.Caption));
         item->setShortcut(QKeySequence(Qt::CTRL | spot.Digit));
         const int across = spot.Across;
         const int down = spot.Down;
