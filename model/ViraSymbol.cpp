@@ -19,6 +19,14 @@ QStringList PicturePaths(const TViraSymbol &Symbol)
     return paths;
 }
 
+QString PicturePath(const TViraSymbol &Symbol, qsizetype ImageIndex)
+{
+    if (ImageIndex < 0)
+        return Symbol.Image;
+    return ImageIndex < Symbol.StateImages.size() ? Symbol.StateImages.at(ImageIndex).Value
+                                                  : QString();
+}
+
 void ReplacePicturePaths(TViraSymbol &Symbol,
                          const std::function<QString(const QString &Stored)> &NewPath)
 {

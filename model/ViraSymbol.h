@@ -51,6 +51,9 @@ public:
 bool SameContent(const TViraSymbol &A, const TViraSymbol &B);
 /// The symbol's picture paths as stored: its main image, then its state images in order.
 QStringList PicturePaths(const TViraSymbol &Symbol);
+/// The stored path of one picture: the main image for ImageIndex -1, else state image
+/// ImageIndex; empty for an index beyond the state images.
+QString PicturePath(const TViraSymbol &Symbol, qsizetype ImageIndex);
 /// Replaces each of the symbol's picture paths by what NewPath gives for it, called in the order
 /// of PicturePaths.
 void ReplacePicturePaths(TViraSymbol &Symbol,

@@ -14,21 +14,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 
-namespace
-{
-/// The path a tile's image is stored under; empty for an index beyond the state images.
-QString storedPathOf(const TSymbolImgPanel &Tile)
-{
-    const TViraSymbol &symbol = *Tile.Symbol;
-    if (Tile.ImageIndex < 0)
-        return symbol.Image;
-    if (Tile.ImageIndex < symbol.StateImages.size())
-        return symbol.StateImages.at(Tile.ImageIndex).Value;
-    return QString();
-}
-
-} // namespace
-
 TImageStripPanel::TImageStripPanel(TGlyphbookDocument &Document, const TErrorGuard &Guard,
                                    TFileDialog &PictureDialog, QWidget *Parent)
     : QScrollArea(Parent), FDocument(Document), FGuard(Guard), FPictureDialog(PictureDialog)
@@ -135,7 +120,7 @@ void TImageStripPanel::ReloadPictures()
         return;
     bool missing = false;
     for (TSymbolImgPanel *tile : Tiles()) {
-        const QString stored = storedPathOf(*tile);
+        const QString stored = PicturePath(*tile->Symbol, tile->ImageIndex);
         if (LoadPictureFile(tile->Image, ResolveImagePath(stored, FDocument.ProjectFile()))) {
             tile->Image->setToolTip(stored);
         } else {
@@ -186,7 +171,7 @@ bool TImageStripPanel::eventFilter(QObject *Watched, QEvent *Event)
 void TImageStripPanel::SymbolImgPanelClick(TSymbolImgPanel *Tile)
 {
     bDeleteImage->setEnabled(Tile->ImageIndex >= 0);
-    emit pictureChosen(storedPathOf(*Tile));
+    emit pictureChosen(PicturePath(*Tile->Symbol, Tile->ImageIndex));
     for (TSymbolImgPanel *other : Tiles())
         if (other != Tile)
             other->Mark->hide();

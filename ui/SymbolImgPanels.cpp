@@ -72,10 +72,7 @@ TSymbolImgPanel::TSymbolImgPanel(QWidget *AOwner, TViraSymbolPtr ASymbol, int In
     Image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image->installEventFilter(this);
 
-    if (Index < 0)
-        FileName = Symbol->Image;
-    else if (Index < Symbol->StateImages.size())
-        FileName = Symbol->StateImages.at(Index).Value;
+    FileName = PicturePath(*Symbol, Index);
 
     if (LoadPictureFile(Image, ResolveImagePath(FileName, ProjectFile)))
         Image->setToolTip(FileName);

@@ -123,9 +123,8 @@ void TSymbolPreviewPanel::CreateOptions()
 
 void TSymbolPreviewPanel::ShowSymbolImage(const TViraSymbolPtr &Symbol, int Index)
 {
-    const QString stored = Index >= 0 && Index < Symbol->StateImages.size()
-                               ? Symbol->StateImages.at(Index).Value
-                               : Symbol->Image;
+    const QString stored =
+        Index < Symbol->StateImages.size() ? PicturePath(*Symbol, Index) : Symbol->Image;
     // A file that cannot be shown gets the missing mark, never the previous symbol's picture.
     FShownPath = stored;
     LoadPicture(stored, true);
