@@ -1,5 +1,7 @@
 #include "document/SymbolCommands.h"
 
+#include <QCoreApplication>
+
 TChangeSymbol::TChangeSymbol(TGlyphbookDocument &Document, int Index, const TViraSymbol &After,
                              const TStep &Step)
     : QUndoCommand(Step.Text), FDocument(Document), FIndex(Index),
@@ -44,9 +46,9 @@ void TChangeSymbol::Rename()
     // The preview moves points: its step is named by what moved.
     const bool anchor = FAfter.ImageX != FBefore.ImageX || FAfter.ImageY != FBefore.ImageY;
     const bool textPoint = FAfter.TextX != FBefore.TextX || FAfter.TextY != FBefore.TextY;
-    setText(anchor && textPoint ? QStringLiteral("Move Points")
-            : textPoint         ? QStringLiteral("Move Text Point")
-                                : QStringLiteral("Move Anchor"));
+    setText(anchor && textPoint ? QCoreApplication::translate("SymbolCommands", "Move Points")
+            : textPoint         ? QCoreApplication::translate("SymbolCommands", "Move Text Point")
+                                : QCoreApplication::translate("SymbolCommands", "Move Anchor"));
 }
 
 TAddRemoveSymbols::TAddRemoveSymbols(TGlyphbookDocument &Document, const QString &Text,
@@ -91,7 +93,7 @@ void TAddSymbols::redo()
 }
 
 TRemoveSymbol::TRemoveSymbol(TGlyphbookDocument &Document, int Index)
-    : TAddRemoveSymbols(Document, QStringLiteral("Delete Symbol"), {Index},
-                        {Document.Symbols().at(Index)})
+    : TAddRemoveSymbols(Document, QCoreApplication::translate("SymbolCommands", "Delete Symbol"),
+                        {Index}, {Document.Symbols().at(Index)})
 {
 }

@@ -2,6 +2,7 @@
 
 #include "model/GlyphbookError.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 namespace
@@ -39,15 +40,15 @@ QList<QStringList> ReadCsv(const QByteArray &Bytes, const QString &SourceName)
     QString text = decoder.decode(Bytes);
     if (decoder.hasError())
         throw EDocumentError(
-            QStringLiteral("The file \"%1\" is not a table of names: it is not UTF-8 text.")
+            QCoreApplication::translate(
+                "Csv", "The file \"%1\" is not a table of names: it is not UTF-8 text.")
                 .arg(SourceName));
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
     const auto fail = [&](const QString &reason, int line) {
-        throw EDocumentError(
-            QStringLiteral("The file \"%1\" is not a table of names: %2 at line %3.")
-                .arg(SourceName, reason)
-                .arg(line));
+        throw EDocumentError(QCoreApplication::translate(
+                                 "Csv", "The file \"%1\" is not a table of names: %2 at line %3.")
+                                 .arg(SourceName, reason, QString::number(line)));
     };
 
     QList<QStringList> rows;
@@ -65,7 +66,8 @@ QList<QStringList> ReadCsv(const QByteArray &Bytes, const QString &SourceName)
             ++i;
             for (;;) {
                 if (i >= n)
-                    fail(QStringLiteral("a quoted field is never closed"), startLine);
+                    fail(QCoreApplication::translate("Csv", "a quoted field is never closed"),
+                         startLine);
                 const QChar q = text.at(i);
                 if (q == u'"') {
                     if (i + 1 < n && text.at(i + 1) == u'"') {
@@ -83,7 +85,7 @@ QList<QStringList> ReadCsv(const QByteArray &Bytes, const QString &SourceName)
             }
             rowOpen = true;
             if (i < n && text.at(i) != u',' && text.at(i) != u'\r' && text.at(i) != u'\n')
-                fail(QStringLiteral("text follows a closing quote"), line);
+                fail(QCoreApplication::translate("Csv", "text follows a closing quote"), line);
             continue;
         }
         if (c == u',') {

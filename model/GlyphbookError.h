@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <exception>
 
-/// Base of every failure the system raises; the message is what the user is shown.
+/// Base of every failure the system raises; the message is what the user is shown. Messages go
+/// through the translator, which only the window installs: the tool's stay English.
 class EGlyphbookError : public std::exception
 {
 public:
@@ -38,17 +40,20 @@ public:
     /// Cannot open file "<File>". <Reason>
     static EFileError CannotOpen(const QString &File, const QString &Reason)
     {
-        return EFileError(QStringLiteral("Cannot open file \"%1\". %2").arg(File, Reason));
+        return EFileError(QCoreApplication::translate("EFileError", "Cannot open file \"%1\". %2")
+                              .arg(File, Reason));
     }
     /// Cannot create file "<File>". <Reason>
     static EFileError CannotCreate(const QString &File, const QString &Reason)
     {
-        return EFileError(QStringLiteral("Cannot create file \"%1\". %2").arg(File, Reason));
+        return EFileError(QCoreApplication::translate("EFileError", "Cannot create file \"%1\". %2")
+                              .arg(File, Reason));
     }
     /// Cannot write file "<File>". <Reason>
     static EFileError CannotWrite(const QString &File, const QString &Reason)
     {
-        return EFileError(QStringLiteral("Cannot write file \"%1\". %2").arg(File, Reason));
+        return EFileError(QCoreApplication::translate("EFileError", "Cannot write file \"%1\". %2")
+                              .arg(File, Reason));
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include "model/GlyphbookError.h"
 
+#include <QCoreApplication>
+
 int HexDigitValue(char16_t c)
 {
     if (c >= u'0' && c <= u'9')
@@ -70,7 +72,8 @@ qint32 StrToInt(const QString &text)
 {
     if (const auto value = TryStrToInt(text))
         return *value;
-    throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    throw EConvertError(
+        QCoreApplication::translate("IntegerText", "'%1' is not a valid integer value").arg(text));
 }
 
 QString IntToStr(qint32 value)

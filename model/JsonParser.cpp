@@ -7,6 +7,8 @@
 #include "model/IntegerText.h"
 #include "model/JsonText.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
@@ -236,11 +238,11 @@ private:
             }
             SkipSpace();
             if (FPos == FEnd)
-                return Fail("the array is not closed");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the array is not closed"));
             if (*FPos == ']')
                 break;
             if (*FPos != ',')
-                return Fail("',' or ']' is expected");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "',' or ']' is expected"));
             ++FPos;
             SkipSpace();
         }
@@ -255,9 +257,10 @@ private:
         TJsonPin *Decoded = nullptr;
     };
 
+    // Message is marked for translation where it is given.
     bool Fail(const char *message)
     {
-        FMessage = QString::fromLatin1(message);
+        FMessage = QCoreApplication::translate("TJsonParser", message);
         return false;
     }
 
@@ -293,7 +296,7 @@ private:
     bool SetName(TJsonMember &member, const void *name, qsizetype size, bool utf16)
     {
         if (size >= qsizetype(TJsonMember::NameUtf16Bit))
-            return Fail("a member name is too long");
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "a member name is too long"));
         member.Name = name;
         member.NameSize = quint32(size) | (utf16 ? TJsonMember::NameUtf16Bit : 0);
         return true;
@@ -330,11 +333,11 @@ private:
     bool ParseValue(int level, char closer, TJsonValue *&out)
     {
         if (level > MaxDepth)
-            return Fail("values nest deeper than 32 levels");
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "values nest deeper than 32 levels"));
         SkipSpace();
         if (FPos == FEnd) {
             if (closer)
-                return Fail("the text ends inside a value");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the text ends inside a value"));
             out = NewString(TQuoted{FPos, 0, nullptr}); // an empty text is an empty string
             return true;
         }
@@ -423,7 +426,7 @@ private:
         }
         const double value = token.toDouble(&ok);
         if (!ok)
-            return Fail("malformed number");
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "malformed number"));
         out = NewValue(stDouble);
         out->FDouble = value;
         return true;
@@ -461,7 +464,7 @@ private:
         while (FPos < FEnd && *FPos != quote && *FPos != '\\')
             ++FPos;
         if (FPos == FEnd)
-            return Fail("the text ends inside a string");
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the text ends inside a string"));
         if (*FPos == quote) {
             text = TQuoted{start, FPos - start, nullptr};
             ++FPos;
@@ -517,7 +520,8 @@ private:
                 for (int i = 0; i < digits; ++i) {
                     const int d = FPos < FEnd ? HexDigitValue(char16_t(*FPos)) : -1;
                     if (d < 0)
-                        return Fail("malformed escape in a string");
+                        return Fail(
+                            QT_TRANSLATE_NOOP("TJsonParser", "malformed escape in a string"));
                     unit = unit * 16 + d;
                     ++FPos;
                 }
@@ -538,7 +542,7 @@ private:
             }
         }
         if (FPos == FEnd)
-            return Fail("the text ends inside a string");
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the text ends inside a string"));
         ++FPos;
         decoded.truncate(out - reinterpret_cast<const char16_t *>(decoded.constData()));
         text.Decoded = FArena->Pin(decoded);
@@ -553,7 +557,7 @@ private:
         while (FPos < FEnd && !(closer && (*FPos == ',' || *FPos == Unit(closer))))
             ++FPos;
         if (closer && FPos == FEnd)
-            return Fail("the text ends inside a value");
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the text ends inside a value"));
         const Unit *end = FPos;
         while (end > start && isSpace(end[-1]))
             --end;
@@ -580,17 +584,17 @@ private:
         } else {
             if (c == '(' || c == ')' || c == ',' || c == '.' || c == ':' || c == '[' || c == ']' ||
                 c == '{')
-                return Fail("a member name is expected");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "a member name is expected"));
             const Unit *start = FPos;
             while (FPos < FEnd && *FPos != ':')
                 ++FPos;
             if (FPos == FEnd)
-                return Fail("the text ends inside a member name");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the text ends inside a member name"));
             if (!SetName(member, start, FPos))
                 return false;
         }
         if (FPos == FEnd || *FPos != ':')
-            return Fail("':' is expected after a member name");
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "':' is expected after a member name"));
         ++FPos;
         return true;
     }
@@ -602,7 +606,7 @@ private:
         for (;;) {
             SkipSpace();
             if (FPos == FEnd)
-                return Fail("the object is not closed");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the object is not closed"));
             if (*FPos == '}')
                 break;
             TJsonMember member{};
@@ -611,11 +615,11 @@ private:
             FMemberStack.push_back(member);
             SkipSpace();
             if (FPos == FEnd)
-                return Fail("the object is not closed");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the object is not closed"));
             if (*FPos == '}')
                 break;
             if (*FPos != ',')
-                return Fail("',' or '}' is expected");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "',' or '}' is expected"));
             ++FPos;
         }
         ++FPos; // "}"
@@ -645,11 +649,11 @@ private:
             FElementStack.push_back(element);
             SkipSpace();
             if (FPos == FEnd)
-                return Fail("the array is not closed");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the array is not closed"));
             if (*FPos == ']')
                 break;
             if (*FPos != ',')
-                return Fail("',' or ']' is expected");
+                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "',' or ']' is expected"));
             ++FPos;
             SkipSpace();
         }

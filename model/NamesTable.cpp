@@ -4,6 +4,7 @@
 #include "model/GlyphbookError.h"
 #include "model/ViraSymbol.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 
@@ -70,17 +71,21 @@ TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &
             cell = fromText(cell);
     const auto fail = [&](const QString &reason) {
         throw EDocumentError(
-            QStringLiteral("The file \"%1\" is not a table of names: %2").arg(SourceName, reason));
+            QCoreApplication::translate("NamesTable", "The file \"%1\" is not a table of names: %2")
+                .arg(SourceName, reason));
     };
     if (rows.isEmpty() || rows[0].value(0) != IdentifierHeader)
-        fail(QStringLiteral("its first row must begin with the column \"Identifier\"."));
+        fail(QCoreApplication::translate(
+            "NamesTable", "its first row must begin with the column \"Identifier\"."));
     const QStringList languages = rows[0].mid(1);
     QSet<QString> columns;
     for (const QString &language : languages) {
         if (language.isEmpty())
-            fail(QStringLiteral("a column of its first row has no language code."));
+            fail(QCoreApplication::translate("NamesTable",
+                                             "a column of its first row has no language code."));
         if (columns.contains(language))
-            fail(QStringLiteral("the language \"%1\" has two columns.").arg(language));
+            fail(QCoreApplication::translate("NamesTable", "the language \"%1\" has two columns.")
+                     .arg(language));
         columns.insert(language);
     }
 
@@ -98,14 +103,14 @@ TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &
         if (row.size() == 1 && row[0].isEmpty())
             continue; // a blank line
         if (row.size() > languages.size() + 1)
-            fail(QStringLiteral("row %1 has more cells than the first row has columns.")
+            fail(QCoreApplication::translate(
+                     "NamesTable", "row %1 has more cells than the first row has columns.")
                      .arg(number));
         const QString &identifier = row[0];
         if (const auto earlier = rowById.constFind(identifier); earlier != rowById.cend())
-            fail(QStringLiteral("the identifier \"%1\" has two rows (%2 and %3).")
-                     .arg(identifier)
-                     .arg(*earlier)
-                     .arg(number));
+            fail(QCoreApplication::translate("NamesTable",
+                                             "the identifier \"%1\" has two rows (%2 and %3).")
+                     .arg(identifier, QString::number(*earlier), QString::number(number)));
         rowById.insert(identifier, number);
         const QList<int> matches = symbolsById.value(identifier);
         if (matches.isEmpty()) {
@@ -113,10 +118,10 @@ TNamesImport PlanNamesImport(const TViraGlyphbook &Glyphbook, const QByteArray &
             continue;
         }
         if (matches.size() > 1)
-            fail(QStringLiteral("the identifier \"%1\" belongs to %2 symbols of the library, so "
-                                "its names cannot be told apart.")
-                     .arg(identifier)
-                     .arg(matches.size()));
+            fail(QCoreApplication::translate("NamesTable",
+                                             "the identifier \"%1\" belongs to %2 symbols of the "
+                                             "library, so its names cannot be told apart.")
+                     .arg(identifier, QString::number(matches.size())));
         const TViraSymbol &symbol = *Glyphbook.Symbols[matches[0]];
         for (int c = 1; c < row.size(); ++c) {
             const QString &language = languages[c - 1];

@@ -5,6 +5,7 @@
 #include "model/ImagePath.h"
 #include "model/ViraSymbol.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -125,9 +126,10 @@ void TProjectFiles::RefuseAsOutput(const QString &Output) const
     };
     switch (Which(Output)) {
     case Document:
-        throw refuse(QStringLiteral("It is the project itself."));
+        throw refuse(QCoreApplication::translate("ProjectFiles", "It is the project itself."));
     case Picture:
-        throw refuse(QStringLiteral("It is one of the library's pictures."));
+        throw refuse(
+            QCoreApplication::translate("ProjectFiles", "It is one of the library's pictures."));
     case None:
         break;
     }
@@ -153,8 +155,10 @@ void TPictureOutputGuard::Check(const TViraSymbol &Symbol) const
         const bool mayReach = !FReached.isEmpty() && (name == reachedName || isLink(path));
         if ((name == cleanName && QDir::cleanPath(path) == FClean) ||
             (mayReach && reachedFile(path) == FReached))
-            throw EFileError::CannotWrite(QDir::toNativeSeparators(FOutput),
-                                          QStringLiteral("It is one of the library's pictures."));
+            throw EFileError::CannotWrite(
+                QDir::toNativeSeparators(FOutput),
+                QCoreApplication::translate("ProjectFiles",
+                                            "It is one of the library's pictures."));
     }
 }
 

@@ -9,6 +9,7 @@
 #include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -45,7 +46,9 @@ QString getS(const TJsonValuePtr &value, const QString &name)
 
 QString documentError(const QString &fileName, const QString &reason)
 {
-    return QStringLiteral("The file \"%1\" is not a library document: %2.").arg(fileName, reason);
+    return QCoreApplication::translate("ViraSymbolDocument",
+                                       "The file \"%1\" is not a library document: %2.")
+        .arg(fileName, reason);
 }
 
 // A member name as it will stand in the file: line breaks as CR LF and lone surrogates as the
@@ -308,7 +311,8 @@ QByteArray documentText(QByteArray bytes, const QString &sourceName)
     if (bytes.startsWith(Bom))
         bytes.remove(0, Bom.size());
     if (!QByteArrayView(bytes).isValidUtf8())
-        throw EDocumentError(documentError(sourceName, QStringLiteral("it is not UTF-8 text")));
+        throw EDocumentError(documentError(
+            sourceName, QCoreApplication::translate("ViraSymbolDocument", "it is not UTF-8 text")));
     // The values of the parse point into the text, which the parse keeps: no copy is made.
     return NormaliseLineBreaks(std::move(bytes));
 }
@@ -408,14 +412,15 @@ void TViraGlyphbook::LoadFromBytes(QByteArray Bytes, const QString &SourceName)
     TJsonParseError error;
     const TJsonValuePtr document = ParseUtf8(Bytes, &error);
     if (!document)
-        throw EDocumentError(
-            documentError(SourceName, QStringLiteral("%1 at line %2, column %3")
-                                          .arg(error.Message, QString::number(error.Line),
-                                               QString::number(error.Column))));
+        throw EDocumentError(documentError(
+            SourceName,
+            QCoreApplication::translate("ViraSymbolDocument", "%1 at line %2, column %3")
+                .arg(error.Message, QString::number(error.Line), QString::number(error.Column))));
     const TJsonValuePtr list = document->GetO(sGlyphbook);
     if (!list)
-        throw EDocumentError(
-            documentError(SourceName, QStringLiteral("it has no \"GLYPHBOOK\" member")));
+        throw EDocumentError(documentError(
+            SourceName,
+            QCoreApplication::translate("ViraSymbolDocument", "it has no \"GLYPHBOOK\" member")));
 
     Symbols.reserve(list->Length());
     TJsonValue::TEnumerator it = list->GetEnumerator();

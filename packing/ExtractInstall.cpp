@@ -2,6 +2,7 @@
 
 #include "model/GlyphbookError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,13 +41,18 @@ void moveIntoPlace(const QString &Work, const TExtractTarget &Target,
         if (QFileInfo::exists(Target.LibraryFolder))
             moveOrRaise(
                 Target.LibraryFolder, parts.Former, Callbacks,
-                QStringLiteral("Cannot move the earlier library folder \"%1\" aside.").arg(folder));
+                QCoreApplication::translate("ExtractInstall",
+                                            "Cannot move the earlier library folder \"%1\" aside.")
+                    .arg(folder));
         moveOrRaise(parts.NewFolder, Target.LibraryFolder, Callbacks,
-                    QStringLiteral("Cannot put the library folder \"%1\" in place.").arg(folder));
+                    QCoreApplication::translate("ExtractInstall",
+                                                "Cannot put the library folder \"%1\" in place.")
+                        .arg(folder));
     }
     if (QFileInfo::exists(parts.NewDocument))
         moveOrRaise(parts.NewDocument, Target.ProjectDocument, Callbacks,
-                    QStringLiteral("Cannot put the project document \"%1\" in place.")
+                    QCoreApplication::translate("ExtractInstall",
+                                                "Cannot put the project document \"%1\" in place.")
                         .arg(native(Target.ProjectDocument)));
 }
 
@@ -91,8 +97,9 @@ void InstallExtraction(TWorkFolder &Work, const TExtractTarget &Target,
         } catch (const EFileError &) {
             // Without its lock the folder is left alone all the same.
         }
-        throw EFileError(QStringLiteral("%1 The earlier library folder could not be put back "
-                                        "and is kept in \"%2\".")
+        throw EFileError(QCoreApplication::translate(
+                             "ExtractInstall", "%1 The earlier library folder could not be put "
+                                               "back and is kept in \"%2\".")
                              .arg(e.message(), native(kept)));
     }
     if (!Target.IntermediateTar.isEmpty() && QFileInfo(Target.IntermediateTar).isFile())

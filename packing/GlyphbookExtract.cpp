@@ -14,6 +14,7 @@
 #include "packing/PrefetchReader.h"
 #include "packing/WorkFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,9 +47,10 @@ QString native(const QString &path)
 QString safeEntryPath(const QByteArray &EntryName, const QString &Archive, QByteArray &RawPath)
 {
     const auto unsafe = [&] {
-        return ETarError(QStringLiteral("The archive \"%1\" holds the entry \"%2\", which would be "
-                                        "written outside the library folder. Nothing was "
-                                        "extracted.")
+        return ETarError(QCoreApplication::translate(
+                             "GlyphbookExtract", "The archive \"%1\" holds the entry \"%2\", which "
+                                                 "would be written outside the library "
+                                                 "folder. Nothing was extracted.")
                              .arg(native(Archive), PrintableEntryName(EntryName)));
     };
     if (EntryName.startsWith('/') || EntryName.startsWith('\\') ||
@@ -126,8 +128,9 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
             // ("L"), and a long link target likewise ("K"), which is skipped with its link.
             if (rec.TypeFlag == 'L') {
                 if (rec.Size > MaxLongName)
-                    throw ETarError(QStringLiteral("The archive \"%1\" is damaged: a long name of "
-                                                   "%2 bytes.")
+                    throw ETarError(QCoreApplication::translate(
+                                        "GlyphbookExtract", "The archive \"%1\" is damaged: a long "
+                                                            "name of %2 bytes.")
                                         .arg(native(Archive), QString::number(rec.Size)));
                 longName = tar.ReadFile();
                 longName.truncate(qstrnlen(longName.constData(), longName.size()));
@@ -144,34 +147,44 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
             // The project document names its pictures in lines of text that end in CR LF: a
             // line break in a name would come back as another name, and the picture go missing.
             if (rawPath.contains('\n') || rawPath.contains('\r'))
-                throw ETarError(QStringLiteral("The archive \"%1\" holds the entry \"%2\", whose "
-                                               "name holds a line break, which no project "
-                                               "document can keep. Nothing was extracted.")
-                                    .arg(native(Archive), PrintableEntryName(rec.Name)));
+                throw ETarError(
+                    QCoreApplication::translate("GlyphbookExtract",
+                                                "The archive \"%1\" holds the entry \"%2\", "
+                                                "whose name holds a line break, which "
+                                                "no project document can keep. "
+                                                "Nothing was extracted.")
+                        .arg(native(Archive), PrintableEntryName(rec.Name)));
             const auto earlier = written.constFind(path);
             if (earlier != written.cend() && *earlier != rawPath)
-                throw ETarError(QStringLiteral("The archive \"%1\" holds the entries \"%2\" and "
-                                               "\"%3\", which would both be written as \"%4\". "
-                                               "Nothing was extracted.")
-                                    .arg(native(Archive), PrintableEntryName(*earlier),
-                                         PrintableEntryName(rawPath), path));
+                throw ETarError(
+                    QCoreApplication::translate("GlyphbookExtract",
+                                                "The archive \"%1\" holds the entries \"%2\" "
+                                                "and \"%3\", which would both be "
+                                                "written as \"%4\". Nothing was "
+                                                "extracted.")
+                        .arg(native(Archive), PrintableEntryName(*earlier),
+                             PrintableEntryName(rawPath), path));
             written.insert(path, rawPath);
             needed += (std::max<qint64>(rec.Size, 0) + DiskBlock - 1) / DiskBlock * DiskBlock;
             if (needed > space.Usable()) {
                 const QLocale c = QLocale::c();
-                throw EFileError(
-                    QStringLiteral("The archive \"%1\" does not fit on the disk of \"%2\": its "
-                                   "files need more than the %3 that may be used there (%4 free, "
-                                   "less a margin of %5). Nothing was extracted.")
-                        .arg(native(Archive), native(QFileInfo(LibraryFolder).path()),
-                             c.formattedDataSize(space.Usable()), c.formattedDataSize(space.Free),
-                             c.formattedDataSize(space.Margin)));
+                throw EFileError(QCoreApplication::translate(
+                                     "GlyphbookExtract",
+                                     "The archive \"%1\" does not fit on the disk of \"%2\": "
+                                     "its files need more than the %3 that may be "
+                                     "used there (%4 free, less a margin of %5). "
+                                     "Nothing was extracted.")
+                                     .arg(native(Archive), native(QFileInfo(LibraryFolder).path()),
+                                          c.formattedDataSize(space.Usable()),
+                                          c.formattedDataSize(space.Free),
+                                          c.formattedDataSize(space.Margin)));
             }
             const QString target = Folder + u'/' + path;
             const QString shownTarget = native(LibraryFolder + u'/' + path);
             if (path.contains(u'/') && !QDir().mkpath(QFileInfo(target).path()))
-                throw EFileError::CannotCreate(shownTarget,
-                                               QStringLiteral("Its folder cannot be made."));
+                throw EFileError::CannotCreate(
+                    shownTarget,
+                    QCoreApplication::translate("GlyphbookExtract", "Its folder cannot be made."));
             QFile out(target);
             if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 throw EFileError::CannotCreate(shownTarget, out.errorString());
@@ -210,8 +223,10 @@ bool writeProjectDocument(TViraGlyphbook &Glyphbook, const QString &Archive, con
         // The document's temporary path means nothing to the user; the archive does.
         QString message = e.message();
         message.replace(native(document), DocumentEntryName);
-        throw EGlyphbookError(QStringLiteral("The packed library \"%1\" holds no usable %2. %3")
-                                  .arg(native(Archive), DocumentEntryName, message));
+        throw EGlyphbookError(
+            QCoreApplication::translate("GlyphbookExtract",
+                                        "The packed library \"%1\" holds no usable %2. %3")
+                .arg(native(Archive), DocumentEntryName, message));
     }
     const auto inLibrary = [&](const QString &stored) {
         // "." and ".." name no file: such an image stays inside the library folder, missing.
@@ -260,11 +275,11 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
 
     if (QFileInfo::exists(Target.ProjectDocument) && !isEarlierExtraction(Target))
         throw EProjectInTheWay(
-            QStringLiteral(
-                "The project \"%1\" is not the result of an earlier extraction into "
-                "\"%2\": its images lie elsewhere, so it is most likely the project "
-                "this archive was packed from. Extracting here would replace it; nothing "
-                "was extracted.")
+            QCoreApplication::translate(
+                "GlyphbookExtract", "The project \"%1\" is not the result of an earlier extraction "
+                                    "into \"%2\": its images lie elsewhere, so it is most likely "
+                                    "the project this archive was packed from. Extracting here "
+                                    "would replace it; nothing was extracted.")
                 .arg(native(Target.ProjectDocument), native(Target.LibraryFolder)));
     const QStringList replaced = Target.Existing();
     if (!replaced.isEmpty() && !AskOverwrite(Callbacks, replaced))
@@ -274,8 +289,9 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
     const TExtractWork parts(work.Path());
     // Created here, not as the temporary folder itself, so that it gets ordinary permissions.
     if (!QDir().mkdir(parts.NewFolder))
-        throw EFileError::CannotCreate(native(parts.NewFolder),
-                                       QStringLiteral("The folder cannot be made."));
+        throw EFileError::CannotCreate(
+            native(parts.NewFolder),
+            QCoreApplication::translate("GlyphbookExtract", "The folder cannot be made."));
     unpack(Archive, parts.NewFolder, Target.LibraryFolder, Callbacks);
 
     const bool hasDocument = writeProjectDocument(Glyphbook, Archive, parts.NewFolder,
@@ -283,7 +299,7 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
     InstallExtraction(work, Target, Callbacks);
     if (!hasDocument) {
         if (Callbacks.Inform)
-            Callbacks.Inform(QString::fromLatin1(NoDocumentMessage));
+            Callbacks.Inform(QCoreApplication::translate("GlyphbookExtract", NoDocumentMessage));
         return TExtractResult::NoDocument;
     }
     return TExtractResult::Extracted;
@@ -294,7 +310,8 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
 void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
 {
     if (!QFileInfo(Archive).isFile())
-        throw EFileError::CannotOpen(native(Archive), QStringLiteral("No such file."));
+        throw EFileError::CannotOpen(
+            native(Archive), QCoreApplication::translate("GlyphbookExtract", "No such file."));
     {
         QFile file(Archive);
         if (!file.open(QIODevice::ReadOnly))
@@ -305,23 +322,34 @@ void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
         probe.RaiseIfFailed();
     }
     const auto refuse = [&](const QString &why) {
-        return EFileError(QStringLiteral("Cannot extract \"%1\": %2").arg(native(Archive), why));
+        return EFileError(
+            QCoreApplication::translate("GlyphbookExtract", "Cannot extract \"%1\": %2")
+                .arg(native(Archive), why));
     };
-    const QString rename = QStringLiteral(" Give the archive a name ending in .tar.gz.");
     if (Target.BaseName.isEmpty())
-        throw refuse(QStringLiteral("a packed library's name must not begin with \".\"."));
+        throw refuse(QCoreApplication::translate(
+            "GlyphbookExtract", "a packed library's name must not begin with \".\"."));
     if (Target.LibraryFolder == Archive)
-        throw refuse(QStringLiteral("the library folder would be the archive itself.") + rename);
+        throw refuse(QCoreApplication::translate(
+            "GlyphbookExtract", "the library folder would be the archive itself. Give the "
+                                "archive a name ending in .tar.gz."));
     if (Target.ProjectDocument == Archive)
-        throw refuse(QStringLiteral("the project document would be the archive itself.") + rename);
+        throw refuse(QCoreApplication::translate(
+            "GlyphbookExtract", "the project document would be the archive itself. Give "
+                                "the archive a name ending in .tar.gz."));
     // The archive's name is fine here; the file is what stands in the way.
     if (QFileInfo::exists(Target.LibraryFolder) && !QFileInfo(Target.LibraryFolder).isDir())
-        throw refuse(QStringLiteral("the file \"%1\" stands where its library folder would be. "
-                                    "Move or rename that file, or extract into another folder.")
-                         .arg(native(Target.LibraryFolder)));
+        throw refuse(
+            QCoreApplication::translate("GlyphbookExtract",
+                                        "the file \"%1\" stands where its library folder would "
+                                        "be. Move or rename that file, or extract into "
+                                        "another folder.")
+                .arg(native(Target.LibraryFolder)));
     if (QFileInfo(Target.ProjectDocument).isDir())
-        throw refuse(QStringLiteral("a folder has the name of its project document, \"%1\".")
-                         .arg(native(Target.ProjectDocument)));
+        throw refuse(
+            QCoreApplication::translate("GlyphbookExtract",
+                                        "a folder has the name of its project document, \"%1\".")
+                .arg(native(Target.ProjectDocument)));
 }
 
 } // namespace
@@ -363,8 +391,10 @@ TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName
     const QString archive = QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
     const TExtractTarget target = TExtractTarget::ForArchive(archive, Into);
     if (!Into.isEmpty() && !QFileInfo(Into).isDir())
-        throw EFileError(QStringLiteral("Cannot extract into \"%1\": there is no such folder.")
-                             .arg(native(Into)));
+        throw EFileError(
+            QCoreApplication::translate("GlyphbookExtract",
+                                        "Cannot extract into \"%1\": there is no such folder.")
+                .arg(native(Into)));
     refuseUnusableArchive(archive, target);
 
     // The library is borrowed for rewriting the document.

@@ -60,4 +60,5 @@ TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName
                               const QString &Into = QString());
 
 /// The message shown when an archive holds no library document.
-inline const char NoDocumentMessage[] = "Glyphbook.js not found. Could not open symbol library.";
+inline const char NoDocumentMessage[] =
+    QT_TRANSLATE_NOOP("GlyphbookExtract", "Glyphbook.js not found. Could not open symbol library.");

@@ -11,6 +11,7 @@
 #include "packing/LibTar.h"
 #include "packing/WorkFolder.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,16 +61,18 @@ TViraGlyphbook namedCopy(const TViraGlyphbook &Glyphbook, const QString &Project
 void refuseOwnInput(const TViraGlyphbook &Glyphbook, const QString &Archive,
                     const QString &ProjectFile, TFileLookup &Lookup)
 {
-    const auto refuse = [&](const QString &what) {
-        return EFileError(QStringLiteral("Cannot pack into \"%1\": it is %2. Choose another "
-                                         "name for the archive.")
-                              .arg(native(Archive), what));
+    const auto refuse = [&](const QString &message) {
+        return EFileError(message.arg(native(Archive)));
     };
     switch (TProjectFiles(Glyphbook, ProjectFile, &Lookup).Which(Archive)) {
     case TProjectFiles::Document:
-        throw refuse(QStringLiteral("the project document"));
+        throw refuse(QCoreApplication::translate(
+            "GlyphbookPack", "Cannot pack into \"%1\": it is the project document. "
+                             "Choose another name for the archive."));
     case TProjectFiles::Picture:
-        throw refuse(QStringLiteral("an image of the library"));
+        throw refuse(QCoreApplication::translate(
+            "GlyphbookPack", "Cannot pack into \"%1\": it is an image of the library. "
+                             "Choose another name for the archive."));
     case TProjectFiles::None:
         break;
     }
@@ -79,7 +82,8 @@ void refuseOwnInput(const TViraGlyphbook &Glyphbook, const QString &Archive,
 
 EFileMissing EFileMissing::ForPath(const QString &Path)
 {
-    return EFileMissing(QStringLiteral("File \"%1\" is missing").arg(Path));
+    return EFileMissing(
+        QCoreApplication::translate("GlyphbookPack", "File \"%1\" is missing").arg(Path));
 }
 
 bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
@@ -87,7 +91,8 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
 {
     const QString archive = QDir::cleanPath(QFileInfo(FileName).absoluteFilePath());
     if (QFileInfo(archive).isDir())
-        throw EFileError::CannotCreate(native(archive), QStringLiteral("It is a folder."));
+        throw EFileError::CannotCreate(
+            native(archive), QCoreApplication::translate("GlyphbookPack", "It is a folder."));
     // One look-up of each picture serves the check of the target, the names and the sizes.
     TFileLookup lookup;
     refuseOwnInput(Glyphbook, archive, ProjectFile, lookup);

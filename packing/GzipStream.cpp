@@ -2,6 +2,7 @@
 
 #include "model/ShortWrite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDevice>
 
@@ -28,7 +29,8 @@ TGzipWriter::TGzipWriter(QIODevice *Target) : FTarget(Target), FZ(std::make_uniq
     *FZ = {};
     if (deflateInit2(FZ.get(), Z_BEST_COMPRESSION, Z_DEFLATED, GzipWindowBits, MemoryLevel,
                      Z_DEFAULT_STRATEGY) != Z_OK)
-        throw EGzipError(QStringLiteral("Not enough memory to start the compression."));
+        throw EGzipError(QCoreApplication::translate(
+            "GzipStream", "Not enough memory to start the compression."));
     FInput.reserve(ChunkSize);
     FOutput.resize(ChunkSize);
     // Messages of the tar writer name the archive by its stream.
@@ -134,7 +136,7 @@ bool TGzipWriter::Deflate(const QByteArray &Input, bool Finishing, QString &Erro
         FZ->avail_out = uInt(FOutput.size());
         result = deflate(FZ.get(), Finishing ? Z_FINISH : Z_NO_FLUSH);
         if (result == Z_STREAM_ERROR) {
-            Error = QStringLiteral("The compression failed.");
+            Error = QCoreApplication::translate("GzipStream", "The compression failed.");
             return false;
         }
         const qint64 have = FOutput.size() - qint64(FZ->avail_out);
@@ -164,7 +166,9 @@ void TGzipWriter::Finish()
         return;
     }
     setErrorString(error);
-    throw EGzipError(QStringLiteral("Cannot write the compressed data. %1").arg(errorString()));
+    throw EGzipError(
+        QCoreApplication::translate("GzipStream", "Cannot write the compressed data. %1")
+            .arg(errorString()));
 }
 
 // ---- TGzipReader ----
@@ -175,7 +179,8 @@ TGzipReader::TGzipReader(QIODevice *Source, const QString &SourceName)
 {
     *FZ = {};
     if (inflateInit2(FZ.get(), GzipWindowBits) != Z_OK)
-        throw EGzipError(QStringLiteral("Not enough memory to start the decompression."));
+        throw EGzipError(QCoreApplication::translate(
+            "GzipStream", "Not enough memory to start the decompression."));
     FInput.resize(ChunkSize);
     setObjectName(FSourceName); // messages of the tar reader name the archive by its stream
     open(QIODevice::ReadOnly);
@@ -210,13 +215,14 @@ bool TGzipReader::FillInput()
         return true;
     const qint64 n = FSource->read(FInput.data(), FInput.size());
     if (n < 0) {
-        Fail(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(FSourceName, FSource->errorString()));
+        Fail(QCoreApplication::translate("GzipStream", "Cannot read file \"%1\". %2")
+                 .arg(FSourceName, FSource->errorString()));
         return false;
     }
     // zlib would call a foreign file a damaged one; say what it is instead.
     if (FConsumed == 0 && (n < 2 || quint8(FInput[0]) != 0x1F || quint8(FInput[1]) != 0x8B)) {
-        Fail(QStringLiteral("The file \"%1\" is not gzip-compressed.").arg(FSourceName));
+        Fail(QCoreApplication::translate("GzipStream", "The file \"%1\" is not gzip-compressed.")
+                 .arg(FSourceName));
         return false;
     }
     FSourceAtEnd = n == 0;
@@ -247,7 +253,8 @@ bool TGzipReader::StartNextMember()
             return false;
     }
     if (*FZ->next_in != 0x1F) {
-        Fail(QStringLiteral("The file \"%1\" is damaged: unexpected data after its end.")
+        Fail(QCoreApplication::translate(
+                 "GzipStream", "The file \"%1\" is damaged: unexpected data after its end.")
                  .arg(FSourceName));
         return false;
     }
@@ -274,13 +281,16 @@ qint64 TGzipReader::readData(char *Data, qint64 MaxSize)
         } else if (result == Z_BUF_ERROR && FZ->avail_in == 0) {
             // No progress without more input; at the end of the source that is a cut stream.
             if (FSourceAtEnd)
-                return Fail(QStringLiteral("The file \"%1\" is damaged: it ends before the end "
-                                           "of its compressed data.")
+                return Fail(QCoreApplication::translate(
+                                "GzipStream", "The file \"%1\" is damaged: it ends before the "
+                                              "end of its compressed data.")
                                 .arg(FSourceName));
         } else if (result != Z_OK) {
-            return Fail(
-                QStringLiteral("The file \"%1\" is damaged: %2.")
-                    .arg(FSourceName, QString::fromLatin1(FZ->msg ? FZ->msg : "invalid data")));
+            // zlib's own words stay as zlib gives them.
+            return Fail(QCoreApplication::translate("GzipStream", "The file \"%1\" is damaged: %2.")
+                            .arg(FSourceName, FZ->msg ? QString::fromLatin1(FZ->msg)
+                                                      : QCoreApplication::translate(
+                                                            "GzipStream", "invalid data")));
         }
     }
     FTotalOut += produced;

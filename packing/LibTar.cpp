@@ -4,6 +4,7 @@
 #include "packing/ArchiveNames.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDevice>
@@ -221,8 +222,9 @@ void TTarWriter::WriteHeader(const TTarDirRec &Rec)
     CheckNoEarlierFailure();
     if (Rec.Size < 0 || Rec.Size >= MaxEntrySize)
         throw ETarError(
-            QStringLiteral("Cannot add \"%1\" to the archive \"%2\": an entry of %3 "
-                           "bytes does not fit a tar header (the limit is 8 GiB).")
+            QCoreApplication::translate("LibTar",
+                                        "Cannot add \"%1\" to the archive \"%2\": an entry of "
+                                        "%3 bytes does not fit a tar header (the limit is 8 GiB).")
                 .arg(PrintableEntryName(Rec.Name), deviceName(FStream), QString::number(Rec.Size)));
     WriteBlock(HeaderBlock(Rec).constData());
 }
@@ -257,8 +259,8 @@ void TTarWriter::FlushTarget()
 void TTarWriter::RaiseWriteError()
 {
     const QString reason = ShortWriteReason(*FStream);
-    FWriteError =
-        QStringLiteral("Cannot write to the archive \"%1\". %2").arg(deviceName(FStream), reason);
+    FWriteError = QCoreApplication::translate("LibTar", "Cannot write to the archive \"%1\". %2")
+                      .arg(deviceName(FStream), reason);
     throw ETarError(FWriteError);
 }
 
@@ -466,8 +468,9 @@ bool TTarArchive::FindNext(TTarDirRec &DirRec)
     if (FBytesToGo < 0 ||
         (!FStream->isSequential() && FBytesToGo > FStream->size() - FStream->pos())) {
         FBytesToGo = 0;
-        throw ETarError(QStringLiteral("The archive \"%1\" is damaged: the entry \"%2\" at "
-                                       "position %3 claims %4 bytes of data.")
+        throw ETarError(QCoreApplication::translate(
+                            "LibTar", "The archive \"%1\" is damaged: the entry \"%2\" at "
+                                      "position %3 claims %4 bytes of data.")
                             .arg(ArchiveName(), PrintableEntryName(rec.Name),
                                  QString::number(filePos), QString::number(rec.Size)));
     }
@@ -485,8 +488,9 @@ template <typename Sink> void TTarArchive::CopyData(Sink &&sink)
     for (qint64 done = 0; done < total;) {
         const qint64 n = std::min<qint64>(BlockSize, total - done);
         if (Read(buffer, n) != n)
-            throw ETarError(QStringLiteral("The archive \"%1\" is damaged: it ends inside the "
-                                           "data of an entry.")
+            throw ETarError(QCoreApplication::translate(
+                                "LibTar", "The archive \"%1\" is damaged: it ends inside "
+                                          "the data of an entry.")
                                 .arg(ArchiveName()));
         sink(buffer, n, done);
         done += n;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -24,13 +25,13 @@ struct TPackCallbacks {
 };
 
 /// The question asked before files of an earlier run are replaced.
-inline const char OverwriteQuestion[] = "Overwrite existing?";
+inline const char OverwriteQuestion[] = QT_TRANSLATE_NOOP("PackCallbacks", "Overwrite existing?");
 
 /// Asks "Overwrite existing?" about Replaced through the callbacks; no when nobody is there to
 /// answer.
 inline bool AskOverwrite(const TPackCallbacks &Callbacks, const QStringList &Replaced)
 {
-    const QString question = QString::fromLatin1(OverwriteQuestion);
+    const QString question = QCoreApplication::translate("PackCallbacks", OverwriteQuestion);
     if (Callbacks.ConfirmReplacing)
         return Callbacks.ConfirmReplacing(question, Replaced);
     return Callbacks.Confirm && Callbacks.Confirm(question);

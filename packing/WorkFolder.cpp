@@ -3,6 +3,7 @@
 #include "model/GlyphbookError.h"
 #include "model/ShortWrite.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -44,7 +45,9 @@ QString whyNothingCanBeWritten(const QString &Folder)
     else if (probe.write(QByteArray(64, 'x')) != 64 || !probe.flush())
         reason = ShortWriteReason(probe);
     probe.remove();
-    return reason.isEmpty() ? QStringLiteral("Its lock file cannot be made.") : reason;
+    return reason.isEmpty()
+               ? QCoreApplication::translate("WorkFolder", "Its lock file cannot be made.")
+               : reason;
 }
 
 } // namespace
@@ -54,12 +57,14 @@ TWorkFolder::TWorkFolder(const QString &Purpose, const QString &Beside)
 {
     const QString parent = QDir::toNativeSeparators(Beside.isEmpty() ? QDir::tempPath() : Beside);
     if (!FDir.isValid())
-        throw EFileError(QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
+        throw EFileError(QCoreApplication::translate(
+                             "WorkFolder", "Cannot create a temporary folder in \"%1\". %2")
                              .arg(parent, FDir.errorString()));
     FLock = std::make_unique<QLockFile>(FDir.filePath(LockName));
     FLock->setStaleLockTime(0); // a run may take long: only a dead one gives up its lock
     if (!FLock->tryLock(0))
-        throw EFileError(QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
+        throw EFileError(QCoreApplication::translate(
+                             "WorkFolder", "Cannot create a temporary folder in \"%1\". %2")
                              .arg(parent, whyNothingCanBeWritten(FDir.path())));
 }
 

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 lupdate=$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)
-"$lupdate" -silent -no-obsolete -locations none ui check -ts translations/glyphbook_sv.ts translations/glyphbook_de.ts
+"$lupdate" -silent -no-obsolete -locations none ui check model packing document -ts translations/glyphbook_sv.ts translations/glyphbook_de.ts
 python3 - <<'PY'
 import sys, xml.etree.ElementTree as ET
 sys.path.insert(0, 'translations')

@@ -1,6 +1,271 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Csv</name>
+    <message>
+        <source>The file "%1" is not a table of names: it is not UTF-8 text.</source>
+        <translation>Die Datei „%1“ ist keine Namenstabelle: sie ist kein UTF-8-Text.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is not a table of names: %2 at line %3.</source>
+        <translation>Die Datei „%1“ ist keine Namenstabelle: %2 in Zeile %3.</translation>
+    </message>
+    <message>
+        <source>a quoted field is never closed</source>
+        <translation>ein Feld in Anführungszeichen wird nie geschlossen</translation>
+    </message>
+    <message>
+        <source>text follows a closing quote</source>
+        <translation>Text folgt auf ein schließendes Anführungszeichen</translation>
+    </message>
+</context>
+<context>
+    <name>EFileError</name>
+    <message>
+        <source>Cannot open file "%1". %2</source>
+        <translation>Die Datei „%1“ kann nicht geöffnet werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot create file "%1". %2</source>
+        <translation>Die Datei „%1“ kann nicht erstellt werden. %2</translation>
+    </message>
+    <message>
+        <source>Cannot write file "%1". %2</source>
+        <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExtractInstall</name>
+    <message>
+        <source>Cannot move the earlier library folder "%1" aside.</source>
+        <translation>Der frühere Bibliotheksordner „%1“ kann nicht beiseitegeschoben werden.</translation>
+    </message>
+    <message>
+        <source>Cannot put the library folder "%1" in place.</source>
+        <translation>Der Bibliotheksordner „%1“ kann nicht an seinen Platz gebracht werden.</translation>
+    </message>
+    <message>
+        <source>Cannot put the project document "%1" in place.</source>
+        <translation>Das Projektdokument „%1“ kann nicht an seinen Platz gebracht werden.</translation>
+    </message>
+    <message>
+        <source>%1 The earlier library folder could not be put back and is kept in "%2".</source>
+        <translation>%1 Der frühere Bibliotheksordner konnte nicht zurückgelegt werden und wird in „%2“ aufbewahrt.</translation>
+    </message>
+</context>
+<context>
+    <name>GlyphbookExtract</name>
+    <message>
+        <source>The archive "%1" holds the entry "%2", which would be written outside the library folder. Nothing was extracted.</source>
+        <translation>Das Archiv „%1“ enthält den Eintrag „%2“, der außerhalb des Bibliotheksordners geschrieben würde. Es wurde nichts entpackt.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: a long name of %2 bytes.</source>
+        <translation>Das Archiv „%1“ ist beschädigt: ein langer Name von %2 Byte.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" holds the entry "%2", whose name holds a line break, which no project document can keep. Nothing was extracted.</source>
+        <translation>Das Archiv „%1“ enthält den Eintrag „%2“, dessen Name einen Zeilenumbruch enthält, den kein Projektdokument bewahren kann. Es wurde nichts entpackt.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" holds the entries "%2" and "%3", which would both be written as "%4". Nothing was extracted.</source>
+        <translation>Das Archiv „%1“ enthält die Einträge „%2“ und „%3“, die beide als „%4“ geschrieben würden. Es wurde nichts entpackt.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" does not fit on the disk of "%2": its files need more than the %3 that may be used there (%4 free, less a margin of %5). Nothing was extracted.</source>
+        <translation>Das Archiv „%1“ passt nicht auf den Datenträger von „%2“: seine Dateien brauchen mehr als die %3, die dort belegt werden dürfen (%4 frei, abzüglich einer Reserve von %5). Es wurde nichts entpackt.</translation>
+    </message>
+    <message>
+        <source>Its folder cannot be made.</source>
+        <translation>Ihr Ordner kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The packed library "%1" holds no usable %2. %3</source>
+        <translation>Die gepackte Bibliothek „%1“ enthält kein brauchbares %2. %3</translation>
+    </message>
+    <message>
+        <source>The project "%1" is not the result of an earlier extraction into "%2": its images lie elsewhere, so it is most likely the project this archive was packed from. Extracting here would replace it; nothing was extracted.</source>
+        <translation>Das Projekt „%1“ stammt nicht aus einem früheren Entpacken nach „%2“: seine Bilder liegen anderswo, es ist also wahrscheinlich das Projekt, aus dem dieses Archiv gepackt wurde. Entpacken an dieser Stelle würde es ersetzen; es wurde nichts entpackt.</translation>
+    </message>
+    <message>
+        <source>The folder cannot be made.</source>
+        <translation>Der Ordner kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>No such file.</source>
+        <translation>Die Datei existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Cannot extract "%1": %2</source>
+        <translation>„%1“ kann nicht entpackt werden: %2</translation>
+    </message>
+    <message>
+        <source>a packed library's name must not begin with ".".</source>
+        <translation>der Name einer gepackten Bibliothek darf nicht mit „.“ beginnen.</translation>
+    </message>
+    <message>
+        <source>the library folder would be the archive itself. Give the archive a name ending in .tar.gz.</source>
+        <translation>der Bibliotheksordner wäre das Archiv selbst. Geben Sie dem Archiv einen Namen, der auf .tar.gz endet.</translation>
+    </message>
+    <message>
+        <source>the project document would be the archive itself. Give the archive a name ending in .tar.gz.</source>
+        <translation>das Projektdokument wäre das Archiv selbst. Geben Sie dem Archiv einen Namen, der auf .tar.gz endet.</translation>
+    </message>
+    <message>
+        <source>the file "%1" stands where its library folder would be. Move or rename that file, or extract into another folder.</source>
+        <translation>die Datei „%1“ steht dort, wo der Bibliotheksordner des Archivs wäre. Verschieben Sie diese Datei oder benennen Sie sie um, oder entpacken Sie in einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <source>a folder has the name of its project document, "%1".</source>
+        <translation>ein Ordner trägt den Namen des Projektdokuments des Archivs, „%1“.</translation>
+    </message>
+    <message>
+        <source>Cannot extract into "%1": there is no such folder.</source>
+        <translation>Entpacken nach „%1“ nicht möglich: dieser Ordner existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Glyphbook.js not found. Could not open symbol library.</source>
+        <translation>Glyphbook.js nicht gefunden. Die Symbolbibliothek konnte nicht geöffnet werden.</translation>
+    </message>
+</context>
+<context>
+    <name>GlyphbookPack</name>
+    <message>
+        <source>Cannot pack into "%1": it is the project document. Choose another name for the archive.</source>
+        <translation>In „%1“ kann nicht gepackt werden: das ist das Projektdokument. Wählen Sie einen anderen Namen für das Archiv.</translation>
+    </message>
+    <message>
+        <source>Cannot pack into "%1": it is an image of the library. Choose another name for the archive.</source>
+        <translation>In „%1“ kann nicht gepackt werden: das ist ein Bild der Bibliothek. Wählen Sie einen anderen Namen für das Archiv.</translation>
+    </message>
+    <message>
+        <source>File "%1" is missing</source>
+        <translation>Datei „%1“ fehlt</translation>
+    </message>
+    <message>
+        <source>It is a folder.</source>
+        <translation>Es ist ein Ordner.</translation>
+    </message>
+</context>
+<context>
+    <name>GzipStream</name>
+    <message>
+        <source>Not enough memory to start the compression.</source>
+        <translation>Nicht genug Speicher, um die Komprimierung zu starten.</translation>
+    </message>
+    <message>
+        <source>The compression failed.</source>
+        <translation>Die Komprimierung ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Cannot write the compressed data. %1</source>
+        <translation>Die komprimierten Daten können nicht geschrieben werden. %1</translation>
+    </message>
+    <message>
+        <source>Not enough memory to start the decompression.</source>
+        <translation>Nicht genug Speicher, um die Dekomprimierung zu starten.</translation>
+    </message>
+    <message>
+        <source>Cannot read file "%1". %2</source>
+        <translation>Die Datei „%1“ kann nicht gelesen werden. %2</translation>
+    </message>
+    <message>
+        <source>The file "%1" is not gzip-compressed.</source>
+        <translation>Die Datei „%1“ ist nicht gzip-komprimiert.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is damaged: unexpected data after its end.</source>
+        <translation>Die Datei „%1“ ist beschädigt: unerwartete Daten nach ihrem Ende.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is damaged: it ends before the end of its compressed data.</source>
+        <translation>Die Datei „%1“ ist beschädigt: sie endet vor dem Ende ihrer komprimierten Daten.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is damaged: %2.</source>
+        <translation>Die Datei „%1“ ist beschädigt: %2.</translation>
+    </message>
+    <message>
+        <source>invalid data</source>
+        <translation>ungültige Daten</translation>
+    </message>
+</context>
+<context>
+    <name>IntegerText</name>
+    <message>
+        <source>'%1' is not a valid integer value</source>
+        <translation>'%1' ist kein gültiger Ganzzahlwert</translation>
+    </message>
+</context>
+<context>
+    <name>LibTar</name>
+    <message>
+        <source>Cannot add "%1" to the archive "%2": an entry of %3 bytes does not fit a tar header (the limit is 8 GiB).</source>
+        <translation>„%1“ kann nicht zum Archiv „%2“ hinzugefügt werden: ein Eintrag von %3 Byte passt in keinen tar-Kopf (die Grenze liegt bei 8 GiB).</translation>
+    </message>
+    <message>
+        <source>Cannot write to the archive "%1". %2</source>
+        <translation>In das Archiv „%1“ kann nicht geschrieben werden. %2</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: the entry "%2" at position %3 claims %4 bytes of data.</source>
+        <translation>Das Archiv „%1“ ist beschädigt: der Eintrag „%2“ an Position %3 gibt %4 Byte Daten an.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: it ends inside the data of an entry.</source>
+        <translation>Das Archiv „%1“ ist beschädigt: es endet mitten in den Daten eines Eintrags.</translation>
+    </message>
+</context>
+<context>
+    <name>NamesTable</name>
+    <message>
+        <source>The file "%1" is not a table of names: %2</source>
+        <translation>Die Datei „%1“ ist keine Namenstabelle: %2</translation>
+    </message>
+    <message>
+        <source>its first row must begin with the column "Identifier".</source>
+        <translation>ihre erste Zeile muss mit der Spalte „Identifier“ beginnen.</translation>
+    </message>
+    <message>
+        <source>a column of its first row has no language code.</source>
+        <translation>eine Spalte ihrer ersten Zeile hat keinen Sprachcode.</translation>
+    </message>
+    <message>
+        <source>the language "%1" has two columns.</source>
+        <translation>die Sprache „%1“ hat zwei Spalten.</translation>
+    </message>
+    <message>
+        <source>row %1 has more cells than the first row has columns.</source>
+        <translation>Zeile %1 hat mehr Zellen, als die erste Zeile Spalten hat.</translation>
+    </message>
+    <message>
+        <source>the identifier "%1" has two rows (%2 and %3).</source>
+        <translation>der Bezeichner „%1“ hat zwei Zeilen (%2 und %3).</translation>
+    </message>
+    <message>
+        <source>the identifier "%1" belongs to %2 symbols of the library, so its names cannot be told apart.</source>
+        <translation>der Bezeichner „%1“ gehört zu %2 Symbolen der Bibliothek, daher lassen sich ihre Namen nicht auseinanderhalten.</translation>
+    </message>
+</context>
+<context>
+    <name>PackCallbacks</name>
+    <message>
+        <source>Overwrite existing?</source>
+        <translation>Vorhandene überschreiben?</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFiles</name>
+    <message>
+        <source>It is the project itself.</source>
+        <translation>Es ist das Projekt selbst.</translation>
+    </message>
+    <message>
+        <source>It is one of the library's pictures.</source>
+        <translation>Es ist eines der Bilder der Bibliothek.</translation>
+    </message>
+</context>
+<context>
     <name>QMessageBox</name>
     <message>
         <source>Restore</source>
@@ -9,6 +274,25 @@
     <message>
         <source>Discard</source>
         <translation>Verwerfen</translation>
+    </message>
+</context>
+<context>
+    <name>SymbolCommands</name>
+    <message>
+        <source>Move Points</source>
+        <translation>Punkte verschieben</translation>
+    </message>
+    <message>
+        <source>Move Text Point</source>
+        <translation>Textpunkt verschieben</translation>
+    </message>
+    <message>
+        <source>Move Anchor</source>
+        <translation>Ankerpunkt verschieben</translation>
+    </message>
+    <message>
+        <source>Delete Symbol</source>
+        <translation>Symbol löschen</translation>
     </message>
 </context>
 <context>
@@ -134,6 +418,61 @@
     <message>
         <source>The selected symbol's images: a click shows one, a double click replaces it</source>
         <translation>Die Bilder des gewählten Symbols: ein Klick zeigt eines, ein Doppelklick ersetzt es</translation>
+    </message>
+</context>
+<context>
+    <name>TJsonParser</name>
+    <message>
+        <source>the array is not closed</source>
+        <translation>das Array wird nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>',' or ']' is expected</source>
+        <translation>',' oder ']' wird erwartet</translation>
+    </message>
+    <message>
+        <source>a member name is too long</source>
+        <translation>ein Elementname ist zu lang</translation>
+    </message>
+    <message>
+        <source>values nest deeper than 32 levels</source>
+        <translation>Werte sind tiefer als 32 Ebenen verschachtelt</translation>
+    </message>
+    <message>
+        <source>the text ends inside a value</source>
+        <translation>der Text endet mitten in einem Wert</translation>
+    </message>
+    <message>
+        <source>malformed number</source>
+        <translation>fehlerhafte Zahl</translation>
+    </message>
+    <message>
+        <source>the text ends inside a string</source>
+        <translation>der Text endet mitten in einer Zeichenkette</translation>
+    </message>
+    <message>
+        <source>malformed escape in a string</source>
+        <translation>fehlerhafte Escape-Sequenz in einer Zeichenkette</translation>
+    </message>
+    <message>
+        <source>a member name is expected</source>
+        <translation>ein Elementname wird erwartet</translation>
+    </message>
+    <message>
+        <source>the text ends inside a member name</source>
+        <translation>der Text endet mitten in einem Elementnamen</translation>
+    </message>
+    <message>
+        <source>':' is expected after a member name</source>
+        <translation>':' wird nach einem Elementnamen erwartet</translation>
+    </message>
+    <message>
+        <source>the object is not closed</source>
+        <translation>das Objekt wird nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>',' or '}' is expected</source>
+        <translation>',' oder '}' wird erwartet</translation>
     </message>
 </context>
 <context>
@@ -747,6 +1086,36 @@ Möchten Sie die Datei ersetzen?</translation>
     <message>
         <source>The symbol's name in the language %1</source>
         <translation>Der Name des Symbols in der Sprache %1</translation>
+    </message>
+</context>
+<context>
+    <name>ViraSymbolDocument</name>
+    <message>
+        <source>The file "%1" is not a library document: %2.</source>
+        <translation>Die Datei „%1“ ist kein Bibliotheksdokument: %2.</translation>
+    </message>
+    <message>
+        <source>it is not UTF-8 text</source>
+        <translation>sie ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>%1 at line %2, column %3</source>
+        <translation>%1 in Zeile %2, Spalte %3</translation>
+    </message>
+    <message>
+        <source>it has no "GLYPHBOOK" member</source>
+        <translation>sie hat kein Element „GLYPHBOOK“</translation>
+    </message>
+</context>
+<context>
+    <name>WorkFolder</name>
+    <message>
+        <source>Its lock file cannot be made.</source>
+        <translation>Seine Sperrdatei kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary folder in "%1". %2</source>
+        <translation>In „%1“ kann kein temporärer Ordner angelegt werden. %2</translation>
     </message>
 </context>
 </TS>

@@ -1,6 +1,271 @@
 <?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="sv_SE">
 <context>
+    <name>Csv</name>
+    <message>
+        <source>The file "%1" is not a table of names: it is not UTF-8 text.</source>
+        <translation>Filen "%1" är ingen namntabell: den är inte UTF-8-text.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is not a table of names: %2 at line %3.</source>
+        <translation>Filen "%1" är ingen namntabell: %2 på rad %3.</translation>
+    </message>
+    <message>
+        <source>a quoted field is never closed</source>
+        <translation>ett citerat fält avslutas aldrig</translation>
+    </message>
+    <message>
+        <source>text follows a closing quote</source>
+        <translation>text följer efter ett avslutande citattecken</translation>
+    </message>
+</context>
+<context>
+    <name>EFileError</name>
+    <message>
+        <source>Cannot open file "%1". %2</source>
+        <translation>Det går inte att öppna filen "%1". %2</translation>
+    </message>
+    <message>
+        <source>Cannot create file "%1". %2</source>
+        <translation>Det går inte att skapa filen "%1". %2</translation>
+    </message>
+    <message>
+        <source>Cannot write file "%1". %2</source>
+        <translation>Det går inte att skriva filen "%1". %2</translation>
+    </message>
+</context>
+<context>
+    <name>ExtractInstall</name>
+    <message>
+        <source>Cannot move the earlier library folder "%1" aside.</source>
+        <translation>Det går inte att flytta undan den tidigare biblioteksmappen "%1".</translation>
+    </message>
+    <message>
+        <source>Cannot put the library folder "%1" in place.</source>
+        <translation>Det går inte att flytta biblioteksmappen "%1" på plats.</translation>
+    </message>
+    <message>
+        <source>Cannot put the project document "%1" in place.</source>
+        <translation>Det går inte att flytta projektdokumentet "%1" på plats.</translation>
+    </message>
+    <message>
+        <source>%1 The earlier library folder could not be put back and is kept in "%2".</source>
+        <translation>%1 Den tidigare biblioteksmappen kunde inte flyttas tillbaka och finns kvar i "%2".</translation>
+    </message>
+</context>
+<context>
+    <name>GlyphbookExtract</name>
+    <message>
+        <source>The archive "%1" holds the entry "%2", which would be written outside the library folder. Nothing was extracted.</source>
+        <translation>Arkivet "%1" innehåller posten "%2", som skulle skrivas utanför biblioteksmappen. Ingenting packades upp.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: a long name of %2 bytes.</source>
+        <translation>Arkivet "%1" är skadat: ett långt namn på %2 byte.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" holds the entry "%2", whose name holds a line break, which no project document can keep. Nothing was extracted.</source>
+        <translation>Arkivet "%1" innehåller posten "%2", vars namn innehåller en radbrytning som inget projektdokument kan bevara. Ingenting packades upp.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" holds the entries "%2" and "%3", which would both be written as "%4". Nothing was extracted.</source>
+        <translation>Arkivet "%1" innehåller posterna "%2" och "%3", som båda skulle skrivas som "%4". Ingenting packades upp.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" does not fit on the disk of "%2": its files need more than the %3 that may be used there (%4 free, less a margin of %5). Nothing was extracted.</source>
+        <translation>Arkivet "%1" får inte plats på disken för "%2": dess filer behöver mer än de %3 som får användas där (%4 ledigt, minus en marginal på %5). Ingenting packades upp.</translation>
+    </message>
+    <message>
+        <source>Its folder cannot be made.</source>
+        <translation>Dess mapp kan inte skapas.</translation>
+    </message>
+    <message>
+        <source>The packed library "%1" holds no usable %2. %3</source>
+        <translation>Det packade biblioteket "%1" innehåller ingen användbar %2. %3</translation>
+    </message>
+    <message>
+        <source>The project "%1" is not the result of an earlier extraction into "%2": its images lie elsewhere, so it is most likely the project this archive was packed from. Extracting here would replace it; nothing was extracted.</source>
+        <translation>Projektet "%1" är inte resultatet av en tidigare uppackning i "%2": dess bilder ligger någon annanstans, så det är troligen projektet som det här arkivet packades från. En uppackning här skulle ersätta det; ingenting packades upp.</translation>
+    </message>
+    <message>
+        <source>The folder cannot be made.</source>
+        <translation>Mappen kan inte skapas.</translation>
+    </message>
+    <message>
+        <source>No such file.</source>
+        <translation>Filen finns inte.</translation>
+    </message>
+    <message>
+        <source>Cannot extract "%1": %2</source>
+        <translation>Det går inte att packa upp "%1": %2</translation>
+    </message>
+    <message>
+        <source>a packed library's name must not begin with ".".</source>
+        <translation>namnet på ett packat bibliotek får inte börja med ".".</translation>
+    </message>
+    <message>
+        <source>the library folder would be the archive itself. Give the archive a name ending in .tar.gz.</source>
+        <translation>biblioteksmappen skulle bli själva arkivet. Ge arkivet ett namn som slutar på .tar.gz.</translation>
+    </message>
+    <message>
+        <source>the project document would be the archive itself. Give the archive a name ending in .tar.gz.</source>
+        <translation>projektdokumentet skulle bli själva arkivet. Ge arkivet ett namn som slutar på .tar.gz.</translation>
+    </message>
+    <message>
+        <source>the file "%1" stands where its library folder would be. Move or rename that file, or extract into another folder.</source>
+        <translation>filen "%1" ligger där arkivets biblioteksmapp skulle ligga. Flytta filen eller byt namn på den, eller packa upp i en annan mapp.</translation>
+    </message>
+    <message>
+        <source>a folder has the name of its project document, "%1".</source>
+        <translation>en mapp har samma namn som arkivets projektdokument, "%1".</translation>
+    </message>
+    <message>
+        <source>Cannot extract into "%1": there is no such folder.</source>
+        <translation>Det går inte att packa upp i "%1": mappen finns inte.</translation>
+    </message>
+    <message>
+        <source>Glyphbook.js not found. Could not open symbol library.</source>
+        <translation>Glyphbook.js hittades inte. Symbolbiblioteket kunde inte öppnas.</translation>
+    </message>
+</context>
+<context>
+    <name>GlyphbookPack</name>
+    <message>
+        <source>Cannot pack into "%1": it is the project document. Choose another name for the archive.</source>
+        <translation>Det går inte att packa till "%1": det är projektdokumentet. Välj ett annat namn för arkivet.</translation>
+    </message>
+    <message>
+        <source>Cannot pack into "%1": it is an image of the library. Choose another name for the archive.</source>
+        <translation>Det går inte att packa till "%1": det är en bild i biblioteket. Välj ett annat namn för arkivet.</translation>
+    </message>
+    <message>
+        <source>File "%1" is missing</source>
+        <translation>Filen "%1" saknas</translation>
+    </message>
+    <message>
+        <source>It is a folder.</source>
+        <translation>Det är en mapp.</translation>
+    </message>
+</context>
+<context>
+    <name>GzipStream</name>
+    <message>
+        <source>Not enough memory to start the compression.</source>
+        <translation>Inte tillräckligt med minne för att starta komprimeringen.</translation>
+    </message>
+    <message>
+        <source>The compression failed.</source>
+        <translation>Komprimeringen misslyckades.</translation>
+    </message>
+    <message>
+        <source>Cannot write the compressed data. %1</source>
+        <translation>Det går inte att skriva komprimerade data. %1</translation>
+    </message>
+    <message>
+        <source>Not enough memory to start the decompression.</source>
+        <translation>Inte tillräckligt med minne för att starta dekomprimeringen.</translation>
+    </message>
+    <message>
+        <source>Cannot read file "%1". %2</source>
+        <translation>Det går inte att läsa filen "%1". %2</translation>
+    </message>
+    <message>
+        <source>The file "%1" is not gzip-compressed.</source>
+        <translation>Filen "%1" är inte gzip-komprimerad.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is damaged: unexpected data after its end.</source>
+        <translation>Filen "%1" är skadad: oväntade data efter dess slut.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is damaged: it ends before the end of its compressed data.</source>
+        <translation>Filen "%1" är skadad: den tar slut före slutet av sina komprimerade data.</translation>
+    </message>
+    <message>
+        <source>The file "%1" is damaged: %2.</source>
+        <translation>Filen "%1" är skadad: %2.</translation>
+    </message>
+    <message>
+        <source>invalid data</source>
+        <translation>ogiltiga data</translation>
+    </message>
+</context>
+<context>
+    <name>IntegerText</name>
+    <message>
+        <source>'%1' is not a valid integer value</source>
+        <translation>'%1' är inte ett giltigt heltalsvärde</translation>
+    </message>
+</context>
+<context>
+    <name>LibTar</name>
+    <message>
+        <source>Cannot add "%1" to the archive "%2": an entry of %3 bytes does not fit a tar header (the limit is 8 GiB).</source>
+        <translation>Det går inte att lägga till "%1" i arkivet "%2": en post på %3 byte ryms inte i ett tar-huvud (gränsen är 8 GiB).</translation>
+    </message>
+    <message>
+        <source>Cannot write to the archive "%1". %2</source>
+        <translation>Det går inte att skriva till arkivet "%1". %2</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: the entry "%2" at position %3 claims %4 bytes of data.</source>
+        <translation>Arkivet "%1" är skadat: posten "%2" vid position %3 anger %4 byte data.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: it ends inside the data of an entry.</source>
+        <translation>Arkivet "%1" är skadat: det tar slut mitt i en posts data.</translation>
+    </message>
+</context>
+<context>
+    <name>NamesTable</name>
+    <message>
+        <source>The file "%1" is not a table of names: %2</source>
+        <translation>Filen "%1" är ingen namntabell: %2</translation>
+    </message>
+    <message>
+        <source>its first row must begin with the column "Identifier".</source>
+        <translation>dess första rad måste börja med kolumnen "Identifier".</translation>
+    </message>
+    <message>
+        <source>a column of its first row has no language code.</source>
+        <translation>en kolumn i dess första rad saknar språkkod.</translation>
+    </message>
+    <message>
+        <source>the language "%1" has two columns.</source>
+        <translation>språket "%1" har två kolumner.</translation>
+    </message>
+    <message>
+        <source>row %1 has more cells than the first row has columns.</source>
+        <translation>rad %1 har fler celler än den första raden har kolumner.</translation>
+    </message>
+    <message>
+        <source>the identifier "%1" has two rows (%2 and %3).</source>
+        <translation>identifieraren "%1" har två rader (%2 och %3).</translation>
+    </message>
+    <message>
+        <source>the identifier "%1" belongs to %2 symbols of the library, so its names cannot be told apart.</source>
+        <translation>identifieraren "%1" hör till %2 symboler i biblioteket, så deras namn kan inte skiljas åt.</translation>
+    </message>
+</context>
+<context>
+    <name>PackCallbacks</name>
+    <message>
+        <source>Overwrite existing?</source>
+        <translation>Skriva över befintliga?</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFiles</name>
+    <message>
+        <source>It is the project itself.</source>
+        <translation>Det är själva projektet.</translation>
+    </message>
+    <message>
+        <source>It is one of the library's pictures.</source>
+        <translation>Det är en av bibliotekets bilder.</translation>
+    </message>
+</context>
+<context>
     <name>QMessageBox</name>
     <message>
         <source>Restore</source>
@@ -9,6 +274,25 @@
     <message>
         <source>Discard</source>
         <translation>Kasta</translation>
+    </message>
+</context>
+<context>
+    <name>SymbolCommands</name>
+    <message>
+        <source>Move Points</source>
+        <translation>Flytta punkter</translation>
+    </message>
+    <message>
+        <source>Move Text Point</source>
+        <translation>Flytta textpunkt</translation>
+    </message>
+    <message>
+        <source>Move Anchor</source>
+        <translation>Flytta ankarpunkt</translation>
+    </message>
+    <message>
+        <source>Delete Symbol</source>
+        <translation>Ta bort symbol</translation>
     </message>
 </context>
 <context>
@@ -134,6 +418,61 @@
     <message>
         <source>The selected symbol's images: a click shows one, a double click replaces it</source>
         <translation>Den valda symbolens bilder: ett klick visar en, ett dubbelklick ersätter den</translation>
+    </message>
+</context>
+<context>
+    <name>TJsonParser</name>
+    <message>
+        <source>the array is not closed</source>
+        <translation>arrayen avslutas aldrig</translation>
+    </message>
+    <message>
+        <source>',' or ']' is expected</source>
+        <translation>',' eller ']' förväntas</translation>
+    </message>
+    <message>
+        <source>a member name is too long</source>
+        <translation>ett medlemsnamn är för långt</translation>
+    </message>
+    <message>
+        <source>values nest deeper than 32 levels</source>
+        <translation>värdena är nästlade djupare än 32 nivåer</translation>
+    </message>
+    <message>
+        <source>the text ends inside a value</source>
+        <translation>texten tar slut mitt i ett värde</translation>
+    </message>
+    <message>
+        <source>malformed number</source>
+        <translation>felaktigt tal</translation>
+    </message>
+    <message>
+        <source>the text ends inside a string</source>
+        <translation>texten tar slut mitt i en sträng</translation>
+    </message>
+    <message>
+        <source>malformed escape in a string</source>
+        <translation>felaktig escapesekvens i en sträng</translation>
+    </message>
+    <message>
+        <source>a member name is expected</source>
+        <translation>ett medlemsnamn förväntas</translation>
+    </message>
+    <message>
+        <source>the text ends inside a member name</source>
+        <translation>texten tar slut mitt i ett medlemsnamn</translation>
+    </message>
+    <message>
+        <source>':' is expected after a member name</source>
+        <translation>':' förväntas efter ett medlemsnamn</translation>
+    </message>
+    <message>
+        <source>the object is not closed</source>
+        <translation>objektet avslutas aldrig</translation>
+    </message>
+    <message>
+        <source>',' or '}' is expected</source>
+        <translation>',' eller '}' förväntas</translation>
     </message>
 </context>
 <context>
@@ -747,6 +1086,36 @@ Vill du ersätta den?</translation>
     <message>
         <source>The symbol's name in the language %1</source>
         <translation>Symbolens namn på språket %1</translation>
+    </message>
+</context>
+<context>
+    <name>ViraSymbolDocument</name>
+    <message>
+        <source>The file "%1" is not a library document: %2.</source>
+        <translation>Filen "%1" är inget biblioteksdokument: %2.</translation>
+    </message>
+    <message>
+        <source>it is not UTF-8 text</source>
+        <translation>den är inte UTF-8-text</translation>
+    </message>
+    <message>
+        <source>%1 at line %2, column %3</source>
+        <translation>%1 på rad %2, kolumn %3</translation>
+    </message>
+    <message>
+        <source>it has no "GLYPHBOOK" member</source>
+        <translation>den har ingen medlem "GLYPHBOOK"</translation>
+    </message>
+</context>
+<context>
+    <name>WorkFolder</name>
+    <message>
+        <source>Its lock file cannot be made.</source>
+        <translation>Dess låsfil kan inte skapas.</translation>
+    </message>
+    <message>
+        <source>Cannot create a temporary folder in "%1". %2</source>
+        <translation>Det går inte att skapa en tillfällig mapp i "%1". %2</translation>
     </message>
 </context>
 </TS>

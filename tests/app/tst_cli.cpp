@@ -215,8 +215,9 @@ private slots:
 
     void errors_data()
     {
-        QTest::addColumn<QString>("commandLine"); // "@" stands for a temporary folder
-        QTest::addColumn<QByteArray>("input");    // written to in.js when not empty
+        // "@" stands for a temporary folder; leading NAME=value words set the environment.
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<QByteArray>("input"); // written to in.js when not empty
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         QTest::newRow("missing input") << "format @/missing.js @/out.js" << QByteArray() << 1
@@ -228,6 +229,11 @@ private slots:
         QTest::newRow("parse failure") << "format @/in.js @/out.js" << QByteArray("[1,") << 1
                                        << "The file \"@/in.js\" is not a library document: the "
                                           "text ends inside a value at line 2, column 1.";
+        // Only the window installs a translator.
+        QTest::newRow("parse failure in a German session")
+            << "LANGUAGE=de LANG=de_DE.UTF-8 format @/in.js @/out.js" << QByteArray("[1,") << 1
+            << "The file \"@/in.js\" is not a library document: the text ends inside a value at "
+               "line 2, column 1.";
         QTest::newRow("cannot create")
             << "format @/in.js @/none/out.js" << QByteArray(R"({"GLYPHBOOK": []})") << 1
             << "Cannot create file \"@/none/out.js\".";
@@ -260,13 +266,18 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, message);
         QTemporaryDir dir;
-        const QStringList arguments =
+        QStringList arguments =
             commandLine.replace(u'@', dir.path()).split(u' ', Qt::SkipEmptyParts);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        while (!arguments.isEmpty() && arguments.first().contains(u'=')) {
+            const QString setting = arguments.takeFirst();
+            environment.insert(setting.section(u'=', 0, 0), setting.section(u'=', 1));
+        }
         message.replace(u'@', dir.path());
         if (!input.isEmpty())
             writeFile(dir.filePath(QStringLiteral("in.js")), input);
 
-        const TRun run = runTool(arguments);
+        const TRun run = runTool(arguments, QString(), environment);
         QCOMPARE(run.Status, status);
         QVERIFY2(run.Err.startsWith(QStringLiteral("glyphbook: ") + message), qPrintable(run.Err));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out.js"))));

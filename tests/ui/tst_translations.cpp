@@ -54,20 +54,27 @@ void TestTranslations::windowSpeaksTheFirstUiLanguage_data()
     // Qt's own texts where the system has them (Debian has no Swedish ones for the buttons).
     QTest::addColumn<QString>("cancel");
     // The File menu, the identifier's label, the settings' title, the step of typing an
-    // identifier as the Undo item names it, a finding of Check Library, and Qt's own Cancel
-    // button.
+    // identifier as the Undo item names it, a finding of Check Library, the error of opening a
+    // file that is no project (three texts of the core in one), and Qt's own Cancel button.
     QTest::newRow("German") << u"de_DE"_s
                             << Strings({"Datei", "Bezeichner", "Symboleinstellungen",
                                         "Rückgängig Bezeichner bearbeiten",
-                                        "kein Name in der Sprache \"sv\""})
+                                        "kein Name in der Sprache \"sv\"",
+                                        "Die Datei „@“ ist kein Bibliotheksdokument: der Text "
+                                        "endet mitten in einem Wert in Zeile 2, Spalte 1."})
                             << u"Abbrechen"_s;
     QTest::newRow("Swedish") << u"sv_SE"_s
                              << Strings({"Arkiv", "Identifierare", "Symbolinställningar",
                                          "Ångra Redigera identifierare",
-                                         "inget namn på språket \"sv\""})
+                                         "inget namn på språket \"sv\"",
+                                         "Filen \"@\" är inget biblioteksdokument: texten tar "
+                                         "slut mitt i ett värde på rad 2, kolumn 1."})
                              << QString();
-    const QStringList english = Strings({"File", "Identifier", "Symbol Settings",
-                                         "Undo Edit Identifier", "no name in the language \"sv\""});
+    const QStringList english =
+        Strings({"File", "Identifier", "Symbol Settings", "Undo Edit Identifier",
+                 "no name in the language \"sv\"",
+                 "The file \"@\" is not a library document: the text ends inside a value at "
+                 "line 2, column 1."});
     QTest::newRow("English") << u"en_US"_s << english << u"Cancel"_s;
     QTest::newRow("no translation") << u"fr_FR"_s << english << u"Cancel"_s;
 }
@@ -88,11 +95,15 @@ void TestTranslations::windowSpeaksTheFirstUiLanguage()
     auto *check = w.findChild<TCheckLibraryWindow *>();
     QVERIFY(check);
     const QAbstractItemModel *findings = check->findChild<QAbstractItemView *>()->model();
-    QCOMPARE(
-        (QStringList{Named<QMenu>(w, "mmFileMenu")->title(), Named<QLabel>(w, "sLabel1")->text(),
-                     Named<QGroupBox>(w, "gbSettings")->title(),
-                     Named<QAction>(w, "miUndo")->text(), findings->index(0, 1).data().toString()}),
-        texts);
+    QStringList shown{Named<QMenu>(w, "mmFileMenu")->title(), Named<QLabel>(w, "sLabel1")->text(),
+                      Named<QGroupBox>(w, "gbSettings")->title(),
+                      Named<QAction>(w, "miUndo")->text(), findings->index(0, 1).data().toString()};
+    const QString notes = f.Path(u"notes.js"_s);
+    f.WriteFile(u"notes.js"_s, "[1,");
+    f.Dialogs.FileAnswers = {notes};
+    Named<QAction>(w, "miOpenProject")->trigger();
+    shown.append(f.Dialogs.Errors.value(0).replace(notes, u"@"_s));
+    QCOMPARE(shown, texts);
     if (!cancel.isEmpty()) {
         QDialogButtonBox buttons(QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), cancel);
