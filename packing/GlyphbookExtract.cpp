@@ -314,8 +314,10 @@ void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
         throw refuse(QStringLiteral("the library folder would be the archive itself.") + rename);
     if (Target.ProjectDocument == Archive)
         throw refuse(QStringLiteral("the project document would be the archive itself.") + rename);
-    // The archive's name is fine here; the file is what stands in the way.
-    if (QFileInfo::exists(Target.LibraryFolder) && !QFileInfo(Target.LibraryFolder).isDir())
+    // The archive's name is fine here; the file is what stands in the way, a link to nothing
+    // as much as any other.
+    if (const QFileInfo place(Target.LibraryFolder);
+        (place.exists() || place.isSymLink()) && !place.isDir())
         throw refuse(QStringLiteral("the file \"%1\" stands where its library folder would be. "
                                     "Move or rename that file, or extract into another folder.")
                          .arg(native(Target.LibraryFolder)));
