@@ -85,7 +85,7 @@ int runCheck(const QStringList &arguments)
     check.Check(book);
     const QList<TCheckFinding> findings = check.Findings();
     if (parser.isSet(json)) {
-        std::fputs(findingsJson(project, findings).constData(), stdout);
+        printJson(findingsJson(project, findings));
         return findings.isEmpty() ? 0 : ExitFailure;
     }
     for (const TCheckFinding &finding : findings)

@@ -4,6 +4,7 @@
 // set-up of a command's own parser.
 
 #include "model/GlyphbookError.h"
+#include "model/RawPaths.h"
 #include "model/ViraSymbol.h"
 
 #include <QCommandLineParser>
@@ -19,10 +20,11 @@ constexpr int ExitFailure = 1; // the command failed: bad input, a file that can
 constexpr int ExitUsage = 2;   // the command line itself is wrong
 
 /// Writes text and a line break to stream in UTF-8. A NUL, which a document's string may hold,
-/// is shown as \x00 rather than ending the text there.
+/// is shown as \x00 rather than ending the text there; paths the tool reaches by a descriptor
+/// are shown as the user named them.
 inline void printText(std::FILE *stream, const QString &text)
 {
-    QByteArray bytes = text.toUtf8();
+    QByteArray bytes = WithShownPaths(text).toUtf8();
     bytes.replace('\0', "\\x00");
     bytes.append('\n');
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
@@ -31,6 +33,14 @@ inline void printText(std::FILE *stream, const QString &text)
 inline void printError(const QString &message)
 {
     printText(stderr, QStringLiteral("glyphbook: ") + message);
+}
+
+/// Writes a JSON document to the standard output, paths shown as printText shows them.
+inline void printJson(const QByteArray &json)
+{
+    const QByteArray bytes =
+        WithShownPaths(QString::fromUtf8(json), TShownPathText::JsonString).toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
 /// Reads the command line as QCommandLineParser::process does (--help and --version answer and

@@ -177,7 +177,7 @@ int runDiff(const QStringList &arguments)
         return ExitTrouble;
     }
     if (parser.isSet(json))
-        std::fputs(diffJson((*files)[0], (*files)[1], diff).constData(), stdout);
+        printJson(diffJson((*files)[0], (*files)[1], diff));
     else
         for (const QString &line : diffLines(diff))
             printLine(line);

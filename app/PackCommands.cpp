@@ -149,7 +149,8 @@ private:
         EndProgress();
         std::fprintf(stderr, "Yes replaces:\n");
         for (const QString &path : replaced)
-            std::fprintf(stderr, "  %s\n", qUtf8Printable(QDir::toNativeSeparators(path)));
+            std::fprintf(stderr, "  %s\n",
+                         qUtf8Printable(ShownPath(QDir::toNativeSeparators(path))));
         std::fprintf(stderr, "%s [y/N] ", qUtf8Printable(question));
         std::fflush(stderr);
         QTextStream in(stdin);
@@ -224,7 +225,7 @@ private:
 int listAsJson(const QString &archive)
 {
     TEntryReader entries(archive);
-    const QJsonObject head{{QStringLiteral("archive"), archive}};
+    const QJsonObject head{{QStringLiteral("archive"), ShownPath(archive)}};
     QByteArray start = QJsonDocument(head).toJson(QJsonDocument::Compact);
     start.chop(1); // the closing brace
     std::printf("%s,\n\"entries\": [", start.constData());
@@ -255,9 +256,14 @@ int listAsJson(const QString &archive)
 QString archiveName(const QString &typed)
 {
     const QFileInfo info(typed);
-    if (info.fileName().isEmpty() || info.fileName().contains(u'.') ||
-        (info.exists() && !info.isFile()))
+    const QByteArray name = FileNameBytes(typed);
+    if (name.isEmpty() || name.contains('.') || (info.exists() && !info.isFile()))
         return typed;
+    // An existing file whose name is not UTF-8 is reached by a descriptor, which gives no name
+    // for another file beside it.
+    if (IsHeldFile(typed))
+        throw EFileError::CannotCreate(ShownPath(typed) + QStringLiteral(".tar.gz"),
+                                       QStringLiteral("A new file's name must be UTF-8 text."));
     return typed + QStringLiteral(".tar.gz");
 }
 

@@ -11,6 +11,7 @@
 #include "render/PictureFiles.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -71,7 +72,7 @@ int runSheet(const QStringList &arguments)
     }
     const QString &project = files[0];
     const QString &target = files[1];
-    const QString suffix = QFileInfo(target).suffix().toLower();
+    const QString suffix = QFileInfo(QFile::decodeName(FileNameBytes(target))).suffix().toLower();
     const bool html = suffix == QLatin1String("html") || suffix == QLatin1String("htm");
     if (!html && suffix != QLatin1String("png")) {
         printError(QStringLiteral("sheet writes an .html or a .png file, not \"%1\".")
@@ -91,6 +92,11 @@ int runSheet(const QStringList &arguments)
 
     const QStringList outputs =
         html ? QStringList{target} : SheetPageFiles(target, sheet.PageCount());
+    // Pages are named after the sheet: beside a file held by its bytes there is no name.
+    if (outputs.size() > 1 && IsHeldFile(target))
+        throw EFileError::CannotCreate(
+            QDir::toNativeSeparators(SheetPageFiles(ShownPath(target), 2).first()),
+            QStringLiteral("A new file's name must be UTF-8 text."));
     const TProjectFiles ownFiles(book, projectFile);
     for (const QString &output : outputs)
         ownFiles.RefuseAsOutput(output);

@@ -11,6 +11,7 @@
 #include "app/PackCommands.h"
 #include "app/SheetCommand.h"
 #include "model/ProjectFiles.h"
+#include "model/RawPaths.h"
 #include "model/ViraSymbol.h"
 
 #include "GlyphbookVersion.h"
@@ -76,6 +77,31 @@ const TCliCommand Commands[] = {
     {"merge", "Merge two versions of a library document with their common ancestor.", runMerge},
 };
 
+/// The arguments after the program's name as the paths they name: bytes that are not UTF-8
+/// would turn into U+FFFD and lead nowhere, so such an argument, or the value of such an option
+/// (--into=DIR), is reached through PathFromBytes. Raises when it cannot be.
+QStringList argumentsFromBytes(int argc, char *argv[])
+{
+    QStringList arguments{QCoreApplication::applicationFilePath()};
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        const QString decoded = QString::fromLocal8Bit(raw);
+        if (decoded.toLocal8Bit() == raw) {
+            arguments.append(decoded);
+            continue;
+        }
+        const qsizetype equals = raw.startsWith("--") ? raw.indexOf('=') : -1;
+        const QByteArray path = raw.mid(equals + 1);
+        const QString reached = PathFromBytes(path);
+        if (reached.isEmpty())
+            throw EFileError(QStringLiteral("Cannot use \"%1\": no such file, and a new file's "
+                                            "name must be UTF-8 text.")
+                                 .arg(PrintableBytes(path)));
+        arguments.append(QString::fromLocal8Bit(raw.left(equals + 1)) + reached);
+    }
+    return arguments;
+}
+
 QString commandList()
 {
     QString text = QStringLiteral("Symbol library documents and packed libraries.\n\nCommands:");
@@ -115,7 +141,15 @@ int main(int argc, char *argv[])
                                  QStringLiteral("COMMAND [ARGUMENTS...]"));
     // Everything after the command belongs to the command, its --help included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    processArguments(parser, QCoreApplication::arguments());
+    // The application has taken its own options out of argv by now.
+    QStringList given;
+    try {
+        given = argumentsFromBytes(argc, argv);
+    } catch (const EGlyphbookError &e) {
+        printError(e.message());
+        return ExitFailure;
+    }
+    processArguments(parser, given);
 
     const QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty()) {

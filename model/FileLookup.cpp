@@ -1,5 +1,7 @@
 #include "model/FileLookup.h"
 
+#include "model/RawPaths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +14,7 @@ namespace
 TFileFacts factsOf(const QFileInfo &info)
 {
     TFileFacts facts;
-    facts.Canonical = info.canonicalFilePath();
+    facts.Canonical = CanonicalPath(info.filePath());
     facts.Exists = !facts.Canonical.isEmpty();
     facts.IsFile = facts.Exists && info.isFile();
     facts.Size = facts.IsFile ? info.size() : 0;
@@ -34,7 +36,7 @@ QString TFileLookup::CanonicalFolder(const QString &Folder)
 {
     auto known = FFolders.constFind(Folder);
     if (known == FFolders.cend())
-        known = FFolders.insert(Folder, QFileInfo(Folder).canonicalFilePath());
+        known = FFolders.insert(Folder, CanonicalPath(Folder));
     return *known;
 }
 

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QString>
 
-/// What is known of a file at one path: QFileInfo's exists, isFile, size and canonicalFilePath.
+/// What is known of a file at one path: QFileInfo's exists, isFile and size, and CanonicalPath.
 struct TFileFacts {
     bool Exists = false;
     bool IsFile = false;

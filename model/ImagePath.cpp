@@ -1,5 +1,7 @@
 #include "model/ImagePath.h"
 
+#include "model/RawPaths.h"
+
 namespace
 {
 
@@ -32,6 +34,9 @@ bool IsBareImageName(const QString &StoredPath)
 QString ResolveImagePath(const QString &StoredPath, const QString &ProjectFile)
 {
     if (IsBareImageName(StoredPath)) {
+        // A document held by itself names nothing beside it; its folder is known apart.
+        if (IsHeldFile(ProjectFile))
+            return FolderOf(ProjectFile) + u'/' + StoredPath;
         const qsizetype separator = lastSeparator(ProjectFile);
         QString folder;
         if (separator >= 0)

@@ -3,6 +3,7 @@
 #include "model/FileLookup.h"
 #include "model/GlyphbookError.h"
 #include "model/ImagePath.h"
+#include "model/RawPaths.h"
 #include "model/ViraSymbol.h"
 
 #include <QCoreApplication>
@@ -41,14 +42,14 @@ QString reachedFile(const QString &Path)
     QString path = Path;
     for (int hop = 0; hop < MaxLinkHops; ++hop) {
         const QFileInfo info(path);
-        if (const QString file = info.canonicalFilePath(); !file.isEmpty())
+        if (const QString file = CanonicalPath(path); !file.isEmpty())
             return file;
         if (!info.isSymLink())
             break;
         path = info.symLinkTarget();
     }
     const qsizetype slash = path.lastIndexOf(u'/');
-    const QString folder = QFileInfo(path.left(slash + 1)).canonicalFilePath();
+    const QString folder = CanonicalPath(path.left(slash + 1));
     return folder.isEmpty() ? QString() : folder + u'/' + path.mid(slash + 1);
 }
 

@@ -1,10 +1,10 @@
 #include "packing/ArchiveNames.h"
 
 #include "model/ImagePath.h"
+#include "model/RawPaths.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 #include <QUrl>
 
 namespace
@@ -69,16 +69,6 @@ bool isContinuationAt(const QString &name, qsizetype at)
     return value >= 0x80 && value <= 0xBF;
 }
 
-QString escapedByte(uchar byte)
-{
-    return QStringLiteral("\\x%1").arg(byte, 2, 16, QLatin1Char('0'));
-}
-
-bool isControl(char32_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c < 0xA0);
-}
-
 } // namespace
 
 QString PathEncode(const QString &Text)
@@ -97,33 +87,7 @@ QString PathEncode(const QString &Text)
 
 QString PrintableEntryName(const QByteArray &Name)
 {
-    QString text;
-    // Character by character: a sequence that does not decode is shown byte by byte.
-    for (qsizetype at = 0; at < Name.size();) {
-        const uchar lead = uchar(Name.at(at));
-        const qsizetype length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString character = lead >= 0xC2 && lead <= 0xF4 && at + length <= Name.size()
-                                      ? decoder.decode(Name.mid(at, length))
-                                      : QString();
-        const bool decoded = !character.isEmpty() && !decoder.hasError() &&
-                             !character.contains(QChar::ReplacementCharacter);
-        if (lead < 0x80 || !decoded) {
-            text += lead < 0x80 && !isControl(lead) ? QString(QLatin1Char(char(lead)))
-                                                    : escapedByte(lead);
-            ++at;
-            continue;
-        }
-        const char32_t code = character.toUcs4().value(0);
-        if (isControl(code)) {
-            for (qsizetype i = 0; i < length; ++i)
-                text += escapedByte(uchar(Name.at(at + i)));
-        } else {
-            text += character;
-        }
-        at += length;
-    }
-    return text;
+    return PrintableBytes(Name);
 }
 
 TArchiveNamer::TArchiveNamer(TSameContent SameContent)
@@ -153,9 +117,8 @@ QString TArchiveNamer::MeetingKey(const QString &Natural)
 
 QString TArchiveNamer::IdentityOf(const QString &FilePath)
 {
-    const QFileInfo info(FilePath);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+    const QString canonical = CanonicalPath(FilePath);
+    return canonical.isEmpty() ? QFileInfo(FilePath).absoluteFilePath() : canonical;
 }
 
 QString TArchiveNamer::FittedName(const QString &Stem, const QString &Suffix,

@@ -4,6 +4,7 @@
 #include "packing/GlyphbookExtract.h"
 
 #include "model/ImagePath.h"
+#include "model/RawPaths.h"
 #include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
@@ -305,6 +306,14 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
     return TExtractResult::Extracted;
 }
 
+/// The archive's file name up to its first ".", in the bytes the system knows it by.
+QByteArray baseNameBytes(const QString &Archive)
+{
+    const QByteArray name = FileNameBytes(Archive);
+    const qsizetype dot = name.indexOf('.');
+    return dot < 0 ? name : name.left(dot);
+}
+
 /// Raises when the file Archive cannot be extracted under its name: no gzip archive, or a name
 /// that would make the library folder or the project document the archive itself.
 void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
@@ -326,6 +335,19 @@ void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
             QCoreApplication::translate("GlyphbookExtract", "Cannot extract \"%1\": %2")
                 .arg(native(Archive), why));
     };
+    // The project document names its pictures by full paths, which are UTF-8 text.
+    if (QFile::encodeName(Target.BaseName) != baseNameBytes(Archive))
+        throw refuse(QCoreApplication::translate(
+            "GlyphbookExtract",
+            "the name of its library folder would not be UTF-8 text, so the project document "
+            "could not name its pictures. Give the archive a name in UTF-8."));
+    if (IsHeldPath(Target.LibraryFolder))
+        throw refuse(QCoreApplication::translate(
+                         "GlyphbookExtract",
+                         "the path of its library folder, \"%1\", is not UTF-8 text, so the "
+                         "project document could not name its pictures. Extract into another "
+                         "folder.")
+                         .arg(native(Target.LibraryFolder)));
     if (Target.BaseName.isEmpty())
         throw refuse(QCoreApplication::translate(
             "GlyphbookExtract", "a packed library's name must not begin with \".\"."));
@@ -337,8 +359,10 @@ void refuseUnusableArchive(const QString &Archive, const TExtractTarget &Target)
         throw refuse(QCoreApplication::translate(
             "GlyphbookExtract", "the project document would be the archive itself. Give "
                                 "the archive a name ending in .tar.gz."));
-    // The archive's name is fine here; the file is what stands in the way.
-    if (QFileInfo::exists(Target.LibraryFolder) && !QFileInfo(Target.LibraryFolder).isDir())
+    // The archive's name is fine here; the file is what stands in the way, a link to nothing
+    // as much as any other.
+    if (const QFileInfo place(Target.LibraryFolder);
+        (place.exists() || place.isSymLink()) && !place.isDir())
         throw refuse(
             QCoreApplication::translate("GlyphbookExtract",
                                         "the file \"%1\" stands where its library folder would "
@@ -358,9 +382,9 @@ TExtractTarget TExtractTarget::ForArchive(const QString &ArchivePath, const QStr
 {
     const QFileInfo info(ArchivePath);
     TExtractTarget target;
-    const QString fileName = info.fileName();
-    target.BaseName = fileName.left(fileName.indexOf(u'.'));
-    const QString folder = (Into.isEmpty() ? info.absolutePath()
+    // An archive held by itself is named by its bytes; its base name may still be UTF-8.
+    target.BaseName = QFile::decodeName(baseNameBytes(ArchivePath));
+    const QString folder = (Into.isEmpty() ? FolderOf(ArchivePath)
                                            : QDir::cleanPath(QFileInfo(Into).absoluteFilePath())) +
                            u'/';
     target.LibraryFolder = folder + target.BaseName;

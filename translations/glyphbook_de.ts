@@ -127,6 +127,14 @@
         <source>Glyphbook.js not found. Could not open symbol library.</source>
         <translation>Glyphbook.js nicht gefunden. Die Symbolbibliothek konnte nicht geöffnet werden.</translation>
     </message>
+    <message>
+        <source>the name of its library folder would not be UTF-8 text, so the project document could not name its pictures. Give the archive a name in UTF-8.</source>
+        <translation>der Name seines Bibliotheksordners wäre kein UTF-8-Text, daher könnte das Projektdokument seine Bilder nicht benennen. Geben Sie dem Archiv einen Namen in UTF-8.</translation>
+    </message>
+    <message>
+        <source>the path of its library folder, "%1", is not UTF-8 text, so the project document could not name its pictures. Extract into another folder.</source>
+        <translation>der Pfad seines Bibliotheksordners, „%1“, ist kein UTF-8-Text, daher könnte das Projektdokument seine Bilder nicht benennen. Entpacken Sie in einen anderen Ordner.</translation>
+    </message>
 </context>
 <context>
     <name>GlyphbookPack</name>

@@ -127,6 +127,14 @@
         <source>Glyphbook.js not found. Could not open symbol library.</source>
         <translation>Glyphbook.js hittades inte. Symbolbiblioteket kunde inte öppnas.</translation>
     </message>
+    <message>
+        <source>the name of its library folder would not be UTF-8 text, so the project document could not name its pictures. Give the archive a name in UTF-8.</source>
+        <translation>namnet på dess biblioteksmapp skulle inte vara UTF-8-text, så projektdokumentet kunde inte namnge dess bilder. Ge arkivet ett namn i UTF-8.</translation>
+    </message>
+    <message>
+        <source>the path of its library folder, "%1", is not UTF-8 text, so the project document could not name its pictures. Extract into another folder.</source>
+        <translation>sökvägen till dess biblioteksmapp, "%1", är inte UTF-8-text, så projektdokumentet kunde inte namnge dess bilder. Packa upp i en annan mapp.</translation>
+    </message>
 </context>
 <context>
     <name>GlyphbookPack</name>

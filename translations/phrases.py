@@ -103,6 +103,12 @@ PHRASES = {
     'Bottom Left': ('Nederst till vänster', 'Unten links'),
     'Bottom Center': ('Nederst i mitten', 'Unten Mitte'),
     'Bottom Right': ('Nederst till höger', 'Unten rechts'),
+    'the name of its library folder would not be UTF-8 text, so the project document could not name its pictures. Give the archive a name in UTF-8.':
+        ('namnet på dess biblioteksmapp skulle inte vara UTF-8-text, så projektdokumentet kunde inte namnge dess bilder. Ge arkivet ett namn i UTF-8.',
+         'der Name seines Bibliotheksordners wäre kein UTF-8-Text, daher könnte das Projektdokument seine Bilder nicht benennen. Geben Sie dem Archiv einen Namen in UTF-8.'),
+    'the path of its library folder, "%1", is not UTF-8 text, so the project document could not name its pictures. Extract into another folder.':
+        ('sökvägen till dess biblioteksmapp, "%1", är inte UTF-8-text, så projektdokumentet kunde inte namnge dess bilder. Packa upp i en annan mapp.',
+         'der Pfad seines Bibliotheksordners, „%1“, ist kein UTF-8-Text, daher könnte das Projektdokument seine Bilder nicht benennen. Entpacken Sie in einen anderen Ordner.'),
     'Main image': ('Huvudbild', 'Hauptbild'),
     'State image %1': ('Tillståndsbild %1', 'Zustandsbild %1'),
     'Space shows the image; Return replaces it': ('Mellanslag visar bilden; Retur ersätter den', 'Leertaste zeigt das Bild; Eingabe ersetzt es'),

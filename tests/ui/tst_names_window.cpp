@@ -71,6 +71,41 @@ private slots:
         QCOMPARE(pump->Names, (QList<TStringPairs>{{u"en"_s, u"Pump"_s}}));
         QCOMPARE(RowTexts(w), Strings({"pump|Pump|"}));
     }
+
+    // Export Names follows the rule of every command that writes: never over the project's own
+    // files, by whatever name; nothing is written then.
+    void exportRefusesTheProjectsOwnFiles_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("the project") << u"lib.js"_s << u"It is the project itself."_s;
+        QTest::newRow("a link to the project") << u"alias.csv"_s << u"It is the project itself."_s;
+        QTest::newRow("a picture") << u"pump.png"_s << u"It is one of the library's pictures."_s;
+    }
+    void exportRefusesTheProjectsOwnFiles()
+    {
+        QFETCH(QString, output);
+        QFETCH(QString, reason);
+        TWindowFixture f;
+        TMainForm &w = f.CreateActive();
+        f.WritePicture(u"pump.png"_s, QSize(4, 4));
+        f.WriteFile(u"lib.js"_s, "{\"GLYPHBOOK\": [{\"Identifier\": \"pump\", \"Image\": "
+                                 "\"pump.png\", \"ImageX\": 0, \"ImageY\": 0, \"Symbol\": "
+                                 "\"true\", \"TextX\": 0, \"TextY\": 0, \"TextAlign\": "
+                                 "\"Right\", \"StateImages\": [], \"NAME\": {}}]}");
+        QVERIFY(QFile::link(f.Path(u"lib.js"_s), f.Path(u"alias.csv"_s)));
+        f.Dialogs.FileAnswers = {f.Path(u"lib.js"_s)};
+        Named<QAction>(w, "miOpenProject")->trigger();
+        QCOMPARE(w.Document().Symbols().size(), 1);
+        const QMap<QString, QByteArray> before = snapshot(f.Folder.path());
+
+        f.Dialogs.FileAnswers = {f.Path(output)};
+        Named<QAction>(w, "miExportNames")->trigger();
+
+        QCOMPARE(f.Dialogs.Errors, QStringList{u"Cannot write file \"%1\". %2"_s.arg(
+                                       QDir::toNativeSeparators(f.Path(output)), reason)});
+        QCOMPARE(snapshot(f.Folder.path()), before);
+    }
 };
 
 QTEST_MAIN(TestNamesWindow)

@@ -37,6 +37,8 @@ private slots:
     void extractBesideItsProjectOffersAnotherFolder_data();
     void extractBesideItsProjectOffersAnotherFolder();
     void extractWithoutLibraryDocument();
+    void extractNamesTheFileInTheWay_data();
+    void extractNamesTheFileInTheWay();
     void failedExtractKeepsThePreviousFiles_data();
     void failedExtractKeepsThePreviousFiles();
     void progressDialogAppearsAfterASecond();
@@ -524,6 +526,52 @@ void TestPackExtract::extractWithoutLibraryDocument()
     QVERIFY(!QFileInfo::exists(f.Path(u"road.js"_s)));
     QCOMPARE(w.sSaveDialog1.FileName, u"road.js"_s);
     QCOMPARE(w.sSaveDialog2.FileName, archive);
+    verifySelectionCarriedOver(w, 1, u"alpha"_s);
+}
+
+void TestPackExtract::extractNamesTheFileInTheWay_data()
+{
+    QTest::addColumn<QString>("folder"); // where the extraction goes, relative; empty: beside
+    QTest::addColumn<bool>("link");      // a link to nothing is in the way, not a file
+    QTest::newRow("beside the archive") << QString() << false;
+    QTest::newRow("in the folder chosen instead") << u"elsewhere"_s << false;
+    QTest::newRow("a link to nothing") << QString() << true;
+}
+
+void TestPackExtract::extractNamesTheFileInTheWay()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, link);
+    TPackFixture f;
+    TMainForm &w = f.CreateWithLibrary();
+    const QString archive = f.Path(u"road.tar.gz"_s);
+    f.PackWithCore(w.Document().Library(), archive);
+    const QString inTheWay = f.Path(folder.isEmpty() ? u"road"_s : folder + u"/road"_s);
+    QDir().mkpath(QFileInfo(inTheWay).path());
+    if (link)
+        QVERIFY(QFile::link(f.Path(u"nowhere"_s), inTheWay));
+    else
+        writeFile(inTheWay, "mine");
+    f.Dialogs.FileAnswers = {archive};
+    if (!folder.isEmpty()) {
+        // The project the archive was packed from stands beside it.
+        QVERIFY(TViraGlyphbook(w.Document().Library()).SaveToFile(f.Path(u"road.js"_s)));
+        f.Dialogs.ConfirmAnswers = {true};
+        f.Dialogs.FolderAnswers = {f.Path(folder)};
+    }
+
+    Named<QAction>(w, "miOpenLib")->trigger();
+
+    // The archive's name is fine; the message sends the user to the file that has to go.
+    QCOMPARE(f.Dialogs.Errors,
+             QStringList{u"Cannot extract \"%1\": the file \"%2\" stands where its library "
+                         u"folder would be. Move or rename that file, or extract into another "
+                         u"folder."_s.arg(archive, inTheWay)});
+    if (link)
+        QCOMPARE(QFileInfo(inTheWay).symLinkTarget(), f.Path(u"nowhere"_s));
+    else
+        QCOMPARE(readFile(inTheWay), QByteArray("mine"));
+    QVERIFY(!QFileInfo::exists(QFileInfo(inTheWay).path() + u"/road.js"_s));
     verifySelectionCarriedOver(w, 1, u"alpha"_s);
 }
 

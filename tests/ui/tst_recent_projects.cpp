@@ -1,6 +1,13 @@
 // File -> Open Recent: the last ten projects opened, saved or extracted, newest first, kept per
-// user; one whose file is gone is taken off the list.
+// user; one whose file is gone is taken off the list. File dialogs start in the folder last used.
 #include "WindowFixture.h"
+
+#include "packing/GlyphbookPack.h"
+#include "ui/QtGlyphbookDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
 
 class TestRecentProjects : public QObject
 {
@@ -13,6 +20,7 @@ private slots:
     void choosingOneOpensIt();
     void goneFileIsSaidAndTakenOff();
     void clearListEmptiesIt();
+    void dialogsStartInTheFolderLastUsed();
 
 private:
     std::unique_ptr<TWindowFixture> f;
@@ -120,6 +128,74 @@ void TestRecentProjects::clearListEmptiesIt()
     open(u"a.js"_s);
     recentItems().constLast()->trigger();
     QCOMPARE(recentTexts(), Strings({"Clear List"}));
+}
+
+namespace
+{
+/// Triggers the menu item Item of a window with the real dialogs and works the file dialog it
+/// shows as a user would: Choose is chosen, or the dialog is cancelled when it is empty.
+/// Returns the folder the dialog showed when it came up; any other dialog fails the test.
+QString folderShownBy(TMainForm &Window, const char *Item, const QString &Choose)
+{
+    QString shown;
+    QStringList others;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (dialog && shown.isEmpty()) {
+            shown = dialog->directory().absolutePath();
+            if (Choose.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            // Typed, as the list of the folder is still being read.
+            auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+            QVERIFY(name);
+            name->setText(Choose);
+            QTest::keyClick(name, Qt::Key_Return);
+        } else if (auto *other = qobject_cast<QDialog *>(modal)) {
+            others.append(QString::fromLatin1(other->metaObject()->className()));
+            other->reject();
+        }
+    });
+    poll.start(20);
+    Named<QAction>(Window, Item)->trigger();
+    if (!others.isEmpty())
+        qWarning("unexpected dialogs: %s", qPrintable(others.join(u", "_s)));
+    return others.isEmpty() ? shown : QString();
+}
+} // namespace
+
+void TestRecentProjects::dialogsStartInTheFolderLastUsed()
+{
+    // Each dialog is used in a folder of its own, and a start later proposes that folder again,
+    // though it knows no file there: not the working folder, nor the one the last dialog used.
+    const QList<std::pair<const char *, QString>> uses = {
+        {"miSaveProject", u"saved/new.js"_s},
+        {"miOpenProject", u"projects/lib.js"_s},
+        {"miNewSymbol", u"pictures/pump.png"_s},
+        {"miOpenLib", u"archives/road.tar.gz"_s},
+    };
+    for (const auto &[item, file] : uses)
+        QDir().mkpath(QFileInfo(f->Path(file)).path());
+    f->WriteFile(u"projects/lib.js"_s, "{\"GLYPHBOOK\": []}");
+    f->WritePicture(u"pictures/pump.png"_s, QSize(4, 4));
+    QVERIFY(PackLibrary(TViraGlyphbook(), f->Path(u"archives/road.tar.gz"_s)));
+    f->Window.reset();
+    TQtGlyphbookDialogs dialogs;
+    {
+        TMainForm first(dialogs, f->Folder.path());
+        dialogs.Parent = &first;
+        for (const auto &[item, file] : uses)
+            QVERIFY2(!folderShownBy(first, item, f->Path(file)).isEmpty(), item);
+        QVERIFY(QFileInfo::exists(f->Path(u"saved/new.js"_s)));
+        QCOMPARE(first.Document().Symbols().size(), 1);
+    }
+    TMainForm next(dialogs, f->Folder.path());
+    dialogs.Parent = &next;
+    for (const auto &[item, file] : uses)
+        QCOMPARE(folderShownBy(next, item, QString()), QFileInfo(f->Path(file)).path());
 }
 
 QTEST_MAIN(TestRecentProjects)
