@@ -15,8 +15,6 @@
 namespace
 {
 
-constexpr qint64 MaxLongName = 64 * 1024;
-
 QString native(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -111,20 +109,7 @@ void TLibraryInput::ReadArchive()
     try {
         TTarArchive tar(&gzip);
         TTarDirRec rec;
-        QByteArray longName;
-        while (tar.FindNext(rec)) {
-            // A name too long for its header comes in an entry of its own before it.
-            if (rec.TypeFlag == 'L') {
-                if (rec.Size > MaxLongName)
-                    throw ETarError(QStringLiteral("The archive \"%1\" is damaged: a long name of "
-                                                   "%2 bytes.")
-                                        .arg(native(FFileName), QString::number(rec.Size)));
-                longName = tar.ReadFile();
-                longName.truncate(qstrnlen(longName.constData(), longName.size()));
-                continue;
-            }
-            if (!longName.isEmpty())
-                rec.Name = std::exchange(longName, QByteArray());
+        while (FindNextEntry(tar, rec, native(FFileName))) {
             if (!holdsFile(rec))
                 continue;
             const QString path = entryPath(rec.Name);

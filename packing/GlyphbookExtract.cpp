@@ -29,7 +29,6 @@
 namespace
 {
 
-constexpr qint64 MaxLongName = 64 * 1024;
 // What a file takes on disk at least, per started block, when the free space is reckoned.
 constexpr qint64 DiskBlock = 4096;
 constexpr qint64 MinSpaceMargin = 1024 * 1024;
@@ -123,24 +122,7 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
     try {
         TTarArchive tar(&ahead);
         TTarDirRec rec;
-        QByteArray longName;
-        while (tar.FindNext(rec)) {
-            // GNU tar puts a name too long for the header into an entry of its own before it
-            // ("L"), and a long link target likewise ("K"), which is skipped with its link.
-            if (rec.TypeFlag == 'L') {
-                if (rec.Size > MaxLongName)
-                    throw ETarError(QCoreApplication::translate(
-                                        "GlyphbookExtract", "The archive \"%1\" is damaged: a long "
-                                                            "name of %2 bytes.")
-                                        .arg(native(Archive), QString::number(rec.Size)));
-                longName = tar.ReadFile();
-                longName.truncate(qstrnlen(longName.constData(), longName.size()));
-                continue;
-            }
-            if (rec.TypeFlag == 'K')
-                continue;
-            if (!longName.isEmpty())
-                rec.Name = std::exchange(longName, QByteArray());
+        while (FindNextEntry(tar, rec, native(Archive))) {
             QByteArray rawPath;
             const QString path = safeEntryPath(rec.Name, Archive, rawPath);
             if (path.isEmpty() || !isWrittenAsFile(rec))

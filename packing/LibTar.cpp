@@ -552,3 +552,27 @@ void TTarArchive::SetFilePos(qint64 NewPos)
     if (NewPos < FStream->size() && FStream->seek(NewPos))
         FPosition = NewPos;
 }
+
+bool FindNextEntry(TTarArchive &Tar, TTarDirRec &DirRec, const QString &ShownArchive)
+{
+    constexpr qint64 MaxLongName = 64 * 1024;
+    QByteArray longName;
+    while (Tar.FindNext(DirRec)) {
+        if (DirRec.TypeFlag == 'L') {
+            if (DirRec.Size > MaxLongName)
+                throw ETarError(QCoreApplication::translate(
+                                    "LibTar", "The archive \"%1\" is damaged: a long name of "
+                                              "%2 bytes.")
+                                    .arg(ShownArchive, QString::number(DirRec.Size)));
+            longName = Tar.ReadFile();
+            longName.truncate(qstrnlen(longName.constData(), longName.size()));
+            continue;
+        }
+        if (DirRec.TypeFlag == 'K')
+            continue;
+        if (!longName.isEmpty())
+            DirRec.Name = std::move(longName);
+        return true;
+    }
+    return false;
+}

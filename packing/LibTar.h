@@ -225,3 +225,9 @@ private:
     qint64 FBytesToGo = 0;
     qint64 FPosition = 0; // in the tar stream, also where the stream (a pipe, gzip) has none
 };
+
+/// FindNext for archives from any tar: a name too long for its header comes in an entry of its
+/// own before it ("L"), which this puts into the entry's Name; a long link target ("K") is
+/// skipped with the link it belongs to. ShownArchive names the archive when a long name is too
+/// long to be true.
+bool FindNextEntry(TTarArchive &Tar, TTarDirRec &DirRec, const QString &ShownArchive);

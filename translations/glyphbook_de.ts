@@ -60,10 +60,6 @@
         <translation>Das Archiv „%1“ enthält den Eintrag „%2“, der außerhalb des Bibliotheksordners geschrieben würde. Es wurde nichts entpackt.</translation>
     </message>
     <message>
-        <source>The archive "%1" is damaged: a long name of %2 bytes.</source>
-        <translation>Das Archiv „%1“ ist beschädigt: ein langer Name von %2 Byte.</translation>
-    </message>
-    <message>
         <source>The archive "%1" holds the entry "%2", whose name holds a line break, which no project document can keep. Nothing was extracted.</source>
         <translation>Das Archiv „%1“ enthält den Eintrag „%2“, dessen Name einen Zeilenumbruch enthält, den kein Projektdokument bewahren kann. Es wurde nichts entpackt.</translation>
     </message>
@@ -222,6 +218,10 @@
     <message>
         <source>The archive "%1" is damaged: it ends inside the data of an entry.</source>
         <translation>Das Archiv „%1“ ist beschädigt: es endet mitten in den Daten eines Eintrags.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: a long name of %2 bytes.</source>
+        <translation>Das Archiv „%1“ ist beschädigt: ein langer Name von %2 Byte.</translation>
     </message>
 </context>
 <context>

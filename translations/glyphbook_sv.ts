@@ -60,10 +60,6 @@
         <translation>Arkivet "%1" innehåller posten "%2", som skulle skrivas utanför biblioteksmappen. Ingenting packades upp.</translation>
     </message>
     <message>
-        <source>The archive "%1" is damaged: a long name of %2 bytes.</source>
-        <translation>Arkivet "%1" är skadat: ett långt namn på %2 byte.</translation>
-    </message>
-    <message>
         <source>The archive "%1" holds the entry "%2", whose name holds a line break, which no project document can keep. Nothing was extracted.</source>
         <translation>Arkivet "%1" innehåller posten "%2", vars namn innehåller en radbrytning som inget projektdokument kan bevara. Ingenting packades upp.</translation>
     </message>
@@ -222,6 +218,10 @@
     <message>
         <source>The archive "%1" is damaged: it ends inside the data of an entry.</source>
         <translation>Arkivet "%1" är skadat: det tar slut mitt i en posts data.</translation>
+    </message>
+    <message>
+        <source>The archive "%1" is damaged: a long name of %2 bytes.</source>
+        <translation>Arkivet "%1" är skadat: ett långt namn på %2 byte.</translation>
     </message>
 </context>
 <context>
