@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QRect>
+#include <QString>
+
+#include <atomic>
+#include <future>
+#include <list>
+#include <mutex>
+
+/// Decoded pictures shared by the threads that draw a sheet. Each file is decoded by the first
+/// thread that asks for it while the others asking meanwhile wait for that result, and only what
+/// the cells show of it is kept: the part of a picture that its cell's grid shows, and the
+/// thumbnail of a state picture. What is kept is bounded by MaxBytes.
+///
+/// Pictures come in twice: first Prepare, which reads every picture of the library ahead (the
+/// check needs to know which ones can be read), then Part and Thumbnail while cells are drawn,
+/// in about the same order. Prepare keeps what fits and never evicts, so the pictures of the
+/// first cells are still there when drawing begins; once drawn, a picture is evicted before any
+/// that is still waiting to be drawn, least recently used first.
+class TPictureCache
+{
+public:
+    /// What of a picture is shown: Image, the part of the picture at Offset in it, and the
+    /// picture's whole Size, which is empty when the file is missing or holds no picture.
+    struct TPart {
+        QImage Image;
+        QPoint Offset;
+        QSize Size;
+    };
+
+    /// Pictures larger than ThumbnailSide either way are shown scaled down to fit a square of
+    /// that side.
+    TPictureCache(qsizetype MaxBytes, int ThumbnailSide);
+
+    /// Decodes the file at Path, notes whether it can be read, and keeps its parts in Clips and
+    /// with Thumbnail its thumbnail, while they fit.
+    void Prepare(const QString &Path, const QList<QRect> &Clips, bool Thumbnail);
+    /// True when the file at Path exists and holds a picture that decodes whole (as
+    /// IsReadablePicture judges); decoded only when no Prepare, Part or Thumbnail did.
+    bool IsReadable(const QString &Path);
+
+    /// What of the picture in the file at Path lies in Clip, in the picture's coordinates.
+    TPart Part(const QString &Path, const QRect &Clip);
+    /// The picture scaled down to fit the thumbnail square, or as it is when it fits; null when
+    /// there is none.
+    QImage Thumbnail(const QString &Path);
+
+    /// How many times a file was decoded: once each while everything fits.
+    int Decodes() const { return FDecodes.load(); }
+    qsizetype KeptBytes() const;
+
+private:
+    struct TEntry {
+        std::shared_future<TPart> Value;
+        qsizetype Bytes = 0;
+        bool Ready = false;
+        bool Drawn = false;                 // in FDrawn, which only ready entries are
+        std::list<QString>::iterator InUse; // its place in FDrawn while Drawn
+    };
+    enum TAdmission { KeepIfRoom, MakeRoom };
+
+    /// The value under Key, made by Make when nobody made it yet.
+    template <typename TMake> TPart Fetch(const QString &Key, TAdmission Admission, TMake Make);
+    QImage Decode(const QString &Path);
+    /// The whole picture, for what Prepare did not make: kept too, so that the other forms of
+    /// it are made without decoding it again.
+    QImage Whole(const QString &Path);
+    TPart Crop(const QImage &Picture, const QRect &Clip) const;
+    TPart Scale(const QImage &Picture) const;
+
+    const qsizetype FMaxBytes;
+    const int FThumbnailSide;
+    mutable std::mutex FMutex;
+    QHash<QString, TEntry> FEntries; // by path (the whole picture), or path and a part
+    std::list<QString> FDrawn;       // the drawn entries, most recently used first
+    QHash<QString, bool> FReadable;  // every file decoded, even when its parts left
+    qsizetype FBytes = 0;
+    std::atomic<int> FDecodes{0};
+};
