@@ -508,27 +508,30 @@ public:
 
 QByteArray TContactSheet::Figures(int First, int End) const
 {
-    QString html;
+    // Bytes, not text: the inlined pictures are most of a sheet.
+    QByteArray html;
     for (int k = First; k < End; ++k) {
         const int i = FDrawn.at(k);
         const QImage cell = Cell(i, false);
         const QList<TCheckFinding> &findings = FFindings.at(i);
         html +=
-            QStringLiteral("<figure id=\"%1\"%2><img width=\"%3\" height=\"%4\" "
-                           "alt=\"%5\" src=\"data:image/png;base64,%6\">")
+            QStringLiteral("<figure id=\"%1\"%2><img width=\"%3\" height=\"%4\" alt=\"%5\" ")
                 .arg(cellId(i), findings.isEmpty() ? QString() : QStringLiteral(" class=\"found\""),
                      QString::number(cell.width()), QString::number(cell.height()),
-                     FSymbols.at(i)->Identifier.toHtmlEscaped(),
-                     QString::fromLatin1(PngFile(cell).toBase64()));
+                     FSymbols.at(i)->Identifier.toHtmlEscaped())
+                .toUtf8();
+        html += "src=\"data:image/png;base64,";
+        html += PngFile(cell).toBase64();
+        html += "\">";
         if (!findings.isEmpty()) {
-            html += QStringLiteral("<ul class=\"findings\">");
+            QString list = QStringLiteral("<ul class=\"findings\">");
             for (const TCheckFinding &finding : findings)
-                html += QStringLiteral("<li>%1</li>").arg(finding.Message.toHtmlEscaped());
-            html += QStringLiteral("</ul>");
+                list += QStringLiteral("<li>%1</li>").arg(finding.Message.toHtmlEscaped());
+            html += (list + QStringLiteral("</ul>")).toUtf8();
         }
-        html += QStringLiteral("</figure>\n");
+        html += "</figure>\n";
     }
-    return html.toUtf8();
+    return html;
 }
 
 QString TContactSheet::FindingsList(const std::function<QString(int Drawn)> &Href) const
@@ -539,7 +542,7 @@ QString TContactSheet::FindingsList(const std::function<QString(int Drawn)> &Hre
     for (int k = 0; k < FDrawn.size(); ++k)
         for (const TCheckFinding &finding : FFindings.at(FDrawn.at(k)))
             html += QStringLiteral("<li><a href=\"%1\">%2</a></li>\n")
-                        .arg(Href(k), finding.Message.toHtmlEscaped());
+                        .arg(Href(k), FindingLine(finding).toHtmlEscaped());
     return html + QStringLiteral("</ul>\n");
 }
 
