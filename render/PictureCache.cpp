@@ -67,14 +67,8 @@ TPictureCache::TPart TPictureCache::Fetch(const QString &Key, TAdmission Admissi
     std::unique_lock lock(FMutex);
     auto found = FEntries.find(Key);
     if (found != FEntries.end()) {
-        if (Admission == MakeRoom && found->Ready) {
-            if (found->Drawn) {
-                FDrawn.splice(FDrawn.begin(), FDrawn, found->InUse);
-            } else {
-                found->Drawn = true;
-                found->InUse = FDrawn.insert(FDrawn.begin(), Key);
-            }
-        }
+        if (Admission == MakeRoom && found->Ready)
+            Touch(*found, Key);
         const std::shared_future<TPart> value = found->Value;
         lock.unlock();
         return value.get();
@@ -126,11 +120,44 @@ TPictureCache::TPart TPictureCache::Fetch(const QString &Key, TAdmission Admissi
     return part;
 }
 
+bool TPictureCache::Fits(const QImage &Picture, const QRect &Clip)
+{
+    return Picture.width() <= Clip.width() && Picture.height() <= Clip.height();
+}
+
+std::optional<TPictureCache::TPart> TPictureCache::Kept(const QString &Key)
+{
+    std::unique_lock lock(FMutex);
+    const auto found = FEntries.find(Key);
+    if (found == FEntries.end())
+        return std::nullopt;
+    if (found->Ready)
+        Touch(*found, Key);
+    const std::shared_future<TPart> value = found->Value;
+    lock.unlock();
+    return value.get();
+}
+
+void TPictureCache::Touch(TEntry &Entry, const QString &Key)
+{
+    if (Entry.Drawn) {
+        FDrawn.splice(FDrawn.begin(), FDrawn, Entry.InUse);
+    } else {
+        Entry.Drawn = true;
+        Entry.InUse = FDrawn.insert(FDrawn.begin(), Key);
+    }
+}
+
 void TPictureCache::Prepare(const QString &Path, const QList<QRect> &Clips, bool Thumbnail)
 {
     const QImage picture = Decode(Path);
-    for (const QRect &clip : Clips)
-        Fetch(partKey(Path, clip), KeepIfRoom, [&] { return Crop(picture, clip); });
+    // A picture no larger than the grid is kept whole, once for all the cells that show it;
+    // of a larger one only what each cell shows.
+    if (!Clips.isEmpty() && Fits(picture, Clips.first()))
+        Fetch(Path, KeepIfRoom, [&] { return TPart{picture, {}, picture.size()}; });
+    else
+        for (const QRect &clip : Clips)
+            Fetch(partKey(Path, clip), KeepIfRoom, [&] { return Crop(picture, clip); });
     if (Thumbnail)
         Fetch(thumbnailKey(Path), KeepIfRoom, [&] { return Scale(picture); });
 }
@@ -158,7 +185,15 @@ QImage TPictureCache::Whole(const QString &Path)
 
 TPictureCache::TPart TPictureCache::Part(const QString &Path, const QRect &Clip)
 {
-    return Fetch(partKey(Path, Clip), MakeRoom, [&] { return Crop(Whole(Path), Clip); });
+    if (std::optional<TPart> whole = Kept(Path))
+        return *whole;
+    const QString key = partKey(Path, Clip);
+    if (std::optional<TPart> part = Kept(key))
+        return *part;
+    const QImage picture = Whole(Path);
+    if (Fits(picture, Clip))
+        return {picture, {}, picture.size()};
+    return Fetch(key, MakeRoom, [&] { return Crop(picture, Clip); });
 }
 
 QImage TPictureCache::Thumbnail(const QString &Path)

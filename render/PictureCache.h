@@ -10,11 +10,13 @@
 #include <future>
 #include <list>
 #include <mutex>
+#include <optional>
 
 /// Decoded pictures shared by the threads that draw a sheet. Each file is decoded by the first
 /// thread that asks for it while the others asking meanwhile wait for that result, and only what
-/// the cells show of it is kept: the part of a picture that its cell's grid shows, and the
-/// thumbnail of a state picture. What is kept is bounded by MaxBytes.
+/// the cells show of it is kept: a picture as large as a cell's grid whole, of a larger one the
+/// part that each cell's grid shows, and the thumbnail of a state picture. What is kept is
+/// bounded by MaxBytes.
 ///
 /// Pictures come in twice: first Prepare, which reads every picture of the library ahead (the
 /// check needs to know which ones can be read), then Part and Thumbnail while cells are drawn,
@@ -43,7 +45,9 @@ public:
     /// IsReadablePicture judges); decoded only when no Prepare, Part or Thumbnail did.
     bool IsReadable(const QString &Path);
 
-    /// What of the picture in the file at Path lies in Clip, in the picture's coordinates.
+    /// The picture in the file at Path, or at least what of it lies in Clip (in the picture's
+    /// coordinates): Image drawn at Offset from where the picture goes and clipped to Clip shows
+    /// what the picture would.
     TPart Part(const QString &Path, const QRect &Clip);
     /// The picture scaled down to fit the thumbnail square, or as it is when it fits; null when
     /// there is none.
@@ -69,6 +73,11 @@ private:
     /// The whole picture, for what Prepare did not make: kept too, so that the other forms of
     /// it are made without decoding it again.
     QImage Whole(const QString &Path);
+    /// The value under Key when there is one, made or being made.
+    std::optional<TPart> Kept(const QString &Key);
+    /// Marks a ready entry as drawn and most recently used.
+    void Touch(TEntry &Entry, const QString &Key);
+    static bool Fits(const QImage &Picture, const QRect &Clip);
     TPart Crop(const QImage &Picture, const QRect &Clip) const;
     TPart Scale(const QImage &Picture) const;
 

@@ -478,10 +478,12 @@ private slots:
                 const QImage thumbnail = cache.Thumbnail(file);
                 const bool missing = task % 3 == 2;
                 const QSize size = task % 3 == 0 ? QSize(9, 7) : QSize(60, 20);
+                // At least what lies in the clip, placed by its offset.
+                const QRect held(part.Offset, part.Image.size());
                 if (missing ? !part.Size.isEmpty() || !thumbnail.isNull()
-                            : part.Size != size || part.Offset != clip.topLeft() ||
-                                  part.Image.size() != clip.size() ||
-                                  part.Image.pixel(0, 0) != pictureColour(2, 1) ||
+                            : part.Size != size || !held.contains(clip) ||
+                                  part.Image.pixel(clip.topLeft() - part.Offset) !=
+                                      pictureColour(2, 1) ||
                                   thumbnail.size() != (task % 3 == 0 ? QSize(9, 7) : QSize(10, 3)))
                     ++wrong;
             });
