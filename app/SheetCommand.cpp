@@ -16,6 +16,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <future>
 #include <memory>
 
 namespace
@@ -181,14 +182,21 @@ int runSheet(const QStringList &arguments)
             });
         };
     };
-    // The check and the cells share the pictures, each read once and on every core.
+    // The check and the cells share the pictures, each read once and on every core; the check
+    // runs beside the reading, waiting for a picture only when it overtakes it.
     const std::shared_ptr<TPictureCache> pictures = TContactSheet::MakePictureCache();
-    TContactSheet::PreparePictures(book, projectFile, *pictures, threadCount,
-                                   showProgress("Reading pictures"));
+    const QStringList pictureFiles = TContactSheet::PlanPictures(book, projectFile, *pictures);
     const QStringList shown = parser.values(language);
     TLibraryCheck check({projectFile, shown,
                          [&pictures](const QString &Path) { return pictures->IsReadable(Path); }});
-    check.Check(book);
+    {
+        std::future<void> reading = std::async(std::launch::async, [&] {
+            TContactSheet::PreparePictures(pictureFiles, *pictures, threadCount,
+                                           showProgress("Reading pictures"));
+        });
+        check.Check(book);
+        reading.get();
+    }
     const QString exampleLanguage =
         shown.isEmpty() ? LibraryLanguages(book).value(0) : shown.constFirst();
     const TContactSheet sheet(book, check.Findings(), projectFile,

@@ -179,9 +179,8 @@ std::shared_ptr<TPictureCache> TContactSheet::MakePictureCache()
     return std::make_shared<TPictureCache>(kPictureCacheBytes, kThumb);
 }
 
-void TContactSheet::PreparePictures(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
-                                    TPictureCache &Pictures, int Threads,
-                                    const std::function<void(int Done, int Total)> &Progress)
+QStringList TContactSheet::PlanPictures(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                                        TPictureCache &Pictures)
 {
     // Each file once, with every way the cells show it, in the order they first show it.
     struct TUses {
@@ -210,16 +209,22 @@ void TContactSheet::PreparePictures(const TViraGlyphbook &Glyphbook, const QStri
         for (int i = 0; i < symbol->StateImages.size(); ++i)
             usesOf(symbol->StateImages.at(i).Value).Thumbnail |= i < shownStates(*symbol);
     }
+    for (const QString &path : std::as_const(paths))
+        Pictures.Plan(path, uses.value(path).Clips, uses.value(path).Thumbnail);
+    return paths;
+}
+
+void TContactSheet::PreparePictures(const QStringList &Paths, TPictureCache &Pictures, int Threads,
+                                    const std::function<void(int Done, int Total)> &Progress)
+{
     // Small units: a file is a few kilobytes, and a large one should not hold up the rest.
     constexpr int kPerUnit = 16;
-    const int total = int(paths.size());
+    const int total = int(Paths.size());
     RunInOrder<int>((total + kPerUnit - 1) / kPerUnit, Threads,
                     [&](int Unit) {
                         for (int i = Unit * kPerUnit; i < std::min(total, (Unit + 1) * kPerUnit);
-                             ++i) {
-                            const TUses &use = uses.value(paths.at(i));
-                            Pictures.Prepare(paths.at(i), use.Clips, use.Thumbnail);
-                        }
+                             ++i)
+                            Pictures.Prepare(Paths.at(i));
                         return 0;
                     },
                     [&](int Unit, int &) {

@@ -63,10 +63,14 @@ public:
 
     /// A cache for the pictures of a sheet, bounded in memory.
     static std::shared_ptr<TPictureCache> MakePictureCache();
-    /// Reads every picture of Glyphbook into Pictures on WorkThreads(Threads) threads, each once,
-    /// in the order the cells show them; Progress, when set, hears how many of how many are read.
-    static void PreparePictures(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
-                                TPictureCache &Pictures, int Threads,
+    /// Tells Pictures how the cells show every picture of Glyphbook; gives the pictures' files,
+    /// each once, in the order the cells first show them.
+    static QStringList PlanPictures(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                                    TPictureCache &Pictures);
+    /// Reads the planned pictures in Paths into Pictures on WorkThreads(Threads) threads;
+    /// Progress, when set, hears how many of how many are read. The check may ask Pictures
+    /// meanwhile.
+    static void PreparePictures(const QStringList &Paths, TPictureCache &Pictures, int Threads,
                                 const std::function<void(int Done, int Total)> &Progress = {});
 
     /// Where a symbol's anchor lands in its cell.

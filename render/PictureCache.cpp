@@ -32,10 +32,6 @@ QImage TPictureCache::Decode(const QString &Path)
     ClearVectorUpperHalves();
     QImage picture = ReadPicture(Path);
     ++FDecodes;
-    {
-        const std::lock_guard lock(FMutex);
-        FReadable.insert(Path, !picture.isNull());
-    }
     // Drawn many times: in the painter's own format it needs no conversion each time.
     const QImage::Format drawn =
         picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
@@ -148,29 +144,64 @@ void TPictureCache::Touch(TEntry &Entry, const QString &Key)
     }
 }
 
-void TPictureCache::Prepare(const QString &Path, const QList<QRect> &Clips, bool Thumbnail)
+void TPictureCache::Plan(const QString &Path, const QList<QRect> &Clips, bool Thumbnail)
 {
-    const QImage picture = Decode(Path);
-    // A picture no larger than the grid is kept whole, once for all the cells that show it;
-    // of a larger one only what each cell shows.
-    if (!Clips.isEmpty() && Fits(picture, Clips.first()))
-        Fetch(Path, KeepIfRoom, [&] { return TPart{picture, {}, picture.size()}; });
-    else
-        for (const QRect &clip : Clips)
-            Fetch(partKey(Path, clip), KeepIfRoom, [&] { return Crop(picture, clip); });
-    if (Thumbnail)
-        Fetch(thumbnailKey(Path), KeepIfRoom, [&] { return Scale(picture); });
+    const std::lock_guard lock(FMutex);
+    FPlans.insert(Path, {Clips, Thumbnail});
+}
+
+bool TPictureCache::PrepareTaken(const QString &Path, std::promise<bool> &Readable)
+{
+    try {
+        TPlan plan;
+        {
+            const std::lock_guard lock(FMutex);
+            plan = FPlans.value(Path);
+        }
+        const QImage picture = Decode(Path);
+        // A picture no larger than the grid is kept whole, once for all the cells that show it;
+        // of a larger one only what each cell shows.
+        if (!plan.Clips.isEmpty() && Fits(picture, plan.Clips.first()))
+            Fetch(Path, KeepIfRoom, [&] { return TPart{picture, {}, picture.size()}; });
+        else
+            for (const QRect &clip : std::as_const(plan.Clips))
+                Fetch(partKey(Path, clip), KeepIfRoom, [&] { return Crop(picture, clip); });
+        if (plan.Thumbnail)
+            Fetch(thumbnailKey(Path), KeepIfRoom, [&] { return Scale(picture); });
+        Readable.set_value(!picture.isNull());
+        return !picture.isNull();
+    } catch (...) {
+        Readable.set_exception(std::current_exception());
+        throw;
+    }
+}
+
+void TPictureCache::Prepare(const QString &Path)
+{
+    std::promise<bool> readable;
+    {
+        const std::lock_guard lock(FMutex);
+        if (FReadable.contains(Path))
+            return;
+        FReadable.insert(Path, readable.get_future().share());
+    }
+    PrepareTaken(Path, readable);
 }
 
 bool TPictureCache::IsReadable(const QString &Path)
 {
+    std::promise<bool> readable;
     {
-        const std::lock_guard lock(FMutex);
+        std::unique_lock lock(FMutex);
         const auto known = FReadable.constFind(Path);
-        if (known != FReadable.cend())
-            return *known;
+        if (known != FReadable.cend()) {
+            const std::shared_future<bool> answer = *known;
+            lock.unlock();
+            return answer.get();
+        }
+        FReadable.insert(Path, readable.get_future().share());
     }
-    return !Decode(Path).isNull();
+    return PrepareTaken(Path, readable);
 }
 
 QImage TPictureCache::Whole(const QString &Path)

@@ -18,11 +18,11 @@
 /// part that each cell's grid shows, and the thumbnail of a state picture. What is kept is
 /// bounded by MaxBytes.
 ///
-/// Pictures come in twice: first Prepare, which reads every picture of the library ahead (the
-/// check needs to know which ones can be read), then Part and Thumbnail while cells are drawn,
-/// in about the same order. Prepare keeps what fits and never evicts, so the pictures of the
-/// first cells are still there when drawing begins; once drawn, a picture is evicted before any
-/// that is still waiting to be drawn, least recently used first.
+/// Pictures come in twice: first Prepare, which reads every picture of the library ahead in the
+/// order of the cells (the check needs to know which ones can be read), then Part and Thumbnail
+/// while the cells are drawn, in about the same order. Prepare keeps what fits and never evicts,
+/// so the pictures of the first cells are still there when drawing begins; once drawn, a picture
+/// is evicted before any that is still waiting to be drawn, least recently used first.
 class TPictureCache
 {
 public:
@@ -38,11 +38,16 @@ public:
     /// that side.
     TPictureCache(qsizetype MaxBytes, int ThumbnailSide);
 
-    /// Decodes the file at Path, notes whether it can be read, and keeps its parts in Clips and
-    /// with Thumbnail its thumbnail, while they fit.
-    void Prepare(const QString &Path, const QList<QRect> &Clips, bool Thumbnail);
+    /// Notes how the cells show the picture in the file at Path: its parts in Clips (each the
+    /// size of a grid), and with Thumbnail its thumbnail. Every picture is planned before any is
+    /// prepared.
+    void Plan(const QString &Path, const QList<QRect> &Clips, bool Thumbnail);
+    /// Decodes the planned file at Path, notes whether it can be read, and keeps what the plan
+    /// asks for while it fits; nothing when another thread took it on first.
+    void Prepare(const QString &Path);
     /// True when the file at Path exists and holds a picture that decodes whole (as
-    /// IsReadablePicture judges); decoded only when no Prepare, Part or Thumbnail did.
+    /// IsReadablePicture judges). A file being prepared is waited for; a planned one not yet
+    /// begun is prepared here, so that the check can run beside Prepare.
     bool IsReadable(const QString &Path);
 
     /// The picture in the file at Path, or at least what of it lies in Clip (in the picture's
@@ -58,6 +63,10 @@ public:
     qsizetype KeptBytes() const;
 
 private:
+    struct TPlan {
+        QList<QRect> Clips;
+        bool Thumbnail = false;
+    };
     struct TEntry {
         std::shared_future<TPart> Value;
         qsizetype Bytes = 0;
@@ -70,6 +79,8 @@ private:
     /// The value under Key, made by Make when nobody made it yet.
     template <typename TMake> TPart Fetch(const QString &Key, TAdmission Admission, TMake Make);
     QImage Decode(const QString &Path);
+    /// Decodes the planned file at Path and keeps what its plan asks for; tells Readable.
+    bool PrepareTaken(const QString &Path, std::promise<bool> &Readable);
     /// The whole picture, for what Prepare did not make: kept too, so that the other forms of
     /// it are made without decoding it again.
     QImage Whole(const QString &Path);
@@ -86,7 +97,9 @@ private:
     mutable std::mutex FMutex;
     QHash<QString, TEntry> FEntries; // by path (the whole picture), or path and a part
     std::list<QString> FDrawn;       // the drawn entries, most recently used first
-    QHash<QString, bool> FReadable;  // every file decoded, even when its parts left
+    QHash<QString, TPlan> FPlans;
+    // Whether each file taken on can be read, known or coming, even when its parts left.
+    QHash<QString, std::shared_future<bool>> FReadable;
     qsizetype FBytes = 0;
     std::atomic<int> FDecodes{0};
 };
