@@ -52,10 +52,11 @@ inline QImage makePicture(QRandomGenerator &random, int width, int height, int n
 struct TRun {
     double Seconds;
     double PeakMiB;
+    double CpuSeconds; // user and system, on every core
 };
 
-/// Runs a program to its end: its wall time and the peak of its resident set. Output, when
-/// given, receives what it printed on stdout.
+/// Runs a program to its end: its wall time, the processor time it took and the peak of its
+/// resident set. Output, when given, receives what it printed on stdout.
 inline TRun run(const QStringList &command, QByteArray *Output = nullptr)
 {
     std::vector<QByteArray> args;
@@ -91,5 +92,7 @@ inline TRun run(const QStringList &command, QByteArray *Output = nullptr)
     rusage usage{};
     if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         qFatal("%s failed", qPrintable(command.join(u' ')));
-    return {clock.nsecsElapsed() / 1e9, usage.ru_maxrss / 1024.0};
+    const auto seconds = [](const timeval &time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return {clock.nsecsElapsed() / 1e9, usage.ru_maxrss / 1024.0,
+            seconds(usage.ru_utime) + seconds(usage.ru_stime)};
 }
