@@ -22,6 +22,12 @@
 namespace
 {
 
+void writeAll(QIODevice &Device, const QByteArray &Bytes, const QString &Shown)
+{
+    if (Device.write(Bytes) != Bytes.size())
+        throw EFileError::CannotWrite(QDir::toNativeSeparators(Shown), ShortWriteReason(Device));
+}
+
 /// Writes the one file of a sheet in place of an earlier one.
 class TReplacingSink : public TSheetSink
 {
@@ -36,13 +42,6 @@ public:
     {
         FTarget->Commit();
         FTarget.reset();
-    }
-
-    static void writeAll(QIODevice &Device, const QByteArray &Bytes, const QString &Shown)
-    {
-        if (Device.write(Bytes) != Bytes.size())
-            throw EFileError::CannotWrite(QDir::toNativeSeparators(Shown),
-                                          ShortWriteReason(Device));
     }
 
 private:
@@ -75,7 +74,7 @@ public:
     }
     void Write(const QByteArray &Bytes) override
     {
-        TReplacingSink::writeAll(FTarget->Device(), Bytes, FFiles[FIndex]);
+        writeAll(FTarget->Device(), Bytes, FFiles[FIndex]);
     }
     void End() override
     {
@@ -116,11 +115,11 @@ int runSheet(const QStringList &arguments)
             "its alignment, its state pictures with their values, and a red mark on everything "
             "'glyphbook check' reports.\n\n"
             "OUT.html is one self-contained page (the pictures inlined) that lists the findings "
-            "with links to their symbols, when the library has up to %2 symbols; a larger one "
-            "gets pages OUT-001.html, OUT-002.html ... of %2 each, and OUT.html lists the pages "
-            "and every finding with a link to its symbol. OUT.png is one picture when the "
-            "library has up to %1 symbols, else pages OUT-001.png, OUT-002.png ... of %1 each. "
-            "Prints the files it writes.")
+            "with links to their symbols, when it shows up to %2 symbols; more get pages "
+            "OUT-001.html, OUT-002.html ... of %2 each, and OUT.html lists the pages and every "
+            "finding with a link to its symbol. OUT.png is one picture when it shows up to %1 "
+            "symbols, else pages OUT-001.png, OUT-002.png ... of %1 each. Prints the files it "
+            "writes.")
             .arg(TContactSheet::CellsPerPage)
             .arg(TContactSheet::CellsPerHtmlPage),
         {{QStringLiteral("PROJECT.js"), QStringLiteral("The project to draw.")},
