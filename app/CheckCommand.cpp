@@ -16,17 +16,6 @@
 namespace
 {
 
-/// A finding as one line: its message, then always the symbol and, where it applies, the state
-/// (both counted from 1), so that every line ends alike.
-QString findingLine(const TCheckFinding &finding)
-{
-    QString where =
-        QStringLiteral("symbol %1 \"%2\"").arg(finding.Symbol + 1).arg(finding.Identifier);
-    if (finding.State >= 0)
-        where += QStringLiteral(", state %1").arg(finding.State + 1);
-    return QStringLiteral("%1 (%2)").arg(finding.Message, where);
-}
-
 /// The findings as one JSON document; positions are counted from 1, as in the text form.
 QByteArray findingsJson(const QString &project, const QList<TCheckFinding> &findings)
 {
@@ -89,7 +78,7 @@ int runCheck(const QStringList &arguments)
         return findings.isEmpty() ? 0 : ExitFailure;
     }
     for (const TCheckFinding &finding : findings)
-        printText(stdout, findingLine(finding));
+        printText(stdout, FindingLine(finding));
     if (findings.isEmpty())
         printText(stdout,
                   QDir::toNativeSeparators(project) + QStringLiteral(": no problems found."));

@@ -5,6 +5,7 @@
 // `PROJECT.js FILES.txt` it is that project, whose pictures FILES.txt lists (scripts/bench.sh
 // makes one from an installed icon theme). Extraction is timed into an empty folder and over
 // the earlier library; its peak memory is taken from the kernel.
+#include "bench/BenchPictures.h"
 #include "model/ViraSymbol.h"
 
 #include <QDir>
@@ -16,17 +17,11 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
-
-extern char **environ;
 
 namespace
 {
@@ -34,33 +29,6 @@ namespace
 constexpr int Rounds = 7;
 constexpr int SymbolCount = 480; // and a state picture for every fourth: 600 pictures
 constexpr qint64 TargetBytes = 68'000'000;
-
-/// A picture with gradients, shapes and sensor-like noise, so that it compresses as real ones do.
-QImage makePicture(QRandomGenerator &random, int width, int height, int noise)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    QLinearGradient gradient(0, 0, width, height);
-    gradient.setColorAt(0, QColor::fromHsv(random.bounded(360), 120, 220));
-    gradient.setColorAt(1, QColor::fromHsv(random.bounded(360), 200, 90));
-    painter.fillRect(image.rect(), gradient);
-    for (int i = random.bounded(3, 12); i > 0; --i) {
-        painter.setBrush(QColor::fromHsv(random.bounded(360), 180, 200, 160));
-        painter.drawEllipse(random.bounded(width), random.bounded(height),
-                            random.bounded(width / 2 + 1), random.bounded(height / 2 + 1));
-    }
-    painter.end();
-    for (int y = 0; y < height; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int d = random.bounded(2 * noise + 1) - noise;
-            const QRgb p = line[x];
-            line[x] = qRgb(std::clamp(qRed(p) + d, 0, 255), std::clamp(qGreen(p) + d, 0, 255),
-                           std::clamp(qBlue(p) + d, 0, 255));
-        }
-    }
-    return image;
-}
 
 /// The images and the project document in Folder, created unless an earlier run left them.
 QString ensureLibrary(const QString &folder)
@@ -106,33 +74,6 @@ QString ensureLibrary(const QString &folder)
     book.SaveToFile(project);
     std::printf("%d images, %.1f MB\n", imageCount, total / 1e6);
     return project;
-}
-
-struct TRun {
-    double Seconds;
-    double PeakMiB;
-};
-
-// Runs a program to its end: its wall time and the peak of its resident set.
-TRun run(const QStringList &command)
-{
-    std::vector<QByteArray> args;
-    for (const QString &arg : command)
-        args.push_back(arg.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    QElapsedTimer clock;
-    clock.start();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        qFatal("cannot start %s", argv[0]);
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        qFatal("%s failed", qPrintable(command.join(u' ')));
-    return {clock.nsecsElapsed() / 1e9, usage.ru_maxrss / 1024.0};
 }
 
 TRun shell(const QString &script)

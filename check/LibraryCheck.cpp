@@ -70,6 +70,15 @@ bool CheckKindConcernsImage(TCheckKind Kind)
            Kind == TCheckKind::RenamedImage;
 }
 
+QString FindingLine(const TCheckFinding &Finding)
+{
+    QString where =
+        QStringLiteral("symbol %1 \"%2\"").arg(Finding.Symbol + 1).arg(Finding.Identifier);
+    if (Finding.State >= 0)
+        where += QStringLiteral(", state %1").arg(Finding.State + 1);
+    return QStringLiteral("%1 (%2)").arg(Finding.Message, where);
+}
+
 QString CheckKindName(TCheckKind Kind)
 {
     switch (Kind) {

@@ -47,6 +47,10 @@ struct TCheckFinding {
     friend bool operator!=(const TCheckFinding &a, const TCheckFinding &b) { return !(a == b); }
 };
 
+/// A finding as one line: its message, then always the symbol and, where it applies, the state
+/// (both counted from 1), so that every line ends alike.
+QString FindingLine(const TCheckFinding &Finding);
+
 /// What the check needs beyond the library.
 struct TCheckOptions {
     /// Bare image names are looked up in this file's folder.

@@ -4,12 +4,15 @@
 #include "model/SymbolPlacement.h"
 #include "model/ViraSymbol.h"
 #include "render/ExampleTextFont.h"
-#include "render/PictureFiles.h"
+#include "render/OrderedWork.h"
+#include "render/PictureCache.h"
+#include "render/PngFile.h"
 
-#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -23,7 +26,7 @@ constexpr int kGridHeight = 160;
 constexpr int kOriginX = 120;
 constexpr int kOriginY = 80;
 constexpr int kGridStep = 10;
-constexpr int kThumb = 40;
+constexpr int kThumb = TContactSheet::ThumbnailSide;
 constexpr int kTileWidth = 48;
 constexpr int kTileHeight = kThumb + 18;
 constexpr int kTilesPerRow = kWidth / kTileWidth;
@@ -32,7 +35,12 @@ constexpr int kListedFindings = 5;
 constexpr int kPadding = 4;
 // A cell shows this many rows of state pictures at most, then says how many more there are.
 constexpr int kMaxStateRows = 4;
-constexpr qsizetype kPictureCacheBytes = 64 * 1024 * 1024;
+// Enough for the pictures of thousands of symbols of icon size; a library of large pictures
+// reads some twice rather than holding them all.
+constexpr qsizetype kPictureCacheBytes = 128 * 1024 * 1024;
+// A unit of drawing work in HTML; it divides CellsPerHtmlPage, so no unit spans two pages.
+constexpr int kCellsPerUnit = 20;
+static_assert(TContactSheet::CellsPerHtmlPage % kCellsPerUnit == 0);
 
 constexpr int kPageColumns = 5;
 constexpr int kPageGap = 12;
@@ -68,6 +76,17 @@ TMarks marksOf(const TViraSymbol &Symbol, const QList<TCheckFinding> &Findings)
             marks.Picture = true;
     }
     return marks;
+}
+
+QRect gridRect()
+{
+    return {0, kHeaderHeight, kWidth, kGridHeight};
+}
+
+/// Where the picture's top left corner lands in the cell.
+QPoint pictureCorner(const TSymbolPlacement &At)
+{
+    return {DrawableCoordinate(At.PictureLeft), DrawableCoordinate(At.PictureTop)};
 }
 
 int shownStates(const TViraSymbol &Symbol)
@@ -135,8 +154,10 @@ void drawGrid(QPainter &Painter, const QRect &Grid, QPoint Origin)
 } // namespace
 
 TContactSheet::TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheckFinding> &Findings,
-                             const QString &ProjectFile, const QString &Language)
-    : FProjectFile(ProjectFile), FLanguage(Language), FPictures(kPictureCacheBytes)
+                             const QString &ProjectFile, TSheetOptions Options,
+                             std::shared_ptr<TPictureCache> Pictures)
+    : FProjectFile(ProjectFile), FOptions(std::move(Options)),
+      FPictures(Pictures ? std::move(Pictures) : MakePictureCache())
 {
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
         FSymbols.append(symbol.get());
@@ -146,6 +167,70 @@ TContactSheet::TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheck
             FFindings[finding.Symbol].append(finding);
             ++FFindingCount;
         }
+    for (int i = 0; i < FSymbols.size(); ++i)
+        if (!FOptions.FindingsOnly || !FFindings.at(i).isEmpty())
+            FDrawn.append(i);
+}
+
+TContactSheet::~TContactSheet() = default;
+
+std::shared_ptr<TPictureCache> TContactSheet::MakePictureCache()
+{
+    return std::make_shared<TPictureCache>(kPictureCacheBytes, kThumb);
+}
+
+QStringList TContactSheet::PlanPictures(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
+                                        TPictureCache &Pictures)
+{
+    // Each file once, with every way the cells show it, in the order they first show it.
+    struct TUses {
+        QList<QRect> Clips;
+        bool Thumbnail = false;
+    };
+    QStringList paths;
+    QHash<QString, TUses> uses;
+    const auto usesOf = [&](const QString &Stored) -> TUses & {
+        const QString path = ResolveImagePath(Stored, ProjectFile);
+        auto found = uses.find(path);
+        if (found == uses.end()) {
+            paths.append(path);
+            found = uses.insert(path, {});
+        }
+        return *found;
+    };
+    const QPoint origin = CellOrigin();
+    for (const TViraSymbolPtr &symbol : Glyphbook.Symbols) {
+        const QRect clip =
+            gridRect().translated(-pictureCorner(PlaceSymbol(*symbol, origin.x(), origin.y())));
+        TUses &main = usesOf(symbol->Image);
+        if (!main.Clips.contains(clip))
+            main.Clips.append(clip);
+        // The check reads the state pictures that a cell leaves out too.
+        for (int i = 0; i < symbol->StateImages.size(); ++i)
+            usesOf(symbol->StateImages.at(i).Value).Thumbnail |= i < shownStates(*symbol);
+    }
+    for (const QString &path : std::as_const(paths))
+        Pictures.Plan(path, uses.value(path).Clips, uses.value(path).Thumbnail);
+    return paths;
+}
+
+void TContactSheet::PreparePictures(const QStringList &Paths, TPictureCache &Pictures, int Threads,
+                                    const std::function<void(int Done, int Total)> &Progress)
+{
+    // Small units: a file is a few kilobytes, and a large one should not hold up the rest.
+    constexpr int kPerUnit = 16;
+    const int total = int(Paths.size());
+    RunInOrder<int>((total + kPerUnit - 1) / kPerUnit, Threads,
+                    [&](int Unit) {
+                        for (int i = Unit * kPerUnit; i < std::min(total, (Unit + 1) * kPerUnit);
+                             ++i)
+                            Pictures.Prepare(Paths.at(i));
+                        return 0;
+                    },
+                    [&](int Unit, int &) {
+                        if (Progress)
+                            Progress(std::min(total, (Unit + 1) * kPerUnit), total);
+                    });
 }
 
 QPoint TContactSheet::CellOrigin()
@@ -155,22 +240,13 @@ QPoint TContactSheet::CellOrigin()
 
 int TContactSheet::PageCount() const
 {
-    return std::max<int>(1, (FSymbols.size() + CellsPerPage - 1) / CellsPerPage);
-}
-
-QImage TContactSheet::Picture(const QString &StoredPath) const
-{
-    const QString path = ResolveImagePath(StoredPath, FProjectFile);
-    if (const QImage *cached = FPictures.object(path))
-        return *cached;
-    const QImage picture = ReadPicture(path);
-    FPictures.insert(path, new QImage(picture), std::max<qsizetype>(1, picture.sizeInBytes()));
-    return picture;
+    return std::max<int>(1, (DrawnCount() + CellsPerPage - 1) / CellsPerPage);
 }
 
 QString TContactSheet::ExampleText(const TViraSymbol &Symbol) const
 {
-    const QString name = FLanguage.isEmpty() ? QString() : Symbol.FindName(FLanguage);
+    const QString name =
+        FOptions.Language.isEmpty() ? QString() : Symbol.FindName(FOptions.Language);
     return name.isEmpty() ? Symbol.Identifier : name;
 }
 
@@ -183,7 +259,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         ListFindings ? int(std::min<qsizetype>(findings.size(), kListedFindings + 1)) : 0;
 
     const QRect header(0, 0, kWidth, kHeaderHeight);
-    const QRect grid(0, kHeaderHeight, kWidth, kGridHeight);
+    const QRect grid = gridRect();
     const int statesTop = grid.bottom() + 1 + kPadding;
     const int shown = shownStates(symbol);
     const bool statesLeftOut = shown < symbol.StateImages.size();
@@ -191,7 +267,8 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
                             (statesLeftOut ? kFindingLine : 0);
     const int height = findingsTop + listed * kFindingLine + kPadding;
 
-    QImage image(kWidth, height, QImage::Format_ARGB32_Premultiplied);
+    // Opaque: written as it is, with no conversion for the PNG file.
+    QImage image(kWidth, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -220,13 +297,15 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
     painter.save();
     painter.setClipRect(grid);
     const TSymbolPlacement at = PlaceSymbol(symbol, origin.x(), origin.y());
-    const QPoint pictureAt(DrawableCoordinate(at.PictureLeft), DrawableCoordinate(at.PictureTop));
-    const QImage picture = Picture(symbol.Image);
-    QRect pictureRect(pictureAt, picture.isNull() ? QSize(24, 24) : picture.size());
-    if (picture.isNull())
+    const QPoint pictureAt = pictureCorner(at);
+    // Only what the grid shows of the picture is read from the cache.
+    const TPictureCache::TPart picture =
+        FPictures->Part(ResolveImagePath(symbol.Image, FProjectFile), grid.translated(-pictureAt));
+    const QRect pictureRect(pictureAt, picture.Size.isEmpty() ? QSize(24, 24) : picture.Size);
+    if (picture.Size.isEmpty())
         drawNoPicture(painter, pictureRect);
     else
-        painter.drawImage(pictureAt, picture);
+        painter.drawImage(pictureAt + picture.Offset, picture.Image);
     if (marks.Picture)
         markRect(painter, pictureRect);
 
@@ -277,14 +356,10 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         const QRect tile((i % kTilesPerRow) * kTileWidth,
                          statesTop + (i / kTilesPerRow) * kTileHeight, kTileWidth, kTileHeight);
         const QRect box(tile.left() + (kTileWidth - kThumb) / 2, tile.top() + 2, kThumb, kThumb);
-        const QImage statePicture = Picture(state.Value);
-        if (statePicture.isNull()) {
+        const QImage thumb = FPictures->Thumbnail(ResolveImagePath(state.Value, FProjectFile));
+        if (thumb.isNull()) {
             drawNoPicture(painter, box.adjusted(8, 8, -8, -8));
         } else {
-            const QImage thumb = statePicture.width() > kThumb || statePicture.height() > kThumb
-                                     ? statePicture.scaled(kThumb, kThumb, Qt::KeepAspectRatio,
-                                                           Qt::SmoothTransformation)
-                                     : statePicture;
             painter.drawImage(box.left() + (kThumb - thumb.width()) / 2,
                               box.top() + (kThumb - thumb.height()) / 2, thumb);
         }
@@ -332,18 +407,27 @@ QString TContactSheet::Title() const
     QString title = QFileInfo(FProjectFile).fileName() + QStringLiteral(": ") +
                     counted(FSymbols.size(), "symbol", "symbols") + QStringLiteral(", ") +
                     counted(FFindingCount, "finding", "findings");
-    if (!FLanguage.isEmpty())
-        title += QStringLiteral(", names in \"%1\"").arg(FLanguage);
+    if (FOptions.FindingsOnly)
+        title += QStringLiteral(", drawn: ") +
+                 counted(FDrawn.size(), "symbol with findings", "symbols with findings");
+    if (!FOptions.Language.isEmpty())
+        title += QStringLiteral(", names in \"%1\"").arg(FOptions.Language);
     return title;
+}
+
+QString TContactSheet::NoCells() const
+{
+    return FSymbols.isEmpty() ? QStringLiteral("The library has no symbols.")
+                              : QStringLiteral("No symbol has findings: there is nothing to draw.");
 }
 
 QImage TContactSheet::Page(int PageIndex) const
 {
     const int first = PageIndex * CellsPerPage;
-    const int end = std::min<int>(FSymbols.size(), first + CellsPerPage);
+    const int end = std::min<int>(DrawnCount(), first + CellsPerPage);
     QList<QImage> cells;
     for (int i = first; i < end; ++i)
-        cells.append(Cell(i, true));
+        cells.append(Cell(FDrawn.at(i), true));
 
     // Each row is as high as its highest cell.
     QList<int> rowTops{kPageMargin + kPageTitle};
@@ -366,14 +450,13 @@ QImage TContactSheet::Page(int PageIndex) const
         title += QStringLiteral(" (page %1 of %2, symbols %3 to %4)")
                      .arg(PageIndex + 1)
                      .arg(PageCount())
-                     .arg(first + 1)
-                     .arg(end);
+                     .arg(FDrawn.at(first) + 1)
+                     .arg(FDrawn.at(end - 1) + 1);
     painter.drawText(QRect(kPageMargin, kPageMargin, width - 2 * kPageMargin, kPageTitle),
                      Qt::AlignLeft | Qt::AlignTop, title);
     if (cells.isEmpty()) {
         painter.setFont(smallFont(12));
-        painter.drawText(QPoint(kPageMargin, kPageMargin + kPageTitle + 16),
-                         QStringLiteral("The library has no symbols."));
+        painter.drawText(QPoint(kPageMargin, kPageMargin + kPageTitle + 16), NoCells());
     }
     for (int i = 0; i < cells.size(); ++i)
         painter.drawImage(kPageMargin + (i % kPageColumns) * (kWidth + kPageGap),
@@ -381,42 +464,216 @@ QImage TContactSheet::Page(int PageIndex) const
     return page;
 }
 
-QByteArray TContactSheet::Html() const
+namespace
 {
-    QString html =
-        QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-                       "<title>%1</title>\n<style>\n"
-                       "body{font-family:sans-serif;margin:16px;background:#f0f0f0}\n"
-                       "h1{font-size:18px}\n"
-                       ".sheet{display:flex;flex-wrap:wrap;gap:12px;align-items:flex-start}\n"
-                       "figure{margin:0;width:%2px}\n"
-                       "figure img{display:block}\n"
-                       "ul.findings{color:#d00000;font-size:12px;margin:4px 0 0;"
-                       "padding-left:16px}\n"
-                       "</style>\n</head>\n<body>\n<h1>%1</h1>\n<div class=\"sheet\">\n")
-            .arg(Title().toHtmlEscaped(), QString::number(kWidth));
-    if (FSymbols.isEmpty())
-        html += QStringLiteral("<p>The library has no symbols.</p>\n");
-    for (int i = 0; i < FSymbols.size(); ++i) {
+
+QString htmlHead(const QString &Title)
+{
+    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                          "<title>%1</title>\n<style>\n"
+                          "body{font-family:sans-serif;margin:16px;background:#f0f0f0}\n"
+                          "h1{font-size:18px}\n"
+                          "h2{font-size:15px}\n"
+                          ".sheet{display:flex;flex-wrap:wrap;gap:12px;align-items:flex-start}\n"
+                          "figure{margin:0;width:%2px}\n"
+                          "figure img{display:block}\n"
+                          "ul.findings{color:#d00000;font-size:12px;margin:4px 0 0;"
+                          "padding-left:16px}\n"
+                          "ul.index{font-size:13px}\n"
+                          "ul.index a{color:#d00000}\n"
+                          "</style>\n</head>\n<body>\n<h1>%1</h1>\n")
+        .arg(Title.toHtmlEscaped(), QString::number(kWidth));
+}
+
+const QString kHtmlEnd = QStringLiteral("</body>\n</html>\n");
+
+/// A link to a file beside the one that holds it, as an attribute value.
+QString linkTo(const QString &File, const QString &Fragment = QString())
+{
+    const QString name = QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(File).fileName()));
+    return (Fragment.isEmpty() ? name : name + u'#' + Fragment).toHtmlEscaped();
+}
+
+QString cellId(int Index)
+{
+    return QStringLiteral("symbol-%1").arg(Index + 1);
+}
+
+/// Collects a sheet of one file in memory.
+class TBufferSink : public TSheetSink
+{
+public:
+    void Begin(int) override {}
+    void Write(const QByteArray &Bytes) override { FBytes += Bytes; }
+    void End() override {}
+    QByteArray FBytes;
+};
+
+} // namespace
+
+QByteArray TContactSheet::Figures(int First, int End) const
+{
+    // Bytes, not text: the inlined pictures are most of a sheet.
+    QByteArray html;
+    for (int k = First; k < End; ++k) {
+        const int i = FDrawn.at(k);
         const QImage cell = Cell(i, false);
         const QList<TCheckFinding> &findings = FFindings.at(i);
-        html += QStringLiteral("<figure id=\"symbol-%1\"%2><img width=\"%3\" height=\"%4\" "
-                               "alt=\"%5\" src=\"data:image/png;base64,%6\">")
-                    .arg(QString::number(i + 1),
-                         findings.isEmpty() ? QString() : QStringLiteral(" class=\"found\""),
-                         QString::number(cell.width()), QString::number(cell.height()),
-                         FSymbols.at(i)->Identifier.toHtmlEscaped(),
-                         QString::fromLatin1(PngFile(cell).toBase64()));
+        html +=
+            QStringLiteral("<figure id=\"%1\"%2><img width=\"%3\" height=\"%4\" alt=\"%5\" ")
+                .arg(cellId(i), findings.isEmpty() ? QString() : QStringLiteral(" class=\"found\""),
+                     QString::number(cell.width()), QString::number(cell.height()),
+                     FSymbols.at(i)->Identifier.toHtmlEscaped())
+                .toUtf8();
+        html += "src=\"data:image/png;base64,";
+        html += PngFile(cell).toBase64();
+        html += "\">";
         if (!findings.isEmpty()) {
-            html += QStringLiteral("<ul class=\"findings\">");
+            QString list = QStringLiteral("<ul class=\"findings\">");
             for (const TCheckFinding &finding : findings)
-                html += QStringLiteral("<li>%1</li>").arg(finding.Message.toHtmlEscaped());
-            html += QStringLiteral("</ul>");
+                list += QStringLiteral("<li>%1</li>").arg(finding.Message.toHtmlEscaped());
+            html += (list + QStringLiteral("</ul>")).toUtf8();
         }
-        html += QStringLiteral("</figure>\n");
+        html += "</figure>\n";
     }
-    html += QStringLiteral("</div>\n</body>\n</html>\n");
-    return html.toUtf8();
+    return html;
+}
+
+QString TContactSheet::FindingsList(const std::function<QString(int Drawn)> &Href) const
+{
+    if (FFindingCount == 0)
+        return QStringLiteral("<p>Nothing was found.</p>\n");
+    QString html = QStringLiteral("<h2>Findings</h2>\n<ul class=\"index\">\n");
+    for (int k = 0; k < FDrawn.size(); ++k)
+        for (const TCheckFinding &finding : FFindings.at(FDrawn.at(k)))
+            html += QStringLiteral("<li><a href=\"%1\">%2</a></li>\n")
+                        .arg(Href(k), FindingLine(finding).toHtmlEscaped());
+    return html + QStringLiteral("</ul>\n");
+}
+
+int TContactSheet::HtmlPageCount() const
+{
+    if (DrawnCount() <= CellsPerHtmlPage)
+        return 0;
+    return (DrawnCount() + CellsPerHtmlPage - 1) / CellsPerHtmlPage;
+}
+
+QStringList TContactSheet::Files(const QString &Target, TSheetFormat Format) const
+{
+    if (Format == TSheetFormat::Png)
+        return SheetPageFiles(Target, PageCount());
+    const int pages = HtmlPageCount();
+    return pages == 0 ? QStringList{Target} : QStringList{Target} + SheetPageFiles(Target, pages);
+}
+
+void TContactSheet::Write(const QStringList &Files, TSheetFormat Format, TSheetSink &Sink,
+                          const std::function<void(int Done, int Total)> &Progress) const
+{
+    if (Format == TSheetFormat::Html) {
+        WriteHtml(Files, HtmlPageCount() == 0, Sink, Progress);
+        return;
+    }
+    Q_ASSERT(Files.size() == PageCount());
+    RunInOrder<QByteArray>(
+        PageCount(), FOptions.Threads, [this](int Page) { return PngFile(this->Page(Page)); },
+        [&](int Page, QByteArray &Bytes) {
+            Sink.Begin(Page);
+            Sink.Write(Bytes);
+            Sink.End();
+            if (Progress)
+                Progress(std::min(DrawnCount(), (Page + 1) * CellsPerPage), DrawnCount());
+        });
+}
+
+void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink &Sink,
+                              const std::function<void(int, int)> &Progress) const
+{
+    const int pages = OneFile ? 0 : HtmlPageCount();
+    Q_ASSERT(Files.size() == 1 + pages);
+    const int drawn = DrawnCount();
+    const QString title = Title();
+    const auto pageOf = [](int Drawn) { return Drawn / CellsPerHtmlPage; };
+    const QString sheetStart = QStringLiteral("<div class=\"sheet\">\n");
+    const QString sheetEnd = QStringLiteral("</div>\n");
+
+    // One file: the findings link into it. Else each page is a file of its own, begun with its
+    // first unit and ended with its last, and the index comes last.
+    if (pages == 0) {
+        Sink.Begin(0);
+        QString head = htmlHead(title) +
+                       FindingsList([&](int Drawn) { return u'#' + cellId(FDrawn.at(Drawn)); }) +
+                       sheetStart;
+        if (drawn == 0)
+            head += QStringLiteral("<p>%1</p>\n").arg(NoCells());
+        Sink.Write(head.toUtf8());
+    }
+    const auto pageHead = [&](int Page) {
+        const int first = Page * CellsPerHtmlPage;
+        const int last = std::min(drawn, first + CellsPerHtmlPage) - 1;
+        QString head = htmlHead(QStringLiteral("%1 (page %2 of %3, symbols %4 to %5)")
+                                    .arg(title)
+                                    .arg(Page + 1)
+                                    .arg(pages)
+                                    .arg(FDrawn.at(first) + 1)
+                                    .arg(FDrawn.at(last) + 1));
+        head += QStringLiteral("<p><a href=\"%1\">Index and findings</a>").arg(linkTo(Files[0]));
+        if (Page > 0)
+            head += QStringLiteral(" | <a href=\"%1\">Previous page</a>").arg(linkTo(Files[Page]));
+        if (Page + 1 < pages)
+            head += QStringLiteral(" | <a href=\"%1\">Next page</a>").arg(linkTo(Files[Page + 2]));
+        return head + QStringLiteral("</p>\n") + sheetStart;
+    };
+
+    const int units = (drawn + kCellsPerUnit - 1) / kCellsPerUnit;
+    RunInOrder<QByteArray>(
+        units, FOptions.Threads,
+        [&](int Unit) {
+            return Figures(Unit * kCellsPerUnit, std::min(drawn, (Unit + 1) * kCellsPerUnit));
+        },
+        [&](int Unit, QByteArray &Figures) {
+            const int first = Unit * kCellsPerUnit;
+            const int end = std::min(drawn, first + kCellsPerUnit);
+            const int page = pageOf(first);
+            if (pages > 0 && first % CellsPerHtmlPage == 0) {
+                Sink.Begin(page + 1);
+                Sink.Write(pageHead(page).toUtf8());
+            }
+            Sink.Write(Figures);
+            if (pages > 0 && (end == drawn || end % CellsPerHtmlPage == 0)) {
+                Sink.Write((sheetEnd + kHtmlEnd).toUtf8());
+                Sink.End();
+            }
+            if (Progress)
+                Progress(end, drawn);
+        });
+
+    if (pages == 0) {
+        Sink.Write((sheetEnd + kHtmlEnd).toUtf8());
+        Sink.End();
+        return;
+    }
+    QString index = htmlHead(title) + QStringLiteral("<h2>Pages</h2>\n<ul>\n");
+    for (int page = 0; page < pages; ++page) {
+        const int first = page * CellsPerHtmlPage;
+        const int last = std::min(drawn, first + CellsPerHtmlPage) - 1;
+        index += QStringLiteral("<li><a href=\"%1\">Symbols %2 to %3</a></li>\n")
+                     .arg(linkTo(Files[page + 1]))
+                     .arg(FDrawn.at(first) + 1)
+                     .arg(FDrawn.at(last) + 1);
+    }
+    index += QStringLiteral("</ul>\n") + FindingsList([&](int Drawn) {
+                 return linkTo(Files[pageOf(Drawn) + 1], cellId(FDrawn.at(Drawn)));
+             });
+    Sink.Begin(0);
+    Sink.Write((index + kHtmlEnd).toUtf8());
+    Sink.End();
+}
+
+QByteArray TContactSheet::Html() const
+{
+    TBufferSink sink;
+    WriteHtml({QString()}, true, sink, {});
+    return sink.FBytes;
 }
 
 QStringList SheetPageFiles(const QString &Target, int PageCount)
@@ -432,13 +689,4 @@ QStringList SheetPageFiles(const QString &Target, int PageCount)
                      QStringLiteral("%1").arg(page, 3, 10, QLatin1Char('0')) + QLatin1Char('.') +
                      (suffix.isEmpty() ? QStringLiteral("png") : suffix));
     return files;
-}
-
-QByteArray PngFile(const QImage &Image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    Image.convertToFormat(QImage::Format_RGB32).save(&buffer, "PNG");
-    return bytes;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark program that the build produced. They print their own figures.
-# The archive benchmark runs once more on a library made from a Debian icon theme of small PNG
-# pictures (installed here when missing), as real libraries are.
+# The archive and sheet benchmarks run once more on libraries made from a Debian icon theme of
+# small PNG pictures (installed here when missing), as real libraries are.
 set -euo pipefail
 build=${1:-build}
 theme_package=adwaita-icon-theme
@@ -27,4 +27,10 @@ if [ ! -f "$icons/icons.js" ]; then
 fi
 echo "== bench_pack on the icon theme's library"
 "$build/bin/bench_pack" "$icons/icons.js" "$icons/files.txt"
+if [ ! -f "$icons/icons5000.js" ]; then
+    python3 "$(dirname "$0")/make_icon_library.py" "$theme" "$icons/icons5000.js" "$icons/files.txt" 5000
+    "$build/bin/glyphbook" format "$icons/icons5000.js" "$icons/icons5000.js"
+fi
+echo "== bench_sheet on 5,000 symbols of the icon theme"
+"$build/bin/bench_sheet" "$icons/icons5000.js"
 echo "load: $(uptime)"

@@ -1,15 +1,31 @@
 #!/usr/bin/env python3
-"""Writes a library project made from an installed icon theme, for the archive benchmarks:
-one symbol for each icon (context and name), its picture the 48-pixel one (or the largest), and
-every size of the icon as a state picture, so that most pictures are named twice.
-Usage: make_icon_library.py THEME_FOLDER PROJECT.js FILES.txt (FILES.txt lists the pictures)."""
+"""Writes a library project made from an installed icon theme, for the benchmarks: one symbol for
+each icon (context and name), its picture the 48-pixel one (or the largest), and every size of
+the icon as a state picture, so that most pictures are named twice.
+With SYMBOLS, one symbol for each picture instead (the icon's other sizes as its state pictures),
+repeated until there are SYMBOLS of them: a larger library in which nearly every symbol has a
+picture of its own.
+Usage: make_icon_library.py THEME_FOLDER PROJECT.js FILES.txt [SYMBOLS]
+(FILES.txt lists the pictures)."""
 import json
 import os
 import sys
 
 
+def symbol(identifier, name, picture, size, sizes):
+    return {
+        "Identifier": identifier,
+        "Image": picture,
+        "ImageX": 0, "ImageY": 0, "Symbol": "true", "TextX": 0, "TextY": size + 4,
+        "TextAlign": "Left",
+        "NAME": {"en": name.replace("-", " ")},
+        "StateImages": [{"Value": str(s), "Image": sizes[s]} for s in sorted(sizes)],
+    }
+
+
 def main():
     theme, project, listing = sys.argv[1:4]
+    wanted = int(sys.argv[4]) if len(sys.argv) > 4 else 0
     icons = {}
     for folder, _, names in os.walk(theme):
         for name in names:
@@ -24,15 +40,18 @@ def main():
     files = []
     for (context, name), sizes in sorted(icons.items()):
         main_size = 48 if 48 in sizes else max(sizes)
-        symbols.append({
-            "Identifier": f"{context}/{name}",
-            "Image": sizes[main_size],
-            "ImageX": 0, "ImageY": 0, "Symbol": "true", "TextX": 0, "TextY": main_size + 4,
-            "TextAlign": "Left",
-            "NAME": {"en": name.replace("-", " ")},
-            "StateImages": [{"Value": str(s), "Image": sizes[s]} for s in sorted(sizes)],
-        })
+        symbols.append(symbol(f"{context}/{name}", name, sizes[main_size], main_size, sizes))
         files.extend(sizes[s] for s in sorted(sizes))
+    if wanted:
+        per_picture = []
+        while len(per_picture) < wanted:
+            for (context, name), sizes in sorted(icons.items()):
+                for size in sorted(sizes):
+                    if len(per_picture) == wanted:
+                        break
+                    identifier = f"{context}/{name}/{size}/{len(per_picture)}"
+                    per_picture.append(symbol(identifier, name, sizes[size], size, sizes))
+        symbols = per_picture
     with open(project, "w", encoding="utf-8") as out:
         json.dump({"GLYPHBOOK": symbols}, out, indent=1)
     with open(listing, "w", encoding="utf-8") as out:

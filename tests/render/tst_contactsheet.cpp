@@ -2,6 +2,8 @@
 #include "model/ViraSymbol.h"
 #include "render/ContactSheet.h"
 #include "render/ExampleTextFont.h"
+#include "render/PictureCache.h"
+#include "render/PngFile.h"
 #include "tests/TestFiles.h"
 
 #include <QFontMetrics>
@@ -10,6 +12,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThreadPool>
+
+#include <atomic>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -29,6 +35,35 @@ void writePicture(const QString &path, int width, int height)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, pictureColour(x, y));
     QVERIFY(image.save(path, "PNG"));
+}
+
+/// Keeps the files of a sheet in memory, by name.
+class TMemorySink : public TSheetSink
+{
+public:
+    explicit TMemorySink(const QStringList &Names) : FNames(Names) {}
+    void Begin(int File) override
+    {
+        QVERIFY2(!Files.contains(FNames.at(File)), "every file is written once");
+        FCurrent = FNames.at(File);
+        Files.insert(FCurrent, {});
+    }
+    void Write(const QByteArray &Bytes) override { Files[FCurrent] += Bytes; }
+    void End() override { FCurrent.clear(); }
+
+    QMap<QString, QByteArray> Files;
+
+private:
+    QStringList FNames;
+    QString FCurrent;
+};
+
+QStringList captures(const QByteArray &Html, const QString &Pattern)
+{
+    QStringList found;
+    for (const auto &match : QRegularExpression(Pattern).globalMatch(QString::fromUtf8(Html)))
+        found << match.captured(1);
+    return found;
 }
 
 bool isInk(QRgb pixel)
@@ -106,7 +141,7 @@ private slots:
         symbol.Symbol = isSymbol;
         symbol.ImageX = anchor.x();
         symbol.ImageY = anchor.y();
-        const QImage cell = TContactSheet(book, {}, projectFile(), u"en"_s).Cell(0, false);
+        const QImage cell = TContactSheet(book, {}, projectFile(), {u"en"_s}).Cell(0, false);
 
         const QPoint landsOnOrigin = isSymbol ? anchor : QPoint(0, 0);
         // Off the crosses, which are drawn over the picture's origin row and column.
@@ -143,7 +178,7 @@ private slots:
         symbol.TextX = 62;
         symbol.TextY = 52;
         symbol.TextAlign = TVSTextAlign(align);
-        const QImage cell = TContactSheet(book, {}, projectFile(), language).Cell(0, false);
+        const QImage cell = TContactSheet(book, {}, projectFile(), {language}).Cell(0, false);
 
         const QPoint point = TContactSheet::CellOrigin() + QPoint(60, 50);
         const QRect ink = inkAround(cell, point.y());
@@ -195,7 +230,7 @@ private slots:
         QList<TCheckFinding> findings;
         if (kind >= 0)
             findings.append({TCheckKind(kind), 0, u"s"_s, state, u"pic.png"_s, u"found it"_s});
-        const TContactSheet sheet(book, findings, projectFile(), u"en"_s);
+        const TContactSheet sheet(book, findings, projectFile(), {u"en"_s});
         const QImage cell = sheet.Cell(0, false);
 
         // Inside the cell's border, which is red whenever anything was found.
@@ -224,7 +259,7 @@ private slots:
                                              u"missing.png"_s,
                                              u"missing image file \"<missing>.png\""_s}};
         const QString html =
-            QString::fromUtf8(TContactSheet(book, findings, projectFile(), u"en"_s).Html());
+            QString::fromUtf8(TContactSheet(book, findings, projectFile(), {u"en"_s}).Html());
 
         QVERIFY(html.startsWith(u"<!DOCTYPE html>"_s));
         QVERIFY(html.contains(u"alt=\"&lt;b&gt;&amp;&quot;x&quot;\""_s));
@@ -240,7 +275,13 @@ private slots:
             ++pictures;
         }
         QCOMPARE(pictures, 2);
-        QVERIFY(!html.contains(u"href="_s));
+        // The list of findings above the cells links to the one that has it.
+        const QRegularExpression link(u"href=\"([^\"]*)\""_s);
+        QStringList links;
+        for (const auto &match : link.globalMatch(html))
+            links << match.captured(1);
+        QCOMPARE(links, QStringList{u"#symbol-2"_s});
+        QVERIFY(html.contains(u"<figure id=\"symbol-2\""_s));
 
         const QString empty =
             QString::fromUtf8(TContactSheet(TViraGlyphbook(), {}, projectFile(), {}).Html());
@@ -271,11 +312,188 @@ private slots:
         TViraGlyphbook book;
         for (int i = 0; i < symbols; ++i)
             addSymbol(book, u"s%1"_s.arg(i));
-        const TContactSheet sheet(book, {}, projectFile(), u"en"_s);
+        const TContactSheet sheet(book, {}, projectFile(), {u"en"_s});
         QCOMPARE(SheetPageFiles(target, sheet.PageCount()), files);
         const QImage last = sheet.Page(sheet.PageCount() - 1);
         QVERIFY(last.width() > 5 * TContactSheet::CellWidth);
         QVERIFY(!last.isNull());
+    }
+
+    // A library of more cells than a file holds gets an index of its findings and pages beside
+    // it; every link of every file leads to a cell or a file that is there.
+    void htmlFiles_data()
+    {
+        QTest::addColumn<int>("symbols");
+        QTest::addColumn<QList<int>>("found"); // the symbols with a finding
+        QTest::addColumn<bool>("findingsOnly");
+        QTest::addColumn<QStringList>("files");
+        const QStringList one{u"out.html"_s};
+        const QStringList paged{u"out.html"_s, u"out-001.html"_s, u"out-002.html"_s};
+        QTest::newRow("small") << 3 << QList<int>{1} << false << one;
+        QTest::newRow("as many as a file holds") << 500 << QList<int>{0, 499} << false << one;
+        QTest::newRow("one more") << 501 << QList<int>{0, 499, 500} << false << paged;
+        QTest::newRow("findings only") << 501 << QList<int>{7, 500} << true << one;
+        QTest::newRow("findings only, none") << 4 << QList<int>{} << true << one;
+    }
+
+    void htmlFiles()
+    {
+        QFETCH(int, symbols);
+        QFETCH(QList<int>, found);
+        QFETCH(bool, findingsOnly);
+        QFETCH(QStringList, files);
+        TViraGlyphbook book;
+        QList<TCheckFinding> findings;
+        for (int i = 0; i < symbols; ++i)
+            addSymbol(book, u"s%1"_s.arg(i));
+        for (int i : found)
+            findings.append({TCheckKind::MissingName, i, u"s%1"_s.arg(i), -1, QString(),
+                             u"no name for s%1"_s.arg(i)});
+        const TContactSheet sheet(book, findings, projectFile(), {u"en"_s, findingsOnly});
+        QCOMPARE(
+            sheet.Files(u"/a/out.html"_s, TSheetFormat::Html).replaceInStrings(u"/a/"_s, QString()),
+            files);
+        TMemorySink sink(files);
+        sheet.Write(files, TSheetFormat::Html, sink);
+        QCOMPARE(sink.Files.keys(), [&] {
+            QStringList sorted = files;
+            sorted.sort();
+            return sorted;
+        }());
+
+        // Pages hold the cells in library order, as many as a file holds; the index none.
+        QList<int> drawn;
+        for (int i = 0; i < symbols; ++i)
+            if (!findingsOnly || found.contains(i))
+                drawn.append(i);
+        QStringList ids;
+        for (int i : drawn)
+            ids << u"symbol-%1"_s.arg(i + 1);
+        QStringList shown;
+        for (int k = files.size() == 1 ? 0 : 1; k < files.size(); ++k) {
+            const QStringList onPage = captures(sink.Files[files[k]], u"<figure id=\"([^\"]*)\""_s);
+            QVERIFY(onPage.size() <= TContactSheet::CellsPerHtmlPage);
+            shown += onPage;
+        }
+        QCOMPARE(shown, ids);
+        if (drawn.isEmpty())
+            QVERIFY(sink.Files[files[0]].contains("No symbol has findings"));
+
+        // The first file lists every finding, each with a link to its cell.
+        QStringList listed;
+        for (const QString &file : files) {
+            for (const QString &href : captures(sink.Files[file], u"href=\"([^\"]*)\""_s)) {
+                const QString target = href.section(u'#', 0, 0);
+                const QString id = href.section(u'#', 1);
+                const QString into = target.isEmpty() ? file : target;
+                QVERIFY2(sink.Files.contains(into), qPrintable(href));
+                if (!id.isEmpty()) {
+                    QVERIFY2(sink.Files[into].contains(u"id=\"%1\""_s.arg(id).toUtf8()),
+                             qPrintable(href));
+                    if (file == files[0])
+                        listed << id;
+                }
+            }
+        }
+        QStringList expected;
+        for (int i : found)
+            expected << u"symbol-%1"_s.arg(i + 1);
+        QCOMPARE(listed, expected);
+    }
+
+    void pngFindingsOnly()
+    {
+        TViraGlyphbook book;
+        for (int i = 0; i < 40; ++i)
+            addSymbol(book, u"s%1"_s.arg(i));
+        const QList<TCheckFinding> findings{
+            {TCheckKind::MissingName, 33, u"s33"_s, -1, QString(), u"no name"_s}};
+        const TContactSheet all(book, findings, projectFile(), {u"en"_s});
+        const TContactSheet found(book, findings, projectFile(), {u"en"_s, true});
+        QCOMPARE(all.PageCount(), 2);
+        QCOMPARE(found.PageCount(), 1);
+        QCOMPARE(found.DrawnCount(), 1);
+        // The one cell on the page is symbol 34's, where the whole sheet has it on page 2.
+        const QImage page = found.Page(0);
+        const QImage cell = all.Cell(33, true);
+        const QPoint at(16, 16 + 28);
+        QCOMPARE(page.copy(QRect(at, cell.size())), cell.convertToFormat(page.format()));
+    }
+
+    // The encoder is our own: every pixel must come back, whatever the picture's format.
+    void pngFileKeepsEveryPixel_data()
+    {
+        QTest::addColumn<QImage>("image");
+        QImage dot(1, 1, QImage::Format_RGB32);
+        dot.fill(Qt::black);
+        QImage noise(301, 203, QImage::Format_RGB32);
+        const QByteArray bytes = sampleBytes(int(noise.sizeInBytes()), 5);
+        std::memcpy(noise.bits(), bytes.constData(), size_t(bytes.size()));
+        QImage translucent(7, 3, QImage::Format_ARGB32);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 7; ++x)
+                translucent.setPixel(x, y, qRgba(x * 30, y * 80, 200, x * 36));
+        QTest::newRow("one pixel") << dot;
+        QTest::newRow("noise, odd width") << noise;
+        QTest::newRow("alpha dropped") << translucent;
+        QTest::newRow("premultiplied")
+            << translucent.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QTest::newRow("grey") << noise.convertToFormat(QImage::Format_Grayscale8);
+    }
+
+    void pngFileKeepsEveryPixel()
+    {
+        QFETCH(QImage, image);
+        const QImage read = QImage::fromData(PngFile(image), "PNG");
+        QVERIFY(!read.isNull());
+        QVERIFY(!read.hasAlphaChannel());
+        QCOMPARE(read.convertToFormat(QImage::Format_RGB32),
+                 image.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Threads asking for the same pictures at once get them decoded once; a cache too small for
+    // them still gives every picture right, and keeps within its bound.
+    void pictureCache_data()
+    {
+        QTest::addColumn<qsizetype>("maxBytes");
+        QTest::newRow("room for all") << qsizetype(1 << 20);
+        QTest::newRow("room for one") << qsizetype(9 * 7 * 4);
+    }
+
+    void pictureCache()
+    {
+        QFETCH(qsizetype, maxBytes);
+        const QStringList files{FDir.filePath(u"pic.png"_s), FDir.filePath(u"wide.png"_s),
+                                FDir.filePath(u"none.png"_s)};
+        writePicture(files[1], 60, 20);
+        TPictureCache cache(maxBytes, 10);
+        QThreadPool pool;
+        pool.setMaxThreadCount(4);
+        const QRect clip(2, 1, 5, 4);
+        std::atomic<int> wrong{0};
+        for (int task = 0; task < 40; ++task)
+            pool.start([&, task] {
+                const QString &file = files.at(task % 3);
+                const TPictureCache::TPart part = cache.Part(file, clip);
+                const QImage thumbnail = cache.Thumbnail(file);
+                const bool missing = task % 3 == 2;
+                const QSize size = task % 3 == 0 ? QSize(9, 7) : QSize(60, 20);
+                // At least what lies in the clip, placed by its offset.
+                const QRect held(part.Offset, part.Image.size());
+                if (missing ? !part.Size.isEmpty() || !thumbnail.isNull()
+                            : part.Size != size || !held.contains(clip) ||
+                                  part.Image.pixel(clip.topLeft() - part.Offset) !=
+                                      pictureColour(2, 1) ||
+                                  thumbnail.size() != (task % 3 == 0 ? QSize(9, 7) : QSize(10, 3)))
+                    ++wrong;
+            });
+        pool.waitForDone();
+        QCOMPARE(wrong.load(), 0);
+        QVERIFY(cache.KeptBytes() <= maxBytes);
+        if (maxBytes > 1000)
+            QCOMPARE(cache.Decodes(), 3);
+        QVERIFY(cache.IsReadable(files[0]));
+        QVERIFY(!cache.IsReadable(files[2]));
     }
 };
 
