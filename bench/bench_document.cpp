@@ -11,6 +11,7 @@
 // of several rounds.
 
 #include "bench/BenchLibrary.h"
+#include "bench/BenchProcess.h"
 #include "model/ViraSymbol.h"
 
 #include <QCoreApplication>
@@ -26,17 +27,11 @@
 #include <rapidjson/prettywriter.h>
 #include <rapidjson/stringbuffer.h>
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
-
-extern char **environ;
 
 namespace
 {
@@ -149,38 +144,6 @@ int rapidFormat(const char *in, const char *out)
     return 0;
 }
 
-struct TRun {
-    double Ms;    // wall time
-    double CpuMs; // user and system time
-    long PeakKiB;
-};
-
-// Runs a program to its end; its wall time and the peak of its resident set.
-TRun runProcess(const QStringList &command)
-{
-    std::vector<QByteArray> args;
-    for (const QString &arg : command)
-        args.push_back(arg.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        qFatal("cannot start %s", argv[0]);
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        qFatal("%s failed", argv[0]);
-    const auto ms = [](const timeval &t) {
-        return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
-    };
-    return {double(timer.nsecsElapsed()) / 1e6, ms(usage.ru_utime) + ms(usage.ru_stime),
-            usage.ru_maxrss};
-}
-
 struct TFigures {
     double Best;
     double Median;
@@ -192,12 +155,13 @@ TFigures summarise(std::vector<TRun> runs)
 {
     double bestCpu = 1e300;
     long peak = 0;
-    for (const TRun &run : runs) {
-        bestCpu = std::min(bestCpu, run.CpuMs);
-        peak = std::max(peak, run.PeakKiB);
+    for (const TRun &one : runs) {
+        bestCpu = std::min(bestCpu, one.CpuSeconds * 1e3);
+        peak = std::max(peak, long(one.PeakMiB * 1024));
     }
-    std::sort(runs.begin(), runs.end(), [](const TRun &a, const TRun &b) { return a.Ms < b.Ms; });
-    return {runs.front().Ms, runs[runs.size() / 2].Ms, bestCpu, peak};
+    std::sort(runs.begin(), runs.end(),
+              [](const TRun &a, const TRun &b) { return a.Seconds < b.Seconds; });
+    return {runs.front().Seconds * 1e3, runs[runs.size() / 2].Seconds * 1e3, bestCpu, peak};
 }
 
 double median(std::vector<double> values)
@@ -222,11 +186,11 @@ void compareFormat(const QString &document, const QTemporaryDir &dir)
     std::vector<double> cpuRatios;
     std::vector<double> memoryRatios;
     for (int round = 0; round < FormatRounds; ++round) {
-        oursRuns.push_back(runProcess(ours));
-        theirRuns.push_back(runProcess(theirs));
-        timeRatios.push_back(oursRuns.back().Ms / theirRuns.back().Ms);
-        cpuRatios.push_back(oursRuns.back().CpuMs / theirRuns.back().CpuMs);
-        memoryRatios.push_back(double(oursRuns.back().PeakKiB) / double(theirRuns.back().PeakKiB));
+        oursRuns.push_back(run(ours));
+        theirRuns.push_back(run(theirs));
+        timeRatios.push_back(oursRuns.back().Seconds / theirRuns.back().Seconds);
+        cpuRatios.push_back(oursRuns.back().CpuSeconds / theirRuns.back().CpuSeconds);
+        memoryRatios.push_back(oursRuns.back().PeakMiB / theirRuns.back().PeakMiB);
     }
     const TFigures a = summarise(oursRuns);
     const TFigures b = summarise(theirRuns);
