@@ -227,7 +227,7 @@ int main(int argc, char *argv[])
 
     // A child writes the document, so that this process is still small when it starts the format
     // runs: the kernel reports a child's peak as at least its parent's size at the start.
-    runProcess({app.applicationFilePath(), QStringLiteral("--write-document"), ours});
+    run({app.applicationFilePath(), QStringLiteral("--write-document"), ours});
     const qint64 size = QFileInfo(ours).size();
     std::printf("symbols               %d\n", SymbolCount);
     std::printf("file size             %.2f MiB (%lld bytes)\n", size / 1048576.0, size);
