@@ -137,8 +137,8 @@ void TProjectFiles::RefuseAsOutput(const QString &Output) const
 }
 
 TPictureOutputGuard::TPictureOutputGuard(const QString &ProjectFile, const QString &Output)
-    : FProject(absolute(ProjectFile)), FOutput(Output), FClean(absoluteClean(Output)),
-      FReached(reachedFile(absolute(Output)))
+    : FProject(absolute(ProjectFile)), FWorkingFolder(QDir::currentPath()), FOutput(Output),
+      FClean(absoluteClean(Output)), FReached(reachedFile(absolute(Output)))
 {
 }
 
@@ -147,9 +147,11 @@ void TPictureOutputGuard::Check(const TViraSymbol &Symbol) const
     const QStringView reachedName = QStringView(FReached).mid(FReached.lastIndexOf(u'/') + 1);
     const QStringView cleanName = QStringView(FClean).mid(FClean.lastIndexOf(u'/') + 1);
     for (const QString &stored : PicturePaths(Symbol)) {
-        const QString path = absolute(ResolveImagePath(stored, FProject));
+        QString path = ResolveImagePath(stored, FProject);
         if (path.isEmpty())
             continue;
+        if (!QDir::isAbsolutePath(path))
+            path = FWorkingFolder + u'/' + path;
         // Links are only followed where they may lead to the output: a picture of another name
         // reaches it only through a link of its own.
         const QStringView name = QStringView(path).mid(path.lastIndexOf(u'/') + 1);

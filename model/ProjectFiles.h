@@ -58,7 +58,8 @@ public:
     void Check(const TViraSymbol &Symbol) const;
 
 private:
-    QString FProject; // absolute, as given
+    QString FProject;       // absolute, as given
+    QString FWorkingFolder; // asked once: relative pictures are many
     QString FOutput;
     QString FClean;   // the output absolute and clean
     QString FReached; // the file the output reaches, or empty
