@@ -12,7 +12,10 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <dirent.h>
 #include <sys/stat.h>
+
+#include <cerrno>
 #endif
 
 namespace
@@ -64,6 +67,31 @@ bool isLink(const QString &path)
     return QFileInfo(path).isSymLink();
 #endif
 }
+
+#ifdef Q_OS_UNIX
+// The links among a folder's entries. A folder that does not exist holds none; one that cannot
+// be listed, or whose entries do not say their type, is left to the system picture by picture.
+template <typename TFolderLinks> TFolderLinks linksIn(const QString &Folder)
+{
+    TFolderLinks links;
+    DIR *dir = ::opendir(QFile::encodeName(Folder).constData());
+    if (!dir) {
+        links.Listed = errno == ENOENT || errno == ENOTDIR;
+        return links;
+    }
+    links.Listed = true;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (entry->d_type == DT_UNKNOWN) {
+            links.Listed = false;
+            break;
+        }
+        if (entry->d_type == DT_LNK)
+            links.Names.insert(QByteArray(entry->d_name));
+    }
+    ::closedir(dir);
+    return links;
+}
+#endif
 
 } // namespace
 
@@ -142,6 +170,20 @@ TPictureOutputGuard::TPictureOutputGuard(const QString &ProjectFile, const QStri
 {
 }
 
+bool TPictureOutputGuard::IsLink(const QString &Path) const
+{
+#ifdef Q_OS_UNIX
+    const qsizetype slash = Path.lastIndexOf(u'/');
+    const QString folder = Path.left(slash + 1);
+    auto known = FLinksByFolder.find(folder);
+    if (known == FLinksByFolder.end())
+        known = FLinksByFolder.insert(folder, linksIn<TFolderLinks>(folder));
+    if (known->Listed)
+        return known->Names.contains(QFile::encodeName(Path.mid(slash + 1)));
+#endif
+    return isLink(Path);
+}
+
 void TPictureOutputGuard::Check(const TViraSymbol &Symbol) const
 {
     const QStringView reachedName = QStringView(FReached).mid(FReached.lastIndexOf(u'/') + 1);
@@ -155,7 +197,7 @@ void TPictureOutputGuard::Check(const TViraSymbol &Symbol) const
         // Links are only followed where they may lead to the output: a picture of another name
         // reaches it only through a link of its own.
         const QStringView name = QStringView(path).mid(path.lastIndexOf(u'/') + 1);
-        const bool mayReach = !FReached.isEmpty() && (name == reachedName || isLink(path));
+        const bool mayReach = !FReached.isEmpty() && (name == reachedName || IsLink(path));
         if ((name == cleanName && QDir::cleanPath(path) == FClean) ||
             (mayReach && reachedFile(path) == FReached))
             throw EFileError::CannotWrite(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSet>
 #include <QString>
 
@@ -58,6 +59,15 @@ public:
     void Check(const TViraSymbol &Symbol) const;
 
 private:
+    /// Whether Path (absolute) is a link, from one listing of its folder rather than a system
+    /// call per picture.
+    bool IsLink(const QString &Path) const;
+
+    struct TFolderLinks {
+        bool Listed = false; // false: ask the system picture by picture
+        QSet<QByteArray> Names;
+    };
+    mutable QHash<QString, TFolderLinks> FLinksByFolder;
     QString FProject;       // absolute, as given
     QString FWorkingFolder; // asked once: relative pictures are many
     QString FOutput;
