@@ -25,11 +25,11 @@ namespace
 constexpr int MaxLinkHops = 40;
 
 // Not cleaned, as QFileInfo::absoluteFilePath would: "link/.." is not the folder of "link".
-QString absolute(const QString &path)
+QString absolute(const QString &path, const QString &workingFolder = QDir::currentPath())
 {
     if (path.isEmpty() || QDir::isAbsolutePath(path))
         return path;
-    return QDir::currentPath() + u'/' + path;
+    return workingFolder + u'/' + path;
 }
 
 QString absoluteClean(const QString &path)
@@ -71,22 +71,20 @@ bool isLink(const QString &path)
 #ifdef Q_OS_UNIX
 // The links among a folder's entries. A folder that does not exist holds none; one that cannot
 // be listed, or whose entries do not say their type, is left to the system picture by picture.
-template <typename TFolderLinks> TFolderLinks linksIn(const QString &Folder)
+std::optional<QSet<QByteArray>> linksIn(const QString &Folder)
 {
-    TFolderLinks links;
     DIR *dir = ::opendir(QFile::encodeName(Folder).constData());
-    if (!dir) {
-        links.Listed = errno == ENOENT || errno == ENOTDIR;
-        return links;
-    }
-    links.Listed = true;
+    if (!dir)
+        return errno == ENOENT || errno == ENOTDIR ? std::optional(QSet<QByteArray>())
+                                                   : std::nullopt;
+    std::optional<QSet<QByteArray>> links(std::in_place);
     while (const dirent *entry = ::readdir(dir)) {
         if (entry->d_type == DT_UNKNOWN) {
-            links.Listed = false;
+            links.reset();
             break;
         }
         if (entry->d_type == DT_LNK)
-            links.Names.insert(QByteArray(entry->d_name));
+            links->insert(QByteArray(entry->d_name));
     }
     ::closedir(dir);
     return links;
@@ -177,9 +175,9 @@ bool TPictureOutputGuard::IsLink(const QString &Path) const
     const QString folder = Path.left(slash + 1);
     auto known = FLinksByFolder.find(folder);
     if (known == FLinksByFolder.end())
-        known = FLinksByFolder.insert(folder, linksIn<TFolderLinks>(folder));
-    if (known->Listed)
-        return known->Names.contains(QFile::encodeName(Path.mid(slash + 1)));
+        known = FLinksByFolder.insert(folder, linksIn(folder));
+    if (*known)
+        return (*known)->contains(QFile::encodeName(Path.mid(slash + 1)));
 #endif
     return isLink(Path);
 }
@@ -189,11 +187,9 @@ void TPictureOutputGuard::Check(const TViraSymbol &Symbol) const
     const QStringView reachedName = QStringView(FReached).mid(FReached.lastIndexOf(u'/') + 1);
     const QStringView cleanName = QStringView(FClean).mid(FClean.lastIndexOf(u'/') + 1);
     for (const QString &stored : PicturePaths(Symbol)) {
-        QString path = ResolveImagePath(stored, FProject);
+        const QString path = absolute(ResolveImagePath(stored, FProject), FWorkingFolder);
         if (path.isEmpty())
             continue;
-        if (!QDir::isAbsolutePath(path))
-            path = FWorkingFolder + u'/' + path;
         // Links are only followed where they may lead to the output: a picture of another name
         // reaches it only through a link of its own.
         const QStringView name = QStringView(path).mid(path.lastIndexOf(u'/') + 1);

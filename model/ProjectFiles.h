@@ -63,11 +63,8 @@ private:
     /// call per picture.
     bool IsLink(const QString &Path) const;
 
-    struct TFolderLinks {
-        bool Listed = false; // false: ask the system picture by picture
-        QSet<QByteArray> Names;
-    };
-    mutable QHash<QString, TFolderLinks> FLinksByFolder;
+    // The names of the links in a folder; none where the system is asked picture by picture.
+    mutable QHash<QString, std::optional<QSet<QByteArray>>> FLinksByFolder;
     QString FProject;       // absolute, as given
     QString FWorkingFolder; // asked once: relative pictures are many
     QString FOutput;
