@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools zlib1g-dev
+    libisal-dev        # fast inflating and the contact sheet's compression; zlib without it
     qt6-l10n-tools qt6-translations-l10n   # the window's Swedish and German, Qt's own dialogs
     at-spi2-core python3-pyatspi dbus xvfb xauth   # reading the window as a screen reader does
     fonts-liberation   # metric-compatible stand-ins for the preview's label font
