@@ -49,6 +49,12 @@ public:
         return EFileError(QCoreApplication::translate("EFileError", "Cannot create file \"%1\". %2")
                               .arg(File, Reason));
     }
+    /// Cannot read file "<File>". <Reason>
+    static EFileError CannotRead(const QString &File, const QString &Reason)
+    {
+        return EFileError(QCoreApplication::translate("EFileError", "Cannot read file \"%1\". %2")
+                              .arg(File, Reason));
+    }
     /// Cannot write file "<File>". <Reason>
     static EFileError CannotWrite(const QString &File, const QString &Reason)
     {

@@ -25,11 +25,12 @@ namespace
 constexpr int MaxLinkHops = 40;
 
 // Not cleaned, as QFileInfo::absoluteFilePath would: "link/.." is not the folder of "link".
-QString absolute(const QString &path, const QString &workingFolder = QDir::currentPath())
+// WorkingFolder, when given, saves asking the system for it again.
+QString absolute(const QString &path, const QString &workingFolder = QString())
 {
     if (path.isEmpty() || QDir::isAbsolutePath(path))
         return path;
-    return workingFolder + u'/' + path;
+    return (workingFolder.isEmpty() ? QDir::currentPath() : workingFolder) + u'/' + path;
 }
 
 QString absoluteClean(const QString &path)
@@ -99,9 +100,11 @@ TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &Pro
       FLookup(Lookup)
 {
     // Bare names are looked up beside the document, which a relative name would not say.
+    const QString workingFolder = QDir::currentPath();
     for (const TViraSymbolPtr &symbol : Glyphbook.Symbols)
         for (const QString &stored : PicturePaths(*symbol))
-            if (const QString path = absolute(ResolveImagePath(stored, FDocumentAsGiven));
+            if (const QString path =
+                    absolute(ResolveImagePath(stored, FDocumentAsGiven), workingFolder);
                 !path.isEmpty()) {
                 FPictures.insert(QDir::cleanPath(path));
                 FPicturesAsGiven.insert(path);

@@ -107,11 +107,11 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
     TViraGlyphbook named = namedCopy(Glyphbook, ProjectFile, namer, lookup);
 
     TWorkFolder::RemoveDeadTemporaryFolders();
-    const TWorkFolder staging(QStringLiteral("pack"));
-    const QString document = staging.FilePath(DocumentEntryName);
-    named.SaveToFile(document);
+    // The document goes into the archive from memory, with the time it was made.
+    const QByteArray document = named.SaveToBytes();
+    const QDateTime made = QDateTime::currentDateTimeUtc();
 
-    qint64 total = tarEntrySize(QFileInfo(document).size()) + TarBlock;
+    qint64 total = tarEntrySize(document.size()) + TarBlock;
     for (const TArchiveNamer::TFile &file : namer.Files())
         total += tarEntrySize(lookup.Of(file.Path).Size);
 
@@ -123,7 +123,7 @@ bool PackLibrary(const TViraGlyphbook &Glyphbook, const QString &FileName,
         gzip.Progress = [&](qint64 done) { Callbacks.Progress(done, total); };
     {
         TTarWriter tar(&gzip);
-        tar.AddFile(document, DocumentEntryName.toLatin1());
+        tar.AddString(document, DocumentEntryName.toLatin1(), made);
         for (const TArchiveNamer::TFile &file : namer.Files())
             tar.AddFile(file.Path, file.Name.toLatin1());
         tar.Finalize();

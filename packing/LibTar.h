@@ -159,6 +159,9 @@ public:
 private:
     TTarDirRec NewRecord(const QByteArray &Name, qint64 Size, const QDateTime &DateTime,
                          TFileType FileType, const QByteArray &LinkName = QByteArray()) const;
+    /// AddFile's work for a regular file open as Fd.
+    void AddOpenFile(int Fd, const QString &Filename, const QByteArray &TarFilename, qint64 Size,
+                     const QDateTime &Time);
     void WriteHeader(const TTarDirRec &Rec);
     void WriteBlock(const char *Block);
     void WritePending();

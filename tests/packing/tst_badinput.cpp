@@ -291,7 +291,8 @@ private slots:
         QCOMPARE(snapshot(FRoot + QStringLiteral("/lib"), QDir::AllEntries).keys(), files);
     }
 
-    // A work folder that cannot be made says why, as every other file error does.
+    // A work folder that cannot be made says why, as every other file error does; packing
+    // needs none.
     void workFolderOnAFullDisk_data()
     {
         QTest::addColumn<bool>("pack"); // else extract, whose work folder is beside the archive
@@ -332,6 +333,11 @@ private slots:
             message = e.message();
         }
         qputenv("TMPDIR", systemTemp);
+        if (pack) {
+            QCOMPARE(message, QString());
+            QVERIFY(QFileInfo(archive).isFile());
+            return;
+        }
         QCOMPARE(message, QStringLiteral("Cannot create a temporary folder in \"%1\". %2")
                               .arg(small, QString::fromLocal8Bit(std::strerror(ENOSPC))));
         QCOMPARE(snapshot(FRoot, QDir::AllEntries), before);

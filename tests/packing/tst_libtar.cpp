@@ -340,6 +340,38 @@ private slots:
         QCOMPARE(readAll(own).value(0).Rec.Name, file.fileName().toUtf8());
     }
 
+    // Files are read straight into whole blocks, in parts of at most 64 KiB.
+    void addFileCopiesEveryByte_data()
+    {
+        QTest::addColumn<int>("size");
+        for (const int size : {0, 1, 511, 512, 513, 65535, 65536, 65537, 200'000})
+            QTest::addRow("%d bytes", size) << size;
+    }
+    void addFileCopiesEveryByte()
+    {
+        QFETCH(int, size);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        QByteArray data(size, Qt::Uninitialized);
+        for (int i = 0; i < size; ++i)
+            data[i] = char(i * 7 + i / 251);
+        QFile file(dir.filePath(QStringLiteral("a.png")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(data), qint64(size));
+        file.close();
+
+        const QByteArray archive = archiveOf([&](TTarWriter &w) {
+            w.AddFile(file.fileName(), "a.png");
+            w.AddString("after", "b.png", ExampleTime);
+        });
+        QCOMPARE(archive.size(), 512 * (1 + (size + 511) / 512 + 2 + 1));
+        const QList<ReadEntry> entries = readAll(archive);
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].Rec.Size, qint64(size));
+        QVERIFY(entries[0].Data == data);
+        QCOMPARE(entries[1].Data, QByteArray("after"));
+    }
+
     void addFileThatCannotBeReadWritesNothing_data()
     {
         QTest::addColumn<QString>("name");
