@@ -3,6 +3,8 @@
 #include <QHash>
 #include <QString>
 
+#include <optional>
+
 /// What is known of a file at one path: QFileInfo's exists, isFile and size, and CanonicalPath.
 struct TFileFacts {
     bool Exists = false;
@@ -19,8 +21,22 @@ class TFileLookup
 {
 public:
     const TFileFacts &Of(const QString &Path);
+    /// Looks up at once every path of Paths not known yet, on two threads when they are many.
+    template <typename TPaths> void LookUp(const TPaths &Paths)
+    {
+        QList<QString> unknown;
+        unknown.reserve(Paths.size());
+        for (const QString &path : Paths)
+            if (!FFiles.contains(path))
+                unknown.append(path);
+        LookUpUnknown(unknown);
+    }
 
 private:
+    /// The file Path names when its folder is resolved and its own name taken as it stands;
+    /// none when that would not be the file the system reaches ("." or ".." parts).
+    std::optional<QString> InKnownFolder(const QString &Path);
+    void LookUpUnknown(const QList<QString> &Paths);
     QString CanonicalFolder(const QString &Folder);
 
     QHash<QString, TFileFacts> FFiles;

@@ -109,6 +109,8 @@ TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &Pro
                 FPictures.insert(QDir::cleanPath(path));
                 FPicturesAsGiven.insert(path);
             }
+    if (FLookup)
+        FLookup->LookUp(FPicturesAsGiven);
 }
 
 const TProjectFiles::TCanonical &TProjectFiles::Canonical() const

@@ -19,7 +19,8 @@ public:
 
     /// Bare picture names are looked up beside ProjectFile, which is empty for a project that
     /// has never been saved.
-    /// Lookup, when given, is shared with the caller, which meets the same files.
+    /// Lookup, when given, is shared with the caller, which meets the same files: it looks
+    /// them all up at once.
     TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
                   TFileLookup *Lookup = nullptr);
 
