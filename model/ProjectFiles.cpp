@@ -92,6 +92,13 @@ std::optional<QSet<QByteArray>> linksIn(const QString &Folder)
 }
 #endif
 
+EFileError pictureRefusal(const QString &output)
+{
+    return EFileError::CannotWrite(
+        QDir::toNativeSeparators(output),
+        QCoreApplication::translate("ProjectFiles", "It is one of the library's pictures."));
+}
+
 } // namespace
 
 TProjectFiles::TProjectFiles(const TViraGlyphbook &Glyphbook, const QString &ProjectFile,
@@ -153,15 +160,13 @@ TProjectFiles::TKind TProjectFiles::Which(const QString &Path) const
 
 void TProjectFiles::RefuseAsOutput(const QString &Output) const
 {
-    const auto refuse = [&](const QString &reason) {
-        return EFileError::CannotWrite(QDir::toNativeSeparators(Output), reason);
-    };
     switch (Which(Output)) {
     case Document:
-        throw refuse(QCoreApplication::translate("ProjectFiles", "It is the project itself."));
+        throw EFileError::CannotWrite(
+            QDir::toNativeSeparators(Output),
+            QCoreApplication::translate("ProjectFiles", "It is the project itself."));
     case Picture:
-        throw refuse(
-            QCoreApplication::translate("ProjectFiles", "It is one of the library's pictures."));
+        throw pictureRefusal(Output);
     case None:
         break;
     }
@@ -201,10 +206,7 @@ void TPictureOutputGuard::Check(const TViraSymbol &Symbol) const
         const bool mayReach = !FReached.isEmpty() && (name == reachedName || IsLink(path));
         if ((name == cleanName && QDir::cleanPath(path) == FClean) ||
             (mayReach && reachedFile(path) == FReached))
-            throw EFileError::CannotWrite(
-                QDir::toNativeSeparators(FOutput),
-                QCoreApplication::translate("ProjectFiles",
-                                            "It is one of the library's pictures."));
+            throw pictureRefusal(FOutput);
     }
 }
 
