@@ -33,6 +33,10 @@
         <source>Cannot write file "%1". %2</source>
         <translation>Die Datei „%1“ kann nicht geschrieben werden. %2</translation>
     </message>
+    <message>
+        <source>Cannot read file "%1". %2</source>
+        <translation>Die Datei „%1“ kann nicht gelesen werden. %2</translation>
+    </message>
 </context>
 <context>
     <name>ExtractInstall</name>

@@ -33,6 +33,10 @@
         <source>Cannot write file "%1". %2</source>
         <translation>Det går inte att skriva filen "%1". %2</translation>
     </message>
+    <message>
+        <source>Cannot read file "%1". %2</source>
+        <translation>Det går inte att läsa filen "%1". %2</translation>
+    </message>
 </context>
 <context>
     <name>ExtractInstall</name>
