@@ -6,12 +6,41 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace
 {
 QSet<QString> entriesOf(const QString &Folder)
 {
     const QStringList names = QDir(Folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     return QSet<QString>(names.cbegin(), names.cend());
+}
+
+// QFileInfo::absoluteFilePath, with the working folder asked once for a whole library instead
+// of once a picture (QFileInfo asks for it every time a path is relative).
+QString absoluteFile(const QString &Path, const QString &WorkingFolder)
+{
+#ifdef Q_OS_UNIX
+    const bool absolute = Path.startsWith(u'/'); // QDir's test costs more than the rest
+#else
+    const bool absolute = QDir::isAbsolutePath(Path);
+#endif
+    return QDir::cleanPath(absolute ? Path : WorkingFolder + u'/' + Path);
+}
+
+// The part of a stored picture path before its file name, separator included.
+QStringView folderPart(const QString &Stored)
+{
+    const qsizetype separator = std::max(Stored.lastIndexOf(u'/'), Stored.lastIndexOf(u'\\'));
+    if (separator >= 0)
+        return QStringView(Stored).left(separator + 1);
+    return HasDrivePrefix(Stored) ? QStringView(Stored).left(2) : QStringView();
+}
+
+QString folderOf(const QString &AbsoluteFile)
+{
+    const qsizetype slash = AbsoluteFile.lastIndexOf(u'/');
+    return slash <= 0 ? QStringLiteral("/") : AbsoluteFile.left(slash);
 }
 } // namespace
 
@@ -87,10 +116,30 @@ void TPictureWatch::WatchShownSymbol()
 
 void TPictureWatch::WatchFolders(const QList<TViraSymbolPtr> &Symbols, bool Replace)
 {
+    // A library's pictures lie in a few folders: the folder of each stored folder part is
+    // worked out once. A name "." or ".." is no file name, and is resolved on its own.
     QSet<QString> folders;
-    for (const TViraSymbolPtr &symbol : Symbols)
-        for (const QString &path : PicturePaths(*symbol))
-            folders.insert(QFileInfo(path).absolutePath());
+    QHash<QStringView, QString> folderByPart;
+    const QString workingFolder = QDir::currentPath();
+    const auto add = [&](const QString &stored) {
+        if (stored.isEmpty())
+            return;
+        const QStringView part = folderPart(stored);
+        const QStringView name = QStringView(stored).mid(part.size());
+        const bool fileName = !name.isEmpty() && name != u"." && name != u"..";
+        if (fileName && folderByPart.contains(part))
+            return;
+        const QString folder = folderOf(
+            absoluteFile(ResolveImagePath(stored, FDocument.ProjectFile()), workingFolder));
+        folders.insert(folder);
+        if (fileName)
+            folderByPart.insert(part, folder);
+    };
+    for (const TViraSymbolPtr &symbol : Symbols) {
+        add(symbol->Image);
+        for (const TStringPairs &state : symbol->StateImages)
+            add(state.Value);
+    }
     if (Replace) {
         QStringList gone;
         for (const QString &folder : FWatcher.directories())
@@ -132,18 +181,19 @@ void TPictureWatch::Settle()
 
     const TViraSymbolPtr shown = FDocument.SelectedSymbol();
     bool shownChanged = std::exchange(FShownChanged, false);
+    const QString workingFolder = QDir::currentPath();
     if (!cameOrWent.isEmpty())
         for (const TViraSymbolPtr &symbol : FDocument.Symbols()) {
-            const QStringList paths = PicturePaths(*symbol);
-            bool affected = false;
-            bool missing = false;
-            for (const QString &path : paths) {
-                const QString file = QFileInfo(path).absoluteFilePath();
-                affected = affected || cameOrWent.contains(file);
-                missing = missing || !QFileInfo(file).isFile();
-            }
-            if (!affected)
+            QStringList files = PicturePaths(*symbol);
+            for (QString &file : files)
+                file = absoluteFile(file, workingFolder);
+            const auto cameOrLeft = [&](const QString &file) { return cameOrWent.contains(file); };
+            if (std::none_of(files.cbegin(), files.cend(), cameOrLeft))
                 continue;
+            // Only the symbols a change touched ask the system about their pictures.
+            const bool missing = std::any_of(files.cbegin(), files.cend(), [](const QString &file) {
+                return !QFileInfo(file).isFile();
+            });
             if (symbol == shown)
                 shownChanged = true;
             else if (symbol->Error != missing)

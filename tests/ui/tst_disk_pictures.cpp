@@ -22,6 +22,7 @@ private slots:
     void pictureThatGoesGetsTheMarkAndLosesIt();
     void selectingASymbolWithoutPictureShowsTheMark();
     void watchesTheShownFilesAndTheFoldersOnly();
+    void watchesTheFolderOfEveryFormOfPath();
 
 private:
     std::unique_ptr<TWindowFixture> f;
@@ -159,6 +160,36 @@ void TestDiskPictures::watchesTheShownFilesAndTheFoldersOnly()
     open(many.mid(150), u"two"_s);
     QCOMPARE(watch.WatchedFolders(), QStringList(f->Path(u"two"_s)));
     QCOMPARE(watch.WatchedFiles(), QStringList());
+}
+
+// Stored paths may be bare names, absolute, relative to the working folder, with "\" and "..":
+// each picture's own folder is watched, whatever form its path has.
+void TestDiskPictures::watchesTheFolderOfEveryFormOfPath()
+{
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(f->Path(u"."_s)));
+    for (const QString &picture : {u"a.png"_s, u"one/b.png"_s, u"two/c.png"_s, u"two/d.png"_s})
+        f->WritePicture(picture, {20, 30});
+    const QStringList stored = {u"a.png"_s, f->Path(u"one/b.png"_s), u"one\\..\\two\\c.png"_s,
+                                u"two/d.png"_s};
+    QStringList objects;
+    for (const QString &image : stored)
+        objects.append(
+            u"{\"Identifier\": \"s%1\", \"Image\": \"%2\", \"ImageX\": 0, "
+            "\"ImageY\": 0, \"Symbol\": \"true\", \"TextX\": 0, \"TextY\": 0, "
+            "\"TextAlign\": \"Right\", \"StateImages\": [], \"NAME\": {}}"_s.arg(objects.size())
+                .arg(QString(image).replace(u"\\"_s, u"\\\\"_s)));
+    f->WriteFile(u"lib.js"_s, "{\"GLYPHBOOK\": [" + objects.join(u',').toUtf8() + "]}");
+    f->Dialogs.FileAnswers = {f->Path(u"lib.js"_s)};
+    Named<QAction>(*w, "miOpenProject")->trigger();
+    QDir::setCurrent(before);
+    QCOMPARE(f->Dialogs.Errors, QStringList());
+    QStringList folders = w->PictureWatch().WatchedFolders();
+    folders.sort();
+    const QString root = QDir::cleanPath(f->Path(u"."_s));
+    QCOMPARE(folders, (QStringList{root, root + u"/one"_s, root + u"/two"_s}));
+    for (int row = 0; row < stored.size(); ++row)
+        QVERIFY2(!w->Document().Symbols().at(row)->Error, qPrintable(stored[row]));
 }
 
 QTEST_MAIN(TestDiskPictures)
