@@ -24,6 +24,8 @@
 #include <QStorageInfo>
 
 #include <atomic>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -125,9 +127,11 @@ public:
 };
 
 /// Writes every file entry of the archive into Folder, which will become LibraryFolder (the
-/// name the user is told about).
+/// name the user is told about). DocumentWritten is called each time the library document's
+/// entry has been written whole.
 void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folder,
-            const QString &LibraryFolder, const TPackCallbacks &Callbacks)
+            const QString &LibraryFolder, const TPackCallbacks &Callbacks,
+            const std::function<void()> &DocumentWritten)
 {
     TGzipReader &gzip = *Data.Gzip;
     TPrefetchReader &ahead = *Data.Ahead;
@@ -195,6 +199,9 @@ void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folde
                 throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
             if (rec.DateTime.isValid())
                 out.setFileTime(rec.DateTime, QFileDevice::FileModificationTime);
+            out.close();
+            if (path == DocumentEntryName)
+                DocumentWritten();
         }
         // Reading on to the trailer proves the archive whole: a cut or damaged stream is never
         // taken for a shorter archive.
@@ -294,10 +301,27 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
         throw EFileError::CannotCreate(
             native(parts.NewFolder),
             QCoreApplication::translate("GlyphbookExtract", "The folder cannot be made."));
-    unpack(Data, Archive, parts.NewFolder, Target.LibraryFolder, Callbacks);
-
-    const bool hasDocument = writeProjectDocument(Glyphbook, Archive, parts.NewFolder,
-                                                  Target.LibraryFolder, parts.NewDocument);
+    // The library document comes first in packed libraries: its project document is written
+    // while the pictures are still being inflated, and its failure told only once the archive
+    // has proved whole, as ever.
+    bool hasDocument = false;
+    bool documentDone = false;
+    std::exception_ptr documentError;
+    const auto writeDocument = [&] {
+        documentDone = true;
+        documentError = nullptr;
+        try {
+            hasDocument = writeProjectDocument(Glyphbook, Archive, parts.NewFolder,
+                                               Target.LibraryFolder, parts.NewDocument);
+        } catch (...) {
+            documentError = std::current_exception();
+        }
+    };
+    unpack(Data, Archive, parts.NewFolder, Target.LibraryFolder, Callbacks, writeDocument);
+    if (!documentDone)
+        writeDocument();
+    if (documentError)
+        std::rethrow_exception(documentError);
     InstallExtraction(work, Target, Callbacks);
     if (!hasDocument) {
         if (Callbacks.Inform)
