@@ -24,6 +24,9 @@
 #include <QStorageInfo>
 
 #include <atomic>
+#include <exception>
+#include <functional>
+#include <memory>
 #include <utility>
 
 namespace
@@ -99,22 +102,41 @@ struct TDiskSpace {
     qint64 Usable() const { return std::max<qint64>(Free - Margin, 0); }
 };
 
-/// Inflates the archive and writes every file entry into Folder, which will become
-/// LibraryFolder (the name the user is told about).
-void unpack(const QString &Archive, const QString &Folder, const QString &LibraryFolder,
-            const TPackCallbacks &Callbacks)
+/// The archive's data, inflated on a thread of its own from construction on: while this thread
+/// prepares the work folder and later writes the files, the archive is being inflated ahead,
+/// never more than the prefetch reader's few chunks.
+class TInflatedArchive
 {
-    QFile file(Archive);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFileError::CannotOpen(native(Archive), file.errorString());
-    const qint64 total = file.size();
-    TGzipReader gzip(&file, Archive);
-    std::atomic<qint64> consumed{0};
-    gzip.Progress = [&](qint64 done) { consumed = done; };
-    // Inflating runs on a core of its own while this thread writes the files.
-    TPrefetchReader ahead(&gzip);
+    QFile FFile; // first: what reads it goes before it
+
+public:
+    explicit TInflatedArchive(const QString &Archive) : FFile(Archive)
+    {
+        if (!FFile.open(QIODevice::ReadOnly))
+            throw EFileError::CannotOpen(native(Archive), FFile.errorString());
+        Total = FFile.size();
+        Gzip = std::make_unique<TGzipReader>(&FFile, Archive);
+        Gzip->Progress = [this](qint64 done) { Consumed = done; };
+        Ahead = std::make_unique<TPrefetchReader>(Gzip.get());
+    }
+
+    qint64 Total = 0;
+    std::atomic<qint64> Consumed{0}; // compressed bytes
+    std::unique_ptr<TGzipReader> Gzip;
+    std::unique_ptr<TPrefetchReader> Ahead; // last: its thread ends first
+};
+
+/// Writes every file entry of the archive into Folder, which will become LibraryFolder (the
+/// name the user is told about). DocumentWritten is called each time the library document's
+/// entry has been written whole.
+void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folder,
+            const QString &LibraryFolder, const TPackCallbacks &Callbacks,
+            const std::function<void()> &DocumentWritten)
+{
+    TGzipReader &gzip = *Data.Gzip;
+    TPrefetchReader &ahead = *Data.Ahead;
     if (Callbacks.Progress)
-        ahead.Taken = [&] { Callbacks.Progress(consumed, total); };
+        ahead.Taken = [&] { Callbacks.Progress(Data.Consumed, Data.Total); };
     // Sizes are checked before anything is written: no archive fills the disk.
     const TDiskSpace space(Folder);
     qint64 needed = 0;
@@ -177,6 +199,9 @@ void unpack(const QString &Archive, const QString &Folder, const QString &Librar
                 throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
             if (rec.DateTime.isValid())
                 out.setFileTime(rec.DateTime, QFileDevice::FileModificationTime);
+            out.close();
+            if (path == DocumentEntryName)
+                DocumentWritten();
         }
         // Reading on to the trailer proves the archive whole: a cut or damaged stream is never
         // taken for a shorter archive.
@@ -248,7 +273,8 @@ bool isEarlierExtraction(const TExtractTarget &Target)
 }
 
 TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
-                           const TExtractTarget &Target, const TPackCallbacks &Callbacks)
+                           TInflatedArchive &Data, const TExtractTarget &Target,
+                           const TPackCallbacks &Callbacks)
 {
     const QString parent = QFileInfo(Target.LibraryFolder).absolutePath();
     const QString workPrefix = Target.BaseName + QStringLiteral("-extract");
@@ -275,10 +301,27 @@ TExtractResult extractInto(TViraGlyphbook &Glyphbook, const QString &Archive,
         throw EFileError::CannotCreate(
             native(parts.NewFolder),
             QCoreApplication::translate("GlyphbookExtract", "The folder cannot be made."));
-    unpack(Archive, parts.NewFolder, Target.LibraryFolder, Callbacks);
-
-    const bool hasDocument = writeProjectDocument(Glyphbook, Archive, parts.NewFolder,
-                                                  Target.LibraryFolder, parts.NewDocument);
+    // The library document comes first in packed libraries: its project document is written
+    // while the pictures are still being inflated, and its failure told only once the archive
+    // has proved whole, as ever.
+    bool hasDocument = false;
+    bool documentDone = false;
+    std::exception_ptr documentError;
+    const auto writeDocument = [&] {
+        documentDone = true;
+        documentError = nullptr;
+        try {
+            hasDocument = writeProjectDocument(Glyphbook, Archive, parts.NewFolder,
+                                               Target.LibraryFolder, parts.NewDocument);
+        } catch (...) {
+            documentError = std::current_exception();
+        }
+    };
+    unpack(Data, Archive, parts.NewFolder, Target.LibraryFolder, Callbacks, writeDocument);
+    if (!documentDone)
+        writeDocument();
+    if (documentError)
+        std::rethrow_exception(documentError);
     InstallExtraction(work, Target, Callbacks);
     if (!hasDocument) {
         if (Callbacks.Inform)
@@ -402,13 +445,16 @@ TExtractResult ExtractLibrary(TViraGlyphbook &Glyphbook, const QString &FileName
                                         "Cannot extract into \"%1\": there is no such folder.")
                 .arg(native(Into)));
     refuseUnusableArchive(archive, target);
+    // Inflating starts here; the steps before the first file is written take long enough to
+    // matter beside it.
+    TInflatedArchive data(archive);
 
     // The library is borrowed for rewriting the document.
     TWorkFolder::RemoveDeadTemporaryFolders();
     const TLibraryCopy copy(Glyphbook);
     TExtractResult result;
     try {
-        result = extractInto(Glyphbook, archive, target, Callbacks);
+        result = extractInto(Glyphbook, archive, data, target, Callbacks);
     } catch (...) {
         copy.Restore(Glyphbook);
         throw;

@@ -92,13 +92,20 @@ protected:
     qint64 writeData(const char *, qint64) override { return -1; }
 
 private:
+    struct TInflater; // ISA-L's state where the build has it, zlib's otherwise
+
     bool FillInput();
     bool StartNextMember();
     qint64 Fail(const QString &Message);
+    qint64 FailCut();
+    qint64 FailDamaged(const QString &Why);
+    // Both advance the input and return 1 when done, 0 when they need more, -1 on damage.
+    int ReadHeader();
+    int ReadTrailer();
 
     QIODevice *FSource;
     QString FSourceName;
-    std::unique_ptr<z_stream_s> FZ;
+    std::unique_ptr<TInflater> FInflater;
     QByteArray FInput;
     qint64 FConsumed = 0;
     qint64 FTotalOut = 0;

@@ -548,9 +548,14 @@ template <typename Sink> void TTarArchive::CopyData(Sink &&sink)
     const qint64 total = FBytesToGo;
     if (total <= 0)
         return;
-    char buffer[BlockSize];
+    // Pieces far larger than a block: a file of an extraction takes a write or two, not one
+    // a block, and the stream a read a piece.
+    constexpr qsizetype PieceSize = 256 * 1024;
+    if (FCopyBuffer.isEmpty())
+        FCopyBuffer.resize(PieceSize);
+    char *const buffer = FCopyBuffer.data();
     for (qint64 done = 0; done < total;) {
-        const qint64 n = std::min<qint64>(BlockSize, total - done);
+        const qint64 n = std::min<qint64>(PieceSize, total - done);
         if (Read(buffer, n) != n)
             throw ETarError(QCoreApplication::translate(
                                 "LibTar", "The archive \"%1\" is damaged: it ends inside "

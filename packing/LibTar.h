@@ -227,6 +227,7 @@ private:
     std::unique_ptr<QFile> FOwnedFile;
     qint64 FBytesToGo = 0;
     qint64 FPosition = 0; // in the tar stream, also where the stream (a pipe, gzip) has none
+    QByteArray FCopyBuffer;
 };
 
 /// FindNext for archives from any tar: a name too long for its header comes in an entry of its

@@ -779,6 +779,53 @@ private slots:
         QCOMPARE(book.Symbols.first()->Identifier, QStringLiteral("kept"));
     }
 
+    void theLastDocumentEntryCountsAndDamageComesFirst()
+    {
+        // The project document is made as soon as the library document is out of the archive;
+        // a later entry of that name must still replace it, and damage anywhere in the archive
+        // must still be what is told, not the document's fault.
+        const QByteArray good =
+            archiveEntries(packSample(FRoot + QStringLiteral("/sample.tar.gz")))[u"glyphbook.js"_s];
+        QVERIFY(!good.isEmpty());
+        const QByteArray bad = "not a document [";
+        const QByteArray doc = "glyphbook.js";
+        struct TCase {
+            QList<TarEntry> Entries;
+            bool Junk;
+            QString Error; // empty when the extraction succeeds
+        };
+        const QString unusable = u"holds no usable glyphbook.js"_s;
+        const QList<TCase> cases = {
+            {{{doc, bad}, {"a.png", "a"}, {doc, good}}, false, {}},
+            {{{doc, good}, {"a.png", "a"}, {doc, bad}}, false, unusable},
+            {{{doc, bad}, {"a.png", "a"}}, true, u"unexpected data after its end"_s},
+            {{{doc, good}, {"a.png", "a"}}, true, u"unexpected data after its end"_s},
+        };
+        for (const TCase &c : cases) {
+            const QString out = FRoot + QStringLiteral("/doc%1").arg(&c - cases.data());
+            const QString archive = out + QStringLiteral("/lib.tar.gz");
+            QDir().mkpath(out);
+            writeArchive(archive, c.Entries);
+            if (c.Junk)
+                writeFile(archive, readFile(archive) + "junk");
+            TViraGlyphbook book;
+            QString error;
+            try {
+                QCOMPARE(ExtractLibrary(book, archive, answering(true)), TExtractResult::Extracted);
+            } catch (const EGlyphbookError &e) {
+                error = e.message();
+            }
+            if (c.Error.isEmpty()) {
+                QCOMPARE(error, QString());
+                QCOMPARE(readFile(out + QStringLiteral("/lib/glyphbook.js")), good);
+                QVERIFY(QFileInfo(out + QStringLiteral("/lib.js")).isFile());
+            } else {
+                QVERIFY2(error.contains(c.Error), qPrintable(error));
+                QCOMPARE(entriesOf(out), QStringList{u"lib.tar.gz"_s});
+            }
+        }
+    }
+
     void extractNeverTouchesItsArchive()
     {
         // road.tar is the name earlier versions gave their intermediate tar.
