@@ -433,7 +433,17 @@ private slots:
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 7; ++x)
                 translucent.setPixel(x, y, qRgba(x * 30, y * 80, 200, x * 36));
+        // Long repeats at a row's distance, past the deflate window, then noise that does
+        // not shrink: a sheet page's rows are 3,400 bytes and more.
+        QImage lines(1500, 90, QImage::Format_RGB32);
+        lines.fill(Qt::white);
+        for (int y = 0; y < lines.height(); ++y)
+            for (int x = 0; x < lines.width(); ++x)
+                if (x % 10 == 0 || y % 10 == 0)
+                    lines.setPixel(x, y, qRgb(232, 232, x % 80 == 0 ? 184 : 232));
+        std::memcpy(lines.scanLine(60), bytes.constData(), size_t(lines.bytesPerLine()) * 30);
         QTest::newRow("one pixel") << dot;
+        QTest::newRow("lines, then noise") << lines;
         QTest::newRow("noise, odd width") << noise;
         QTest::newRow("alpha dropped") << translucent;
         QTest::newRow("premultiplied")
