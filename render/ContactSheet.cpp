@@ -502,10 +502,9 @@ QString htmlHead(const QString &Title)
 const QString kHtmlEnd = QStringLiteral("</body>\n</html>\n");
 
 /// A link to a file beside the one that holds it, as an attribute value.
-QString linkTo(const QString &File, const QString &Fragment = QString())
+QString linkTo(const QString &File)
 {
-    const QString name = QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(File).fileName()));
-    return (Fragment.isEmpty() ? name : name + u'#' + Fragment).toHtmlEscaped();
+    return QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(File).fileName())).toHtmlEscaped();
 }
 
 QString cellId(int Index)
@@ -553,16 +552,24 @@ QByteArray TContactSheet::Figures(int First, int End) const
     return html;
 }
 
-QString TContactSheet::FindingsList(const std::function<QString(int Drawn)> &Href) const
+QByteArray TContactSheet::FindingsList(const std::function<QByteArray(int Drawn)> &Href) const
 {
     if (FFindingCount == 0)
-        return QStringLiteral("<p>Nothing was found.</p>\n");
-    QString html = QStringLiteral("<h2>Findings</h2>\n<ul class=\"index\">\n");
+        return "<p>Nothing was found.</p>\n";
+    // Bytes appended in place: made of text and arguments, the index of the icon theme's 26,688
+    // findings took 0.4 s on one core after the cells.
+    QByteArray html = "<h2>Findings</h2>\n<ul class=\"index\">\n";
+    html.reserve(qsizetype(FFindingCount) * 160);
     for (int k = 0; k < FDrawn.size(); ++k)
-        for (const TCheckFinding &finding : FFindings.at(FDrawn.at(k)))
-            html += QStringLiteral("<li><a href=\"%1\">%2</a></li>\n")
-                        .arg(Href(k), FindingLine(finding).toHtmlEscaped());
-    return html + QStringLiteral("</ul>\n");
+        for (const TCheckFinding &finding : FFindings.at(FDrawn.at(k))) {
+            html += "<li><a href=\"";
+            html += Href(k);
+            html += "\">";
+            html += FindingLine(finding).toHtmlEscaped().toUtf8();
+            html += "</a></li>\n";
+        }
+    html += "</ul>\n";
+    return html;
 }
 
 int TContactSheet::HtmlPageCount() const
@@ -614,12 +621,13 @@ void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink
     // first unit and ended with its last, and the index comes last.
     if (pages == 0) {
         Sink.Begin(0);
-        QString head = htmlHead(title) +
-                       FindingsList([&](int Drawn) { return u'#' + cellId(FDrawn.at(Drawn)); }) +
-                       sheetStart;
+        QByteArray head =
+            htmlHead(title).toUtf8() +
+            FindingsList([&](int Drawn) { return "#" + cellId(FDrawn.at(Drawn)).toUtf8(); }) +
+            sheetStart.toUtf8();
         if (drawn == 0)
-            head += QStringLiteral("<p>%1</p>\n").arg(NoCells());
-        Sink.Write(head.toUtf8());
+            head += QStringLiteral("<p>%1</p>\n").arg(NoCells()).toUtf8();
+        Sink.Write(head);
     }
     const auto pageHead = [&](int Page) {
         const int first = Page * CellsPerHtmlPage;
@@ -667,6 +675,7 @@ void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink
         return;
     }
     QString index = htmlHead(title) + QStringLiteral("<h2>Pages</h2>\n<ul>\n");
+    QList<QByteArray> pageLinks;
     for (int page = 0; page < pages; ++page) {
         const int first = page * CellsPerHtmlPage;
         const int last = std::min(drawn, first + CellsPerHtmlPage) - 1;
@@ -674,12 +683,15 @@ void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink
                      .arg(linkTo(Files[page + 1]))
                      .arg(FDrawn.at(first) + 1)
                      .arg(FDrawn.at(last) + 1);
+        pageLinks.append(linkTo(Files[page + 1]).toUtf8() + '#');
     }
-    index += QStringLiteral("</ul>\n") + FindingsList([&](int Drawn) {
-                 return linkTo(Files[pageOf(Drawn) + 1], cellId(FDrawn.at(Drawn)));
-             });
+    index += QStringLiteral("</ul>\n");
     Sink.Begin(0);
-    Sink.Write((index + kHtmlEnd).toUtf8());
+    Sink.Write(index.toUtf8());
+    Sink.Write(FindingsList([&](int Drawn) {
+        return pageLinks.at(pageOf(Drawn)) + cellId(FDrawn.at(Drawn)).toUtf8();
+    }));
+    Sink.Write(kHtmlEnd.toUtf8());
     Sink.End();
 }
 
