@@ -3,6 +3,7 @@
 #include "model/ImagePath.h"
 #include "model/SymbolPlacement.h"
 #include "model/ViraSymbol.h"
+#include "render/ElideRight.h"
 #include "render/ExampleTextFont.h"
 #include "render/OrderedWork.h"
 #include "render/PictureCache.h"
@@ -295,7 +296,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         title += QStringLiteral("  (plain image)");
     painter.setPen(marks.Identifier ? kMarkRed : QColor(Qt::black));
     painter.drawText(header.adjusted(kPadding, 0, -16, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     headerMetrics.elidedText(title, Qt::ElideRight, kWidth - 16 - kPadding));
+                     ElideRight(headerMetrics, title, kWidth - 16 - kPadding));
     if (marks.Any) {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
@@ -382,7 +383,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
             markRect(painter, box);
         painter.setPen(marked ? kMarkRed : QColor(Qt::black));
         painter.drawText(QRect(tile.left(), box.bottom() + 3, kTileWidth, 13), Qt::AlignCenter,
-                         valueMetrics.elidedText(state.Name, Qt::ElideRight, kTileWidth - 2));
+                         ElideRight(valueMetrics, state.Name, kTileWidth - 2));
     }
     if (statesLeftOut) {
         const bool marked = std::find(marks.States.cbegin() + shown, marks.States.cend(), true) !=
@@ -403,7 +404,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         painter.drawText(
             QRect(kPadding, findingsTop + i * kFindingLine, kWidth - 2 * kPadding, kFindingLine),
             Qt::AlignVCenter | Qt::AlignLeft,
-            valueMetrics.elidedText(line, Qt::ElideRight, kWidth - 2 * kPadding));
+            ElideRight(valueMetrics, line, kWidth - 2 * kPadding));
     }
 
     painter.setPen(marks.Any ? QPen(kMarkRed, 2) : QPen(kStrongGridLine));

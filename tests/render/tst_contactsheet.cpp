@@ -1,6 +1,7 @@
 // The contact sheet's drawing: placement by the preview's rules, red marks, pages and the HTML.
 #include "model/ViraSymbol.h"
 #include "render/ContactSheet.h"
+#include "render/ElideRight.h"
 #include "render/ExampleTextFont.h"
 #include "render/PictureCache.h"
 #include "render/PngFile.h"
@@ -418,6 +419,44 @@ private slots:
         const QImage cell = all.Cell(33, true);
         const QPoint at(16, 16 + 28);
         QCOMPARE(page.copy(QRect(at, cell.size())), cell.convertToFormat(page.format()));
+    }
+
+    // A cell elides only the head of a long text: it must come out as Qt elides the whole.
+    void elideRightAsQt_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QString finding =
+            u"image name clashes with another image's, renamed when packed: \"/usr/share/icons/"
+            u"theme/24x24/actions/action-unavailable-symbolic.png\" becomes "
+            u"\"action-unavailable-symbolic~2.png\" (symbol 1 \"actions/unavailable/16\", state 2)"_s;
+        QTest::newRow("a finding") << finding;
+        QTest::newRow("short") << u"symbol 12"_s;
+        QTest::newRow("narrow letters, more than measured fit") << u"il|.,"_s.repeated(60);
+        QTest::newRow("narrow, then wide near the end of what is measured")
+            << u"i"_s.repeated(70) + u"W"_s.repeated(100);
+        QTest::newRow("marks of no width") << u"e"_s + QString(300, QChar(0x0301));
+        QTest::newRow("right to left") << u"\u05e9\u05dc\u05d5\u05dd "_s.repeated(50);
+        QTest::newRow("digits, then right to left")
+            << u"1234 "_s.repeated(30) + u"\u05e9\u05dc\u05d5\u05dd "_s.repeated(30);
+        QTest::newRow("pairs of surrogates") << u"\U0001F600\u4e2d\u6587 "_s.repeated(60);
+        QTest::newRow("joined letters") << u"\u0633\u0644\u0627\u0645"_s.repeated(60);
+        QTest::newRow("narrow, then joined letters")
+            << u"i"_s.repeated(60) + u"\u0633\u0644\u0645"_s.repeated(40);
+    }
+
+    void elideRightAsQt()
+    {
+        QFETCH(QString, text);
+        for (const int pixels : {10, 11}) {
+            QFont font;
+            font.setPixelSize(pixels);
+            font.setBold(pixels == 11);
+            const QFontMetrics metrics(font);
+            // Every width a cell uses and all below: the cut falls at each place in turn.
+            for (int width = 0; width <= 240; ++width)
+                QCOMPARE(ElideRight(metrics, text, width),
+                         metrics.elidedText(text, Qt::ElideRight, width));
+        }
     }
 
     // The encoder is our own: every pixel must come back, whatever the picture's format.
