@@ -4,9 +4,12 @@
 #include "render/ElideRight.h"
 #include "render/ExampleTextFont.h"
 #include "render/PictureCache.h"
+#include "render/PictureFiles.h"
 #include "render/PngFile.h"
 #include "tests/TestFiles.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -498,6 +501,60 @@ private slots:
         QVERIFY(!read.hasAlphaChannel());
         QCOMPARE(read.convertToFormat(QImage::Format_RGB32),
                  image.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Pictures are judged by their content, read whole from memory up to a size and from the
+    // disk beyond it: both must find the same.
+    void readPicture_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("padTo"); // zeros after the bytes; sparse, so cheap
+        QTest::addColumn<QSize>("size");   // empty: no picture
+        QByteArray png;
+        {
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            QImage(5, 3, QImage::Format_RGB32).save(&buffer, "PNG");
+        }
+        QByteArray jpeg;
+        {
+            QBuffer buffer(&jpeg);
+            buffer.open(QIODevice::WriteOnly);
+            QImage(4, 6, QImage::Format_RGB32).save(&buffer, "JPEG");
+        }
+        QTest::newRow("png") << u"a.png"_s << png << qint64(0) << QSize(5, 3);
+        QTest::newRow("jpeg named .png") << u"b.png"_s << jpeg << qint64(0) << QSize(4, 6);
+        QTest::newRow("cut short")
+            << u"c.png"_s << png.left(png.size() - 20) << qint64(0) << QSize();
+        QTest::newRow("no picture") << u"d.png"_s << QByteArray("hello") << qint64(0) << QSize();
+        QTest::newRow("larger than is read whole")
+            << u"e.png"_s << png << qint64(65 * 1024 * 1024) << QSize(5, 3);
+    }
+
+    void readPicture()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, padTo);
+        QFETCH(QSize, size);
+        const QString path = FDir.filePath(name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        if (padTo > 0)
+            QVERIFY(file.resize(padTo));
+        file.close();
+        const QImage picture = ReadPicture(path);
+        QCOMPARE(picture.isNull() ? QSize() : picture.size(), size);
+        QCOMPARE(IsReadablePicture(path), !size.isEmpty());
+        QVERIFY(file.remove());
+    }
+
+    void readPictureNotAFile()
+    {
+        QVERIFY(ReadPicture(FDir.path()).isNull());
+        QVERIFY(ReadPicture(FDir.filePath(u"missing.png"_s)).isNull());
     }
 
     // Threads asking for the same pictures at once get them decoded once; a cache too small for
