@@ -3,6 +3,7 @@
 #include "model/ImagePath.h"
 #include "model/SymbolPlacement.h"
 #include "model/ViraSymbol.h"
+#include "render/ElideRight.h"
 #include "render/ExampleTextFont.h"
 #include "render/OrderedWork.h"
 #include "render/PictureCache.h"
@@ -151,6 +152,20 @@ void drawGrid(QPainter &Painter, const QRect &Grid, QPoint Origin)
     Painter.drawLine(Grid.left(), Origin.y(), Grid.right(), Origin.y());
 }
 
+/// The grid of every cell, drawn once: its lines took 40% of the time of drawing a cell.
+const QImage &gridPicture()
+{
+    static const QImage picture = [] {
+        const QRect grid = gridRect();
+        QImage image(kWidth, grid.bottom() + 1, QImage::Format_RGB32);
+        QPainter painter(&image);
+        drawGrid(painter, grid, TContactSheet::CellOrigin());
+        painter.end();
+        return image.copy(grid);
+    }();
+    return picture;
+}
+
 } // namespace
 
 TContactSheet::TContactSheet(const TViraGlyphbook &Glyphbook, const QList<TCheckFinding> &Findings,
@@ -281,7 +296,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         title += QStringLiteral("  (plain image)");
     painter.setPen(marks.Identifier ? kMarkRed : QColor(Qt::black));
     painter.drawText(header.adjusted(kPadding, 0, -16, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                     headerMetrics.elidedText(title, Qt::ElideRight, kWidth - 16 - kPadding));
+                     ElideRight(headerMetrics, title, kWidth - 16 - kPadding));
     if (marks.Any) {
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing);
@@ -293,7 +308,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
 
     // The grid with the picture placed by its anchor, as the preview places it.
     const QPoint origin = CellOrigin();
-    drawGrid(painter, grid, origin);
+    painter.drawImage(grid.topLeft(), gridPicture());
     painter.save();
     painter.setClipRect(grid);
     const TSymbolPlacement at = PlaceSymbol(symbol, origin.x(), origin.y());
@@ -368,7 +383,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
             markRect(painter, box);
         painter.setPen(marked ? kMarkRed : QColor(Qt::black));
         painter.drawText(QRect(tile.left(), box.bottom() + 3, kTileWidth, 13), Qt::AlignCenter,
-                         valueMetrics.elidedText(state.Name, Qt::ElideRight, kTileWidth - 2));
+                         ElideRight(valueMetrics, state.Name, kTileWidth - 2));
     }
     if (statesLeftOut) {
         const bool marked = std::find(marks.States.cbegin() + shown, marks.States.cend(), true) !=
@@ -389,7 +404,7 @@ QImage TContactSheet::Cell(int Index, bool ListFindings) const
         painter.drawText(
             QRect(kPadding, findingsTop + i * kFindingLine, kWidth - 2 * kPadding, kFindingLine),
             Qt::AlignVCenter | Qt::AlignLeft,
-            valueMetrics.elidedText(line, Qt::ElideRight, kWidth - 2 * kPadding));
+            ElideRight(valueMetrics, line, kWidth - 2 * kPadding));
     }
 
     painter.setPen(marks.Any ? QPen(kMarkRed, 2) : QPen(kStrongGridLine));
@@ -488,10 +503,9 @@ QString htmlHead(const QString &Title)
 const QString kHtmlEnd = QStringLiteral("</body>\n</html>\n");
 
 /// A link to a file beside the one that holds it, as an attribute value.
-QString linkTo(const QString &File, const QString &Fragment = QString())
+QString linkTo(const QString &File)
 {
-    const QString name = QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(File).fileName()));
-    return (Fragment.isEmpty() ? name : name + u'#' + Fragment).toHtmlEscaped();
+    return QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(File).fileName())).toHtmlEscaped();
 }
 
 QString cellId(int Index)
@@ -539,16 +553,24 @@ QByteArray TContactSheet::Figures(int First, int End) const
     return html;
 }
 
-QString TContactSheet::FindingsList(const std::function<QString(int Drawn)> &Href) const
+QByteArray TContactSheet::FindingsList(const std::function<QByteArray(int Drawn)> &Href) const
 {
     if (FFindingCount == 0)
-        return QStringLiteral("<p>Nothing was found.</p>\n");
-    QString html = QStringLiteral("<h2>Findings</h2>\n<ul class=\"index\">\n");
+        return "<p>Nothing was found.</p>\n";
+    // Bytes appended in place: made of text and arguments, the index of the icon theme's 26,688
+    // findings took 0.4 s on one core after the cells.
+    QByteArray html = "<h2>Findings</h2>\n<ul class=\"index\">\n";
+    html.reserve(qsizetype(FFindingCount) * 160);
     for (int k = 0; k < FDrawn.size(); ++k)
-        for (const TCheckFinding &finding : FFindings.at(FDrawn.at(k)))
-            html += QStringLiteral("<li><a href=\"%1\">%2</a></li>\n")
-                        .arg(Href(k), FindingLine(finding).toHtmlEscaped());
-    return html + QStringLiteral("</ul>\n");
+        for (const TCheckFinding &finding : FFindings.at(FDrawn.at(k))) {
+            html += "<li><a href=\"";
+            html += Href(k);
+            html += "\">";
+            html += FindingLine(finding).toHtmlEscaped().toUtf8();
+            html += "</a></li>\n";
+        }
+    html += "</ul>\n";
+    return html;
 }
 
 int TContactSheet::HtmlPageCount() const
@@ -600,12 +622,13 @@ void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink
     // first unit and ended with its last, and the index comes last.
     if (pages == 0) {
         Sink.Begin(0);
-        QString head = htmlHead(title) +
-                       FindingsList([&](int Drawn) { return u'#' + cellId(FDrawn.at(Drawn)); }) +
-                       sheetStart;
+        QByteArray head =
+            htmlHead(title).toUtf8() +
+            FindingsList([&](int Drawn) { return "#" + cellId(FDrawn.at(Drawn)).toUtf8(); }) +
+            sheetStart.toUtf8();
         if (drawn == 0)
-            head += QStringLiteral("<p>%1</p>\n").arg(NoCells());
-        Sink.Write(head.toUtf8());
+            head += QStringLiteral("<p>%1</p>\n").arg(NoCells()).toUtf8();
+        Sink.Write(head);
     }
     const auto pageHead = [&](int Page) {
         const int first = Page * CellsPerHtmlPage;
@@ -653,6 +676,7 @@ void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink
         return;
     }
     QString index = htmlHead(title) + QStringLiteral("<h2>Pages</h2>\n<ul>\n");
+    QList<QByteArray> pageLinks;
     for (int page = 0; page < pages; ++page) {
         const int first = page * CellsPerHtmlPage;
         const int last = std::min(drawn, first + CellsPerHtmlPage) - 1;
@@ -660,12 +684,15 @@ void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink
                      .arg(linkTo(Files[page + 1]))
                      .arg(FDrawn.at(first) + 1)
                      .arg(FDrawn.at(last) + 1);
+        pageLinks.append(linkTo(Files[page + 1]).toUtf8() + '#');
     }
-    index += QStringLiteral("</ul>\n") + FindingsList([&](int Drawn) {
-                 return linkTo(Files[pageOf(Drawn) + 1], cellId(FDrawn.at(Drawn)));
-             });
+    index += QStringLiteral("</ul>\n");
     Sink.Begin(0);
-    Sink.Write((index + kHtmlEnd).toUtf8());
+    Sink.Write(index.toUtf8());
+    Sink.Write(FindingsList([&](int Drawn) {
+        return pageLinks.at(pageOf(Drawn)) + cellId(FDrawn.at(Drawn)).toUtf8();
+    }));
+    Sink.Write(kHtmlEnd.toUtf8());
     Sink.End();
 }
 

@@ -106,7 +106,7 @@ private:
     /// The figures of the drawn cells First to End - 1.
     QByteArray Figures(int First, int End) const;
     /// The list of every finding, each linking to its cell through Href(drawn position).
-    QString FindingsList(const std::function<QString(int Drawn)> &Href) const;
+    QByteArray FindingsList(const std::function<QByteArray(int Drawn)> &Href) const;
     /// Writes the HTML index and pages, or with OneFile every cell into one file.
     void WriteHtml(const QStringList &Files, bool OneFile, TSheetSink &Sink,
                    const std::function<void(int, int)> &Progress) const;

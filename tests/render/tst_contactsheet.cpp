@@ -1,11 +1,15 @@
 // The contact sheet's drawing: placement by the preview's rules, red marks, pages and the HTML.
 #include "model/ViraSymbol.h"
 #include "render/ContactSheet.h"
+#include "render/ElideRight.h"
 #include "render/ExampleTextFont.h"
 #include "render/PictureCache.h"
+#include "render/PictureFiles.h"
 #include "render/PngFile.h"
 #include "tests/TestFiles.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -420,6 +424,44 @@ private slots:
         QCOMPARE(page.copy(QRect(at, cell.size())), cell.convertToFormat(page.format()));
     }
 
+    // A cell elides only the head of a long text: it must come out as Qt elides the whole.
+    void elideRightAsQt_data()
+    {
+        QTest::addColumn<QString>("text");
+        const QString finding =
+            u"image name clashes with another image's, renamed when packed: \"/usr/share/icons/"
+            u"theme/24x24/actions/action-unavailable-symbolic.png\" becomes "
+            u"\"action-unavailable-symbolic~2.png\" (symbol 1 \"actions/unavailable/16\", state 2)"_s;
+        QTest::newRow("a finding") << finding;
+        QTest::newRow("short") << u"symbol 12"_s;
+        QTest::newRow("narrow letters, more than measured fit") << u"il|.,"_s.repeated(60);
+        QTest::newRow("narrow, then wide near the end of what is measured")
+            << u"i"_s.repeated(70) + u"W"_s.repeated(100);
+        QTest::newRow("marks of no width") << u"e"_s + QString(300, QChar(0x0301));
+        QTest::newRow("right to left") << u"\u05e9\u05dc\u05d5\u05dd "_s.repeated(50);
+        QTest::newRow("digits, then right to left")
+            << u"1234 "_s.repeated(30) + u"\u05e9\u05dc\u05d5\u05dd "_s.repeated(30);
+        QTest::newRow("pairs of surrogates") << u"\U0001F600\u4e2d\u6587 "_s.repeated(60);
+        QTest::newRow("joined letters") << u"\u0633\u0644\u0627\u0645"_s.repeated(60);
+        QTest::newRow("narrow, then joined letters")
+            << u"i"_s.repeated(60) + u"\u0633\u0644\u0645"_s.repeated(40);
+    }
+
+    void elideRightAsQt()
+    {
+        QFETCH(QString, text);
+        for (const int pixels : {10, 11}) {
+            QFont font;
+            font.setPixelSize(pixels);
+            font.setBold(pixels == 11);
+            const QFontMetrics metrics(font);
+            // Every width a cell uses and all below: the cut falls at each place in turn.
+            for (int width = 0; width <= 240; ++width)
+                QCOMPARE(ElideRight(metrics, text, width),
+                         metrics.elidedText(text, Qt::ElideRight, width));
+        }
+    }
+
     // The encoder is our own: every pixel must come back, whatever the picture's format.
     void pngFileKeepsEveryPixel_data()
     {
@@ -433,7 +475,17 @@ private slots:
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 7; ++x)
                 translucent.setPixel(x, y, qRgba(x * 30, y * 80, 200, x * 36));
+        // Long repeats at a row's distance, past the deflate window, then noise that does
+        // not shrink: a sheet page's rows are 3,400 bytes and more.
+        QImage lines(1500, 90, QImage::Format_RGB32);
+        lines.fill(Qt::white);
+        for (int y = 0; y < lines.height(); ++y)
+            for (int x = 0; x < lines.width(); ++x)
+                if (x % 10 == 0 || y % 10 == 0)
+                    lines.setPixel(x, y, qRgb(232, 232, x % 80 == 0 ? 184 : 232));
+        std::memcpy(lines.scanLine(60), bytes.constData(), size_t(lines.bytesPerLine()) * 30);
         QTest::newRow("one pixel") << dot;
+        QTest::newRow("lines, then noise") << lines;
         QTest::newRow("noise, odd width") << noise;
         QTest::newRow("alpha dropped") << translucent;
         QTest::newRow("premultiplied")
@@ -449,6 +501,60 @@ private slots:
         QVERIFY(!read.hasAlphaChannel());
         QCOMPARE(read.convertToFormat(QImage::Format_RGB32),
                  image.convertToFormat(QImage::Format_RGB32));
+    }
+
+    // Pictures are judged by their content, read whole from memory up to a size and from the
+    // disk beyond it: both must find the same.
+    void readPicture_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("padTo"); // zeros after the bytes; sparse, so cheap
+        QTest::addColumn<QSize>("size");   // empty: no picture
+        QByteArray png;
+        {
+            QBuffer buffer(&png);
+            buffer.open(QIODevice::WriteOnly);
+            QImage(5, 3, QImage::Format_RGB32).save(&buffer, "PNG");
+        }
+        QByteArray jpeg;
+        {
+            QBuffer buffer(&jpeg);
+            buffer.open(QIODevice::WriteOnly);
+            QImage(4, 6, QImage::Format_RGB32).save(&buffer, "JPEG");
+        }
+        QTest::newRow("png") << u"a.png"_s << png << qint64(0) << QSize(5, 3);
+        QTest::newRow("jpeg named .png") << u"b.png"_s << jpeg << qint64(0) << QSize(4, 6);
+        QTest::newRow("cut short")
+            << u"c.png"_s << png.left(png.size() - 20) << qint64(0) << QSize();
+        QTest::newRow("no picture") << u"d.png"_s << QByteArray("hello") << qint64(0) << QSize();
+        QTest::newRow("larger than is read whole")
+            << u"e.png"_s << png << qint64(65 * 1024 * 1024) << QSize(5, 3);
+    }
+
+    void readPicture()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, padTo);
+        QFETCH(QSize, size);
+        const QString path = FDir.filePath(name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        if (padTo > 0)
+            QVERIFY(file.resize(padTo));
+        file.close();
+        const QImage picture = ReadPicture(path);
+        QCOMPARE(picture.isNull() ? QSize() : picture.size(), size);
+        QCOMPARE(IsReadablePicture(path), !size.isEmpty());
+        QVERIFY(file.remove());
+    }
+
+    void readPictureNotAFile()
+    {
+        QVERIFY(ReadPicture(FDir.path()).isNull());
+        QVERIFY(ReadPicture(FDir.filePath(u"missing.png"_s)).isNull());
     }
 
     // Threads asking for the same pictures at once get them decoded once; a cache too small for
