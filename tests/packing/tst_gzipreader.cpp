@@ -1,6 +1,7 @@
 // The gzip reader against zlib's own verdicts: whichever library inflates, the same bytes come
 // out and damage in the gzip wrapper is told in zlib's words.
 #include "packing/GzipStream.h"
+#include "tests/OneCallDeflate.h"
 #include "tests/TestFiles.h"
 
 #include <QBuffer>
@@ -69,17 +70,7 @@ void putLittleEndian(QByteArray &Bytes, quint32 Value, int Size)
 /// Raw deflate data of Bytes at the given level.
 QByteArray deflateRaw(const QByteArray &Bytes, int Level)
 {
-    z_stream z{};
-    deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&z, uLong(Bytes.size()))) + 64, Qt::Uninitialized);
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Bytes.constData()));
-    z.avail_in = uInt(Bytes.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.truncate(out.size() - qsizetype(z.avail_out));
-    deflateEnd(&z);
-    return out;
+    return OneCallDeflate(Bytes, Level, -15);
 }
 
 struct TMemberOptions {

@@ -1,5 +1,6 @@
 #include "packing/GzipStream.h"
 #include "packing/PrefetchReader.h"
+#include "tests/OneCallDeflate.h"
 #include "tests/TestFiles.h"
 
 #include <QBuffer>
@@ -74,17 +75,7 @@ private:
 // What zlib gives for the bytes in one call, with the settings of packed libraries.
 QByteArray oneCallGzip(const QByteArray &bytes)
 {
-    z_stream z{};
-    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&z, uLong(bytes.size()))) + 64, Qt::Uninitialized);
-    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.constData()));
-    z.avail_in = uInt(bytes.size());
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    deflate(&z, Z_FINISH);
-    out.truncate(out.size() - qsizetype(z.avail_out));
-    deflateEnd(&z);
-    return out;
+    return OneCallDeflate(bytes, Z_BEST_COMPRESSION, 31);
 }
 
 } // namespace
