@@ -10,6 +10,8 @@
 #include <QSaveFile>
 
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -50,6 +52,34 @@ QString whyNothingCanBeWritten(const QString &Folder)
                : reason;
 }
 
+/// Removes the files in the folders below Folder, its own files left. Deleting a library's
+/// files is mostly the file system freeing their blocks, which several threads overlap.
+void removeFilesBelow(const QString &Folder)
+{
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(fsPath(Folder), error), end; !error && entry != end;
+         entry.increment(error))
+        if (entry.depth() > 0 && entry->symlink_status(error).type() == fs::file_type::regular)
+            files.push_back(entry->path());
+    constexpr size_t Threads = 4;
+    constexpr size_t FewFiles = 64; // fewer are gone before threads would start
+    if (files.size() < FewFiles)
+        return;
+    const auto remove = [&files](size_t first) {
+        std::error_code ignored; // what is left, removeRecursively meets again
+        for (size_t i = first; i < files.size(); i += Threads)
+            fs::remove(files[i], ignored);
+    };
+    std::vector<std::thread> helpers;
+    for (size_t first = 1; first < Threads; ++first)
+        helpers.emplace_back(remove, first);
+    remove(0);
+    for (std::thread &helper : helpers)
+        helper.join();
+}
+
 } // namespace
 
 TWorkFolder::TWorkFolder(const QString &Purpose, const QString &Beside)
@@ -68,7 +98,12 @@ TWorkFolder::TWorkFolder(const QString &Purpose, const QString &Beside)
                              .arg(parent, whyNothingCanBeWritten(FDir.path())));
 }
 
-TWorkFolder::~TWorkFolder() = default;
+TWorkFolder::~TWorkFolder()
+{
+    // The lock and the step stay until the folder goes, so no other run takes it for a dead one.
+    if (FDir.autoRemove() && FDir.isValid())
+        removeFilesBelow(FDir.path());
+}
 
 void TWorkFolder::RecordStep(const QString &Step)
 {

@@ -964,6 +964,36 @@ private slots:
         QCOMPARE(entriesOf(FSystemTemp), QStringList{QFileInfo(live.Path()).fileName()});
     }
 
+    // A work folder's files go with it when its run ends, however many (they are removed on
+    // several threads); a kept one loses none.
+    void workFolderGoesWithItsFilesUnlessKept()
+    {
+        for (const bool keep : {false, true}) {
+            QString path;
+            {
+                TWorkFolder folder(QStringLiteral("lib-extract"), FRoot);
+                path = folder.Path();
+                QVERIFY(QDir().mkpath(folder.FilePath(QStringLiteral("former/deeper"))));
+                for (int i = 0; i < 150; ++i)
+                    writeFile(
+                        folder.FilePath(QStringLiteral("former/%1%2.png")
+                                            .arg(i % 3 ? QString() : QStringLiteral("deeper/"))
+                                            .arg(i)),
+                        QByteArray(i, 'x'));
+                if (keep)
+                    folder.Keep();
+            }
+            QCOMPARE(QFileInfo::exists(path), keep);
+            if (keep) {
+                QCOMPARE(QDir(path + QStringLiteral("/former")).entryList(QDir::Files).size(), 100);
+                QCOMPARE(
+                    QDir(path + QStringLiteral("/former/deeper")).entryList(QDir::Files).size(),
+                    50);
+                QVERIFY(QDir(path).removeRecursively());
+            }
+        }
+    }
+
     void libraryCopyGivesTheLibraryBack()
     {
         TViraGlyphbook book = sampleLibrary();
