@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
+#include <utility>
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
@@ -242,14 +244,27 @@ QString WithShownPaths(const QString &Text, TShownPathText Form)
 #endif
 }
 
-bool IsHeldPath(const QString &Path)
-{
 #ifdef Q_OS_LINUX
+namespace
+{
+/// The held entry Path starts with, and how much of Path names it; none for any other path.
+std::optional<std::pair<THeld, qsizetype>> heldStart(const QString &Path)
+{
     THeld held;
     int fd = -1;
     qsizetype length = 0;
-    return THeldPaths::Instance().Find(Path, held, fd, length) &&
-           (length == Path.size() || Path.at(length) == u'/');
+    if (!THeldPaths::Instance().Find(Path, held, fd, length))
+        return std::nullopt;
+    return std::pair(held, length);
+}
+} // namespace
+#endif
+
+bool IsHeldPath(const QString &Path)
+{
+#ifdef Q_OS_LINUX
+    const auto start = heldStart(Path);
+    return start && (start->second == Path.size() || Path.at(start->second) == u'/');
 #else
     Q_UNUSED(Path);
     return false;
@@ -259,11 +274,8 @@ bool IsHeldPath(const QString &Path)
 bool IsHeldFile(const QString &Path)
 {
 #ifdef Q_OS_LINUX
-    THeld held;
-    int fd = -1;
-    qsizetype length = 0;
-    return THeldPaths::Instance().Find(Path, held, fd, length) && length == Path.size() &&
-           !held.IsFolder;
+    const auto start = heldStart(Path);
+    return start && start->second == Path.size() && !start->first.IsFolder;
 #else
     Q_UNUSED(Path);
     return false;

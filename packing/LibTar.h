@@ -159,9 +159,11 @@ public:
 private:
     TTarDirRec NewRecord(const QByteArray &Name, qint64 Size, const QDateTime &DateTime,
                          TFileType FileType, const QByteArray &LinkName = QByteArray()) const;
+#ifdef Q_OS_UNIX
     /// AddFile's work for a regular file open as Fd.
     void AddOpenFile(int Fd, const QString &Filename, const QByteArray &TarFilename, qint64 Size,
                      const QDateTime &Time);
+#endif
     void WriteHeader(const TTarDirRec &Rec);
     void WriteBlock(const char *Block);
     void WritePending();
