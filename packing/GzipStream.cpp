@@ -1,6 +1,7 @@
 #include "packing/GzipStream.h"
 
 #include "model/ShortWrite.h"
+#include "packing/ParallelDeflate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,162 +15,73 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 namespace
 {
 
-// Large chunks keep the per-call overhead of zlib out of the profile; the tar classes write and
+// Large chunks keep the per-call overhead of the inflater out of the profile; the tar classes
 // read in 512-byte blocks.
 constexpr qsizetype ChunkSize = 256 * 1024;
 constexpr int GzipWindowBits = 31;
-constexpr int MemoryLevel = 8;
 
 } // namespace
 
 // ---- TGzipWriter ----
 
-TGzipWriter::TGzipWriter(QIODevice *Target) : FTarget(Target), FZ(std::make_unique<z_stream_s>())
+TGzipWriter::TGzipWriter(QIODevice *Target) : FTarget(Target)
 {
-    *FZ = {};
-    if (deflateInit2(FZ.get(), Z_BEST_COMPRESSION, Z_DEFLATED, GzipWindowBits, MemoryLevel,
-                     Z_DEFAULT_STRATEGY) != Z_OK)
-        throw EGzipError(QCoreApplication::translate(
-            "GzipStream", "Not enough memory to start the compression."));
-    FInput.reserve(ChunkSize);
-    FOutput.resize(ChunkSize);
+    // Target belongs to the deflater's joining thread from here on.
+    FDeflate =
+        std::make_unique<TParallelDeflate>([this](const char *Data, qint64 Size, QString &Error) {
+            if (FTarget->write(Data, Size) == Size)
+                return true;
+            Error = ShortWriteReason(*FTarget);
+            return false;
+        });
+    FInput.reserve(TParallelDeflate::ChunkSize);
     // Messages of the tar writer name the archive by its stream.
     const auto file = qobject_cast<QFileDevice *>(Target);
     setObjectName(file ? QDir::toNativeSeparators(file->fileName()) : Target->objectName());
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
-TGzipWriter::~TGzipWriter()
-{
-    StopCompressing();
-    deflateEnd(FZ.get());
-}
-
-void TGzipWriter::StopCompressing()
-{
-    {
-        const std::lock_guard<std::mutex> lock(FMutex);
-        FStop = true;
-    }
-    FChanged.notify_all();
-    if (FThread.joinable())
-        FThread.join();
-}
+TGzipWriter::~TGzipWriter() = default;
 
 qint64 TGzipWriter::writeData(const char *Data, qint64 Size)
 {
     if (FFinished)
         return -1;
+    const qint64 chunk = TParallelDeflate::ChunkSize;
     qint64 done = 0;
     while (done < Size) {
-        const qint64 n = std::min<qint64>(Size - done, ChunkSize - FInput.size());
+        const qint64 n = std::min<qint64>(Size - done, chunk - FInput.size());
         FInput.append(Data + done, n);
         done += n;
-        if (FInput.size() == ChunkSize && !HandOver())
-            return -1;
+        if (FInput.size() == chunk) {
+            if (!FDeflate->Write(std::exchange(FInput, QByteArray()))) {
+                setErrorString(FDeflate->Error());
+                return -1;
+            }
+            FInput.reserve(chunk);
+            if (Progress)
+                Progress(FDeflate->Done());
+        }
     }
     return Size;
-}
-
-// A full chunk goes to the compressing thread, which is started with the first one.
-bool TGzipWriter::HandOver()
-{
-    constexpr size_t MaxWaiting = 4;
-    qint64 compressed = 0;
-    {
-        std::unique_lock<std::mutex> lock(FMutex);
-        FChanged.wait(lock, [this] { return FWaiting.size() < MaxWaiting || !FError.isEmpty(); });
-        if (!FError.isEmpty()) {
-            setErrorString(FError);
-            return false;
-        }
-        FWaiting.push_back(std::move(FInput));
-        compressed = FCompressed;
-    }
-    FChanged.notify_all();
-    if (!FThread.joinable())
-        FThread = std::thread([this] { Compress(); });
-    FInput = QByteArray();
-    FInput.reserve(ChunkSize);
-    if (Progress)
-        Progress(compressed);
-    return true;
-}
-
-void TGzipWriter::Compress()
-{
-    for (;;) {
-        QByteArray chunk;
-        {
-            std::unique_lock<std::mutex> lock(FMutex);
-            FBusy = false;
-            FChanged.notify_all();
-            FChanged.wait(lock, [this] { return FStop || !FWaiting.empty(); });
-            if (FWaiting.empty())
-                return; // stopped, and nothing is left
-            chunk = std::move(FWaiting.front());
-            FWaiting.pop_front();
-            FBusy = true;
-        }
-        FChanged.notify_all();
-        QString error;
-        const bool ok = Deflate(chunk, false, error);
-        const std::lock_guard<std::mutex> lock(FMutex);
-        if (!ok) {
-            FError = error;
-            FWaiting.clear();
-            FBusy = false;
-            FChanged.notify_all();
-            return;
-        }
-        FCompressed += chunk.size();
-    }
-}
-
-bool TGzipWriter::Deflate(const QByteArray &Input, bool Finishing, QString &Error)
-{
-    FZ->next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Input.constData()));
-    FZ->avail_in = uInt(Input.size());
-    int result;
-    do {
-        FZ->next_out = reinterpret_cast<Bytef *>(FOutput.data());
-        FZ->avail_out = uInt(FOutput.size());
-        result = deflate(FZ.get(), Finishing ? Z_FINISH : Z_NO_FLUSH);
-        if (result == Z_STREAM_ERROR) {
-            Error = QCoreApplication::translate("GzipStream", "The compression failed.");
-            return false;
-        }
-        const qint64 have = FOutput.size() - qint64(FZ->avail_out);
-        if (have > 0 && FTarget->write(FOutput.constData(), have) != have) {
-            Error = ShortWriteReason(*FTarget);
-            return false;
-        }
-    } while (Finishing ? result != Z_STREAM_END : FZ->avail_out == 0);
-    return true;
 }
 
 void TGzipWriter::Finish()
 {
     if (FFinished)
         return;
-    // Every chunk handed over is compressed before the rest and the trailer.
-    {
-        std::unique_lock<std::mutex> lock(FMutex);
-        FChanged.wait(lock, [this] { return (FWaiting.empty() && !FBusy) || !FError.isEmpty(); });
-    }
-    StopCompressing();
-    QString error = FError;
-    if (error.isEmpty() && Deflate(FInput, true, error)) {
+    if (FDeflate->Finish(std::exchange(FInput, QByteArray()))) {
         FFinished = true;
         if (Progress)
-            Progress(FCompressed + FInput.size());
+            Progress(FDeflate->Done());
         return;
     }
-    setErrorString(error);
+    setErrorString(FDeflate->Error());
     throw EGzipError(
         QCoreApplication::translate("GzipStream", "Cannot write the compressed data. %1")
             .arg(errorString()));

@@ -5,14 +5,10 @@
 #include <QByteArray>
 #include <QIODevice>
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <thread>
 
-struct z_stream_s;
+class TParallelDeflate;
 
 /// A gzip stream that cannot be written, is no gzip stream, or is damaged or cut short.
 class EGzipError : public EGlyphbookError
@@ -21,11 +17,11 @@ public:
     using EGlyphbookError::EGlyphbookError;
 };
 
-/// Compresses everything written to it into one gzip member on Target: zlib's best compression,
-/// a 15-bit window with the gzip wrapper, memory level 8, default strategy, default header.
-/// Full chunks are compressed on a thread of its own, in order and cut as they would be on one
-/// thread, so the bytes are the same while the writer's caller reads the next files; at most a
-/// few chunks wait. Target belongs to that thread until Finish or the writer's end.
+/// Compresses everything written to it into one gzip member on Target, byte for byte zlib's at
+/// its best compression (15-bit window, memory level 8, default strategy and header) given the
+/// stream in chunks of TParallelDeflate::ChunkSize. The compression runs on threads of its own
+/// while the writer's caller reads the next files; at most a few chunks wait. Target belongs to
+/// those threads until Finish or the writer's end.
 class TGzipWriter : public QIODevice
 {
 public:
@@ -43,25 +39,10 @@ protected:
     qint64 writeData(const char *Data, qint64 Size) override;
 
 private:
-    bool Deflate(const QByteArray &Input, bool Finishing, QString &Error);
-    bool HandOver();
-    void Compress();
-    void StopCompressing();
-
     QIODevice *FTarget;
-    std::unique_ptr<z_stream_s> FZ;
+    std::unique_ptr<TParallelDeflate> FDeflate;
     QByteArray FInput;
-    QByteArray FOutput;
     bool FFinished = false;
-
-    std::mutex FMutex;
-    std::condition_variable FChanged;
-    std::deque<QByteArray> FWaiting;
-    bool FStop = false;
-    bool FBusy = false;     // the thread is compressing a chunk it took
-    QString FError;         // the thread's failure
-    qint64 FCompressed = 0; // uncompressed bytes the thread has compressed
-    std::thread FThread;
 };
 
 /// Inflates a gzip file while it is read. Reading stops at the end of the compressed data; a
