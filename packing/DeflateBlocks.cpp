@@ -131,7 +131,7 @@ TDeflateBlockWriter::TDeflateBlockWriter()
                      DistanceCodes,    MaxBits};
     FLengthsTree = {FLengths.data(), nullptr, ExtraLengthsBits, 0, LengthCodes, MaxLengthBits};
     FSymbols.reserve(16384);
-    FOut.reserve(1 << 16);
+    Reserve(1 << 18);
     StartBlock();
 }
 
@@ -160,18 +160,31 @@ void TDeflateBlockWriter::Tally(TDeflateSymbol Symbol)
     }
 }
 
+void TDeflateBlockWriter::Reserve(std::size_t Bytes)
+{
+    if (FOut.size() < FUsed + Bytes)
+        FOut.resize(std::max(FUsed + Bytes, FOut.size() * 2));
+}
+
+void TDeflateBlockWriter::Append(const std::uint8_t *Bytes, std::size_t Size)
+{
+    Reserve(Size);
+    std::memcpy(FOut.data() + FUsed, Bytes, Size);
+    FUsed += Size;
+}
+
+// Room for the whole block is reserved before it is coded.
 void TDeflateBlockWriter::SendBits(std::uint32_t Value, int Length)
 {
     FBitBuffer |= std::uint64_t(Value) << FBitCount;
     FBitCount += Length;
     if (FBitCount >= 32) {
-        const std::uint32_t word = std::uint32_t(FBitBuffer);
-        const std::size_t at = FOut.size();
-        FOut.resize(at + 4);
-        FOut[at] = std::uint8_t(word);
-        FOut[at + 1] = std::uint8_t(word >> 8);
-        FOut[at + 2] = std::uint8_t(word >> 16);
-        FOut[at + 3] = std::uint8_t(word >> 24);
+        std::uint8_t *to = FOut.data() + FUsed;
+        to[0] = std::uint8_t(FBitBuffer);
+        to[1] = std::uint8_t(FBitBuffer >> 8);
+        to[2] = std::uint8_t(FBitBuffer >> 16);
+        to[3] = std::uint8_t(FBitBuffer >> 24);
+        FUsed += 4;
         FBitBuffer >>= 32;
         FBitCount -= 32;
     }
@@ -180,7 +193,7 @@ void TDeflateBlockWriter::SendBits(std::uint32_t Value, int Length)
 void TDeflateBlockWriter::AlignToByte()
 {
     while (FBitCount > 0) {
-        FOut.push_back(std::uint8_t(FBitBuffer));
+        FOut[FUsed++] = std::uint8_t(FBitBuffer);
         FBitBuffer >>= 8;
         FBitCount -= 8;
     }
@@ -451,16 +464,18 @@ void TDeflateBlockWriter::FlushBlock(const std::uint8_t *Raw, std::size_t RawSiz
     if (staticBytes <= optimalBytes)
         optimalBytes = staticBytes;
 
+    // A symbol takes at most 48 bits, the trees a few hundred bytes.
+    Reserve(FSymbols.size() * 6 + 1024 + (Raw ? RawSize : 0));
     if (RawSize + 4 <= optimalBytes && Raw) {
         SendBits(Last ? 1 : 0, 3);
         AlignToByte();
-        const std::size_t at = FOut.size();
-        FOut.resize(at + 4 + RawSize);
-        FOut[at] = std::uint8_t(RawSize);
-        FOut[at + 1] = std::uint8_t(RawSize >> 8);
-        FOut[at + 2] = std::uint8_t(~RawSize);
-        FOut[at + 3] = std::uint8_t(~RawSize >> 8);
-        std::memcpy(FOut.data() + at + 4, Raw, RawSize);
+        std::uint8_t *to = FOut.data() + FUsed;
+        to[0] = std::uint8_t(RawSize);
+        to[1] = std::uint8_t(RawSize >> 8);
+        to[2] = std::uint8_t(~RawSize);
+        to[3] = std::uint8_t(~RawSize >> 8);
+        std::memcpy(to + 4, Raw, RawSize);
+        FUsed += 4 + RawSize;
     } else if (staticBytes == optimalBytes) {
         SendBits((1u << 1) + (Last ? 1 : 0), 3);
         CompressBlock(FLiteralTree.Static, FDistanceTree.Static);

@@ -41,8 +41,12 @@ public:
     /// null when they have left the window, which rules out a stored block.
     void FlushBlock(const std::uint8_t *Raw, std::size_t RawSize, bool Last);
 
-    /// Finished bytes; the caller takes them and clears the vector.
-    std::vector<std::uint8_t> &Output() { return FOut; }
+    /// Adds bytes to the output as they stand (between blocks: a header or a trailer).
+    void Append(const std::uint8_t *Bytes, std::size_t Size);
+    /// Finished bytes, which the caller takes before it clears them.
+    const std::uint8_t *Output() const { return FOut.data(); }
+    std::size_t OutputSize() const { return FUsed; }
+    void ClearOutput() { FUsed = 0; }
 
 private:
     struct TNode {
@@ -64,6 +68,7 @@ private:
     void SendBits(std::uint32_t Value, int Length);
     void SendCode(int Code, const TNode *Tree) { SendBits(Tree[Code].Code, Tree[Code].Len); }
     void AlignToByte();
+    void Reserve(std::size_t Bytes);
     void BuildTree(TTree &Tree);
     void DownHeap(const TNode *Tree, int K);
     void GenerateLengths(TTree &Tree);
@@ -97,5 +102,6 @@ private:
     std::vector<TDeflateSymbol> FSymbols;
     std::uint64_t FBitBuffer = 0;
     int FBitCount = 0;
-    std::vector<std::uint8_t> FOut;
+    std::vector<std::uint8_t> FOut; // FUsed bytes written, the rest room for the next block
+    std::size_t FUsed = 0;
 };

@@ -50,8 +50,6 @@ void TLazyMatcher::Slide()
 {
     for (std::int32_t &p : FHead)
         p = p >= WindowSize ? p - WindowSize : 0;
-    for (std::int32_t &p : FPrev)
-        p = p >= WindowSize ? p - WindowSize : 0;
 }
 
 // Bytes 0 and 1 are compared, byte 2 follows from the equal hash, the rest eight at a time;
@@ -86,7 +84,8 @@ int TLazyMatcher::LongestMatch(int Position, int Candidate, int PrevLength, int 
                 break;
             scanEnd = load16(scan + best - 1);
         }
-    } while ((Candidate = FPrev[Candidate & 0x7FFF]) > limit && --chain != 0);
+    } while (FPrev[Candidate & 0x7FFF] != 0 && (Candidate -= FPrev[Candidate & 0x7FFF]) > limit &&
+             --chain != 0);
     return best;
 }
 

@@ -72,7 +72,10 @@ private:
     {
         const int h = Hash(Position);
         const int head = FHead[h];
-        FPrev[Position & 0x7FFF] = head;
+        // Links hold distances in 16 bits, half of zlib's table at most, so the chains stay in
+        // the cache; 0 ends a chain, and anything farther than 32 KiB is past every limit.
+        const int distance = Position - head;
+        FPrev[Position & 0x7FFF] = std::uint16_t(head > 0 && distance < 65536 ? distance : 0);
         FHead[h] = Position;
         return head;
     }
@@ -80,5 +83,5 @@ private:
 
     const std::uint8_t *FData = nullptr;
     std::vector<std::int32_t> FHead;
-    std::vector<std::int32_t> FPrev;
+    std::vector<std::uint16_t> FPrev;
 };

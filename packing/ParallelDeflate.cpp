@@ -245,18 +245,19 @@ void TParallelDeflate::Join()
     TJoin j;
     const QByteArray header = zlibGzipHeader();
     QString error;
-    std::vector<std::uint8_t> &out = j.Writer.Output();
+    TDeflateBlockWriter &writer = j.Writer;
     const auto sink = [&](bool Force) {
-        if (out.empty() || (!Force && qint64(out.size()) < OutputFlush))
+        const qint64 size = qint64(writer.OutputSize());
+        if (size == 0 || (!Force && size < OutputFlush))
             return true;
-        const bool ok =
-            FSink(reinterpret_cast<const char *>(out.data()), qint64(out.size()), error);
-        out.clear();
+        const bool ok = FSink(reinterpret_cast<const char *>(writer.Output()), size, error);
+        writer.ClearOutput();
         if (!ok)
             Fail(error);
         return ok;
     };
-    out.insert(out.end(), header.begin(), header.end());
+    writer.Append(reinterpret_cast<const std::uint8_t *>(header.constData()),
+                  std::size_t(header.size()));
 
     // Chunks stay in the store until the joiner has passed them; a copy shares the bytes.
     const auto chunk = [this](qint64 Index) {
@@ -448,7 +449,7 @@ void TParallelDeflate::Join()
                                      std::uint8_t(total >> 16), std::uint8_t(total >> 24)};
     j.Writer.FlushBlock(j.BlockStart >= j.Window.Base ? raw(j.BlockStart, total) : nullptr,
                         std::size_t(total - j.BlockStart), true);
-    out.insert(out.end(), trailer, trailer + 8);
+    writer.Append(trailer, sizeof trailer);
     if (sink(true))
         FDone.store(total);
 }
