@@ -204,34 +204,12 @@ void TParallelDeflate::Work()
             job = std::move(FQueue.front());
             FQueue.pop_front();
         }
-        // The 32 KiB before the chunk, the chunk, and enough after it for its last matches.
-        std::vector<std::uint8_t> &buffer = job->Buffer;
-        const qint64 before = job->Index > 0 ? Window : 0;
-        const qint64 after = std::min<qint64>(job->After.size(), AheadBytes);
-        buffer.resize(std::size_t(before + job->Own.size() + after + Padding));
-        std::uint8_t *to = buffer.data();
-        if (before > 0)
-            std::memcpy(to, job->Before.constData() + job->Before.size() - before,
-                        std::size_t(before));
-        std::memcpy(to + before, job->Own.constData(), std::size_t(job->Own.size()));
-        std::memcpy(to + before + job->Own.size(), job->After.constData(), std::size_t(after));
-        std::memset(to + before + job->Own.size() + after, 0, Padding);
-        job->Crc =
-            crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef *>(job->Own.constData()),
-                  uInt(job->Own.size()));
-        job->Before = job->After = QByteArray();
-
-        matcher.Reset(buffer.data());
-        matcher.Insert(0, job->Start);
-        if (job->Index > 0) {
-            job->Log.From = job->Start;
-            job->Log.Entries.assign(std::size_t(std::clamp(job->Stop - job->Start, 0, JoinSpan)),
-                                    {});
+        try {
+            Match(*job, matcher);
+        } catch (...) {
+            Fail(QCoreApplication::translate("GzipStream", "The compression failed."));
+            return;
         }
-        job->End.Position = job->Start;
-        job->Symbols.reserve(std::size_t(std::max(job->Stop - job->Start, 0)));
-        matcher.Run(job->End, job->Stop, job->Symbols, job->Index > 0 ? &job->Log : nullptr,
-                    nullptr);
         {
             const std::lock_guard<std::mutex> lock(FMutex);
             job->Done = true;
@@ -240,7 +218,45 @@ void TParallelDeflate::Work()
     }
 }
 
+// The 32 KiB before the chunk, the chunk, and enough after it for its last matches, matched
+// from the chunk's start as if zlib had just emitted a match there.
+void TParallelDeflate::Match(TJob &Job, TLazyMatcher &Matcher)
+{
+    std::vector<std::uint8_t> &buffer = Job.Buffer;
+    const qint64 before = Job.Index > 0 ? Window : 0;
+    const qint64 after = std::min<qint64>(Job.After.size(), AheadBytes);
+    buffer.resize(std::size_t(before + Job.Own.size() + after + Padding));
+    std::uint8_t *to = buffer.data();
+    if (before > 0)
+        std::memcpy(to, Job.Before.constData() + Job.Before.size() - before, std::size_t(before));
+    std::memcpy(to + before, Job.Own.constData(), std::size_t(Job.Own.size()));
+    std::memcpy(to + before + Job.Own.size(), Job.After.constData(), std::size_t(after));
+    std::memset(to + before + Job.Own.size() + after, 0, Padding);
+    Job.Crc = crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef *>(Job.Own.constData()),
+                    uInt(Job.Own.size()));
+    Job.Before = Job.After = QByteArray();
+
+    Matcher.Reset(buffer.data());
+    Matcher.Insert(0, Job.Start);
+    if (Job.Index > 0) {
+        Job.Log.From = Job.Start;
+        Job.Log.Entries.assign(std::size_t(std::clamp(Job.Stop - Job.Start, 0, JoinSpan)), {});
+    }
+    Job.End.Position = Job.Start;
+    Job.Symbols.reserve(std::size_t(std::max(Job.Stop - Job.Start, 0)));
+    Matcher.Run(Job.End, Job.Stop, Job.Symbols, Job.Index > 0 ? &Job.Log : nullptr, nullptr);
+}
+
 void TParallelDeflate::Join()
+{
+    try {
+        JoinAll();
+    } catch (...) {
+        Fail(QCoreApplication::translate("GzipStream", "The compression failed."));
+    }
+}
+
+void TParallelDeflate::JoinAll()
 {
     TJoin j;
     const QByteArray header = zlibGzipHeader();

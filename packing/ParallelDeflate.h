@@ -19,6 +19,8 @@
 /// stream in chunks of ChunkSize bytes: each chunk is matched on a thread of its own from the
 /// 32 KiB before it, and one thread joins each chunk's parse to the one before it where the two
 /// meet in the same state, then codes the blocks in order. The memory held is a few chunks.
+class TLazyMatcher;
+
 class TParallelDeflate
 {
 public:
@@ -47,7 +49,9 @@ private:
     void AddChunk(QByteArray Chunk);
     void StartJob(qint64 Index);
     void Work();
+    void Match(TJob &Job, TLazyMatcher &Matcher);
     void Join();
+    void JoinAll();
     void Fail(const QString &Error);
 
     TSink FSink;

@@ -158,10 +158,6 @@
 <context>
     <name>GzipStream</name>
     <message>
-        <source>Not enough memory to start the compression.</source>
-        <translation>Nicht genug Speicher, um die Komprimierung zu starten.</translation>
-    </message>
-    <message>
         <source>The compression failed.</source>
         <translation>Die Komprimierung ist fehlgeschlagen.</translation>
     </message>

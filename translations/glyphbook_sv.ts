@@ -158,10 +158,6 @@
 <context>
     <name>GzipStream</name>
     <message>
-        <source>Not enough memory to start the compression.</source>
-        <translation>Inte tillräckligt med minne för att starta komprimeringen.</translation>
-    </message>
-    <message>
         <source>The compression failed.</source>
         <translation>Komprimeringen misslyckades.</translation>
     </message>

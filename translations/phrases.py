@@ -236,7 +236,6 @@ PHRASES = {
         ('Det går inte att packa till "%1": det är en bild i biblioteket. Välj ett annat namn för arkivet.',
          'In „%1“ kann nicht gepackt werden: das ist ein Bild der Bibliothek. Wählen Sie einen anderen Namen für das Archiv.'),
     'File "%1" is missing': ('Filen "%1" saknas', 'Datei „%1“ fehlt'),
-    'Not enough memory to start the compression.': ('Inte tillräckligt med minne för att starta komprimeringen.', 'Nicht genug Speicher, um die Komprimierung zu starten.'),
     'The compression failed.': ('Komprimeringen misslyckades.', 'Die Komprimierung ist fehlgeschlagen.'),
     'Cannot write the compressed data. %1': ('Det går inte att skriva komprimerade data. %1', 'Die komprimierten Daten können nicht geschrieben werden. %1'),
     'Not enough memory to start the decompression.': ('Inte tillräckligt med minne för att starta dekomprimeringen.', 'Nicht genug Speicher, um die Dekomprimierung zu starten.'),
