@@ -176,6 +176,23 @@ private slots:
             QCOMPARE(gzip.errorString(), QStringLiteral("No space left on device"));
     }
 
+    // A pack that fails while reading its files drops the writer unfinished, with chunks still
+    // being matched: its threads must end and write nothing more.
+    void gzipWriterDroppedUnfinished()
+    {
+        QByteArray written;
+        QBuffer target(&written);
+        target.open(QIODevice::WriteOnly);
+        {
+            TGzipWriter gzip(&target);
+            const QByteArray bytes = sampleBytes(3 * 1024 * 1024, 12);
+            QCOMPARE(gzip.write(bytes), qint64(bytes.size()));
+        }
+        const qsizetype size = written.size();
+        QTest::qWait(20);
+        QCOMPARE(written.size(), size);
+    }
+
     void stopsWhileTheThreadWaits()
     {
         // The thread fills every place and waits; ending the reader unread must not hang.
