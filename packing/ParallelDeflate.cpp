@@ -76,22 +76,224 @@ struct TParallelDeflate::TJob {
     bool Done = false;
 };
 
-/// The joining thread's state: the stream's symbols in order, coded into blocks.
-struct TParallelDeflate::TJoin {
-    TDeflateBlockWriter Writer;
-    TWindowBase Window;
-    TLazyMatcher Matcher;
-    qint64 Position = 0; // where the next symbol starts
-    bool PendingLiteral = false;
-    TDeflateSymbol Pending = 0;
-    qint64 BlockStart = 0;
-    qint64 StateAt = 0; // State is in stream positions less this
-    TMatchState State;
-    std::vector<TDeflateSymbol> Continued;
-    std::vector<std::uint8_t> Scratch;
-    uLong Crc = crc32(0, nullptr, 0);
-    qint64 Checked = 0; // bytes in Crc
+/// The joining thread: the stream's symbols in zlib's order, coded into blocks on the way.
+class TParallelDeflate::TJoin
+{
+public:
+    explicit TJoin(TParallelDeflate &Owner) : FOwner(Owner)
+    {
+        const QByteArray header = zlibGzipHeader();
+        FWriter.Append(reinterpret_cast<const std::uint8_t *>(header.constData()),
+                       std::size_t(header.size()));
+    }
+    /// Carries the parse so far on over Job's chunk and codes its symbols; false once the
+    /// output failed.
+    bool Take(TJob &Job, qint64 Total);
+    /// Codes the steps with fewer than 262 bytes ahead, the last block and the trailer.
+    bool Finish(qint64 Total);
+    /// Where the symbols coded so far end.
+    qint64 Position() const { return FPosition; }
+
+private:
+    QByteArray Chunk(qint64 Index) const
+    {
+        const std::lock_guard<std::mutex> lock(FOwner.FMutex);
+        return FOwner.FChunks.at(Index);
+    }
+    void Copy(qint64 From, qint64 To, std::uint8_t *Bytes) const;
+    const std::uint8_t *Raw(qint64 From, qint64 To);
+    bool Sink(bool Force);
+    bool FlushBlock(qint64 End, bool Last);
+    bool Walk(const TDeflateSymbol *Symbols, std::size_t Count);
+
+    TParallelDeflate &FOwner;
+    TDeflateBlockWriter FWriter;
+    TWindowBase FWindow;
+    TLazyMatcher FMatcher;
+    qint64 FPosition = 0; // where the next symbol starts
+    bool FPendingLiteral = false;
+    TDeflateSymbol FPending = 0;
+    qint64 FBlockStart = 0;
+    qint64 FStateAt = 0; // FState is in stream positions less this
+    TMatchState FState;
+    std::vector<TDeflateSymbol> FContinued;
+    QByteArray FHeld;
+    std::vector<std::uint8_t> FScratch;
+    uLong FCrc = crc32(0, nullptr, 0);
+    qint64 FChecked = 0; // bytes in FCrc
 };
+
+// Bytes of the stream out of the chunks still held, which are those the joiner may still need.
+void TParallelDeflate::TJoin::Copy(qint64 From, qint64 To, std::uint8_t *Bytes) const
+{
+    for (qint64 at = From; at < To;) {
+        const QByteArray piece = Chunk(at / ChunkSize);
+        const qint64 n = std::min(To, (at / ChunkSize + 1) * ChunkSize) - at;
+        std::memcpy(Bytes + (at - From), piece.constData() + at % ChunkSize, std::size_t(n));
+        at += n;
+    }
+}
+
+const std::uint8_t *TParallelDeflate::TJoin::Raw(qint64 From, qint64 To)
+{
+    static const std::uint8_t none = 0;
+    if (From == To)
+        return &none;
+    if (From / ChunkSize == (To - 1) / ChunkSize) {
+        FHeld = Chunk(From / ChunkSize);
+        return reinterpret_cast<const std::uint8_t *>(FHeld.constData()) + From % ChunkSize;
+    }
+    FScratch.resize(std::size_t(To - From));
+    Copy(From, To, FScratch.data());
+    return FScratch.data();
+}
+
+bool TParallelDeflate::TJoin::Sink(bool Force)
+{
+    const qint64 size = qint64(FWriter.OutputSize());
+    if (size == 0 || (!Force && size < OutputFlush))
+        return true;
+    QString error;
+    const bool ok = FOwner.FSink(reinterpret_cast<const char *>(FWriter.Output()), size, error);
+    FWriter.ClearOutput();
+    if (!ok)
+        FOwner.Fail(error);
+    return ok;
+}
+
+// A block may be stored only while it starts inside zlib's window.
+bool TParallelDeflate::TJoin::FlushBlock(qint64 End, bool Last)
+{
+    const std::uint8_t *bytes = FBlockStart >= FWindow.Base ? Raw(FBlockStart, End) : nullptr;
+    FWriter.FlushBlock(bytes, std::size_t(End - FBlockStart), Last);
+    FBlockStart = End;
+    return Sink(Last);
+}
+
+// zlib emits a literal at the step after its byte and a match at the step after its start; a
+// step where the window slides slides it before the emission.
+bool TParallelDeflate::TJoin::Walk(const TDeflateSymbol *Symbols, std::size_t Count)
+{
+    for (std::size_t i = 0; i < Count; ++i) {
+        const TDeflateSymbol symbol = Symbols[i];
+        const qint64 at = FPosition;
+        FWindow.Step(at);
+        if (FPendingLiteral) {
+            FPendingLiteral = false;
+            FWriter.Tally(FPending);
+            if (FWriter.Pending() == BlockSymbols && !FlushBlock(at, false))
+                return false;
+        }
+        if (DeflateDistance(symbol) == 0) {
+            FPendingLiteral = true;
+            FPending = symbol;
+            FPosition = at + 1;
+            continue;
+        }
+        const qint64 end = at + DeflateCoverage(symbol);
+        FWindow.Step(at + 1);
+        FWriter.Tally(symbol);
+        if (FWriter.Pending() == BlockSymbols && !FlushBlock(end, false))
+            return false;
+        FPosition = end;
+    }
+    return true;
+}
+
+// The parse so far reaches into the job's chunk; it goes on over the job's buffer until it
+// meets the job's own parse in the same state, and the job's symbols count from there.
+bool TParallelDeflate::TJoin::Take(TJob &Job, qint64 Total)
+{
+    if (Total >= 0)
+        FWindow.TailFrom = Total - (MinLookahead - 1);
+    TMatchState state = FState;
+    state.Position = int(FStateAt + FState.Position - Job.Base);
+    state.MatchStart = int(FStateAt + FState.MatchStart - Job.Base);
+    bool ok = true;
+    if (Job.Index == 0) {
+        ok = Walk(Job.Symbols.data(), Job.Symbols.size());
+        state = Job.End;
+    } else if (state.Position < Job.Stop) {
+        FMatcher.Reset(Job.Buffer.data());
+        FMatcher.Insert(state.Position - Window, state.Position);
+        FContinued.clear();
+        const int joined = FMatcher.Run(state, Job.Stop, FContinued, nullptr, &Job.Log);
+        ok = Walk(FContinued.data(), FContinued.size());
+        if (joined >= 0) {
+            const auto from = std::size_t(Job.Log.Entries[std::size_t(joined)].Symbols);
+            ok = ok && Walk(Job.Symbols.data() + from, Job.Symbols.size() - from);
+            state = Job.End;
+        }
+    }
+    FState = state;
+    FStateAt = Job.Base;
+    FCrc = crc32_combine(FCrc, Job.Crc, Job.Own.size());
+    FChecked += Job.Own.size();
+    return ok;
+}
+
+// The last steps, with fewer than 262 bytes ahead, read zlib's window itself: past the end of
+// the stream it holds the bytes it held 32 KiB before (zeros before it first slid), and it
+// slides as zlib slides it, refilled from the stream.
+bool TParallelDeflate::TJoin::Finish(qint64 Total)
+{
+    // Chunks without a job, the stream's last bytes, join the check value here.
+    for (qint64 at = FChecked; at < Total; at += ChunkSize) {
+        const QByteArray piece = Chunk(at / ChunkSize);
+        FCrc = crc32(FCrc, reinterpret_cast<const Bytef *>(piece.constData()), uInt(piece.size()));
+    }
+
+    const qint64 position = FStateAt + FState.Position;
+    TWindowBase base = FWindow;
+    base.TailFrom = Total - (MinLookahead - 1);
+    if (FState.Available)
+        base.Step(position - 1);
+    std::vector<std::uint8_t> window(std::size_t(2 * Window + Padding), 0);
+    qint64 windowEnd = base.Base + std::min<qint64>(Total - base.Base, 2 * Window);
+    Copy(base.Base, windowEnd, window.data());
+    if (base.Base >= Window && windowEnd < base.Base + 2 * Window)
+        Copy(windowEnd - Window, base.Base + Window, window.data() + (windowEnd - base.Base));
+    FMatcher.Reset(window.data());
+    TMatchState tail = FState;
+    tail.Position = int(position - base.Base);
+    tail.MatchStart = int(FStateAt + FState.MatchStart - base.Base);
+    FMatcher.Insert(std::max(1, tail.Position - Window), tail.Position);
+    FContinued.clear();
+    for (;;) {
+        const qint64 at = base.Base + tail.Position;
+        if (base.Step(at)) {
+            const qint64 kept = windowEnd - base.Base;
+            if (kept > 0)
+                std::memmove(window.data(), window.data() + Window, std::size_t(kept));
+            const qint64 filled = std::min(Total, base.Base + 2 * Window);
+            if (filled > windowEnd) {
+                Copy(windowEnd, filled, window.data() + (windowEnd - base.Base));
+                windowEnd = filled;
+            }
+            FMatcher.Slide();
+            tail.Position -= Window;
+            tail.MatchStart -= Window;
+        }
+        if (at >= Total)
+            break;
+        FMatcher.TailStep(tail, int(Total - base.Base), FContinued);
+    }
+    if (tail.Available)
+        FContinued.push_back(DeflateLiteral(window[std::size_t(tail.Position - 1)]));
+    if (!Walk(FContinued.data(), FContinued.size()))
+        return false;
+    FWindow.Step(Total);
+    if (FPendingLiteral)
+        FWriter.Tally(FPending);
+    if (!FlushBlock(Total, true))
+        return false;
+    const std::uint8_t trailer[8] = {std::uint8_t(FCrc),        std::uint8_t(FCrc >> 8),
+                                     std::uint8_t(FCrc >> 16),  std::uint8_t(FCrc >> 24),
+                                     std::uint8_t(Total),       std::uint8_t(Total >> 8),
+                                     std::uint8_t(Total >> 16), std::uint8_t(Total >> 24)};
+    FWriter.Append(trailer, sizeof trailer);
+    return Sink(true);
+}
 
 TParallelDeflate::TParallelDeflate(TSink Sink, int Threads) : FSink(std::move(Sink))
 {
@@ -159,7 +361,6 @@ bool TParallelDeflate::Finish(QByteArray Rest)
             for (qint64 k = FStarted; k < FChunkCount; ++k)
                 if (k * ChunkSize < FTotal - (MinLookahead - 1))
                     StartJob(k);
-            FComplete = true;
         }
     }
     FChanged.notify_all();
@@ -258,96 +459,15 @@ void TParallelDeflate::Join()
 
 void TParallelDeflate::JoinAll()
 {
-    TJoin j;
-    const QByteArray header = zlibGzipHeader();
-    QString error;
-    TDeflateBlockWriter &writer = j.Writer;
-    const auto sink = [&](bool Force) {
-        const qint64 size = qint64(writer.OutputSize());
-        if (size == 0 || (!Force && size < OutputFlush))
-            return true;
-        const bool ok = FSink(reinterpret_cast<const char *>(writer.Output()), size, error);
-        writer.ClearOutput();
-        if (!ok)
-            Fail(error);
-        return ok;
-    };
-    writer.Append(reinterpret_cast<const std::uint8_t *>(header.constData()),
-                  std::size_t(header.size()));
-
-    // Chunks stay in the store until the joiner has passed them; a copy shares the bytes.
-    const auto chunk = [this](qint64 Index) {
-        const std::lock_guard<std::mutex> lock(FMutex);
-        return FChunks.at(Index);
-    };
-    QByteArray held;
-    const auto raw = [&](qint64 From, qint64 To) -> const std::uint8_t * {
-        static const std::uint8_t none = 0;
-        if (From == To)
-            return &none;
-        const qint64 first = From / ChunkSize;
-        if (first == (To - 1) / ChunkSize) {
-            held = chunk(first);
-            return reinterpret_cast<const std::uint8_t *>(held.constData()) + From % ChunkSize;
-        }
-        j.Scratch.resize(std::size_t(To - From));
-        for (qint64 at = From; at < To;) {
-            const QByteArray piece = chunk(at / ChunkSize);
-            const qint64 n = std::min(To, (at / ChunkSize + 1) * ChunkSize) - at;
-            std::memcpy(j.Scratch.data() + (at - From), piece.constData() + at % ChunkSize,
-                        std::size_t(n));
-            at += n;
-        }
-        return j.Scratch.data();
-    };
-    const auto flushBlock = [&](qint64 End, bool Last) {
-        const std::uint8_t *bytes =
-            j.BlockStart >= j.Window.Base ? raw(j.BlockStart, End) : nullptr;
-        j.Writer.FlushBlock(bytes, std::size_t(End - j.BlockStart), Last);
-        j.BlockStart = End;
-        return sink(Last);
-    };
-    // zlib emits a literal at the step after its byte and a match at the step after its start;
-    // a step where the window slides slides it before the emission.
-    bool ok = true;
-    const auto walk = [&](const TDeflateSymbol *Symbols, std::size_t Count) {
-        for (std::size_t i = 0; i < Count && ok; ++i) {
-            const TDeflateSymbol symbol = Symbols[i];
-            const qint64 at = j.Position;
-            j.Window.Step(at);
-            if (j.PendingLiteral) {
-                j.PendingLiteral = false;
-                j.Writer.Tally(j.Pending);
-                if (j.Writer.Pending() == BlockSymbols)
-                    ok = flushBlock(at, false);
-            }
-            if (DeflateDistance(symbol) == 0) {
-                j.PendingLiteral = true;
-                j.Pending = symbol;
-                j.Position = at + 1;
-                continue;
-            }
-            const qint64 end = at + DeflateCoverage(symbol);
-            j.Window.Step(at + 1);
-            j.Writer.Tally(symbol);
-            if (j.Writer.Pending() == BlockSymbols)
-                ok = ok && flushBlock(end, false);
-            j.Position = end;
-        }
-    };
-
+    TJoin join(*this);
     qint64 total = -1;
-    for (qint64 k = 0; ok; ++k) {
+    for (qint64 k = 0;; ++k) {
         std::shared_ptr<TJob> job;
         {
             std::unique_lock<std::mutex> lock(FMutex);
             FChanged.wait(lock, [&] {
-                if (FStop)
-                    return true;
                 const auto found = FJobs.find(k);
-                if (found != FJobs.end())
-                    return found->second->Done;
-                return FTotal >= 0;
+                return FStop || (found != FJobs.end() ? found->second->Done : FTotal >= 0);
             });
             if (FStop)
                 return;
@@ -357,115 +477,19 @@ void TParallelDeflate::JoinAll()
                 break;
             job = found->second;
         }
-        if (total >= 0)
-            j.Window.TailFrom = total - (MinLookahead - 1);
-        // The parse so far reaches into this chunk; carry it on over the job's buffer until it
-        // meets the job's own parse in the same state, and take the job's symbols from there.
-        TMatchState state = j.State;
-        state.Position = int(j.StateAt + j.State.Position - job->Base);
-        state.MatchStart = int(j.StateAt + j.State.MatchStart - job->Base);
-        if (k == 0) {
-            walk(job->Symbols.data(), job->Symbols.size());
-            state = job->End;
-        } else if (state.Position < job->Stop) {
-            j.Matcher.Reset(job->Buffer.data());
-            j.Matcher.Insert(state.Position - Window, state.Position);
-            j.Continued.clear();
-            const int joined = j.Matcher.Run(state, job->Stop, j.Continued, nullptr, &job->Log);
-            walk(j.Continued.data(), j.Continued.size());
-            if (joined >= 0) {
-                const std::size_t from = std::size_t(job->Log.Entries[std::size_t(joined)].Symbols);
-                walk(job->Symbols.data() + from, job->Symbols.size() - from);
-                state = job->End;
-            }
-        }
-        j.State = state;
-        j.StateAt = job->Base;
-        j.Crc = crc32_combine(j.Crc, job->Crc, job->Own.size());
-        j.Checked += job->Own.size();
-        FDone.store(std::min<qint64>(j.Position, (k + 1) * ChunkSize));
+        if (!join.Take(*job, total))
+            return;
+        FDone.store(std::min(join.Position(), (k + 1) * ChunkSize));
         {
+            // The joiner may still read the chunk before this one (a block stored across the
+            // chunks' border, the window of the last steps).
             const std::lock_guard<std::mutex> lock(FMutex);
             FJobs.erase(k);
             FChunks.erase(k - 2);
             FJoined = k + 1;
         }
         FChanged.notify_all();
-        if (!ok)
-            return;
     }
-    if (!ok)
-        return;
-
-    // Bytes from First to Last of the stream, out of the chunks still held.
-    const auto copyRange = [&](qint64 First, qint64 Last, std::uint8_t *To) {
-        for (qint64 at = First; at < Last;) {
-            const QByteArray piece = chunk(at / ChunkSize);
-            const qint64 n = std::min(Last, (at / ChunkSize + 1) * ChunkSize) - at;
-            std::memcpy(To + (at - First), piece.constData() + at % ChunkSize, std::size_t(n));
-            at += n;
-        }
-    };
-    // Chunks without a job, the stream's last bytes, join the check value here.
-    for (qint64 at = j.Checked; at < total; at += ChunkSize) {
-        const QByteArray piece = chunk(at / ChunkSize);
-        j.Crc =
-            crc32(j.Crc, reinterpret_cast<const Bytef *>(piece.constData()), uInt(piece.size()));
-    }
-
-    // The last steps, with fewer than 262 bytes ahead, read zlib's window itself: past the end
-    // of the stream it holds the bytes it held 32 KiB before (zeros before it first slid), and
-    // it slides as zlib slides it.
-    const qint64 statePosition = j.StateAt + j.State.Position;
-    TWindowBase base = j.Window;
-    base.TailFrom = total - (MinLookahead - 1);
-    if (j.State.Available)
-        base.Step(statePosition - 1);
-    std::vector<std::uint8_t> window(std::size_t(2 * Window + Padding), 0);
-    const qint64 inside = std::min<qint64>(total - base.Base, 2 * Window);
-    copyRange(base.Base, base.Base + inside, window.data());
-    if (base.Base >= Window && inside < 2 * Window)
-        copyRange(base.Base + inside - Window, base.Base + Window, window.data() + inside);
-    TLazyMatcher &m = j.Matcher;
-    m.Reset(window.data());
-    TMatchState tail = j.State;
-    tail.Position = int(statePosition - base.Base);
-    tail.MatchStart = int(j.StateAt + j.State.MatchStart - base.Base);
-    m.Insert(std::max(1, tail.Position - Window), tail.Position);
-    j.Continued.clear();
-    qint64 windowEnd = base.Base + inside;
-    for (;;) {
-        const qint64 at = base.Base + tail.Position;
-        if (base.Step(at)) {
-            const qint64 keep = windowEnd - base.Base;
-            if (keep > 0)
-                std::memmove(window.data(), window.data() + Window, std::size_t(keep));
-            const qint64 filled = std::min(total, base.Base + 2 * Window);
-            copyRange(windowEnd, filled, window.data() + (windowEnd - base.Base));
-            windowEnd = std::max(windowEnd, filled);
-            m.Slide();
-            tail.Position -= Window;
-            tail.MatchStart -= Window;
-        }
-        if (at >= total)
-            break;
-        m.TailStep(tail, int(total - base.Base), j.Continued);
-    }
-    if (tail.Available)
-        j.Continued.push_back(DeflateLiteral(window[std::size_t(tail.Position - 1)]));
-    walk(j.Continued.data(), j.Continued.size());
-    if (!ok)
-        return;
-    j.Window.Step(total);
-    if (j.PendingLiteral)
-        j.Writer.Tally(j.Pending);
-    const std::uint8_t trailer[8] = {std::uint8_t(j.Crc),       std::uint8_t(j.Crc >> 8),
-                                     std::uint8_t(j.Crc >> 16), std::uint8_t(j.Crc >> 24),
-                                     std::uint8_t(total),       std::uint8_t(total >> 8),
-                                     std::uint8_t(total >> 16), std::uint8_t(total >> 24)};
-    j.Writer.FlushBlock(j.BlockStart >= j.Window.Base ? raw(j.BlockStart, total) : nullptr,
-                        std::size_t(total - j.BlockStart), true);
-    writer.Append(trailer, sizeof trailer);
-    if (sink(true))
+    if (join.Finish(total))
         FDone.store(total);
 }

@@ -44,7 +44,7 @@ public:
 
 private:
     struct TJob;
-    struct TJoin;
+    class TJoin;
 
     void AddChunk(QByteArray Chunk);
     void StartJob(qint64 Index);
@@ -68,7 +68,6 @@ private:
     qint64 FTotal = -1;  // known once finished
     qint64 FJoined = 0;  // chunks the joiner is done with
     bool FStop = false;
-    bool FComplete = false;
     QString FError;
     std::atomic<qint64> FDone{0};
 };
