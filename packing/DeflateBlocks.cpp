@@ -33,14 +33,12 @@ unsigned reverseBits(unsigned Code, int Length)
     return result;
 }
 
-/// The fixed tables every block shares: codes of lengths and distances, the fixed trees.
+/// The fixed tables every block shares: codes of lengths and distances.
 struct TTables {
     std::uint8_t LengthCode[256];
     std::uint8_t DistanceCode[512];
     int BaseLength[LengthSymbols];
     int BaseDistance[30];
-    std::uint16_t StaticLiteralLen[288];
-    std::uint16_t StaticLiteralCode[288];
 
     TTables()
     {
@@ -66,23 +64,6 @@ struct TTables {
             for (int n = 0; n < (1 << (ExtraDistanceBits[code] - 7)); ++n)
                 DistanceCode[256 + distance++] = std::uint8_t(code);
         }
-        std::uint16_t count[MaxBits + 1] = {};
-        int n = 0;
-        for (; n <= 143; ++n)
-            StaticLiteralLen[n] = 8, ++count[8];
-        for (; n <= 255; ++n)
-            StaticLiteralLen[n] = 9, ++count[9];
-        for (; n <= 279; ++n)
-            StaticLiteralLen[n] = 7, ++count[7];
-        for (; n <= 287; ++n)
-            StaticLiteralLen[n] = 8, ++count[8];
-        std::uint16_t next[MaxBits + 1] = {};
-        unsigned running = 0;
-        for (int bits = 1; bits <= MaxBits; ++bits)
-            next[bits] = std::uint16_t(running = (running + count[bits - 1]) << 1);
-        for (n = 0; n <= 287; ++n)
-            StaticLiteralCode[n] =
-                std::uint16_t(reverseBits(next[StaticLiteralLen[n]]++, StaticLiteralLen[n]));
     }
 
     int DistanceCodeOf(unsigned DistanceLess1) const
@@ -92,27 +73,26 @@ struct TTables {
     }
 };
 
-const TTables &tables()
-{
-    static const TTables t;
-    return t;
-}
+const TTables Tables;
 
-} // namespace
-
-namespace
-{
-
-// The fixed trees in the node layout the writer codes with.
+/// The fixed codes, in the node layout the writer codes with.
 template <typename TNode> struct TStaticTrees {
     TNode Literal[288];
     TNode Distance[30];
+
     TStaticTrees()
     {
+        std::uint16_t count[MaxBits + 1] = {};
         for (int n = 0; n < 288; ++n) {
-            Literal[n].Code = tables().StaticLiteralCode[n];
-            Literal[n].Len = tables().StaticLiteralLen[n];
+            Literal[n].Len = n <= 143 ? 8 : n <= 255 ? 9 : n <= 279 ? 7 : 8;
+            ++count[Literal[n].Len];
         }
+        std::uint16_t next[MaxBits + 1] = {};
+        unsigned code = 0;
+        for (int bits = 1; bits <= MaxBits; ++bits)
+            next[bits] = std::uint16_t(code = (code + count[bits - 1]) << 1);
+        for (int n = 0; n < 288; ++n)
+            Literal[n].Code = std::uint16_t(reverseBits(next[Literal[n].Len]++, Literal[n].Len));
         for (int n = 0; n < 30; ++n) {
             Distance[n].Code = std::uint16_t(reverseBits(unsigned(n), 5));
             Distance[n].Len = 5;
@@ -155,8 +135,8 @@ void TDeflateBlockWriter::Tally(TDeflateSymbol Symbol)
     if (distance == 0) {
         ++FLiteral[Symbol].Freq;
     } else {
-        ++FLiteral[tables().LengthCode[Symbol & 0xFF] + Literals + 1].Freq;
-        ++FDistance[tables().DistanceCodeOf(distance - 1)].Freq;
+        ++FLiteral[Tables.LengthCode[Symbol & 0xFF] + Literals + 1].Freq;
+        ++FDistance[Tables.DistanceCodeOf(distance - 1)].Freq;
     }
 }
 
@@ -433,7 +413,7 @@ void TDeflateBlockWriter::SendAllTrees(int LiteralCount, int DistanceCount, int 
 
 void TDeflateBlockWriter::CompressBlock(const TNode *LiteralTree, const TNode *DistanceTree)
 {
-    const TTables &t = tables();
+    const TTables &t = Tables;
     for (const TDeflateSymbol symbol : FSymbols) {
         unsigned distance = DeflateDistance(symbol);
         if (distance == 0) {
