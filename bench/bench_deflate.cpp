@@ -2,12 +2,10 @@
 // and with the parallel deflate, checks that the bytes are the same, and prints the times:
 //   bench_deflate [FILE]   (without FILE: 16 MB of generated text and noise)
 // An uncompressed archive makes a good FILE: gzip -dc library.tar.gz > library.tar
-#include "packing/ParallelDeflate.h"
+#include "tests/ChunkedDeflate.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,43 +31,6 @@ QByteArray generated()
         }
     }
     return bytes;
-}
-
-QByteArray zlibChunks(const QByteArray &Bytes)
-{
-    z_stream z{};
-    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out(int(deflateBound(&z, uLong(Bytes.size()))) + 64, Qt::Uninitialized);
-    z.next_out = reinterpret_cast<Bytef *>(out.data());
-    z.avail_out = uInt(out.size());
-    const qsizetype chunk = TParallelDeflate::ChunkSize;
-    const qsizetype full = Bytes.size() / chunk * chunk;
-    for (qsizetype at = 0; at <= full; at += chunk) {
-        const bool last = at == full;
-        z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Bytes.constData() + at));
-        z.avail_in = uInt(last ? Bytes.size() - at : chunk);
-        deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-    }
-    out.truncate(out.size() - qsizetype(z.avail_out));
-    deflateEnd(&z);
-    return out;
-}
-
-QByteArray parallel(const QByteArray &Bytes, int Threads)
-{
-    QByteArray out;
-    TParallelDeflate deflater(
-        [&](const char *Data, qint64 Size, QString &) {
-            out.append(Data, Size);
-            return true;
-        },
-        Threads);
-    const qsizetype chunk = TParallelDeflate::ChunkSize;
-    qsizetype at = 0;
-    for (; Bytes.size() - at >= chunk; at += chunk)
-        deflater.Write(Bytes.mid(at, chunk));
-    deflater.Finish(Bytes.mid(at));
-    return out;
 }
 
 template <typename F> double best(F &&Run, QByteArray &Result)
@@ -100,12 +61,12 @@ int main(int argc, char **argv)
         input = generated();
     }
     QByteArray expected, actual;
-    const double zlib = best([&] { return zlibChunks(input); }, expected);
+    const double zlib = best([&] { return ZlibInChunks(input); }, expected);
     std::printf("%.1f MB in, %.1f MB out; best of %d\n", input.size() / 1e6, expected.size() / 1e6,
                 Rounds);
     std::printf("zlib level 9, one thread     %.3f s\n", zlib);
     for (const int threads : {1, 2, 0}) {
-        const double t = best([&] { return parallel(input, threads); }, actual);
+        const double t = best([&] { return ParallelInChunks(input, threads); }, actual);
         std::printf("parallel, %s  %.3f s  %.2fx zlib  %s\n",
                     threads ? (threads == 1 ? "1 matching thread " : "2 matching threads")
                             : "one per processor ",

@@ -100,6 +100,47 @@ template <typename TNode> struct TStaticTrees {
     }
 };
 
+/// The codes of the lengths tree that send a tree's code lengths, as zlib sends them: a length,
+/// a repeat of the last length 3 to 6 times, or a run of 3 to 138 zeros. Tree[MaxCode + 1] is a
+/// guard length no code has.
+template <typename TNodes, typename F>
+void forEachLengthCode(const TNodes *Tree, int MaxCode, F Code)
+{
+    int previous = -1;
+    int next = Tree[0].Len;
+    int count = 0;
+    int maxCount = next == 0 ? 138 : 7;
+    int minCount = next == 0 ? 3 : 4;
+    for (int n = 0; n <= MaxCode; ++n) {
+        const int current = next;
+        next = Tree[n + 1].Len;
+        if (++count < maxCount && current == next)
+            continue;
+        if (count < minCount) {
+            for (; count > 0; --count)
+                Code(current, 0u, 0);
+        } else if (current != 0) {
+            if (current != previous) {
+                Code(current, 0u, 0);
+                --count;
+            }
+            Code(Repeat3To6, unsigned(count - 3), 2);
+        } else if (count <= 10) {
+            Code(Zeros3To10, unsigned(count - 3), 3);
+        } else {
+            Code(Zeros11To138, unsigned(count - 11), 7);
+        }
+        count = 0;
+        previous = current;
+        if (next == 0)
+            maxCount = 138, minCount = 3;
+        else if (current == next)
+            maxCount = 6, minCount = 3;
+        else
+            maxCount = 7, minCount = 4;
+    }
+}
+
 } // namespace
 
 TDeflateBlockWriter::TDeflateBlockWriter()
@@ -310,81 +351,17 @@ void TDeflateBlockWriter::BuildTree(TTree &Tree)
 // Runs of code lengths, counted into the lengths tree (ScanTree) or sent with it (SendTree).
 void TDeflateBlockWriter::ScanTree(TNode *Tree, int MaxCode)
 {
-    int previous = -1;
-    int next = Tree[0].Len;
-    int count = 0;
-    int maxCount = 7;
-    int minCount = 4;
-    if (next == 0)
-        maxCount = 138, minCount = 3;
-    Tree[MaxCode + 1].Len = 0xFFFF; // guard
-    for (int n = 0; n <= MaxCode; ++n) {
-        const int current = next;
-        next = Tree[n + 1].Len;
-        if (++count < maxCount && current == next)
-            continue;
-        if (count < minCount)
-            FLengths[current].Freq = std::uint16_t(FLengths[current].Freq + count);
-        else if (current != 0) {
-            if (current != previous)
-                ++FLengths[current].Freq;
-            ++FLengths[Repeat3To6].Freq;
-        } else if (count <= 10)
-            ++FLengths[Zeros3To10].Freq;
-        else
-            ++FLengths[Zeros11To138].Freq;
-        count = 0;
-        previous = current;
-        if (next == 0)
-            maxCount = 138, minCount = 3;
-        else if (current == next)
-            maxCount = 6, minCount = 3;
-        else
-            maxCount = 7, minCount = 4;
-    }
+    Tree[MaxCode + 1].Len = 0xFFFF; // guard, for SendTree too
+    forEachLengthCode(Tree, MaxCode, [&](int Code, unsigned, int) { ++FLengths[Code].Freq; });
 }
 
 void TDeflateBlockWriter::SendTree(const TNode *Tree, int MaxCode)
 {
-    int previous = -1;
-    int next = Tree[0].Len;
-    int count = 0;
-    int maxCount = 7;
-    int minCount = 4;
-    if (next == 0)
-        maxCount = 138, minCount = 3;
-    for (int n = 0; n <= MaxCode; ++n) {
-        const int current = next;
-        next = Tree[n + 1].Len;
-        if (++count < maxCount && current == next)
-            continue;
-        if (count < minCount) {
-            do
-                SendCode(current, FLengths.data());
-            while (--count != 0);
-        } else if (current != 0) {
-            if (current != previous) {
-                SendCode(current, FLengths.data());
-                --count;
-            }
-            SendCode(Repeat3To6, FLengths.data());
-            SendBits(unsigned(count - 3), 2);
-        } else if (count <= 10) {
-            SendCode(Zeros3To10, FLengths.data());
-            SendBits(unsigned(count - 3), 3);
-        } else {
-            SendCode(Zeros11To138, FLengths.data());
-            SendBits(unsigned(count - 11), 7);
-        }
-        count = 0;
-        previous = current;
-        if (next == 0)
-            maxCount = 138, minCount = 3;
-        else if (current == next)
-            maxCount = 6, minCount = 3;
-        else
-            maxCount = 7, minCount = 4;
-    }
+    forEachLengthCode(Tree, MaxCode, [&](int Code, unsigned Extra, int ExtraBits) {
+        SendCode(Code, FLengths.data());
+        if (ExtraBits != 0)
+            SendBits(Extra, ExtraBits);
+    });
 }
 
 int TDeflateBlockWriter::BuildLengthsTree()

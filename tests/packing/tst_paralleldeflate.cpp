@@ -1,56 +1,12 @@
 // The parallel deflate against zlib itself: for every input, the gzip member must be zlib's,
 // byte for byte, with zlib given the same chunks.
-#include "packing/ParallelDeflate.h"
+#include "tests/ChunkedDeflate.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include <zlib.h>
-
 namespace
 {
-
-/// zlib at level 9 fed in chunks of TParallelDeflate::ChunkSize, the last with Z_FINISH.
-QByteArray zlibInChunks(const QByteArray &Bytes)
-{
-    z_stream z{};
-    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, 31, 8, Z_DEFAULT_STRATEGY);
-    QByteArray out;
-    QByteArray buffer(1 << 16, Qt::Uninitialized);
-    const qsizetype chunk = TParallelDeflate::ChunkSize;
-    const qsizetype full = Bytes.size() / chunk * chunk;
-    for (qsizetype at = 0; at <= full; at += chunk) {
-        const bool last = at == full;
-        z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Bytes.constData() + at));
-        z.avail_in = uInt(last ? Bytes.size() - at : chunk);
-        int result;
-        do {
-            z.next_out = reinterpret_cast<Bytef *>(buffer.data());
-            z.avail_out = uInt(buffer.size());
-            result = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
-            out.append(buffer.constData(), buffer.size() - qsizetype(z.avail_out));
-        } while (last ? result != Z_STREAM_END : z.avail_out == 0);
-    }
-    deflateEnd(&z);
-    return out;
-}
-
-QByteArray parallel(const QByteArray &Bytes, int Threads)
-{
-    QByteArray out;
-    TParallelDeflate deflater(
-        [&](const char *Data, qint64 Size, QString &) {
-            out.append(Data, Size);
-            return true;
-        },
-        Threads);
-    const qsizetype chunk = TParallelDeflate::ChunkSize;
-    qsizetype at = 0;
-    for (; Bytes.size() - at >= chunk; at += chunk)
-        deflater.Write(Bytes.mid(at, chunk));
-    deflater.Finish(Bytes.mid(at));
-    return out;
-}
 
 QByteArray randomBytes(qsizetype Size, quint32 Seed, int Alphabet = 256)
 {
@@ -114,9 +70,9 @@ void TestParallelDeflate::sameBytesAsZlib_data()
 void TestParallelDeflate::sameBytesAsZlib()
 {
     QFETCH(QByteArray, input);
-    const QByteArray expected = zlibInChunks(input);
+    const QByteArray expected = ZlibInChunks(input);
     for (const int threads : {1, 3}) {
-        const QByteArray actual = parallel(input, threads);
+        const QByteArray actual = ParallelInChunks(input, threads);
         if (actual != expected) {
             qsizetype at = 0;
             while (at < std::min(actual.size(), expected.size()) && actual[at] == expected[at])
