@@ -71,7 +71,11 @@ int TLazyMatcher::LongestMatch(int Position, int Candidate, int PrevLength, int 
         while (len < MaxMatch) {
             const std::uint64_t diff = load64(scan + len) ^ load64(match + len);
             if (diff != 0) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+                len += __builtin_clzll(diff) >> 3;
+#else
                 len += __builtin_ctzll(diff) >> 3;
+#endif
                 break;
             }
             len += 8;

@@ -14,13 +14,13 @@
 #include <thread>
 #include <vector>
 
+class TLazyMatcher;
+
 /// Compresses a stream into one gzip member, byte for byte what zlib writes at its best
 /// compression (15-bit window, memory level 8, default strategy and header) when given the
 /// stream in chunks of ChunkSize bytes: each chunk is matched on a thread of its own from the
 /// 32 KiB before it, and one thread joins each chunk's parse to the one before it where the two
 /// meet in the same state, then codes the blocks in order. The memory held is a few chunks.
-class TLazyMatcher;
-
 class TParallelDeflate
 {
 public:
@@ -46,7 +46,6 @@ private:
     struct TJob;
     class TJoin;
 
-    void AddChunk(QByteArray Chunk);
     void StartJob(qint64 Index);
     void Work();
     void Match(TJob &Job, TLazyMatcher &Matcher);
