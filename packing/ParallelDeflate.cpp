@@ -297,8 +297,10 @@ bool TParallelDeflate::TJoin::Finish(qint64 Total)
 
 TParallelDeflate::TParallelDeflate(TSink Sink, int Threads) : FSink(std::move(Sink))
 {
+    // Each matching thread keeps about two chunks' worth of buffers in flight; past eight the
+    // joining thread sets the pace anyway.
     if (Threads <= 0)
-        Threads = int(std::max(1u, std::thread::hardware_concurrency()));
+        Threads = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
     for (int i = 0; i < Threads; ++i)
         FWorkers.emplace_back([this] { Work(); });
     FJoiner = std::thread([this] { Join(); });

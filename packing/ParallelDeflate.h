@@ -28,7 +28,7 @@ public:
     /// Takes compressed bytes on the joining thread; returns false to stop with Error.
     using TSink = std::function<bool(const char *Data, qint64 Size, QString &Error)>;
 
-    /// Threads: the matching threads; 0 for one a processor.
+    /// Threads: the matching threads; 0 for one a processor, up to eight.
     explicit TParallelDeflate(TSink Sink, int Threads = 0);
     ~TParallelDeflate();
 
