@@ -7,9 +7,9 @@
 namespace
 {
 
-constexpr int WindowSize = 32768;
+constexpr int WindowSize = TLazyMatcher::WindowSize;
 constexpr int MaxMatch = 258;
-constexpr int MinLookahead = MaxMatch + 3 + 1;
+constexpr int MinLookahead = TLazyMatcher::MinLookahead;
 constexpr int MaxDistance = WindowSize - MinLookahead;
 constexpr int GoodLength = 32;
 constexpr int MaxChain = 4096;
@@ -108,6 +108,8 @@ int TLazyMatcher::Run(TMatchState &State, int Stop, std::vector<TDeflateSymbol> 
             Log->Entries[std::size_t(s - Log->From)] = {int(Out.size()), matchLength, matchStart,
                                                         available};
         if (s < joinEnd && s >= Join->From) {
+            // Two parses in the same state at the same step go on alike; a match under 3 bytes
+            // is none, wherever it started.
             const TMatchLog::TEntry &e = Join->Entries[std::size_t(s - Join->From)];
             if (e.Symbols >= 0 && e.Available == available && e.MatchLength == matchLength &&
                 (matchLength < 3 || e.MatchStart == matchStart)) {

@@ -12,14 +12,6 @@ struct TMatchState {
     int MatchLength = 2; // under 3: none
     int MatchStart = 0;
     bool Available = false; // the byte before Position is not yet emitted
-
-    /// Two parses in the same state at the same position go on alike.
-    bool SameAs(const TMatchState &Other) const
-    {
-        return Position == Other.Position && Available == Other.Available &&
-               MatchLength == Other.MatchLength &&
-               (MatchLength < 3 || MatchStart == Other.MatchStart);
-    }
 };
 
 /// The states a parse went through over the first positions of its stretch, so that another
@@ -38,10 +30,15 @@ struct TMatchLog {
 /// zlib's matching at its best compression (32 KiB window, hash of 15 bits, chains of 4,096,
 /// lazy evaluation up to 258, matches of 3 bytes farther than 4,096 dropped), over a buffer in
 /// which position 0 and below are never a match, as the start of zlib's window is not.
-/// The buffer must be readable 274 bytes beyond the last position a step starts at.
+/// The buffer must be readable 265 bytes beyond the last position a step starts at; bytes past
+/// the 258th after a step's position are read but never count.
 class TLazyMatcher
 {
 public:
+    /// zlib's window, and the bytes it keeps ahead of a step while input lasts.
+    static constexpr int WindowSize = 32768;
+    static constexpr int MinLookahead = 258 + 3 + 1;
+
     TLazyMatcher();
 
     /// Positions up to this one are no longer candidates (zlib's window moved past them).

@@ -22,14 +22,19 @@
 namespace
 {
 
-constexpr int Window = 32768;
-constexpr int MinLookahead = 262;
-constexpr qint64 SlideAt = 2 * Window - MinLookahead; // 65,274
+constexpr int Window = TLazyMatcher::WindowSize;
+constexpr qint64 SlideAt = 2 * Window - TLazyMatcher::MinLookahead; // 65,274
 constexpr int JoinSpan = 32768;  // steps of a chunk whose states are logged for the join
 constexpr int AheadBytes = 1024; // bytes of the next chunk a job copies for its last matches
 constexpr int Padding = 16;      // zeros after a buffer for reads past the last match
 constexpr int BlockSymbols = 16383;
 constexpr qint64 OutputFlush = 256 * 1024;
+
+/// The first step with fewer than 262 bytes ahead in a stream of Total bytes.
+qint64 tailFrom(qint64 Total)
+{
+    return Total - (TLazyMatcher::MinLookahead - 1);
+}
 
 /// Where zlib's window starts, moved on at the steps where zlib slides it.
 struct TWindowBase {
@@ -82,7 +87,7 @@ class TParallelDeflate::TJoin
 public:
     explicit TJoin(TParallelDeflate &Owner) : FOwner(Owner)
     {
-        const QByteArray header = zlibGzipHeader();
+        static const QByteArray header = zlibGzipHeader();
         FWriter.Append(reinterpret_cast<const std::uint8_t *>(header.constData()),
                        std::size_t(header.size()));
     }
@@ -205,7 +210,7 @@ bool TParallelDeflate::TJoin::Walk(const TDeflateSymbol *Symbols, std::size_t Co
 bool TParallelDeflate::TJoin::Take(TJob &Job, qint64 Total)
 {
     if (Total >= 0)
-        FWindow.TailFrom = Total - (MinLookahead - 1);
+        FWindow.TailFrom = tailFrom(Total);
     TMatchState state = FState;
     state.Position = int(FStateAt + FState.Position - Job.Base);
     state.MatchStart = int(FStateAt + FState.MatchStart - Job.Base);
@@ -245,7 +250,7 @@ bool TParallelDeflate::TJoin::Finish(qint64 Total)
 
     const qint64 position = FStateAt + FState.Position;
     TWindowBase base = FWindow;
-    base.TailFrom = Total - (MinLookahead - 1);
+    base.TailFrom = tailFrom(Total);
     if (FState.Available)
         base.Step(position - 1);
     std::vector<std::uint8_t> window(std::size_t(2 * Window + Padding), 0);
@@ -361,7 +366,7 @@ bool TParallelDeflate::Finish(QByteArray Rest)
             if (!Rest.isEmpty())
                 FChunks[FChunkCount++] = std::move(Rest);
             for (qint64 k = FStarted; k < FChunkCount; ++k)
-                if (k * ChunkSize < FTotal - (MinLookahead - 1))
+                if (k * ChunkSize < tailFrom(FTotal))
                     StartJob(k);
         }
     }
@@ -387,7 +392,7 @@ void TParallelDeflate::StartJob(qint64 Index)
     job->Start = int(start - job->Base);
     qint64 stop = start + job->Own.size();
     if (FTotal >= 0)
-        stop = std::min(stop, FTotal - (MinLookahead - 1));
+        stop = std::min(stop, tailFrom(FTotal));
     job->Stop = int(stop - job->Base);
     FJobs[Index] = job;
     FStarted = Index + 1;

@@ -680,11 +680,12 @@ void TContactSheet::WriteHtml(const QStringList &Files, bool OneFile, TSheetSink
     for (int page = 0; page < pages; ++page) {
         const int first = page * CellsPerHtmlPage;
         const int last = std::min(drawn, first + CellsPerHtmlPage) - 1;
+        const QString link = linkTo(Files[page + 1]);
         index += QStringLiteral("<li><a href=\"%1\">Symbols %2 to %3</a></li>\n")
-                     .arg(linkTo(Files[page + 1]))
+                     .arg(link)
                      .arg(FDrawn.at(first) + 1)
                      .arg(FDrawn.at(last) + 1);
-        pageLinks.append(linkTo(Files[page + 1]).toUtf8() + '#');
+        pageLinks.append(link.toUtf8() + '#');
     }
     index += QStringLiteral("</ul>\n");
     Sink.Begin(0);
