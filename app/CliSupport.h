@@ -15,9 +15,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 constexpr int ExitFailure = 1; // the command failed: bad input, a file that cannot be written
 constexpr int ExitUsage = 2;   // the command line itself is wrong
+// diff and merge answer like diff(1) and git's merge drivers: 1 is a result, not a failure.
+constexpr int ExitTrouble = 2;
 
 /// Writes text and a line break to stream in UTF-8. A NUL, which a document's string may hold,
 /// is shown as \x00 rather than ending the text there; paths the tool reaches by a descriptor
@@ -28,6 +31,11 @@ inline void printText(std::FILE *stream, const QString &text)
     bytes.replace('\0', "\\x00");
     bytes.append('\n');
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
+inline void printLine(const QString &text)
+{
+    printText(stdout, text);
 }
 
 inline void printError(const QString &message)
@@ -69,6 +77,18 @@ inline void setUpCommandParser(QCommandLineParser &parser, const QString &name,
     parser.addPositionalArgument(name, QStringLiteral("The command."));
     for (const auto &[argument, text] : positionals)
         parser.addPositionalArgument(argument, text);
+}
+
+/// The positional arguments after the command name, or none when their count is wrong (the
+/// usage is then printed).
+inline std::optional<QStringList> expectFiles(const QCommandLineParser &parser, const QString &name,
+                                              const QString &expected, qsizetype count)
+{
+    const QStringList files = parser.positionalArguments().mid(1);
+    if (files.size() == count)
+        return files;
+    printError(QStringLiteral("%1 expects %2; see 'glyphbook %1 --help'.").arg(name, expected));
+    return std::nullopt;
 }
 
 /// The loader ignores a missing file; on the command line it is the user's mistake.

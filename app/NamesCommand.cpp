@@ -14,11 +14,6 @@
 namespace
 {
 
-void printLine(const QString &text)
-{
-    printText(stdout, text);
-}
-
 // "-" names the standard input or output, as in any command-line tool.
 bool isStandardStream(const QString &path)
 {

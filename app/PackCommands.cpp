@@ -37,11 +37,6 @@ bool isTerminal(std::FILE *stream)
     return isatty(fileno(stream)) != 0;
 }
 
-void printLine(const QString &text)
-{
-    printText(stdout, text);
-}
-
 /// A command's parser with --yes when asked for, processed; the positional arguments after the
 /// command name must be those described, or the usage is printed.
 struct TParsedCommand {

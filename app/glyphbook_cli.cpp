@@ -3,10 +3,15 @@
 // Every command is one function in the table below; it receives its own arguments (its name
 // first) and returns the exit status. Failures are raised as EGlyphbookError and reported by
 // main with the same texts the editor shows.
+//
+// It is built twice. The tool itself links Qt's core only and hands check, sheet and diff,
+// which decode or draw pictures, to PicturesProgram.cpp; the second build, with
+// GLYPHBOOK_CLI_PICTURES and every command, is the program they run in.
 
 #include "app/CheckCommand.h"
 #include "app/CliSupport.h"
-#include "app/DiffCommands.h"
+#include "app/DiffCommand.h"
+#include "app/GitDriverCommands.h"
 #include "app/NamesCommand.h"
 #include "app/PackCommands.h"
 #include "app/SheetCommand.h"
@@ -19,8 +24,10 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLoggingCategory>
+#ifdef GLYPHBOOK_CLI_PICTURES
+#include <QGuiApplication>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -118,19 +125,20 @@ QString commandList()
 
 int main(int argc, char *argv[])
 {
-    // Drawing text needs the GUI side of Qt, though never a display; every other command
-    // stays free of it.
     std::unique_ptr<QCoreApplication> app;
     // The platform's set-up notes (no runtime folder, ...) and the picture decoders' complaints
     // about a file that check reports anyway are no business of a pipeline.
     QLoggingCategory::setFilterRules(
         QStringLiteral("default.warning=false\nqt.gui.imageio.warning=false"));
+#ifdef GLYPHBOOK_CLI_PICTURES
+    // Drawing text needs the GUI side of Qt, though never a display.
     if (argc > 1 && std::strcmp(argv[1], "sheet") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
     }
+#endif
+    if (!app)
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glyphbook"));
     QCoreApplication::setApplicationVersion(QStringLiteral(GLYPHBOOK_VERSION));
 

@@ -9,7 +9,7 @@ trap 'rm -rf "$dest" "$work"' EXIT
 DESTDIR="$dest" cmake --install "$build" --prefix /usr > /dev/null
 
 missing=0
-for f in usr/bin/glyphbook usr/bin/glyphbook-creator \
+for f in usr/bin/glyphbook usr/libexec/glyphbook/glyphbook usr/bin/glyphbook-creator \
          usr/share/glyphbook/help.html usr/share/glyphbook/Examples/SmallExampleLib.js \
          usr/share/glyphbook/Examples/pump.png \
          usr/share/glyphbook/schemas/check.schema.json usr/share/glyphbook/schemas/list.schema.json \
@@ -21,7 +21,7 @@ for f in usr/bin/glyphbook usr/bin/glyphbook-creator \
         missing=1
     fi
 done
-for f in usr/bin/glyphbook usr/bin/glyphbook-creator; do
+for f in usr/bin/glyphbook usr/libexec/glyphbook/glyphbook usr/bin/glyphbook-creator; do
     [ -x "$dest/$f" ] || { echo "check-install: /$f is not executable"; missing=1; }
 done
 if command -v desktop-file-validate > /dev/null; then

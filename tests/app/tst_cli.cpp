@@ -298,6 +298,33 @@ private slots:
         QVERIFY2(formatHelp.Out.contains(QStringLiteral("format IN.js OUT.js")),
                  qPrintable(formatHelp.Out));
     }
+
+    // check, sheet and diff run in a second program beside the tool; a tool copied without it
+    // says so, and its other commands still work.
+    void pictureCommandsWithoutTheirProgram()
+    {
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("lib.js"));
+        writeFile(project, "{GLYPHBOOK: [{Identifier: pump, ImageX: 1, ImageY: 2,\n"
+                           " NAME: {en: Pump}, Symbol: true, TextX: 1, TextY: 2}]}");
+        const TRun checked = runTool({QStringLiteral("--"), QStringLiteral("check"), project});
+        QCOMPARE(checked.Status, 1);
+        QCOMPARE(checked.Out, QStringLiteral("missing image file \"\" (symbol 1 \"pump\")\n"));
+
+        const QString lone = dir.filePath(QStringLiteral("glyphbook"));
+        QVERIFY(QFile::copy(QStringLiteral(GLYPHBOOK_CLI), lone));
+        QProcess process;
+        process.start(lone, {QStringLiteral("check"), project});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 1);
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(err.startsWith(QStringLiteral("glyphbook: cannot run 'check'")), qPrintable(err));
+        QVERIFY2(err.contains(QStringLiteral("installation is incomplete")), qPrintable(err));
+
+        process.start(lone, {QStringLiteral("format"), project, project});
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -2,9 +2,6 @@
 
 #include <QStringList>
 
-/// glyphbook diff OLD NEW [--json]: status 0 when the libraries are the same, 1 when they
-/// differ, 2 for trouble.
-int runDiff(const QStringList &arguments);
 /// glyphbook show LIBRARY: one line per symbol with every field.
 int runShow(const QStringList &arguments);
 /// glyphbook merge BASE OURS THEIRS -o OUT: status 0 when clean, 1 with conflicts (OUT written
