@@ -132,7 +132,9 @@ int main(int argc, char *argv[])
         QStringLiteral("default.warning=false\nqt.gui.imageio.warning=false"));
 #ifdef GLYPHBOOK_CLI_PICTURES
     // Drawing text needs the GUI side of Qt, though never a display.
-    if (argc > 1 && std::strcmp(argv[1], "sheet") == 0) {
+    // The command comes first: any option before it ends the program, and "--" may end them.
+    const int commandAt = argc > 1 && std::strcmp(argv[1], "--") == 0 ? 2 : 1;
+    if (commandAt < argc && std::strcmp(argv[commandAt], "sheet") == 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
     }

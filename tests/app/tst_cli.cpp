@@ -4,6 +4,7 @@
 #include "tests/TestFiles.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -299,8 +300,8 @@ private slots:
                  qPrintable(formatHelp.Out));
     }
 
-    // check, sheet and diff run in a second program beside the tool; a tool copied without it
-    // says so, and its other commands still work.
+    // check, sheet and diff run in a second program beside the tool, also after "--"; a tool
+    // copied without it says so, and its other commands still work.
     void pictureCommandsWithoutTheirProgram()
     {
         QTemporaryDir dir;
@@ -310,6 +311,11 @@ private slots:
         const TRun checked = runTool({QStringLiteral("--"), QStringLiteral("check"), project});
         QCOMPARE(checked.Status, 1);
         QCOMPARE(checked.Out, QStringLiteral("missing image file \"\" (symbol 1 \"pump\")\n"));
+        // The sheet draws text, for which its program sets Qt's GUI side up, "--" or not.
+        const QString sheet = dir.filePath(QStringLiteral("sheet.html"));
+        const TRun drawn = runTool({QStringLiteral("--"), QStringLiteral("sheet"), project, sheet});
+        QCOMPARE(drawn.Status, 0);
+        QVERIFY(QFileInfo(sheet).size() > 0);
 
         const QString lone = dir.filePath(QStringLiteral("glyphbook"));
         QVERIFY(QFile::copy(QStringLiteral(GLYPHBOOK_CLI), lone));
