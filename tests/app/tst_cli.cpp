@@ -300,6 +300,20 @@ private slots:
                  qPrintable(formatHelp.Out));
     }
 
+    // A library file in the folder the tool runs in is never loaded in place of the system's.
+    void ignoresLibrariesInTheCurrentFolder()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"libz.so.1", "libQt6Core.so.6", "libQt6Gui.so.6"})
+            writeFile(dir.filePath(QString::fromLatin1(name)), "not a library");
+        const QStringList runs[] = {{QStringLiteral("--version")},
+                                    {QStringLiteral("check"), QStringLiteral("--help")}};
+        for (const QStringList &arguments : runs) {
+            const TRun run = runTool(arguments, dir.path());
+            QVERIFY2(run.Status == 0, qPrintable(run.Err));
+        }
+    }
+
     // check, sheet and diff run in a second program beside the tool, also after "--"; a tool
     // copied without it says so, and its other commands still work.
     void pictureCommandsWithoutTheirProgram()
