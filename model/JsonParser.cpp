@@ -212,6 +212,23 @@ public:
     }
 
 private:
+    // What follows an array's element: a ',' and the next element (closed false) or the ']'
+    // (closed true, FPos at it). False, the parse failed, for anything else.
+    bool AfterArrayElement(bool &closed)
+    {
+        SkipSpace();
+        if (FPos == FEnd)
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the array is not closed"));
+        closed = *FPos == ']';
+        if (closed)
+            return true;
+        if (*FPos != ',')
+            return Fail(QT_TRANSLATE_NOOP("TJsonParser", "',' or ']' is expected"));
+        ++FPos;
+        SkipSpace();
+        return true;
+    }
+
     // ParseArray at level 2 whose elements go to the caller instead of into an array.
     bool HandElements(TJsonArena *&arena, const std::function<void(const TJsonValuePtr &)> &element)
     {
@@ -236,15 +253,11 @@ private:
             } else {
                 arena->Rewind();
             }
-            SkipSpace();
-            if (FPos == FEnd)
-                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the array is not closed"));
-            if (*FPos == ']')
+            bool closed = false;
+            if (!AfterArrayElement(closed))
+                return false;
+            if (closed)
                 break;
-            if (*FPos != ',')
-                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "',' or ']' is expected"));
-            ++FPos;
-            SkipSpace();
         }
         ++FPos; // "]"
         return true;
@@ -647,15 +660,11 @@ private:
             if (!ParseValue(level + 1, ']', element))
                 return false;
             FElementStack.push_back(element);
-            SkipSpace();
-            if (FPos == FEnd)
-                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "the array is not closed"));
-            if (*FPos == ']')
+            bool closed = false;
+            if (!AfterArrayElement(closed))
+                return false;
+            if (closed)
                 break;
-            if (*FPos != ',')
-                return Fail(QT_TRANSLATE_NOOP("TJsonParser", "',' or ']' is expected"));
-            ++FPos;
-            SkipSpace();
         }
         ++FPos; // "]"
         out = NewValue(stArray);
