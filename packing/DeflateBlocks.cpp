@@ -33,6 +33,19 @@ unsigned reverseBits(unsigned Code, int Length)
     return result;
 }
 
+/// Gives the codes Nodes[0] to Nodes[Last] of the lengths they have, Count[b] of them b bits
+/// long, canonically as zlib does, bit-reversed for sending; a length of 0 gets no code.
+template <typename TNode> void assignCodes(TNode *Nodes, int Last, const std::uint16_t *Count)
+{
+    std::uint16_t next[MaxBits + 1];
+    unsigned code = 0;
+    for (int bits = 1; bits <= MaxBits; ++bits)
+        next[bits] = std::uint16_t(code = (code + Count[bits - 1]) << 1);
+    for (int n = 0; n <= Last; ++n)
+        if (const int length = Nodes[n].Len)
+            Nodes[n].Code = std::uint16_t(reverseBits(next[length]++, length));
+}
+
 /// The fixed tables every block shares: codes of lengths and distances.
 struct TTables {
     std::uint8_t LengthCode[256];
@@ -87,12 +100,7 @@ template <typename TNode> struct TStaticTrees {
             Literal[n].Len = n <= 143 ? 8 : n <= 255 ? 9 : n <= 279 ? 7 : 8;
             ++count[Literal[n].Len];
         }
-        std::uint16_t next[MaxBits + 1] = {};
-        unsigned code = 0;
-        for (int bits = 1; bits <= MaxBits; ++bits)
-            next[bits] = std::uint16_t(code = (code + count[bits - 1]) << 1);
-        for (int n = 0; n < 288; ++n)
-            Literal[n].Code = std::uint16_t(reverseBits(next[Literal[n].Len]++, Literal[n].Len));
+        assignCodes(Literal, 287, count);
         for (int n = 0; n < 30; ++n) {
             Distance[n].Code = std::uint16_t(reverseBits(unsigned(n), 5));
             Distance[n].Len = 5;
@@ -336,16 +344,7 @@ void TDeflateBlockWriter::BuildTree(TTree &Tree)
     } while (FHeapLength >= 2);
     FHeap[--FHeapMax] = FHeap[1];
     GenerateLengths(Tree);
-
-    std::uint16_t next[MaxBits + 1];
-    unsigned code = 0;
-    for (int bits = 1; bits <= MaxBits; ++bits)
-        next[bits] = std::uint16_t(code = (code + FLengthCount[bits - 1]) << 1);
-    for (int n = 0; n <= maxCode; ++n) {
-        const int len = tree[n].Len;
-        if (len != 0)
-            tree[n].Code = std::uint16_t(reverseBits(next[len]++, len));
-    }
+    assignCodes(tree, maxCode, FLengthCount.data());
 }
 
 // Runs of code lengths, counted into the lengths tree (ScanTree) or sent with it (SendTree).
