@@ -29,6 +29,13 @@ void TPrefetchReader::Run()
 {
     for (;;) {
         QByteArray chunk;
+        {
+            const std::lock_guard<std::mutex> lock(FMutex);
+            if (!FSpare.empty()) {
+                chunk = std::move(FSpare.back());
+                FSpare.pop_back();
+            }
+        }
         qint64 got = -1;
         try {
             chunk.resize(ChunkSize);
@@ -74,6 +81,8 @@ qint64 TPrefetchReader::readData(char *Data, qint64 MaxSize)
                     break;
                 return FSourceFailed && !FStop ? -1 : 0;
             }
+            if (FSpare.size() < Chunks)
+                FSpare.push_back(std::move(FCurrent));
             FCurrent = std::move(FWaiting.front());
             FWaiting.pop_front();
             FOffset = 0;
