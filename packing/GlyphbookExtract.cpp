@@ -8,6 +8,7 @@
 #include "model/ShortWrite.h"
 #include "model/ViraSymbol.h"
 #include "packing/ArchiveNames.h"
+#include "packing/EarlierLibrary.h"
 #include "packing/ExtractInstall.h"
 #include "packing/GzipStream.h"
 #include "packing/LibTar.h"
@@ -141,6 +142,7 @@ void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folde
     const TDiskSpace space(Folder);
     qint64 needed = 0;
     QHash<QString, QByteArray> written; // path -> the entry's path in the archive's bytes
+    const TEarlierLibrary earlierFiles(LibraryFolder);
     try {
         TTarArchive tar(&ahead);
         TTarDirRec rec;
@@ -191,15 +193,42 @@ void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folde
                     shownTarget,
                     QCoreApplication::translate("GlyphbookExtract", "Its folder cannot be made."));
             QFile out(target);
-            if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                throw EFileError::CannotCreate(shownTarget, out.errorString());
-            tar.ReadFile(&out);
-            // Flushed first: a later write would set the time again.
-            if (!out.flush())
-                throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
-            if (rec.DateTime.isValid())
-                out.setFileTime(rec.DateTime, QFileDevice::FileModificationTime);
-            out.close();
+            const auto create = [&] {
+                if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                    throw EFileError::CannotCreate(shownTarget, out.errorString());
+            };
+            bool linked = false;
+            TEarlierFile same = earlierFiles.Candidate(path, rec);
+            if (same.IsOpen()) {
+                // Written from the first byte that differs on, the bytes before it taken from
+                // the earlier file, which held them.
+                tar.ReadFile([&](const char *data, qint64 n, qint64 at) {
+                    if (!out.isOpen()) {
+                        if (same.Equals(data, n, at))
+                            return;
+                        create();
+                        same.CopyTo(out, at, shownTarget);
+                    }
+                    if (out.write(data, n) != n)
+                        throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
+                });
+                linked = !out.isOpen() && same.LinkAs(target);
+                if (!linked && !out.isOpen()) {
+                    create();
+                    same.CopyTo(out, rec.Size, shownTarget);
+                }
+            } else {
+                create();
+                tar.ReadFile(&out);
+            }
+            if (!linked) {
+                // Flushed first: a later write would set the time again.
+                if (!out.flush())
+                    throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
+                if (rec.DateTime.isValid())
+                    out.setFileTime(rec.DateTime, QFileDevice::FileModificationTime);
+                out.close();
+            }
             if (path == DocumentEntryName)
                 DocumentWritten();
         }

@@ -583,6 +583,12 @@ void TTarArchive::ReadFile(QIODevice *Stream)
     });
 }
 
+void TTarArchive::ReadFile(
+    const std::function<void(const char *Data, qint64 Size, qint64 At)> &Sink)
+{
+    CopyData(Sink);
+}
+
 void TTarArchive::ReadFile(const QString &Filename)
 {
     QFile file(Filename);

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QFile;
@@ -211,6 +212,8 @@ public:
     /// Creates (or empties) the file and writes the current entry's data into it.
     void ReadFile(const QString &Filename);
     QByteArray ReadFile();
+    /// Hands the current entry's data to Sink in pieces, each with its offset in the entry.
+    void ReadFile(const std::function<void(const char *Data, qint64 Size, qint64 At)> &Sink);
     void GetFilePos(qint64 &Current, qint64 &Size) const;
     /// Moves to NewPos when it lies before the end of the archive.
     void SetFilePos(qint64 NewPos);
