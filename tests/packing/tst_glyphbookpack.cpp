@@ -20,6 +20,7 @@
 
 #include <functional>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -841,6 +842,90 @@ private slots:
         QCOMPARE(readFile(archive), bytes);
         QCOMPARE(entriesOf(FRoot),
                  (QStringList{u"art"_s, u"other"_s, u"road"_s, u"road.js"_s, u"road.tar"_s}));
+    }
+
+    void extractOverEarlierSharesOnlyEqualFiles()
+    {
+        // Files of the earlier library that equal their entry in every respect become the new
+        // library's files; any difference, or a link elsewhere, gets a file of its own.
+        const QString out = FRoot + QStringLiteral("/out");
+        const QString lib = out + QStringLiteral("/lib");
+        const QString archive = out + QStringLiteral("/lib.tar.gz");
+        QDir().mkpath(out);
+        const QByteArray big = sampleBytes(600 * 1024, 7); // past one piece of the comparison
+        const QList<TarEntry> entries = {{"same.png", sampleBytes(300 * 1024, 5)},
+                                         {"late.png", big},
+                                         {"linked.png", "linked"},
+                                         {"mode.png", "mode"},
+                                         {"time.png", "time"},
+                                         {"empty.png", {}}};
+        writeArchive(archive, entries);
+        TViraGlyphbook book;
+        QCOMPARE(ExtractLibrary(book, archive, answering(true)), TExtractResult::NoDocument);
+        const QDateTime archiveTime = QFileInfo(lib + u"/late.png"_s).lastModified();
+
+        // A byte changed late, its size and time kept: only a whole comparison tells.
+        {
+            QFile late(lib + u"/late.png"_s);
+            QVERIFY(late.open(QIODevice::ReadWrite));
+            late.seek(400 * 1024);
+            late.write("!");
+            QVERIFY(late.flush()); // before the time, which a later write would set again
+            QVERIFY(late.setFileTime(archiveTime, QFileDevice::FileModificationTime));
+        }
+        const QString outside = FRoot + u"/outside.png"_s;
+        QCOMPARE(::link(QFile::encodeName(lib + u"/linked.png"_s).constData(),
+                        QFile::encodeName(outside).constData()),
+                 0);
+        QVERIFY(QFile::setPermissions(lib + u"/mode.png"_s, QFile::ReadOwner | QFile::WriteOwner));
+        {
+            QFile time(lib + u"/time.png"_s);
+            QVERIFY(time.open(QIODevice::ReadWrite));
+            QVERIFY(time.setFileTime(archiveTime.addSecs(1), QFileDevice::FileModificationTime));
+        }
+        QMap<QString, struct stat> before;
+        for (const TarEntry &e : entries)
+            QCOMPARE(::stat(QFile::encodeName(lib + u'/' + QString::fromLatin1(e.Name)).constData(),
+                            &before[QString::fromLatin1(e.Name)]),
+                     0);
+
+        // A failed extraction leaves every earlier file as it was, with no further link.
+        const QByteArray whole = readFile(archive);
+        writeFile(archive, whole.left(whole.size() - 3));
+        QVERIFY_THROWS_EXCEPTION(EGlyphbookError, ExtractLibrary(book, archive, answering(true)));
+        QCOMPARE(readFile(lib + u"/same.png"_s), entries[0].Data);
+        writeFile(archive, whole);
+
+        QCOMPARE(ExtractLibrary(book, archive, answering(true)), TExtractResult::NoDocument);
+        const QStringList shared = {u"same.png"_s, u"empty.png"_s};
+        for (const TarEntry &e : entries) {
+            const QString name = QString::fromLatin1(e.Name);
+            struct stat now {
+            };
+            QCOMPARE(::stat(QFile::encodeName(lib + u'/' + name).constData(), &now), 0);
+            QCOMPARE(readFile(lib + u'/' + name), e.Data);
+            QCOMPARE(now.st_ino == before[name].st_ino, shared.contains(name));
+            QCOMPARE(int(now.st_nlink), 1);
+            QCOMPARE(QFileInfo(lib + u'/' + name).lastModified(), archiveTime);
+            QVERIFY((now.st_mode & 0077) != 0 || name != u"mode.png");
+        }
+        QCOMPARE(readFile(outside), QByteArray("linked"));
+        QCOMPARE(entriesOf(out), (QStringList{u"lib"_s, u"lib.tar.gz"_s}));
+
+        // A library folder that is a link to another folder lends none of that folder's files.
+        const QString real = FRoot + u"/real"_s;
+        QVERIFY(QDir().rename(lib, real));
+        QVERIFY(QFile::link(real, lib));
+        QCOMPARE(ExtractLibrary(book, archive, answering(true)), TExtractResult::NoDocument);
+        QVERIFY(!QFileInfo(lib).isSymLink());
+        struct stat kept {
+        };
+        struct stat fresh {
+        };
+        QCOMPARE(::stat(QFile::encodeName(real + u"/same.png"_s).constData(), &kept), 0);
+        QCOMPARE(::stat(QFile::encodeName(lib + u"/same.png"_s).constData(), &fresh), 0);
+        QVERIFY(kept.st_ino != fresh.st_ino);
+        QCOMPARE(int(kept.st_nlink), 1);
     }
 
     void failedRenamePutsBack_data()
