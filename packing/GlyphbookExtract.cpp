@@ -171,6 +171,7 @@ void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folde
                                                 "extracted.")
                         .arg(native(Archive), PrintableEntryName(*earlier),
                              PrintableEntryName(rawPath), path));
+            const bool again = earlier != written.cend();
             written.insert(path, rawPath);
             needed += (std::max<qint64>(rec.Size, 0) + DiskBlock - 1) / DiskBlock * DiskBlock;
             if (needed > space.Usable()) {
@@ -193,6 +194,10 @@ void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folde
                     shownTarget,
                     QCoreApplication::translate("GlyphbookExtract", "Its folder cannot be made."));
             QFile out(target);
+            // A later entry of the same name replaces the file, which may be an earlier
+            // library's file linked in: its name goes, its bytes are never written over.
+            if (again && !out.remove() && out.exists())
+                throw EFileError::CannotCreate(shownTarget, out.errorString());
             const auto create = [&] {
                 if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
                     throw EFileError::CannotCreate(shownTarget, out.errorString());

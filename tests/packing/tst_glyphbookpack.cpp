@@ -889,9 +889,15 @@ private slots:
                             &before[QString::fromLatin1(e.Name)]),
                      0);
 
-        // A failed extraction leaves every earlier file as it was, with no further link.
+        // A failed extraction leaves every earlier file as it was, with no further link, also
+        // when a later entry of the same name replaced a file shared at first.
         const QByteArray whole = readFile(archive);
-        writeFile(archive, whole.left(whole.size() - 3));
+        // Damage is found chunks after the entries before it were written.
+        writeArchive(
+            archive,
+            {entries[0], {"same.png", "replaced"}, {"pad.png", sampleBytes(4 * 1024 * 1024, 9)}});
+        const QByteArray replacing = readFile(archive);
+        writeFile(archive, replacing.left(replacing.size() - 3));
         QVERIFY_THROWS_EXCEPTION(EGlyphbookError, ExtractLibrary(book, archive, answering(true)));
         QCOMPARE(readFile(lib + u"/same.png"_s), entries[0].Data);
         writeFile(archive, whole);
