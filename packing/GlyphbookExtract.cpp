@@ -127,6 +127,46 @@ public:
     std::unique_ptr<TPrefetchReader> Ahead; // last: its thread ends first
 };
 
+/// Writes the current entry's data into the file Out, or links the file of the earlier library
+/// that holds the same (Same, when open) in its place.
+void writeEntry(TTarArchive &Tar, const TTarDirRec &Rec, QFile &Out, const QString &ShownTarget,
+                TEarlierFile Same)
+{
+    const auto create = [&] {
+        if (!Out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw EFileError::CannotCreate(ShownTarget, Out.errorString());
+    };
+    if (Same.IsOpen()) {
+        // Written from the first byte that differs on, the bytes before it taken from the
+        // earlier file, which held them.
+        Tar.ReadFile([&](const char *data, qint64 n, qint64 at) {
+            if (!Out.isOpen()) {
+                if (Same.Equals(data, n, at))
+                    return;
+                create();
+                Same.CopyTo(Out, at, ShownTarget);
+            }
+            if (Out.write(data, n) != n)
+                throw EFileError::CannotWrite(ShownTarget, ShortWriteReason(Out));
+        });
+        if (!Out.isOpen()) {
+            if (Same.LinkAs(Out.fileName()))
+                return;
+            create();
+            Same.CopyTo(Out, Rec.Size, ShownTarget);
+        }
+    } else {
+        create();
+        Tar.ReadFile(&Out);
+    }
+    // Flushed first: a later write would set the time again.
+    if (!Out.flush())
+        throw EFileError::CannotWrite(ShownTarget, ShortWriteReason(Out));
+    if (Rec.DateTime.isValid())
+        Out.setFileTime(Rec.DateTime, QFileDevice::FileModificationTime);
+    Out.close();
+}
+
 /// Writes every file entry of the archive into Folder, which will become LibraryFolder (the
 /// name the user is told about). DocumentWritten is called each time the library document's
 /// entry has been written whole.
@@ -198,42 +238,7 @@ void unpack(TInflatedArchive &Data, const QString &Archive, const QString &Folde
             // library's file linked in: its name goes, its bytes are never written over.
             if (again && !out.remove() && out.exists())
                 throw EFileError::CannotCreate(shownTarget, out.errorString());
-            const auto create = [&] {
-                if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                    throw EFileError::CannotCreate(shownTarget, out.errorString());
-            };
-            bool linked = false;
-            TEarlierFile same = earlierFiles.Candidate(path, rec);
-            if (same.IsOpen()) {
-                // Written from the first byte that differs on, the bytes before it taken from
-                // the earlier file, which held them.
-                tar.ReadFile([&](const char *data, qint64 n, qint64 at) {
-                    if (!out.isOpen()) {
-                        if (same.Equals(data, n, at))
-                            return;
-                        create();
-                        same.CopyTo(out, at, shownTarget);
-                    }
-                    if (out.write(data, n) != n)
-                        throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
-                });
-                linked = !out.isOpen() && same.LinkAs(target);
-                if (!linked && !out.isOpen()) {
-                    create();
-                    same.CopyTo(out, rec.Size, shownTarget);
-                }
-            } else {
-                create();
-                tar.ReadFile(&out);
-            }
-            if (!linked) {
-                // Flushed first: a later write would set the time again.
-                if (!out.flush())
-                    throw EFileError::CannotWrite(shownTarget, ShortWriteReason(out));
-                if (rec.DateTime.isValid())
-                    out.setFileTime(rec.DateTime, QFileDevice::FileModificationTime);
-                out.close();
-            }
+            writeEntry(tar, rec, out, shownTarget, earlierFiles.Candidate(path, rec));
             if (path == DocumentEntryName)
                 DocumentWritten();
         }
