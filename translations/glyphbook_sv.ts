@@ -39,6 +39,13 @@
     </message>
 </context>
 <context>
+    <name>EarlierLibrary</name>
+    <message>
+        <source>The file changed while it was being read.</source>
+        <translation>Filen ändrades medan den lästes.</translation>
+    </message>
+</context>
+<context>
     <name>ExtractInstall</name>
     <message>
         <source>Cannot move the earlier library folder "%1" aside.</source>

@@ -266,6 +266,7 @@ PHRASES = {
         ('Arkivet "%1" får inte plats på disken för "%2": dess filer behöver mer än de %3 som får användas där (%4 ledigt, minus en marginal på %5). Ingenting packades upp.',
          'Das Archiv „%1“ passt nicht auf den Datenträger von „%2“: seine Dateien brauchen mehr als die %3, die dort belegt werden dürfen (%4 frei, abzüglich einer Reserve von %5). Es wurde nichts entpackt.'),
     'Its folder cannot be made.': ('Dess mapp kan inte skapas.', 'Ihr Ordner kann nicht angelegt werden.'),
+    'The file changed while it was being read.': ('Filen ändrades medan den lästes.', 'Die Datei hat sich beim Lesen geändert.'),
     'The folder cannot be made.': ('Mappen kan inte skapas.', 'Der Ordner kann nicht angelegt werden.'),
     'The packed library "%1" holds no usable %2. %3': ('Det packade biblioteket "%1" innehåller ingen användbar %2. %3', 'Die gepackte Bibliothek „%1“ enthält kein brauchbares %2. %3'),
     'The project "%1" is not the result of an earlier extraction into "%2": its images lie elsewhere, so it is most likely the project this archive was packed from. Extracting here would replace it; nothing was extracted.':
