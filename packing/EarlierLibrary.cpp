@@ -181,21 +181,30 @@ TEarlierFile TEarlierLibrary::Candidate(const QString &Path, const TTarDirRec &R
 #ifdef Q_OS_UNIX
     if (FFolder.isEmpty() || Path.contains(u'/') || !Rec.DateTime.isValid())
         return file;
+    const qint64 time = Rec.DateTime.toMSecsSinceEpoch() * 1000000;
+    const auto fits = [&](const struct stat &Info) {
+        return S_ISREG(Info.st_mode) && Info.st_nlink == 1 && Info.st_uid == geteuid() &&
+               (Info.st_mode & 07777) == FMode && Info.st_size == Rec.Size &&
+               modifiedNs(Info) == time;
+    };
+    // Looked at before it is opened: most files of a changed library differ already here.
     const QString path = FFolder + u'/' + Path;
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+    const QByteArray name = QFile::encodeName(path);
+    struct stat seen {
+    };
+    if (lstat(name.constData(), &seen) != 0 || !fits(seen))
+        return file;
+    const int fd =
+        ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
     if (fd < 0)
         return file;
     file.FFile = fd;
-    struct stat info {
+    struct stat opened {
     };
-    const qint64 time = Rec.DateTime.toMSecsSinceEpoch() * 1000000;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1 ||
-        info.st_uid != geteuid() || (info.st_mode & 07777) != FMode || info.st_size != Rec.Size ||
-        modifiedNs(info) != time)
+    if (fstat(fd, &opened) != 0 || !sameFile(seen, opened) || !fits(opened))
         return TEarlierFile();
     file.FPath = path;
-    file.FSize = info.st_size;
+    file.FSize = opened.st_size;
     file.FModified = time;
 #else
     Q_UNUSED(Path);
