@@ -82,50 +82,46 @@ TEarlierFile::~TEarlierFile()
 #endif
 }
 
+const char *TEarlierFile::Piece(qint64 Size, qint64 At)
+{
+    if (FBuffer.size() < Size)
+        FBuffer.resize(Size);
+#ifdef Q_OS_UNIX
+    return readAt(FFile, FBuffer.data(), Size, At) ? FBuffer.constData() : nullptr;
+#else
+    Q_UNUSED(At);
+    return nullptr;
+#endif
+}
+
 bool TEarlierFile::Equals(const char *Data, qint64 Size, qint64 At)
 {
-#ifdef Q_OS_UNIX
     for (qint64 done = 0; done < Size;) {
         const qint64 n = std::min(Size - done, PieceSize);
-        if (FBuffer.size() < n)
-            FBuffer.resize(n);
-        if (!readAt(FFile, FBuffer.data(), n, At + done) ||
-            std::memcmp(FBuffer.constData(), Data + done, size_t(n)) != 0)
+        const char *piece = Piece(n, At + done);
+        if (!piece || std::memcmp(piece, Data + done, size_t(n)) != 0)
             return false;
         done += n;
     }
     return true;
-#else
-    Q_UNUSED(Data);
-    Q_UNUSED(Size);
-    Q_UNUSED(At);
-    return false;
-#endif
 }
 
 void TEarlierFile::CopyTo(QIODevice &Out, qint64 Size, const QString &ShownTarget)
 {
-#ifdef Q_OS_UNIX
     for (qint64 done = 0; done < Size;) {
         const qint64 n = std::min(Size - done, PieceSize);
-        if (FBuffer.size() < n)
-            FBuffer.resize(n);
         // The bytes were there and equal a moment ago: only a change by someone else can
         // take them away.
-        if (!readAt(FFile, FBuffer.data(), n, done))
+        const char *piece = Piece(n, done);
+        if (!piece)
             throw EFileError::CannotRead(
                 QDir::toNativeSeparators(FPath),
                 QCoreApplication::translate("EarlierLibrary",
                                             "The file changed while it was being read."));
-        if (Out.write(FBuffer.constData(), n) != n)
+        if (Out.write(piece, n) != n)
             throw EFileError::CannotWrite(ShownTarget, ShortWriteReason(Out));
         done += n;
     }
-#else
-    Q_UNUSED(Out);
-    Q_UNUSED(Size);
-    Q_UNUSED(ShownTarget);
-#endif
 }
 
 bool TEarlierFile::LinkAs(const QString &Target)

@@ -30,6 +30,8 @@ public:
 
 private:
     friend class TEarlierLibrary;
+    /// The earlier file's Size bytes at At, read into FBuffer; null when fewer are there.
+    const char *Piece(qint64 Size, qint64 At);
     int FFile = -1;
     QString FPath;
     qint64 FSize = 0;
